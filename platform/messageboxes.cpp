@@ -1,0 +1,77 @@
+#include "messageboxes.h"
+
+namespace {
+
+struct SeamState
+{
+    QList<MessageBoxes::Button> answers;
+    QList<MessageBoxes::Shown> shown;
+};
+
+SeamState &state()
+{
+    static SeamState s;
+    return s;
+}
+
+} // namespace
+
+MessageBoxes::Button MessageBoxes::show(QWidget *owner, QMessageBox::Icon icon,
+                                        const QString &caption, const QString &text,
+                                        QMessageBox::StandardButtons buttons, Button defaultButton)
+{
+    QMessageBox box(icon, caption, text, buttons, owner);
+    box.setObjectName(QStringLiteral("MessageBox"));
+    if (defaultButton != QMessageBox::NoButton)
+        box.setDefaultButton(defaultButton);
+
+    state().shown.append({owner, icon, caption, text, buttons});
+    if (!state().answers.isEmpty())
+        return state().answers.takeFirst();
+    return static_cast<Button>(box.exec());
+}
+
+MessageBoxes::Button MessageBoxes::information(QWidget *owner, const QString &caption,
+                                               const QString &text)
+{
+    return show(owner, QMessageBox::Information, caption, text);
+}
+
+MessageBoxes::Button MessageBoxes::warning(QWidget *owner, const QString &caption,
+                                           const QString &text)
+{
+    return show(owner, QMessageBox::Warning, caption, text);
+}
+
+MessageBoxes::Button MessageBoxes::error(QWidget *owner, const QString &caption,
+                                         const QString &text)
+{
+    return show(owner, QMessageBox::Critical, caption, text);
+}
+
+MessageBoxes::Button MessageBoxes::question(QWidget *owner, const QString &caption,
+                                            const QString &text)
+{
+    return show(owner, QMessageBox::Question, caption, text,
+                QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+}
+
+void MessageBoxes::setNextAnswers(const QList<Button> &answers)
+{
+    state().answers = answers;
+}
+
+bool MessageBoxes::hasQueuedAnswers()
+{
+    return !state().answers.isEmpty();
+}
+
+const QList<MessageBoxes::Shown> &MessageBoxes::shown()
+{
+    return state().shown;
+}
+
+void MessageBoxes::clearShown()
+{
+    state().shown.clear();
+}

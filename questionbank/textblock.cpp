@@ -1,0 +1,98 @@
+#include "textblock.h"
+
+#include "questionbankerror.h"
+#include "questionindexentry.h"
+
+#include <QStringDecoder>
+
+namespace {
+
+QString decodeWindows1251(QByteArrayView bytes)
+{
+    // Qt's converter (backed by ICU) knows Windows-1251; one decoder per call
+    // keeps this function free of shared state.
+    QStringDecoder decoder("windows-1251");
+    return decoder.decode(bytes);
+}
+
+QString lineAt(const QStringList &lines, qsizetype index)
+{
+    return index < lines.size() ? lines.at(index) : QString();
+}
+
+} // namespace
+
+QStringList SplitTextBlock(const QByteArray &block)
+{
+    QStringList lines;
+    qsizetype end = block.indexOf('\0');
+    if (end < 0)
+        end = block.size();
+
+    qsizetype start = 0;
+    qsizetype i = 0;
+    while (i < end) {
+        const char c = block.at(i);
+        if (c == '\n' || c == '\r') {
+            lines.append(decodeWindows1251(QByteArrayView(block).sliced(start, i - start)));
+            ++i;
+            if (c == '\r' && i < end && block.at(i) == '\n')
+                ++i; // CR LF is one line end
+            start = i;
+        } else {
+            ++i;
+        }
+    }
+    if (start < end)
+        lines.append(decodeWindows1251(QByteArrayView(block).sliced(start, end - start)));
+    return lines;
+}
+
+QString questionErrorMessage(int absoluteNumber, const QString &reason)
+{
+    using namespace QuestionBankLayout;
+    return QStringLiteral("Вопрос №%1 (билет %2, вопрос %3) не может быть прочитан: %4")
+        .arg(absoluteNumber)
+        .arg(ticketOf(absoluteNumber))
+        .arg(questionOf(absoluteNumber))
+        .arg(reason);
+}
+
+void ParseQuestion(const QStringList &lines, Question &question, int absoluteNumber)
+{
+    const QString star = QStringLiteral("*");
+    const QString first = lineAt(lines, 0);
+    if (first.isEmpty() || first.at(0) < QLatin1Char('1') || first.at(0) > QLatin1Char('5')) {
+        throw QuestionBankError(questionErrorMessage(
+            absoluteNumber,
+            QStringLiteral("первая строка должна начинаться с номера правильного ответа (1–5)")));
+    }
+
+    // Work on a copy so that a rejected block leaves the caller's question as it was.
+    Question parsed = question;
+    parsed.CorrectVariant = first.at(0).digitValue();
+    parsed.QuestionText = lineAt(lines, 1);
+    parsed.AnswerTexts[1] = lineAt(lines, 2);
+
+    qsizetype i = 2;
+    QString current = lineAt(lines, 2);
+    while (current.contains(star)) {
+        ++i;
+        current = lineAt(lines, i);
+        if (current.contains(star)) {
+            if (i - 1 > QuestionBankLayout::MaxVariants) {
+                throw QuestionBankError(questionErrorMessage(
+                    absoluteNumber, QStringLiteral("вариантов ответа больше пяти")));
+            }
+            parsed.AnswerTexts[i - 1] = current;
+        }
+    }
+
+    if (i + 1 >= lines.size()) {
+        throw QuestionBankError(
+            questionErrorMessage(absoluteNumber, QStringLiteral("нет строки комментария")));
+    }
+    parsed.CommentText = lines.at(i + 1);
+    parsed.AnswerCount = int(i - 2);
+    question = std::move(parsed);
+}
