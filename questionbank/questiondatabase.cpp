@@ -156,3 +156,9 @@ void QuestionDatabase::ReadQuestion(int absoluteNumber, Question &question)
     parsed.Picture = ReadQuestionPicture(absoluteNumber);
     question = std::move(parsed);
 }
+
+QuestionDatabase &GlobalQuestionDatabase()
+{
+    static QuestionDatabase database;
+    return database;
+}

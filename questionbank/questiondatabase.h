@@ -67,3 +67,6 @@ private:
     std::array<char, 12800> m_indexBytes{};
     std::array<QuestionIndexEntry, 800> m_index{};
 };
+
+// The program-wide database, open for the whole run.
+QuestionDatabase &GlobalQuestionDatabase();
