@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The folders the program works with. The program takes standard(); tests
+// point everything at temporary folders.
+struct ProgramPaths
+{
+    // Folder of the executable: searched for a standard database on a first
+    // run, the start folder of the first run's database dialogue, and the
+    // home of "stat.dat" when it is writable.
+    QString programFolder;
+    // The settings key (see SettingsStore).
+    QString settingsLocation;
+    // Searched after the program folder for a standard database on a first
+    // run: where an installed program finds the demo database.
+    QStringList databaseFolders;
+    // Home of "stat.dat" when the program folder is not writable (an
+    // installed program): the user's data folder.
+    QString dataFolder;
+
+    static ProgramPaths standard();
+
+    // The folder that holds "stat.dat": the program folder when the user may
+    // write there, else dataFolder (created when missing).
+    QString progressFolder() const;
+};

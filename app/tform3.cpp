@@ -1,0 +1,25 @@
+#include "tform3.h"
+
+#include "artresources.h"
+#include <QLabel>
+
+TForm3::TForm3(QWidget *parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("Form3"));
+    for (int k = 1; k <= PictureCount; ++k) {
+        auto *image = new QLabel(this);
+        image->setObjectName(QStringLiteral("Image%1").arg(k));
+        const QImage picture = ArtResources::jpeg(ArtResources::speedometer(k), QSize(133, 209));
+        image->setPixmap(QPixmap::fromImage(picture));
+        image->setGeometry(0, 0, picture.width(), picture.height());
+        m_images.append(image);
+        m_pictures.append(picture);
+    }
+}
+
+QImage TForm3::picture(int k) const
+{
+    if (k < 1 || k > PictureCount)
+        return {};
+    return m_pictures.at(k - 1);
+}

@@ -1,0 +1,65 @@
+// Draws every picture of the main window, the splash and the About window
+// into the folder given as the only argument. Run at build time; the output
+// depends only on this code and the installed fonts.
+#include "iconpainter.h"
+#include "jpegcodec.h"
+#include "scenepainter.h"
+#include "speedometerpainter.h"
+
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QImageWriter>
+
+#include <cstdio>
+
+namespace {
+
+bool writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+bool writePng(const QString &path, const QImage &image)
+{
+    QImageWriter writer(path, "png");
+    return writer.write(image);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QGuiApplication app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s OUTPUT_FOLDER\n", argv[0]);
+        return 2;
+    }
+    const QDir out(QString::fromLocal8Bit(argv[1]));
+    QDir().mkpath(out.path());
+
+    bool ok = true;
+    for (int k = 1; k <= 22; ++k) {
+        ok &= writeBytes(
+            out.filePath(QStringLiteral("speedometer%1.jpg").arg(k, 2, 10, QLatin1Char('0'))),
+            JpegCodec::encode(SpeedometerPainter::draw(k), 92));
+    }
+    ok &= writeBytes(out.filePath(QStringLiteral("banner.jpg")),
+                     JpegCodec::encode(ScenePainter::banner(), 92));
+    ok &= writeBytes(out.filePath(QStringLiteral("splash.jpg")),
+                     JpegCodec::encode(ScenePainter::splash(), 92));
+    for (int status = 0; status <= 4; ++status)
+        ok &= writePng(out.filePath(QStringLiteral("status%1.png").arg(status)),
+                       IconPainter::statusIcon(status));
+    for (const QString &name : IconPainter::glyphNames())
+        ok &= writePng(out.filePath(QStringLiteral("glyph_%1.png").arg(name)),
+                       IconPainter::glyph(name));
+    ok &= writePng(out.filePath(QStringLiteral("about.png")), IconPainter::programIcon(32));
+    ok &= writePng(out.filePath(QStringLiteral("zeltrak.png")), IconPainter::programIcon(128));
+    if (!ok) {
+        std::fprintf(stderr, "could not write the pictures to %s\n", argv[1]);
+        return 1;
+    }
+    return 0;
+}

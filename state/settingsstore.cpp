@@ -1,0 +1,223 @@
+#include "settingsstore.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSettings>
+#include <QStandardPaths>
+
+#include <limits>
+#include <optional>
+
+namespace {
+
+const QString KolName = QStringLiteral("Kol");
+const QString RndName = QStringLiteral("Rnd");
+const QString StaName = QStringLiteral("Sta");
+const QString TimName = QStringLiteral("Tim");
+const QString BasName = QStringLiteral("Bas");
+
+#ifdef Q_OS_WIN
+const QString RegistryParent = QStringLiteral("HKEY_LOCAL_MACHINE\\Software\\Microsoft");
+const QString RegistryKey = QStringLiteral("Kiv");
+#endif
+
+// A 32-bit integer as the store holds it: an int in the registry, decimal
+// text in the INI file. Anything else (text, a list, a number out of range)
+// is not an integer.
+std::optional<int> toInteger(const QVariant &value)
+{
+    if (!value.isValid())
+        return std::nullopt;
+    const int type = value.metaType().id();
+    if (type == QMetaType::Int || type == QMetaType::UInt || type == QMetaType::LongLong ||
+        type == QMetaType::ULongLong) {
+        bool ok = false;
+        const qlonglong n = value.toLongLong(&ok);
+        if (ok && n >= std::numeric_limits<qint32>::min() &&
+            n <= std::numeric_limits<qint32>::max())
+            return int(n);
+        // A DWORD above 0x7FFFFFFF reads as a negative 32-bit integer.
+        if (ok && n >= 0 && n <= std::numeric_limits<quint32>::max())
+            return int(qint32(quint32(n)));
+        return std::nullopt;
+    }
+    if (type != QMetaType::QString && type != QMetaType::QByteArray)
+        return std::nullopt;
+    bool ok = false;
+    const int n = value.toString().trimmed().toInt(&ok);
+    if (!ok)
+        return std::nullopt;
+    return n;
+}
+
+} // namespace
+
+const QStringList &SettingsStore::standardDatabaseNames()
+{
+    static const QStringList names{QStringLiteral("dataAB.dbv"), QStringLiteral("dataCD.dbv"),
+                                   QStringLiteral("dataABL.dbv"), QStringLiteral("dataCDL.dbv")};
+    return names;
+}
+
+QString SettingsStore::defaultLocation()
+{
+#ifdef Q_OS_WIN
+    return RegistryParent + QLatin1Char('\\') + RegistryKey;
+#else
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/Microsoft/Kiv.conf");
+#endif
+}
+
+SettingsStore::SettingsStore(const QString &location) : m_location(location) {}
+
+SettingsStore::~SettingsStore() = default;
+
+bool SettingsStore::keyExists() const
+{
+#ifdef Q_OS_WIN
+    const int cut = m_location.lastIndexOf(QLatin1Char('\\'));
+    QSettings parent(m_location.left(cut), QSettings::NativeFormat);
+    return parent.childGroups().contains(m_location.mid(cut + 1), Qt::CaseInsensitive);
+#else
+    return QFileInfo(m_location).isFile();
+#endif
+}
+
+QSettings &SettingsStore::settings()
+{
+    if (!m_settings) {
+#ifdef Q_OS_WIN
+        m_settings = std::make_unique<QSettings>(m_location, QSettings::NativeFormat);
+#else
+        m_settings = std::make_unique<QSettings>(m_location, QSettings::IniFormat);
+#endif
+    }
+    return *m_settings;
+}
+
+void SettingsStore::release()
+{
+    m_settings.reset();
+}
+
+int SettingsStore::readInteger(const QString &name, int fallback, QStringList *repaired)
+{
+    QSettings &s = settings();
+    s.sync(); // pick up changes made outside the program
+    if (const auto value = toInteger(s.value(name)))
+        return *value;
+    writeValue(name, fallback);
+    if (repaired)
+        repaired->append(name);
+    return fallback;
+}
+
+QString SettingsStore::readString(const QString &name, QStringList *repaired)
+{
+    QSettings &s = settings();
+    s.sync();
+    const QVariant value = s.value(name);
+    if (!value.isValid())
+        return {}; // a missing string reads as empty
+    const int type = value.metaType().id();
+    if (type == QMetaType::QString || type == QMetaType::QByteArray)
+        return value.toString();
+    writeValue(name, QString());
+    if (repaired)
+        repaired->append(name);
+    return {};
+}
+
+void SettingsStore::writeValue(const QString &name, const QVariant &value)
+{
+    QSettings &s = settings();
+    s.setValue(name, value);
+    s.sync();
+    if (s.status() != QSettings::NoError) {
+        throw SettingsError(QStringLiteral("Не удалось сохранить настройки программы (%1).")
+                                .arg(QDir::toNativeSeparators(m_location)));
+    }
+}
+
+SettingsStore::Startup SettingsStore::OpenSettings(const QString &programFolder,
+                                                   const QStringList &extraFolders)
+{
+    Startup result;
+    result.firstRun = !keyExists();
+    settings();
+
+    if (!result.firstRun) {
+        const int previous = readInteger(KolName, FirstRunLaunchCount - 1, &result.repairedValues);
+        result.launchCount = previous == std::numeric_limits<int>::max() ? previous : previous + 1;
+        writeValue(KolName, result.launchCount);
+        result.shuffle = readInteger(RndName, FirstRunShuffle, &result.repairedValues);
+        result.showStatistics =
+            readInteger(StaName, FirstRunShowStatistics, &result.repairedValues);
+        result.timeCode = readInteger(TimName, FirstRunTimeCode, &result.repairedValues);
+        result.databasePath = readString(BasName, &result.repairedValues);
+        return result;
+    }
+
+    result.launchCount = FirstRunLaunchCount;
+    writeValue(KolName, FirstRunLaunchCount);
+    writeValue(RndName, FirstRunShuffle);
+    writeValue(StaName, FirstRunShowStatistics);
+    writeValue(TimName, FirstRunTimeCode);
+    LocateStandardDatabase(programFolder, extraFolders);
+    result.databasePath = readString(BasName);
+    return result;
+}
+
+void SettingsStore::LocateStandardDatabase(const QString &programFolder,
+                                           const QStringList &extraFolders)
+{
+    QDir::setCurrent(programFolder); // a failure is ignored
+    for (const QString &folder : QStringList{programFolder} + extraFolders) {
+        const QDir dir(folder);
+        for (const QString &name : standardDatabaseNames()) {
+            if (QFileInfo(dir.filePath(name)).isFile()) {
+                writeValue(BasName, QDir::toNativeSeparators(dir.absoluteFilePath(name)));
+                return;
+            }
+        }
+    }
+    writeValue(BasName, QString());
+}
+
+void SettingsStore::DecrementLaunchCount()
+{
+    const int count = readInteger(KolName, 0);
+    // A counter at 0 stays there; so does a (damaged) negative one.
+    writeValue(KolName, count > 0 ? count - 1 : count);
+}
+
+int SettingsStore::launchCount()
+{
+    return readInteger(KolName, FirstRunLaunchCount);
+}
+
+QString SettingsStore::databasePath()
+{
+    return readString(BasName);
+}
+
+void SettingsStore::setDatabasePath(const QString &path)
+{
+    writeValue(BasName, path);
+}
+
+void SettingsStore::setTimeCode(int code)
+{
+    writeValue(TimName, code);
+}
+
+void SettingsStore::setShowStatistics(bool checked)
+{
+    writeValue(StaName, checked ? 1 : 0);
+}
+
+void SettingsStore::setShuffle(bool checked)
+{
+    writeValue(RndName, checked ? 1 : 0);
+}

@@ -1,0 +1,117 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+#include <stdexcept>
+
+class QSettings;
+
+// Raised when the settings cannot be written; message() is the Russian text
+// to show.
+class SettingsError : public std::runtime_error
+{
+public:
+    explicit SettingsError(const QString &message)
+        : std::runtime_error(message.toStdString()), m_message(message)
+    {
+    }
+    QString message() const { return m_message; }
+
+private:
+    QString m_message;
+};
+
+// The program's settings: five values under one key.
+//
+//   Kol  integer  launch counter (every launch, less those stopped at the database)
+//   Rnd  integer  1: shuffle the answer variants
+//   Sta  integer  1: show the statistics pie in learning and preparation
+//   Tim  integer  exam time limit choice 1..6
+//   Bas  string   full path of the question database, empty for none
+//
+// On Windows the key is HKEY_LOCAL_MACHINE\Software\Microsoft\Kiv in the
+// registry. Elsewhere it is the INI file "Microsoft/Kiv.conf" in the user's
+// configuration folder ($XDG_CONFIG_HOME, ~/.config by default), and the key
+// exists exactly when that file exists.
+//
+// Nothing is cached: every read looks at the store and every write reaches it
+// at once. A write the store refuses throws SettingsError.
+class SettingsStore
+{
+public:
+    static constexpr int FirstRunLaunchCount = 1;
+    static constexpr int FirstRunShuffle = 1;
+    static constexpr int FirstRunShowStatistics = 1;
+    static constexpr int FirstRunTimeCode = 4;
+    static constexpr int TimeCodeCount = 6;
+
+    // The standard database names, searched in this order on a first run.
+    static const QStringList &standardDatabaseNames();
+
+    // Where the key lives on this platform (see above).
+    static QString defaultLocation();
+
+    // What OpenSettings found; the caller sets its menu marks from it.
+    struct Startup
+    {
+        bool firstRun = false;
+        int launchCount = 0; // Kol after counting this launch
+        int shuffle = FirstRunShuffle;
+        int showStatistics = FirstRunShowStatistics;
+        int timeCode = FirstRunTimeCode; // may be outside 1..6: no time item then
+        QString databasePath;            // Bas, possibly empty
+        // Values that were missing or not of their type and were written back
+        // with their first-run value.
+        QStringList repairedValues;
+    };
+
+    // `location`: the INI file (or, on Windows, the registry key path).
+    explicit SettingsStore(const QString &location = defaultLocation());
+    ~SettingsStore();
+    SettingsStore(const SettingsStore &) = delete;
+    SettingsStore &operator=(const SettingsStore &) = delete;
+
+    QString location() const { return m_location; }
+    // Whether the key exists now.
+    bool keyExists() const;
+
+    // Opens the key (creating it), counts the launch and reads the options.
+    // A first run writes the first-run values and runs
+    // LocateStandardDatabase(programFolder, extraFolders). A later run that
+    // finds a value missing or not an integer (Bas: not a string) takes that
+    // value's first-run value (for Bas the empty string), writes it back and
+    // lists it in repairedValues.
+    Startup OpenSettings(const QString &programFolder, const QStringList &extraFolders = {});
+
+    // First run: makes `programFolder` the current folder (a failure is
+    // ignored) and writes Bas := the first standard database found there, or
+    // else in `extraFolders` in their order, or the empty string.
+    void LocateStandardDatabase(const QString &programFolder, const QStringList &extraFolders = {});
+
+    // Takes a launch back: Kol - 1, unless Kol is 0.
+    void DecrementLaunchCount();
+
+    // Single reads and writes. A read of a missing or mistyped integer
+    // repairs it as OpenSettings does.
+    int launchCount();
+    QString databasePath();
+    void setDatabasePath(const QString &path);
+    void setTimeCode(int code);
+    void setShowStatistics(bool checked);
+    void setShuffle(bool checked);
+
+    bool isOpen() const { return m_settings != nullptr; }
+    // Releases the access; later reads and writes open it again.
+    void release();
+
+private:
+    QSettings &settings();
+    int readInteger(const QString &name, int fallback, QStringList *repaired = nullptr);
+    QString readString(const QString &name, QStringList *repaired = nullptr);
+    void writeValue(const QString &name, const QVariant &value);
+
+    QString m_location;
+    std::unique_ptr<QSettings> m_settings;
+};
