@@ -1,0 +1,290 @@
+#include "settingsstore.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+// The settings store against INI files in a temporary folder.
+class TestSettingsStore : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void firstRun_writesDefaultsAndLocatesDatabase_data();
+    void firstRun_writesDefaultsAndLocatesDatabase();
+    void laterRun_countsLaunchAndReadsValuesWithoutSearching();
+    void laterRun_repairsMissingOrMistypedValues_data();
+    void laterRun_repairsMissingOrMistypedValues();
+    void decrementLaunchCount_data();
+    void decrementLaunchCount();
+    void writes_reachTheFileAtOnce();
+    void write_refused_throwsSettingsError();
+    void defaultLocation_followsXdgConfigHome();
+
+private:
+    QString settingsPath() const
+    {
+        return m_dir->filePath(QStringLiteral("config/Microsoft/Kiv.conf"));
+    }
+    QString programFolder() const { return m_dir->filePath(QStringLiteral("program")); }
+    QString extraFolder() const { return m_dir->filePath(QStringLiteral("share")); }
+    void writeIni(const QString &body);
+    QString stored(const QString &name);
+    void touch(const QString &path);
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_startFolder;
+};
+
+void TestSettingsStore::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    QDir().mkpath(programFolder());
+    QDir().mkpath(extraFolder());
+    m_startFolder = QDir::currentPath();
+}
+
+void TestSettingsStore::cleanup()
+{
+    QDir::setCurrent(m_startFolder);
+    m_dir.reset();
+}
+
+void TestSettingsStore::writeIni(const QString &body)
+{
+    QDir().mkpath(QFileInfo(settingsPath()).path());
+    QFile file(settingsPath());
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(body.toUtf8());
+}
+
+QString TestSettingsStore::stored(const QString &name)
+{
+    // The raw text in the file, as another program would see it.
+    QFile file(settingsPath());
+    if (!file.open(QIODevice::ReadOnly))
+        return QStringLiteral("<no file>");
+    for (const QByteArray &line : file.readAll().split('\n')) {
+        if (line.startsWith(name.toUtf8() + '='))
+            return QString::fromUtf8(line.mid(name.size() + 1)).trimmed();
+    }
+    return QStringLiteral("<missing>");
+}
+
+void TestSettingsStore::touch(const QString &path)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+}
+
+void TestSettingsStore::firstRun_writesDefaultsAndLocatesDatabase_data()
+{
+    QTest::addColumn<QStringList>("inProgramFolder");
+    QTest::addColumn<QStringList>("inExtraFolder");
+    QTest::addColumn<QString>("expectedBas"); // relative to the temporary folder
+
+    QTest::newRow("none anywhere") << QStringList() << QStringList() << QString();
+    QTest::newRow("CD before ABL")
+        << QStringList{"dataABL.dbv", "dataCD.dbv"} << QStringList() << "program/dataCD.dbv";
+    QTest::newRow("all four: AB") << QStringList{"dataCDL.dbv", "dataABL.dbv", "dataCD.dbv",
+                                                 "dataAB.dbv"}
+                                  << QStringList() << "program/dataAB.dbv";
+    QTest::newRow("other names ignored")
+        << QStringList{"dataab.dbv.bak", "dataEF.dbv"} << QStringList() << QString();
+    QTest::newRow("installed data folder")
+        << QStringList() << QStringList{"dataCDL.dbv"} << "share/dataCDL.dbv";
+    QTest::newRow("program folder wins")
+        << QStringList{"dataCDL.dbv"} << QStringList{"dataAB.dbv"} << "program/dataCDL.dbv";
+}
+
+void TestSettingsStore::firstRun_writesDefaultsAndLocatesDatabase()
+{
+    QFETCH(QStringList, inProgramFolder);
+    QFETCH(QStringList, inExtraFolder);
+    QFETCH(QString, expectedBas);
+    for (const QString &name : inProgramFolder)
+        touch(QDir(programFolder()).filePath(name));
+    for (const QString &name : inExtraFolder)
+        touch(QDir(extraFolder()).filePath(name));
+    // A folder with a standard name is not a database.
+    QDir(programFolder()).mkdir(QStringLiteral("dataAB.dbv.d"));
+
+    SettingsStore store(settingsPath());
+    QVERIFY(!store.keyExists());
+    const SettingsStore::Startup startup = store.OpenSettings(programFolder(), {extraFolder()});
+
+    QVERIFY(startup.firstRun);
+    QVERIFY(store.keyExists());
+    QCOMPARE(startup.launchCount, 1);
+    QCOMPARE(startup.shuffle, 1);
+    QCOMPARE(startup.showStatistics, 1);
+    QCOMPARE(startup.timeCode, 4);
+    const QString bas =
+        expectedBas.isEmpty() ? QString() : QDir::toNativeSeparators(m_dir->filePath(expectedBas));
+    QCOMPARE(startup.databasePath, bas);
+    QCOMPARE(stored("Kol"), QStringLiteral("1"));
+    QCOMPARE(stored("Rnd"), QStringLiteral("1"));
+    QCOMPARE(stored("Sta"), QStringLiteral("1"));
+    QCOMPARE(stored("Tim"), QStringLiteral("4"));
+    QCOMPARE(store.databasePath(), bas);
+    // The first run works in the program folder.
+    QCOMPARE(QDir::current().canonicalPath(), QDir(programFolder()).canonicalPath());
+}
+
+void TestSettingsStore::laterRun_countsLaunchAndReadsValuesWithoutSearching()
+{
+    writeIni(QStringLiteral("[General]\nKol=41\nRnd=0\nSta=1\nTim=6\nBas=\n"));
+    touch(QDir(programFolder()).filePath(QStringLiteral("dataAB.dbv")));
+
+    SettingsStore store(settingsPath());
+    const SettingsStore::Startup startup = store.OpenSettings(programFolder(), {extraFolder()});
+
+    QVERIFY(!startup.firstRun);
+    QCOMPARE(startup.launchCount, 42);
+    QCOMPARE(stored("Kol"), QStringLiteral("42"));
+    QCOMPARE(startup.shuffle, 0);
+    QCOMPARE(startup.showStatistics, 1);
+    QCOMPARE(startup.timeCode, 6);
+    QCOMPARE(startup.databasePath, QString()); // no search on a later run
+    QVERIFY(startup.repairedValues.isEmpty());
+    QCOMPARE(QDir::currentPath(), m_startFolder); // and no change of folder
+    QCOMPARE(store.launchCount(), 42);
+
+    // Released and opened again, the store still reads the same file.
+    store.release();
+    QCOMPARE(store.launchCount(), 42);
+}
+
+void TestSettingsStore::laterRun_repairsMissingOrMistypedValues_data()
+{
+    QTest::addColumn<QString>("ini");
+    QTest::addColumn<int>("launch");
+    QTest::addColumn<int>("shuffle");
+    QTest::addColumn<int>("showStatistics");
+    QTest::addColumn<int>("timeCode");
+    QTest::addColumn<QString>("bas");
+    QTest::addColumn<QStringList>("repaired");
+
+    QTest::newRow("all present") << "Kol=3\nRnd=1\nSta=0\nTim=2\nBas=/x/dataAB.dbv" << 4 << 1 << 0
+                                 << 2 << "/x/dataAB.dbv" << QStringList();
+    QTest::newRow("empty key") << "" << 1 << 1 << 1 << 4 << ""
+                               << QStringList{"Kol", "Rnd", "Sta", "Tim"};
+    QTest::newRow("Kol text") << "Kol=abc\nRnd=1\nSta=1\nTim=4" << 1 << 1 << 1 << 4 << ""
+                              << QStringList{"Kol"};
+    QTest::newRow("Kol beyond 32 bits")
+        << "Kol=99999999999\nRnd=1\nSta=1\nTim=4" << 1 << 1 << 1 << 4 << "" << QStringList{"Kol"};
+    QTest::newRow("Kol 0 after a failed first run")
+        << "Kol=0\nRnd=1\nSta=1\nTim=4" << 1 << 1 << 1 << 4 << "" << QStringList();
+    QTest::newRow("Rnd 2 is kept, not 1")
+        << "Kol=1\nRnd=2\nSta=1\nTim=4" << 2 << 2 << 1 << 4 << "" << QStringList();
+    QTest::newRow("Sta and Tim text") << "Kol=1\nRnd=1\nSta=yes\nTim=10:00" << 2 << 1 << 1 << 4
+                                      << "" << QStringList{"Sta", "Tim"};
+    QTest::newRow("Tim out of range is kept")
+        << "Kol=1\nRnd=1\nSta=1\nTim=7" << 2 << 1 << 1 << 7 << "" << QStringList();
+    QTest::newRow("Bas not a string")
+        << "Kol=1\nRnd=1\nSta=1\nTim=4\nBas=a, b" << 2 << 1 << 1 << 4 << "" << QStringList{"Bas"};
+}
+
+void TestSettingsStore::laterRun_repairsMissingOrMistypedValues()
+{
+    QFETCH(QString, ini);
+    QFETCH(int, launch);
+    QFETCH(int, shuffle);
+    QFETCH(int, showStatistics);
+    QFETCH(int, timeCode);
+    QFETCH(QString, bas);
+    QFETCH(QStringList, repaired);
+    writeIni(QStringLiteral("[General]\n") + ini + QLatin1Char('\n'));
+
+    SettingsStore store(settingsPath());
+    const SettingsStore::Startup startup = store.OpenSettings(programFolder());
+
+    QVERIFY(!startup.firstRun);
+    QCOMPARE(startup.launchCount, launch);
+    QCOMPARE(startup.shuffle, shuffle);
+    QCOMPARE(startup.showStatistics, showStatistics);
+    QCOMPARE(startup.timeCode, timeCode);
+    QCOMPARE(startup.databasePath, bas);
+    QCOMPARE(startup.repairedValues, repaired);
+    // Every repaired value is in the file now, as a proper value.
+    QCOMPARE(stored("Kol"), QString::number(launch));
+    QCOMPARE(stored("Rnd"), QString::number(shuffle));
+    QCOMPARE(stored("Sta"), QString::number(showStatistics));
+    QCOMPARE(stored("Tim"), QString::number(timeCode));
+    if (repaired.contains(QStringLiteral("Bas")))
+        QCOMPARE(store.databasePath(), QString());
+}
+
+void TestSettingsStore::decrementLaunchCount_data()
+{
+    QTest::addColumn<QString>("kol");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("5") << "5"
+                       << "4";
+    QTest::newRow("1") << "1"
+                       << "0";
+    QTest::newRow("0 stays") << "0"
+                             << "0";
+    QTest::newRow("missing") << QString() << "0";
+}
+
+void TestSettingsStore::decrementLaunchCount()
+{
+    QFETCH(QString, kol);
+    QFETCH(QString, expected);
+    writeIni(kol.isNull() ? QStringLiteral("[General]\nRnd=1\n")
+                          : QStringLiteral("[General]\nKol=%1\n").arg(kol));
+    SettingsStore store(settingsPath());
+    store.DecrementLaunchCount();
+    QCOMPARE(stored("Kol"), expected);
+}
+
+void TestSettingsStore::writes_reachTheFileAtOnce()
+{
+    SettingsStore store(settingsPath());
+    store.OpenSettings(programFolder());
+
+    store.setTimeCode(6);
+    QCOMPARE(stored("Tim"), QStringLiteral("6"));
+    store.setShowStatistics(false);
+    QCOMPARE(stored("Sta"), QStringLiteral("0"));
+    store.setShuffle(true);
+    QCOMPARE(stored("Rnd"), QStringLiteral("1"));
+    const QString path = QStringLiteral("/home/ученик/Билеты, АВ/dataAB.dbv");
+    store.setDatabasePath(path);
+    // Another reader of the store sees the same path, commas and all.
+    QSettings other(settingsPath(), QSettings::IniFormat);
+    QCOMPARE(other.value(QStringLiteral("Bas")).toString(), path);
+    QCOMPARE(store.databasePath(), path);
+
+    // A change made outside the program is seen by the next read.
+    other.setValue(QStringLiteral("Kol"), 17);
+    other.sync();
+    QCOMPARE(store.launchCount(), 17);
+}
+
+void TestSettingsStore::write_refused_throwsSettingsError()
+{
+    // The key's folder cannot be created: a file stands in its way.
+    touch(m_dir->filePath(QStringLiteral("blocked")));
+    SettingsStore store(m_dir->filePath(QStringLiteral("blocked/Microsoft/Kiv.conf")));
+    QVERIFY_THROWS_EXCEPTION(SettingsError, store.setTimeCode(3));
+    QVERIFY(!store.keyExists());
+}
+
+void TestSettingsStore::defaultLocation_followsXdgConfigHome()
+{
+    const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_dir->filePath(QStringLiteral("xdg"))));
+    const QString location = SettingsStore::defaultLocation();
+    qputenv("XDG_CONFIG_HOME", saved);
+    QCOMPARE(location, m_dir->filePath(QStringLiteral("xdg/Microsoft/Kiv.conf")));
+}
+
+QTEST_GUILESS_MAIN(TestSettingsStore)
+#include "tst_settingsstore.moc"
