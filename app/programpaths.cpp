@@ -14,8 +14,10 @@ ProgramPaths ProgramPaths::standard()
     paths.settingsLocation = SettingsStore::defaultLocation();
     // ZELTRAK_DATA_FROM_BIN: the installed data folder relative to the
     // installed program, e.g. "../share/zeltrak".
-    paths.databaseFolders = {
-        QDir::cleanPath(QDir(paths.programFolder).filePath(QStringLiteral(ZELTRAK_DATA_FROM_BIN)))};
+    const QString installedData =
+        QDir::cleanPath(QDir(paths.programFolder).filePath(QStringLiteral(ZELTRAK_DATA_FROM_BIN)));
+    paths.databaseFolders = {installedData};
+    paths.installed = QFileInfo(installedData).isDir();
     paths.dataFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     return paths;
 }
@@ -23,7 +25,7 @@ ProgramPaths ProgramPaths::standard()
 QString ProgramPaths::progressFolder() const
 {
     const QFileInfo program(programFolder);
-    if (program.isDir() && program.isWritable())
+    if (!installed && program.isDir() && program.isWritable())
         return program.absoluteFilePath();
     QDir().mkpath(dataFolder);
     return dataFolder;

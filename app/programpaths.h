@@ -16,13 +16,17 @@ struct ProgramPaths
     // Searched after the program folder for a standard database on a first
     // run: where an installed program finds the demo database.
     QStringList databaseFolders;
-    // Home of "stat.dat" when the program folder is not writable (an
-    // installed program): the user's data folder.
+    // Home of "stat.dat" for an installed program, or when the program
+    // folder is not writable: the user's data folder.
     QString dataFolder;
+    // The program runs from its installed place (its data folder sits beside
+    // it), not from a build or unpacked folder.
+    bool installed = false;
 
     static ProgramPaths standard();
 
-    // The folder that holds "stat.dat": the program folder when the user may
-    // write there, else dataFolder (created when missing).
+    // The folder that holds "stat.dat": the program folder of a program that
+    // is not installed, when the user may write there; else dataFolder
+    // (created when missing).
     QString progressFolder() const;
 };

@@ -215,6 +215,7 @@ void TForm2::createControls()
     ListView1->setIconSize(QSize(16, 16));
     // Ten rows of four columns fit the list without scrolling.
     ListView1->setGridSize(QSize(92, 17));
+    ListView1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
     ListView1->setMouseTracking(true);

@@ -68,7 +68,8 @@ private slots:
     void startup_data();
     void startup();
     void startup_damagedStatistics_stopsWithoutTakingBackTheLaunch();
-    void startup_unwritableProgramFolder_keepsProgressInUserFolder();
+    void startup_progressFolder_data();
+    void startup_progressFolder();
     void startup_storedMarks_data();
     void startup_storedMarks();
 
@@ -355,14 +356,28 @@ void TestMainWindow::startup_damagedStatistics_stopsWithoutTakingBackTheLaunch()
     QCOMPARE(QFileInfo(m_sandbox->statisticsFile()).size(), 1000); // left as it was
 }
 
-void TestMainWindow::startup_unwritableProgramFolder_keepsProgressInUserFolder()
+void TestMainWindow::startup_progressFolder_data()
 {
-    const QString db = m_sandbox->writeDatabase(QStringLiteral("share/dataAB.dbv"), "База");
-    m_sandbox->paths.programFolder = m_sandbox->path(QStringLiteral("not-there"));
+    QTest::addColumn<bool>("installed");
+    QTest::addColumn<bool>("programFolderExists");
+    QTest::addColumn<QString>("folder");
+    QTest::newRow("build or unpacked folder") << false << true << "program";
+    QTest::newRow("installed") << true << true << "userdata";
+    QTest::newRow("program folder unusable") << false << false << "userdata";
+}
+
+void TestMainWindow::startup_progressFolder()
+{
+    QFETCH(bool, installed);
+    QFETCH(bool, programFolderExists);
+    QFETCH(QString, folder);
+    m_sandbox->writeDatabase(QStringLiteral("share/dataAB.dbv"), "База");
+    m_sandbox->paths.installed = installed;
+    if (!programFolderExists)
+        m_sandbox->paths.programFolder = m_sandbox->path(QStringLiteral("not-there"));
     QDir().rmdir(m_sandbox->paths.dataFolder); // created on demand
     QVERIFY(startProgram());
-    QCOMPARE(m_form2->databasePath(), db);
-    const QString progress = QDir(m_sandbox->paths.dataFolder).filePath(QStringLiteral("stat.dat"));
+    const QString progress = QDir(m_sandbox->path(folder)).filePath(QStringLiteral("stat.dat"));
     QCOMPARE(QFileInfo(progress).size(), qint64(StatRecord::Size));
 
     // Started again from anywhere, the program finds the same progress.
@@ -373,6 +388,7 @@ void TestMainWindow::startup_unwritableProgramFolder_keepsProgressInUserFolder()
     QDir::setCurrent(m_sandbox->path(QStringLiteral("share")));
     QVERIFY(startProgram());
     QCOMPARE(GlobalStatRecord().ticketStatus(9), 1);
+    QCOMPARE(QFileInfo(progress).size(), qint64(StatRecord::Size));
 }
 
 void TestMainWindow::startup_storedMarks_data()
