@@ -419,6 +419,7 @@ void TForm2::FormCreate()
     SettingsStore::Startup startup;
     try {
         startup = m_settings->OpenSettings(m_paths.programFolder, m_paths.databaseFolders);
+        m_launchCount = startup.launchCount;
         applyStoredSettings(startup.shuffle, startup.showStatistics, startup.timeCode);
     } catch (const SettingsError &e) {
         // The program still works without a writable store; the user learns
@@ -442,7 +443,7 @@ void TForm2::FormCreate()
     // progress does not depend on the folder the program was started from.
     QDir::setCurrent(m_paths.progressFolder());
     try {
-        LoadOrCreateStatistics(GlobalStatRecord(), m_settings->launchCount());
+        LoadOrCreateStatistics(GlobalStatRecord(), storedLaunchCount());
     } catch (const StatisticsError &e) {
         MessageBoxes::warning(this, Attention, e.message());
         m_startupFailed = true;
@@ -551,7 +552,7 @@ void TForm2::setVisible(bool visible)
 void TForm2::FormShow()
 {
     if (FirstShowPending) {
-        const int launch = m_settings->launchCount();
+        const int launch = storedLaunchCount();
         if (launch == 1) {
             if (m_splash)
                 m_splash->exec();
@@ -562,7 +563,7 @@ void TForm2::FormShow()
         FirstShowPending = false;
     }
 
-    Label8->setText(QStringLiteral("Запуск №%1").arg(m_settings->launchCount()));
+    Label8->setText(QStringLiteral("Запуск №%1").arg(storedLaunchCount()));
     Label8->adjustSize();
 
     const StatRecord &record = GlobalStatRecord();
@@ -588,6 +589,17 @@ void TForm2::FormShow()
         Timer1->stop();
         Label6->hide();
     }
+}
+
+int TForm2::storedLaunchCount()
+{
+    try {
+        m_launchCount = m_settings->launchCount();
+    } catch (const SettingsError &) {
+        // The value could not be repaired in the store; the count of this
+        // run still stands.
+    }
+    return m_launchCount;
 }
 
 void TForm2::Timer1Timer()

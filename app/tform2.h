@@ -110,11 +110,15 @@ private:
     void startAttempt();
     QString dialogStartFolder(bool firstRun) const;
     void popupMenuAt(const QPoint &globalPos);
+    // Kol as the store holds it now; the last known value when the store
+    // cannot be read.
+    int storedLaunchCount();
 
     ProgramPaths m_paths;
     std::unique_ptr<SettingsStore> m_settings;
     QString DatabasePath;
     bool FirstShowPending = false;
+    int m_launchCount = 0;
     bool m_startupFailed = false;
 
     QPointer<QWidget> m_examWindow;
