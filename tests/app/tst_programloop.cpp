@@ -1,0 +1,94 @@
+#include "appsandbox.h"
+#include "attemptglobals.h"
+#include "messageboxes.h"
+#include "program.h"
+#include "programrandom.h"
+#include "statrecord.h"
+#include "tform2.h"
+#include "tform3.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+// The whole program with its real windows: from the main window through an
+// exam attempt and back, with the catalogue and the speedometer refreshed.
+class TestProgramLoop : public QObject
+{
+    Q_OBJECT
+private slots:
+    void passedExam_showsInCatalogueAndSpeedometer();
+};
+
+void TestProgramLoop::passedExam_showsInCatalogueAndSpeedometer()
+{
+    AppSandbox sandbox;
+    const QString db = sandbox.writeDatabase(QStringLiteral("program/dataAB.dbv"), "База");
+    sandbox.writeSettings(QStringLiteral("Kol=2\nRnd=1\nSta=1\nTim=4\nBas=") + db);
+    StatRecord record;
+    record.setTicketStatus(1, 1);
+    record.setTicketStatus(2, 1); // 5.0: picture 2
+    QFile stat(sandbox.statisticsFile());
+    QVERIFY(stat.open(QIODevice::WriteOnly));
+    stat.write(record.toBytes());
+    stat.close();
+
+    ZeltrakProgram program(sandbox.paths);
+    QVERIFY(!program.startupFailed());
+    TForm2 *main = program.mainWindow();
+    TForm3 *pictures = nullptr;
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (auto *holder = qobject_cast<TForm3 *>(w))
+            pictures = holder;
+    }
+    QVERIFY(pictures);
+    main->show();
+    auto *image = main->findChild<QLabel *>(QStringLiteral("Image1"));
+    QCOMPARE(image->pixmap().toImage(), QPixmap::fromImage(pictures->picture(2)).toImage());
+
+    ProgramRandom::setScript({9}); // ticket 10
+    QTest::mouseClick(main->findChild<QPushButton *>(QStringLiteral("BitBtn3")), Qt::LeftButton);
+    QWidget *exam = program.examWindow();
+    QVERIFY(exam->isVisible());
+    QVERIFY(!main->isVisible());
+    QCOMPARE(CurrentTicket, 10);
+
+    // The result dialog at the end is closed with its OK button.
+    QTimer closer;
+    closer.setInterval(0);
+    bool resultShown = false;
+    connect(&closer, &QTimer::timeout, this, [&] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (modal && modal->objectName() == QLatin1String("Form4")) {
+            resultShown = true;
+            modal->findChild<QPushButton *>(QStringLiteral("BitBtn1"))->click();
+        }
+    });
+    closer.start();
+    for (int answer = 0; answer < 20 && exam->isVisible(); ++answer) {
+        auto *button =
+            exam->findChild<QPushButton *>(QStringLiteral("BitBtn%1").arg(CorrectVariant));
+        QVERIFY(button && button->isEnabled());
+        QTest::mouseClick(button, Qt::LeftButton);
+    }
+    closer.stop();
+
+    QVERIFY(resultShown);
+    QVERIFY(!exam->isVisible());
+    QVERIFY(main->isVisible());
+    auto *list = main->findChild<QListWidget *>(QStringLiteral("ListView1"));
+    QCOMPARE(list->item(9)->icon().pixmap(16).toImage(),
+             main->statusIcons()[1].pixmap(16).toImage());
+    // Three exams passed: 7.5 rounds to picture 3.
+    QCOMPARE(image->pixmap().toImage(), QPixmap::fromImage(pictures->picture(3)).toImage());
+    QCOMPARE(list->selectedItems(), QList<QListWidgetItem *>{list->item(0)});
+    QVERIFY(stat.open(QIODevice::ReadOnly));
+    QCOMPARE(StatRecord::fromBytes(stat.read(StatRecord::Size)).ticketStatus(10), 1);
+}
+
+QTEST_MAIN(TestProgramLoop)
+#include "tst_programloop.moc"
