@@ -278,6 +278,21 @@ void TestAppWindows::uncaughtException_isShownAndTheProgramGoesOn()
     QCOMPARE(object.handled, 2);
     QCOMPARE(MessageBoxes::shown().size(), 2);
     QCOMPARE(MessageBoxes::shown()[1].text, QStringLiteral("Неизвестная ошибка."));
+
+    // The usual route: a handler connected to a button's click.
+    QPushButton button(QStringLiteral("Сохранить"));
+    int clicks = 0;
+    connect(&button, &QPushButton::clicked, this, [&clicks] {
+        if (++clicks == 1)
+            throw std::runtime_error("Диск переполнен");
+    });
+    button.show();
+    QTest::mouseClick(&button, Qt::LeftButton);
+    QCOMPARE(MessageBoxes::shown().size(), 3);
+    QCOMPARE(MessageBoxes::shown()[2].text, QStringLiteral("Диск переполнен"));
+    QTest::mouseClick(&button, Qt::LeftButton);
+    QCOMPARE(clicks, 2);
+    QCOMPARE(MessageBoxes::shown().size(), 3);
 }
 
 void TestAppWindows::program_createsWindowsOnlyAfterASuccessfulStart()
