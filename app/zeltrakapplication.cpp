@@ -7,6 +7,9 @@
 #include "programinfo.h"
 
 #include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 #include <exception>
 
@@ -22,6 +25,14 @@ ZeltrakApplication::ZeltrakApplication(int &argc, char **argv) : QApplication(ar
         QStringLiteral("Times New Roman"),
         {QStringLiteral("Liberation Serif"), QStringLiteral("DejaVu Serif")});
     HelpViewer::install();
+
+    // The program speaks Russian whatever the system's language, so Qt's own
+    // dialogs (file dialog, message box buttons) do too when Qt's
+    // translations are installed.
+    auto *translator = new QTranslator(this);
+    if (translator->load(QLocale(QLocale::Russian, QLocale::Russia), QStringLiteral("qtbase"),
+                         QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        installTranslator(translator);
 }
 
 bool ZeltrakApplication::notify(QObject *receiver, QEvent *event)
