@@ -53,9 +53,4 @@ QImage jpeg(const QString &resource, QSize fallback)
     return placeholder;
 }
 
-QIcon icon(const QString &resource)
-{
-    return QIcon(resource);
-}
-
 } // namespace ArtResources

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QIcon>
 #include <QImage>
 #include <QString>
 
@@ -19,6 +18,5 @@ QString programIcon();
 // A bundled JPEG decoded through our codec; a grey placeholder of `fallback`
 // size when it is missing or damaged, so a window never shows a hole.
 QImage jpeg(const QString &resource, QSize fallback = QSize(16, 16));
-QIcon icon(const QString &resource);
 
 } // namespace ArtResources
