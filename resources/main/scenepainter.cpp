@@ -46,14 +46,15 @@ QImage banner()
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
 
-    // Sky, hills, verge.
-    p.fillRect(image.rect(), DeepBlue);
+    // A pale sky: the congratulation drawn over the middle of the banner
+    // (64..497 x 72..113) must stay readable, so nothing busy goes there.
+    p.fillRect(image.rect(), DeepBlue.lighter(185));
     p.setPen(Qt::NoPen);
     p.setBrush(Green);
     QPainterPath hills;
-    hills.moveTo(0, 130);
-    hills.cubicTo(120, 100, 220, 120, 300, 118);
-    hills.cubicTo(400, 114, 480, 96, 588, 120);
+    hills.moveTo(0, 140);
+    hills.cubicTo(120, 122, 220, 134, 300, 132);
+    hills.cubicTo(400, 130, 480, 118, 588, 134);
     hills.lineTo(588, 209);
     hills.lineTo(0, 209);
     hills.closeSubpath();
@@ -63,8 +64,8 @@ QImage banner()
 
     // The road from the horizon to the front.
     QPainterPath road;
-    road.moveTo(430, 118);
-    road.lineTo(452, 118);
+    road.moveTo(432, 128);
+    road.lineTo(450, 128);
     road.lineTo(588, 196);
     road.lineTo(588, 205);
     road.lineTo(290, 205);
@@ -76,7 +77,7 @@ QImage banner()
         const double t0 = 0.08 + i * 0.2;
         const double t1 = t0 + 0.1;
         const auto at = [](double t, double half) {
-            return QPointF(441 + (478 - 441) * t + half, 118 + (205 - 118) * t);
+            return QPointF(441 + (478 - 441) * t + half, 128 + (205 - 128) * t);
         };
         p.drawPolygon(QPolygonF{at(t0, -0.6 - t0 * 2), at(t0, 0.6 + t0 * 2), at(t1, 0.6 + t1 * 2),
                                 at(t1, -0.6 - t1 * 2)});
@@ -84,39 +85,40 @@ QImage banner()
     p.setBrush(SignalRed);
     p.drawRect(QRectF(0, 205, 588, 4));
 
-    // Road signs along the way: a speed limit, a give-way and a warning.
+    // Road signs along the way: a speed limit by the road, a warning and a
+    // give-way on the verge at the left.
     post(p, 540, 80, 178);
     roundSign(p, QPointF(540, 70), 24, White);
     p.setPen(DeepBlue);
     p.setFont(artFont(20, true));
     p.drawText(QRectF(516, 58, 48, 24), Qt::AlignCenter, QStringLiteral("60"));
 
-    post(p, 372, 120, 178);
+    post(p, 52, 150, 178);
     p.setPen(Qt::NoPen);
     p.setBrush(SignalRed);
-    p.drawPolygon(QPolygonF{{350, 96}, {394, 96}, {372, 134}});
-    p.setBrush(White);
-    p.drawPolygon(QPolygonF{{358, 101}, {386, 101}, {372, 125}});
-
-    post(p, 318, 118, 178);
-    p.setPen(Qt::NoPen);
-    p.setBrush(SignalRed);
-    p.drawPolygon(QPolygonF{{318, 78}, {342, 120}, {294, 120}});
+    p.drawPolygon(QPolygonF{{52, 116}, {74, 154}, {30, 154}});
     p.setBrush(Amber);
-    p.drawPolygon(QPolygonF{{318, 87}, {334, 115}, {302, 115}});
+    p.drawPolygon(QPolygonF{{52, 124}, {67, 150}, {37, 150}});
     p.setBrush(DeepBlue);
-    p.drawRect(QRectF(316, 95, 4, 11));
-    p.drawEllipse(QPointF(318, 110), 2.2, 2.2);
+    p.drawRect(QRectF(50, 131, 4, 10));
+    p.drawEllipse(QPointF(52, 145), 2.2, 2.2);
+
+    post(p, 112, 150, 178);
+    p.setPen(Qt::NoPen);
+    p.setBrush(SignalRed);
+    p.drawPolygon(QPolygonF{{91, 120}, {133, 120}, {112, 156}});
+    p.setBrush(White);
+    p.drawPolygon(QPolygonF{{99, 125}, {125, 125}, {112, 147}});
 
     // The program's name.
-    p.setPen(White);
-    p.setFont(artFont(44, true));
-    p.drawText(QRect(24, 14, 300, 54), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Зелтрак"));
-    p.setPen(Amber);
-    p.drawText(QRect(214, 14, 120, 54), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("ПДД"));
-    p.setPen(White);
-    p.setFont(artFont(14, false));
-    p.drawText(QRect(26, 72, 320, 20), Qt::AlignLeft | Qt::AlignVCenter,
+    p.setPen(DeepBlue);
+    p.setFont(artFont(42, true));
+    p.drawText(QRect(24, 4, 300, 52), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Зелтрак"));
+    p.setPen(Amber.darker(115));
+    p.drawText(QRect(208, 4, 130, 52), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("ПДД"));
+    p.setPen(RoadGrey);
+    p.setFont(artFont(13, false));
+    p.drawText(QRect(27, 52, 340, 16), Qt::AlignLeft | Qt::AlignVCenter,
                QStringLiteral("тренажёр по правилам дорожного движения"));
     return image;
 }
