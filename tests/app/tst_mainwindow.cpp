@@ -68,6 +68,7 @@ private slots:
     void startup_data();
     void startup();
     void startup_damagedStatistics_stopsWithoutTakingBackTheLaunch();
+    void startup_settingsNotWritable_stillStartsAndTellsWhy();
     void startup_progressFolder_data();
     void startup_progressFolder();
     void startup_storedMarks_data();
@@ -354,6 +355,30 @@ void TestMainWindow::startup_damagedStatistics_stopsWithoutTakingBackTheLaunch()
     QCOMPARE(shownTexts(), QStringList{QStringLiteral("Нарушение защиты! Программа повреждена! ")});
     QCOMPARE(m_sandbox->stored(QStringLiteral("Kol")), QStringLiteral("8"));
     QCOMPARE(QFileInfo(m_sandbox->statisticsFile()).size(), 1000); // left as it was
+}
+
+void TestMainWindow::startup_settingsNotWritable_stillStartsAndTellsWhy()
+{
+    // A file stands where the settings folder should be.
+    QFile blocker(m_sandbox->path(QStringLiteral("blocked")));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    m_sandbox->paths.settingsLocation =
+        m_sandbox->path(QStringLiteral("blocked/Microsoft/Kiv.conf"));
+    const QString db = m_sandbox->writeDatabase(QStringLiteral("elsewhere/my.dbv"), "База");
+    FileDialogs::setNextFileName(db);
+
+    QVERIFY(startProgram());
+    const QStringList texts = shownTexts();
+    QCOMPARE(texts.size(), 3); // settings, no database, settings again
+    QVERIFY(texts[0].contains(QStringLiteral("Не удалось сохранить настройки")));
+    QCOMPARE(texts[1], Missing);
+    QCOMPARE(shownTitle(), QStringLiteral("База"));
+    QVERIFY(child<QAction>("N101")->isChecked());
+    QCOMPARE(ExamTimeLimit, 600);
+    QVERIFY(QFile::exists(m_sandbox->statisticsFile()));
+    showMain(); // no crash when the counter cannot be read back
+    QVERIFY(m_form2->isVisible());
 }
 
 void TestMainWindow::startup_progressFolder_data()
