@@ -21,8 +21,8 @@ QString QuestionDatabase::OpenDatabase(const QString &path)
     // Read-only: the program never writes to a database, and a database that
     // is installed read-only (or shared) must still open.
     if (!file->open(QIODevice::ReadOnly)) {
-        throw QuestionBankError(QStringLiteral("Не удалось открыть файл \"%1\": %2")
-                                    .arg(path, file->errorString()));
+        throw QuestionBankError(
+            QStringLiteral("Не удалось открыть файл \"%1\": %2").arg(path, file->errorString()));
     }
     return OpenDevice(std::move(file));
 }

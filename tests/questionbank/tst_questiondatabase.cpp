@@ -23,10 +23,17 @@ QString openBytes(QuestionDatabase &db, const QByteArray &bytes)
 
 void patchEntry(QByteArray &bytes, int a, int field, qint32 value)
 {
-    qToLittleEndian<qint32>(value, bytes.data() + IndexOffset + (a - 1) * IndexEntrySize + field * 4);
+    qToLittleEndian<qint32>(value,
+                            bytes.data() + IndexOffset + (a - 1) * IndexEntrySize + field * 4);
 }
 
-enum Field { TextOffset, TextLength, PictureOffset, PictureLength };
+enum Field
+{
+    TextOffset,
+    TextLength,
+    PictureOffset,
+    PictureLength
+};
 
 } // namespace
 

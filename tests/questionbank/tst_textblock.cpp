@@ -60,12 +60,10 @@ void TestTextBlock::parse_wellFormed_data()
     QTest::newRow("star at the very end is a variant")
         << QStringList{"1", "Текст", "Да*", "Нет *", "конец", "Коммент"} << 1 << 2
         << QStringList{"Да*", "Нет *"} << "Коммент";
-    QTest::newRow("five variants")
-        << QStringList{"5", "Т", "*1", "*2", "*3", "*4", "*5", "", "К"} << 5 << 5
-        << QStringList{"*1", "*2", "*3", "*4", "*5"} << "К";
+    QTest::newRow("five variants") << QStringList{"5", "Т", "*1", "*2", "*3", "*4", "*5", "", "К"}
+                                   << 5 << 5 << QStringList{"*1", "*2", "*3", "*4", "*5"} << "К";
     QTest::newRow("line 2 without star gives no variants")
-        << QStringList{"1", "Т", "без звезды", "К"} << 1 << 0 << QStringList{"без звезды"}
-        << "К";
+        << QStringList{"1", "Т", "без звезды", "К"} << 1 << 0 << QStringList{"без звезды"} << "К";
 }
 
 void TestTextBlock::parse_wellFormed()
@@ -107,8 +105,8 @@ void TestTextBlock::parse_malformed_rejectedWithNumber_data()
     QTest::newRow("empty block") << QStringList{};
     QTest::newRow("no comment line") << QStringList{"1", "Т", "*1", "*2", ""};
     QTest::newRow("variants run to the end") << QStringList{"1", "Т", "*1", "*2"};
-    QTest::newRow("six variants")
-        << QStringList{"1", "Т", "*1", "*2", "*3", "*4", "*5", "*6", "", "К"};
+    QTest::newRow("six variants") << QStringList{"1",  "Т",  "*1", "*2", "*3",
+                                                 "*4", "*5", "*6", "",   "К"};
 }
 
 void TestTextBlock::parse_malformed_rejectedWithNumber()

@@ -29,7 +29,10 @@ QStringList questionLines(int a)
 {
     QStringList lines;
     lines << QString::number(correctVariant(a));
-    lines << QStringLiteral("Вопрос %1: билет %2, вопрос %3?").arg(a).arg(ticketOf(a)).arg(questionOf(a));
+    lines << QStringLiteral("Вопрос %1: билет %2, вопрос %3?")
+                 .arg(a)
+                 .arg(ticketOf(a))
+                 .arg(questionOf(a));
     for (int n = 1; n <= variantCount(a); ++n)
         lines << QStringLiteral("*Ответ %1.%2").arg(a).arg(n);
     lines << QString();
