@@ -128,6 +128,7 @@ bool SourceReader::readLines(const QString &name, QStringList &lines)
     if (!raw.isEmpty() && raw.last().isEmpty())
         raw.removeLast();
     lines.clear();
+    m_badLines.clear();
     for (qsizetype i = 0; i < raw.size(); ++i) {
         QByteArray line = raw.at(i);
         if (line.endsWith('\r'))
@@ -136,7 +137,7 @@ bool SourceReader::readLines(const QString &name, QStringList &lines)
         QString text = decoder.decode(line);
         if (decoder.hasError()) {
             problem(file, int(i + 1), QStringLiteral("not valid UTF-8"));
-            text = QString();
+            m_badLines.insert(int(i + 1));
         }
         lines << text;
     }
@@ -145,6 +146,8 @@ bool SourceReader::readLines(const QString &name, QStringList &lines)
 
 bool SourceReader::checkStorable(const QString &value, const QString &file, int line)
 {
+    if (m_badLines.contains(line))
+        return false; // reported as not UTF-8 already
     bool fine = true;
     if (value.contains(u'\r') || value.contains(QChar(0))) {
         problem(file, line,
@@ -193,7 +196,7 @@ void SourceReader::readTicket(int ticket, DatabaseSource &source)
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const QString &line = lines.at(i);
         const int lineNumber = int(i + 1);
-        if (line.isNull() || line.trimmed().isEmpty() || line.startsWith(u'#'))
+        if (line.trimmed().isEmpty() || line.startsWith(u'#'))
             continue;
         const qsizetype space = line.indexOf(u' ');
         const QString keyword = space < 0 ? line : line.left(space);

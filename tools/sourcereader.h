@@ -4,6 +4,7 @@
 
 #include <QHash>
 #include <QList>
+#include <QSet>
 #include <QString>
 
 // A problem found in a source folder, at a file and (when known) a line.
@@ -39,8 +40,9 @@ private:
                     const QString &file, int line);
     void finishQuestion(PendingQuestion &pending, int ticket, const QString &file,
                         DatabaseSource &source);
-    // The lines of a UTF-8 text file (BOM and CR of CR LF removed); lines
-    // that are not UTF-8 are reported and come back as null strings.
+    // The lines of a UTF-8 text file (BOM and CR of CR LF removed). Lines
+    // that are not UTF-8 are reported, decoded as well as possible and
+    // remembered, so that their values are not reported again.
     bool readLines(const QString &name, QStringList &lines);
     // Reports characters that cannot be stored; true if the value is fine.
     bool checkStorable(const QString &value, const QString &file, int line);
@@ -50,6 +52,7 @@ private:
 
     QString m_folder;
     QList<SourceProblem> m_problems;
+    QSet<int> m_badLines; // lines of the current file that are not UTF-8
     QHash<QString, QByteArray> m_pictures;
     QHash<QString, QString> m_pictureErrors;
 };
