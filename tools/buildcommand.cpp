@@ -34,14 +34,22 @@ int runBuild(const QStringList &arguments, Console &console)
 
     DatabaseWriter writer;
     writer.setTitle(source.title);
+    int withPictures = 0;
     for (int a = 1; a <= QuestionBankLayout::QuestionCount; ++a) {
         const SourceQuestion &question = source.questions[size_t(a - 1)];
         writer.setQuestion(a, question.textBlock(), question.picture);
+        if (!question.picture.isEmpty())
+            ++withPictures;
     }
     QString error;
     if (!writer.writeFile(outPath, &error)) {
         console.report(QStringLiteral("dbv build: cannot write %1: %2").arg(outPath, error));
         return DbvExit::UsageOrIoError;
     }
+    console.print(QStringLiteral("%1: %2 questions, %3 with pictures, %4 bytes")
+                      .arg(outPath)
+                      .arg(QuestionBankLayout::QuestionCount)
+                      .arg(withPictures)
+                      .arg(QFileInfo(outPath).size()));
     return DbvExit::Success;
 }

@@ -12,6 +12,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
+
 using namespace QuestionBankLayout;
 
 namespace {
@@ -75,6 +77,16 @@ int runExtract(const QStringList &arguments, Console &console)
     }
 
     int problemCount = 0;
+    // The title is one line of title.txt; the field itself may hold anything.
+    if (source.title.contains(u'\n') || source.title.contains(u'\r') ||
+        source.title.contains(QChar(0))) {
+        console.report(QStringLiteral("%1: the title contains a line break or NUL; written with "
+                                      "spaces instead")
+                           .arg(databasePath));
+        ++problemCount;
+        for (const QChar c : {QChar(u'\n'), QChar(u'\r'), QChar(0)})
+            source.title.replace(c, u' ');
+    }
     for (int a = 1; a <= QuestionCount; ++a) {
         QStringList problems;
         try {
@@ -94,5 +106,13 @@ int runExtract(const QStringList &arguments, Console &console)
         console.report(QStringLiteral("dbv extract: %1").arg(writer.error()));
         return DbvExit::UsageOrIoError;
     }
+    console.print(
+        QStringLiteral("%1: %2 tickets, %3 of %4 questions")
+            .arg(folder)
+            .arg(TicketCount)
+            .arg(QuestionCount - std::count_if(source.missingReasons.cbegin(),
+                                               source.missingReasons.cend(),
+                                               [](const QString &r) { return !r.isEmpty(); }))
+            .arg(QuestionCount));
     return problemCount == 0 ? DbvExit::Success : DbvExit::ProblemsFound;
 }

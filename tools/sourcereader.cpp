@@ -194,9 +194,14 @@ void SourceReader::readTicket(int ticket, DatabaseSource &source)
     std::array<int, QuestionsPerTicket + 1> definedAt{};
     PendingQuestion pending;
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        const QString &line = lines.at(i);
         const int lineNumber = int(i + 1);
-        if (line.trimmed().isEmpty() || line.startsWith(u'#'))
+        // Indentation before the keyword is allowed; the value is kept as is.
+        qsizetype start = 0;
+        while (start < lines.at(i).size() &&
+               (lines.at(i).at(start) == u' ' || lines.at(i).at(start) == u'\t'))
+            ++start;
+        const QString line = lines.at(i).mid(start);
+        if (line.isEmpty() || line.startsWith(u'#'))
             continue;
         const qsizetype space = line.indexOf(u' ');
         const QString keyword = space < 0 ? line : line.left(space);
@@ -263,15 +268,16 @@ void SourceReader::handleLine(PendingQuestion &pending, const QString &keyword,
     if (keyword == u"picture") {
         if (!once(pending.pictureLine))
             return;
-        if (value.isEmpty() || value.contains(u'/') || value.contains(u'\\') || value == u"." ||
-            value == u"..") {
+        const QString name = value.trimmed();
+        if (name.isEmpty() || name.contains(u'/') || name.contains(u'\\') || name == u"." ||
+            name == u"..") {
             problem(file, line,
                     QStringLiteral("'%1' is not a file name in %2/")
-                        .arg(value, SourceFiles::picturesFolder()));
+                        .arg(name, SourceFiles::picturesFolder()));
             return;
         }
-        q.pictureName = value;
-        q.picture = picture(value, file, line);
+        q.pictureName = name;
+        q.picture = picture(name, file, line);
     } else if (keyword == u"correct") {
         if (!once(pending.correctLine))
             return;

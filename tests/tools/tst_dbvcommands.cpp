@@ -64,7 +64,7 @@ private slots:
     void dump_syntheticDatabase_asTheProgramParsesIt();
     void dump_rejectedQuestion_carriesOnlyTheError();
     void extract_folderNotEmpty_refusedUnlessForced();
-    void extract_unreadableQuestion_notedAndReported();
+    void extract_unreadableQuestionAndTitleBreak_notedAndReported();
     void stat_record_reportedAsJsonWithoutChangingTheFile();
     void stat_defaultFile_isStatDatInCurrentFolder();
     void stat_damagedFile_data();
@@ -332,17 +332,27 @@ void TestDbvCommands::extract_folderNotEmpty_refusedUnlessForced()
     QCOMPARE(readFile(keep), QByteArray("mine"));
 }
 
-void TestDbvCommands::extract_unreadableQuestion_notedAndReported()
+void TestDbvCommands::extract_unreadableQuestionAndTitleBreak_notedAndReported()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("damaged.dbv"));
-    writeFile(path, syntheticWith(5, block("x", 2)));
+    DatabaseWriter writer;
+    SyntheticDatabase::fill(writer);
+    writer.setTitleBytes("Two\r\nlines");
+    writer.setQuestion(5, block("x", 2));
+    writeFile(path, writer.toBytes());
     const QString source = dir.filePath(QStringLiteral("src"));
 
     const Result extracted = dbv({"extract", path, source});
     QCOMPARE(extracted.exitCode, 1);
-    QVERIFY(extracted.err.startsWith("question 5 (ticket 1, question 5): "));
+    const QStringList problems = QString::fromUtf8(extracted.err).split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(problems.size(), 2);
+    QVERIFY(problems.at(0).endsWith("the title contains a line break or NUL; written with spaces "
+                                    "instead"));
+    QVERIFY(problems.at(1).startsWith("question 5 (ticket 1, question 5): первая строка"));
+    QCOMPARE(readFile(source + "/title.txt"), QByteArray("Two  lines\n"));
     QVERIFY(readFile(source + "/ticket01.txt").contains("# question 5 could not be read: "));
+    QVERIFY(extracted.out.endsWith(": 40 tickets, 799 of 800 questions\n"));
 
     const Result rebuilt = dbv({"build", source, dir.filePath(QStringLiteral("again.dbv"))});
     QCOMPARE(rebuilt.exitCode, 1);

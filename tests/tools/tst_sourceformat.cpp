@@ -194,8 +194,8 @@ void TestSourceFormat::build_authoringFreedoms_storedExactly()
     // What an author may do: a BOM and CR LF line ends, questions in any
     // order, comments and blank lines anywhere, spaces kept at both ends of a
     // value, "*" anywhere in a variant, an explicit closing line, "#" inside
-    // a value, characters Windows-1251 has (€, №, ё) and a picture shared by
-    // two questions.
+    // a value, characters Windows-1251 has (€, №, ё), indented keywords, a
+    // picture name with spaces around it and a picture shared by two questions.
     QTemporaryDir dir;
     const QString source = dir.filePath(QStringLiteral("src"));
     writeSource(source);
@@ -203,7 +203,7 @@ void TestSourceFormat::build_authoringFreedoms_storedExactly()
         QByteArray("\xEF\xBB\xBF# Билет 2\r\n") +
         "question 2\r\ncorrect 1\r\ntext Второй\r\nvariant *a\r\nvariant b*\r\n"
         "comment c\r\n\r\n" +
-        "question 1\r\n# note\r\ncorrect 2\r\npicture t01-q03.jpg\r\n"
+        "question 1\r\n  # note\r\n\tcorrect 2\r\npicture  t01-q03.jpg \r\n"
         "text  Цена 5 € за №1, ёж  \r\n\r\nvariant *Да #1 \r\n"
         "variant Нет*\r\nend конец списка\r\ncomment \r\n";
     QByteArray rest = readFile(QDir(source).filePath(QStringLiteral("ticket02.txt")));
@@ -213,6 +213,8 @@ void TestSourceFormat::build_authoringFreedoms_storedExactly()
 
     const Result built = dbv({"build", source, out});
     QVERIFY2(built.exitCode == 0, built.err.constData());
+    QVERIFY(built.err.isEmpty());
+    QVERIFY(built.out.startsWith(out.toUtf8() + ": 800 questions, 81 with pictures, "));
     const Result dumped = dbv({"dump", out, "--question", "21"});
     QCOMPARE(dumped.exitCode, 0);
     const QJsonObject q = QJsonDocument::fromJson(dumped.out)["questions"][0].toObject();
