@@ -17,8 +17,8 @@ struct SourceQuestion
     QStringList variants; // stored exactly, "*" included
     QString endLine;      // the line that closes the variant list
     QString comment;
-    QString pictureName; // a file in pictures/; empty: no picture
-    QByteArray picture;  // its JPEG bytes
+    QString pictureName; // the file in pictures/ it was read from, if any
+    QByteArray picture;  // JPEG bytes; empty: no picture
 
     // The lines of the text block the program reads this question from.
     QStringList blockLines() const;

@@ -151,7 +151,7 @@ bool SourceReader::checkStorable(const QString &value, const QString &file, int 
     bool fine = true;
     if (value.contains(u'\r') || value.contains(QChar(0))) {
         problem(file, line,
-                QStringLiteral("contains a CR or NUL character, which would split the text block"));
+                QStringLiteral("contains a CR or NUL character, which no stored line can hold"));
         fine = false;
     }
     const QStringList bad = unencodableCharacters(value);
