@@ -207,11 +207,12 @@ void TestDbvCommands::check_damagedDatabase_reportsEachProblem_data()
         << "800 questions, 80 with pictures, 1 problems";
     QTest::newRow("text longer than 30000")
         << patched(good, entryField(5, 1), 30001)
-        << prefix5 + "длина текст (30001 байт) вне допустимых пределов 0–30000"
+        << prefix5 + "длина …(30001 байт) вне допустимых пределов 0–30000"
         << "800 questions, 80 with pictures, 1 problems";
     QTest::newRow("negative picture length")
         << patched(good, entryField(3, 3), -1)
-        << QStringLiteral("question 3 (ticket 1, question 3): длина рисунок (-1 байт)")
+        << QStringLiteral(
+               "question 3 (ticket 1, question 3): длина …(-1 байт) вне допустимых пределов")
         << "800 questions, 80 with pictures, 1 problems";
     QByteArray longTitle = good;
     longTitle[0] = char(60);
