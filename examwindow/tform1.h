@@ -33,7 +33,12 @@ class TForm1 : public QWidget
 public:
     // Answer state of a question-list item, kept in the item under
     // ImageIndexRole and shown as its icon.
-    enum ItemState { NotAnswered = 0, AnsweredWrongly = 1, AnsweredCorrectly = 2 };
+    enum ItemState
+    {
+        NotAnswered = 0,
+        AnsweredWrongly = 1,
+        AnsweredCorrectly = 2
+    };
     static constexpr int ImageIndexRole = Qt::UserRole + 1;
 
     static constexpr QSize DesignClientSize{730, 490};
@@ -71,7 +76,12 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    enum class AttemptState { Idle, Running, EndedUnsaved };
+    enum class AttemptState
+    {
+        Idle,
+        Running,
+        EndedUnsaved
+    };
 
     void createControls();
     void createQuestionArea();
@@ -82,20 +92,21 @@ private:
     void dismissOpenQuestions();
 
     void selectPosition(int position);
-    void showQuestion(int absoluteNumber);
+    void advance();
     void showUnreadableQuestion(const QString &message);
     void placeQuestionText();
-    void applyFontBands();
     void refreshPie();
     void setItemState(int position, ItemState state);
     ItemState itemState(int position) const;
     void setAnswerButtonsEnabled(bool enabled);
     void showComment();
-    QString timeText(int seconds) const;
 
     ExamWindowHost *m_host = nullptr;
     QPointer<TForm4> m_resultDialog;
     AttemptState m_state = AttemptState::Idle;
+    // Counts attempt starts, so that an answer to a message box that was open
+    // when its attempt ended is recognised and ignored.
+    int m_attemptId = 0;
     bool m_selecting = false;
     bool m_questionReadable = false;
 
