@@ -73,7 +73,7 @@ public:
     void pressDigit(int n);
     void selectPosition(int position);
 
-    void tick(int seconds);   // SpTimer, then Timer1 in the exam, per second
+    void tick(int seconds); // SpTimer, then Timer1 in the exam, per second
     QByteArray statFile() const;
     QString dir() const { return m_dir.path(); }
 

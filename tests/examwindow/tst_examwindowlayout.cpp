@@ -45,8 +45,8 @@ void ExamWindowLayoutTest::controls_atDesignSize_haveDesignNamesAndGeometry_data
     QTest::newRow("ScrollBox1") << "ScrollBox1" << QRect(112, 32, 605, 413);
     QTest::newRow("BitBtn7") << "BitBtn7" << QRect(8, 408, 97, 25);
     for (int n = 1; n <= 5; ++n)
-        QTest::addRow("BitBtn%d", n) << QStringLiteral("BitBtn%1").arg(n)
-                                     << QRect(24 + 80 * (n - 1), 368, 75, 25);
+        QTest::addRow("BitBtn%d", n)
+            << QStringLiteral("BitBtn%1").arg(n) << QRect(24 + 80 * (n - 1), 368, 75, 25);
     QTest::newRow("Chart1") << "Chart1" << QRect(520, 336, 65, 58);
     QTest::newRow("Label7") << "Label7" << QRect(10, 16, 45, 24);
     // Moved by the resize rules from their design places.
@@ -225,9 +225,9 @@ void ExamWindowLayoutTest::resultDialog_isSetUpAsDesigned()
     QCOMPARE(dialog.size(), QSize(362, 189));
     QVERIFY(!(dialog.windowFlags() & Qt::WindowCloseButtonHint));
     const QList<std::pair<QString, QRect>> rects{
-        {"Label1", {8, 8, 345, 20}},    {"Image1", {16, 40, 105, 104}},
-        {"Bevel1", {16, 40, 105, 105}}, {"Label2", {128, 56, 201, 16}},
-        {"Label3", {128, 80, 201, 16}}, {"Label4", {128, 104, 201, 16}},
+        {"Label1", {8, 8, 345, 20}},     {"Image1", {16, 40, 105, 104}},
+        {"Bevel1", {16, 40, 105, 105}},  {"Label2", {128, 56, 201, 16}},
+        {"Label3", {128, 80, 201, 16}},  {"Label4", {128, 104, 201, 16}},
         {"BitBtn1", {128, 152, 75, 25}},
     };
     for (const auto &[name, rect] : rects) {
