@@ -41,7 +41,8 @@ void PieChartView::setCounts(int correct, int wrong)
     const auto add = [this](const QString &label, int value, const QColor &colour) {
         auto *slice = m_series->append(label, value);
         slice->setColor(colour);
-        slice->setBorderColor(colour);
+        // No outline: an empty slice would still draw its edge as a line.
+        slice->setPen(Qt::NoPen);
         slice->setLabelVisible(false);
     };
     add(QStringLiteral("П"), correct, CorrectColour);

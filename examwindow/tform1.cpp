@@ -18,6 +18,7 @@
 #include "tform4.h"
 #include "ticketstatus.h"
 #include "timetext.h"
+#include "variantslabel.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -170,6 +171,8 @@ void TForm1::createControls()
     ListView1->setIconSize(QSize(16, 16));
     ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
     ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ListView1->setUniformItemSizes(true);
+    ListView1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     QPalette listPalette = ListView1->palette();
     listPalette.setColor(QPalette::Base, Qt::white);
     listPalette.setColor(QPalette::Text, Qt::black);
@@ -180,6 +183,8 @@ void TForm1::createControls()
     ListView1->setPalette(listPalette);
     for (int position = 1; position <= QuestionsPerTicket; ++position) {
         auto *item = new QListWidgetItem(QStringLiteral("Вопрос №%1").arg(position), ListView1);
+        // Rows of 17 pixels keep all twenty items in view at the design size.
+        item->setSizeHint(QSize(93, 17));
         item->setData(ImageIndexRole, NotAnswered);
         item->setIcon(QIcon(QStringLiteral(":/exam/item-notanswered.png")));
     }
@@ -249,7 +254,7 @@ void TForm1::createQuestionArea()
     setTextColour(Label2, fromBgr(0x800000));
     m_questionLayout->add(Label2, QRect(368, 8, 217, 209), A::Top | A::Right | A::Bottom);
 
-    Label3 = new QLabel(m_questionArea);
+    Label3 = new VariantsLabel(m_questionArea);
     Label3->setObjectName(QStringLiteral("Label3"));
     Label3->setWordWrap(true);
     Label3->setAlignment(Qt::AlignLeft | Qt::AlignTop);

@@ -7,8 +7,9 @@
 namespace {
 
 // The locale's long time format as a duration format: without the time zone
-// ("t"), without AM/PM ("AP", "ap", "A", "a") and with "h" read as "H".
-// Quoted literals are kept as they are.
+// ("t"), without AM/PM ("AP", "ap", "A", "a"), and with the hours on the
+// 24-hour clock without a leading zero ("0:19:59"), which also keeps the
+// exam clock within its label. Quoted literals are kept as they are.
 QString durationFormat(const QString &format)
 {
     QString out;
@@ -24,7 +25,9 @@ QString durationFormat(const QString &format)
         } else if (c == QLatin1Char('a') || c == QLatin1Char('A')) {
             if (i + 1 < format.size() && format.at(i + 1).toLower() == QLatin1Char('p'))
                 ++i;
-        } else if (c == QLatin1Char('h')) {
+        } else if (c == QLatin1Char('h') || c == QLatin1Char('H')) {
+            while (i + 1 < format.size() && format.at(i + 1).toLower() == QLatin1Char('h'))
+                ++i;
             out += QLatin1Char('H');
         } else {
             out += c;

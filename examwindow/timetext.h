@@ -4,7 +4,8 @@
 #include <QString>
 
 // A span of whole seconds in the locale's long time format (hours, minutes,
-// seconds), without the time-zone part: "0:19:59" or "00:19:59" by locale.
-// The span is a duration, so a 12-hour format is shown on the 24-hour clock
-// (no "AM"). A negative span is shown by its magnitude.
+// seconds, with the locale's separators), without the time-zone part:
+// "0:19:59". The span is a duration, so the hours are counted, not a clock
+// reading: no AM/PM and no leading zero. A negative span is shown by its
+// magnitude.
 QString LongTimeText(int seconds, const QLocale &locale = QLocale());
