@@ -424,13 +424,15 @@ void TForm1::ListView1SelectItem()
             m_answerButtons[size_t(n)]->setVisible(n <= AnswerCount);
     }
 
+    // Mode 0 never locks a question; enabling there only undoes the lock of
+    // an unreadable question shown before. After the attempt has ended (a
+    // failed save keeps the window open) nothing can be answered.
     const ItemState state = itemState(CurrentPosition);
+    const bool answerable = m_state == AttemptState::Running;
     if (AttemptMode != StatMode::Learning)
-        setAnswerButtonsEnabled(state == NotAnswered);
+        setAnswerButtonsEnabled(answerable && state == NotAnswered);
     else
-        // Mode 0 never locks the buttons; this only undoes the lock of an
-        // unreadable question shown before.
-        setAnswerButtonsEnabled(true);
+        setAnswerButtonsEnabled(answerable);
 
     if (AttemptMode != StatMode::Exam && state == AnsweredWrongly)
         showComment();
