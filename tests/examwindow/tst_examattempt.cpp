@@ -64,7 +64,12 @@ class ExamAttemptTest : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { DesignFonts::installSubstitutions(); }
+    void initTestCase()
+    {
+        DesignFonts::installSubstitutions();
+        // Times below are written in the C locale's form.
+        QLocale::setDefault(QLocale::c());
+    }
 
     void start_byMode_setsModeLabelHeadingAndTimers_data();
     void start_byMode_setsModeLabelHeadingAndTimers();
