@@ -203,7 +203,7 @@ void TestDbvCommands::check_damagedDatabase_reportsEachProblem_data()
         << "800 questions, 81 with pictures, 1 problems";
     QTest::newRow("text beyond the end of the file")
         << patched(good, entryField(5, 0), good.size() - 3)
-        << prefix5 + "текст (смещение …) выходит за пределы файла"
+        << prefix5 + "блок текста (смещение …) выходит за пределы файла"
         << "800 questions, 80 with pictures, 1 problems";
     QTest::newRow("text longer than 30000")
         << patched(good, entryField(5, 1), 30001)
