@@ -8,7 +8,13 @@ class StatRecord;
 
 // Which mode indices of the counters the statistics sum: all three, or one.
 // Learning and preparation share index 0, so "Learning" covers both.
-enum class ModeFilter { All, Learning, Training, Exam };
+enum class ModeFilter
+{
+    All,
+    Learning,
+    Training,
+    Exam
+};
 
 bool filterIncludesMode(ModeFilter filter, int mode);
 
@@ -23,8 +29,7 @@ struct AnswerTotals
     friend bool operator==(const AnswerTotals &, const AnswerTotals &) = default;
 };
 
-AnswerTotals questionTotals(const StatRecord &record, int ticket, int question,
-                            ModeFilter filter);
+AnswerTotals questionTotals(const StatRecord &record, int ticket, int question, ModeFilter filter);
 
 // Totals and ratings of all 40 tickets, indexed 1..40 (slot 0 unused).
 //

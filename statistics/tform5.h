@@ -40,7 +40,6 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
-    void hideEvent(QHideEvent *event) override;
     bool event(QEvent *event) override;
 
 private:
