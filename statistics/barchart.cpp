@@ -226,9 +226,8 @@ void BarChart::layoutAxisTexts()
 void BarChart::setFixedValueRange(double minimum, double maximum, double step)
 {
     m_fixedRange = true;
-    m_axisY->setRange(minimum, maximum);
     m_axisY->setTickAnchor(minimum);
-    m_axisY->setTickInterval(step);
+    setValueRange(minimum, maximum, step);
 }
 
 void BarChart::setLegendVisible(bool visible)
@@ -438,8 +437,19 @@ void BarChart::updateValueAxis()
     const int intervals = std::clamp(int(m_chart->plotArea().height() / labelSpacing), 1, 8);
     const double step = niceStep(maximum, intervals);
     const double top = maximum > 0.0 ? std::ceil(maximum / step) * step : step;
-    if (m_axisY->max() != top || m_axisY->min() != 0.0)
-        m_axisY->setRange(0.0, top);
-    if (m_axisY->tickInterval() != step)
+    setValueRange(0.0, top, step);
+}
+
+void BarChart::setValueRange(double minimum, double maximum, double step)
+{
+    // Qt Charts lays out the ticks of every intermediate state, so the step
+    // grows before the range and the range shrinks before the step: a large
+    // range never meets a small step.
+    if (step > m_axisY->tickInterval()) {
         m_axisY->setTickInterval(step);
+        m_axisY->setRange(minimum, maximum);
+    } else {
+        m_axisY->setRange(minimum, maximum);
+        m_axisY->setTickInterval(step);
+    }
 }

@@ -72,6 +72,7 @@ private:
     void updateSideBySide();
     void updateCategories();
     void updateValueAxis();
+    void setValueRange(double minimum, double maximum, double step);
     void updateMargins();
     void layoutAxisTexts();
     void layoutLegend(double top, double leftBound);

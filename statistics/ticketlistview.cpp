@@ -1,6 +1,7 @@
 #include "ticketlistview.h"
 
 #include <QMouseEvent>
+#include <QStyle>
 #include <QStyledItemDelegate>
 
 namespace {
@@ -45,6 +46,14 @@ TicketListView::TicketListView(QWidget *parent) : QListWidget(parent)
     connect(this, &QListWidget::viewportEntered, this, [this] { viewport()->unsetCursor(); });
 }
 
+QRect TicketListView::textRect(const QModelIndex &index) const
+{
+    QRect rect = visualRect(index);
+    const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+    rect.setWidth(fontMetrics().horizontalAdvance(index.data().toString()) + 2 * margin);
+    return rect;
+}
+
 void TicketListView::leaveEvent(QEvent *event)
 {
     viewport()->unsetCursor();
@@ -53,9 +62,11 @@ void TicketListView::leaveEvent(QEvent *event)
 
 void TicketListView::mousePressEvent(QMouseEvent *event)
 {
-    // A press beside the entries leaves no ticket selected, as in the
-    // system's own list views.
-    if (!indexAt(event->position().toPoint()).isValid()) {
+    // An entry is hit on its text only; a press beside it leaves no ticket
+    // selected, as in the system's icon views.
+    const QPoint at = event->position().toPoint();
+    const QModelIndex index = indexAt(at);
+    if (!index.isValid() || !textRect(index).contains(at)) {
         clearSelection();
         return;
     }

@@ -13,6 +13,9 @@ class TicketListView : public QListWidget
 public:
     explicit TicketListView(QWidget *parent = nullptr);
 
+    // Where the entry's text is drawn: the part of the entry a click hits.
+    QRect textRect(const QModelIndex &index) const;
+
 protected:
     void leaveEvent(QEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
