@@ -10,10 +10,14 @@
 
 #include <QFrame>
 #include <QLabel>
+#include <QPainter>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QShowEvent>
+#include <QStyleOption>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QToolButton>
 
@@ -55,6 +59,25 @@ QLabel *explanation(const QString &objectName, const QString &text, QWidget *par
     label->setPalette(palette);
     return label;
 }
+
+// Tabs light up under the mouse, whatever the style draws for a hovered tab.
+class HotTrackTabStyle : public QProxyStyle
+{
+public:
+    using QProxyStyle::QProxyStyle;
+
+    void drawControl(ControlElement element, const QStyleOption *option, QPainter *painter,
+                     const QWidget *widget) const override
+    {
+        QProxyStyle::drawControl(element, option, painter, widget);
+        if (element == CE_TabBarTabShape && (option->state & State_MouseOver) &&
+            !(option->state & State_Selected)) {
+            QColor glow = option->palette.color(QPalette::Highlight);
+            glow.setAlpha(48);
+            painter->fillRect(option->rect.adjusted(2, 2, -2, -1), glow);
+        }
+    }
+};
 
 } // namespace
 
@@ -120,6 +143,9 @@ void TForm5::buildPages()
     m_pages->setUsesScrollButtons(false);
     m_pages->tabBar()->setExpanding(false);
     m_pages->tabBar()->setAttribute(Qt::WA_Hover);
+    auto *tabStyle = new HotTrackTabStyle;
+    tabStyle->setParent(m_pages->tabBar());
+    m_pages->tabBar()->setStyle(tabStyle);
 
     struct Page
     {

@@ -1,23 +1,38 @@
 #include "ticketlistview.h"
 
 #include <QMouseEvent>
+#include <QPainter>
 #include <QStyle>
 #include <QStyledItemDelegate>
 
 namespace {
 
-class HotTrackDelegate : public QStyledItemDelegate
+// Draws an entry, its selection included, over the width of its text only,
+// underlined while the mouse is over it.
+class TicketDelegate : public QStyledItemDelegate
 {
 public:
-    using QStyledItemDelegate::QStyledItemDelegate;
+    explicit TicketDelegate(TicketListView *view) : QStyledItemDelegate(view), m_view(view) {}
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option,
+               const QModelIndex &index) const override
+    {
+        QStyleOptionViewItem narrowed(option);
+        narrowed.rect.setWidth(m_view->textWidth(index));
+        QStyledItemDelegate::paint(painter, narrowed, index);
+    }
 
 protected:
     void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override
     {
         QStyledItemDelegate::initStyleOption(option, index);
-        if (option->state & QStyle::State_MouseOver)
+        option->state &= ~QStyle::State_MouseOver;
+        if (index == m_view->hotIndex())
             option->font.setUnderline(true);
     }
+
+private:
+    TicketListView *m_view;
 };
 
 } // namespace
@@ -28,8 +43,7 @@ TicketListView::TicketListView(QWidget *parent) : QListWidget(parent)
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setUniformItemSizes(true);
     setMouseTracking(true);
-    viewport()->setAttribute(Qt::WA_Hover);
-    setItemDelegate(new HotTrackDelegate(this));
+    setItemDelegate(new TicketDelegate(this));
 
     QFont small = font();
     small.setPixelSize(7);
@@ -40,35 +54,59 @@ TicketListView::TicketListView(QWidget *parent) : QListWidget(parent)
 
     for (int ticket = 1; ticket <= 40; ++ticket)
         addItem(QStringLiteral("Билет №%1").arg(ticket, 2, 10, QLatin1Char('0')));
+}
 
-    connect(this, &QListWidget::entered, this,
-            [this](const QModelIndex &) { viewport()->setCursor(Qt::PointingHandCursor); });
-    connect(this, &QListWidget::viewportEntered, this, [this] { viewport()->unsetCursor(); });
+int TicketListView::textWidth(const QModelIndex &index) const
+{
+    const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+    return fontMetrics().horizontalAdvance(index.data().toString()) + 2 * margin;
 }
 
 QRect TicketListView::textRect(const QModelIndex &index) const
 {
     QRect rect = visualRect(index);
-    const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
-    rect.setWidth(fontMetrics().horizontalAdvance(index.data().toString()) + 2 * margin);
+    rect.setWidth(textWidth(index));
     return rect;
 }
 
-void TicketListView::leaveEvent(QEvent *event)
+QModelIndex TicketListView::entryAt(QPoint position) const
 {
-    viewport()->unsetCursor();
-    QListWidget::leaveEvent(event);
+    const QModelIndex index = indexAt(position);
+    return index.isValid() && textRect(index).contains(position) ? index : QModelIndex();
+}
+
+void TicketListView::setHotIndex(const QModelIndex &index)
+{
+    if (index == m_hot)
+        return;
+    if (m_hot.isValid())
+        viewport()->update(visualRect(m_hot));
+    m_hot = index;
+    if (m_hot.isValid()) {
+        viewport()->update(visualRect(m_hot));
+        viewport()->setCursor(Qt::PointingHandCursor);
+    } else {
+        viewport()->unsetCursor();
+    }
 }
 
 void TicketListView::mousePressEvent(QMouseEvent *event)
 {
-    // An entry is hit on its text only; a press beside it leaves no ticket
-    // selected, as in the system's icon views.
-    const QPoint at = event->position().toPoint();
-    const QModelIndex index = indexAt(at);
-    if (!index.isValid() || !textRect(index).contains(at)) {
+    if (!entryAt(event->position().toPoint()).isValid()) {
         clearSelection();
         return;
     }
     QListWidget::mousePressEvent(event);
+}
+
+void TicketListView::mouseMoveEvent(QMouseEvent *event)
+{
+    setHotIndex(entryAt(event->position().toPoint()));
+    QListWidget::mouseMoveEvent(event);
+}
+
+void TicketListView::leaveEvent(QEvent *event)
+{
+    setHotIndex(QModelIndex());
+    QListWidget::leaveEvent(event);
 }

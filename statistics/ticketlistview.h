@@ -1,11 +1,13 @@
 #pragma once
 
 #include <QListWidget>
+#include <QPersistentModelIndex>
 
 // The list of the 40 tickets, "Билет №01" .. "Билет №40"; row i stands for
-// ticket i + 1. One ticket at a time can be selected, and a click on an empty
-// spot clears the selection. The entry under the mouse is underlined and the
-// pointer becomes a hand over it.
+// ticket i + 1. One ticket at a time can be selected. As in an icon view, an
+// entry is its text: the selection is drawn behind the text, a click beside
+// it clears the selection, and the entry under the mouse is underlined with
+// the pointer turned into a hand.
 class TicketListView : public QListWidget
 {
     Q_OBJECT
@@ -15,8 +17,17 @@ public:
 
     // Where the entry's text is drawn: the part of the entry a click hits.
     QRect textRect(const QModelIndex &index) const;
+    int textWidth(const QModelIndex &index) const;
+    QModelIndex hotIndex() const { return m_hot; }
 
 protected:
-    void leaveEvent(QEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void leaveEvent(QEvent *event) override;
+
+private:
+    QModelIndex entryAt(QPoint position) const;
+    void setHotIndex(const QModelIndex &index);
+
+    QPersistentModelIndex m_hot;
 };

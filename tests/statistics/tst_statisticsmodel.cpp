@@ -122,7 +122,7 @@ void TestStatisticsModel::ratings_integerDifferenceFloatingDivision()
     QCOMPARE(ratings.rating[1], 1.0 / 3.0);
     QCOMPARE(ratings.rating[2], 0.25);
     QCOMPARE(ratings.percentOfBest(1), 100.0);
-    QCOMPARE(ratings.percentOfBest(2), 0.5 / (1.0 / 3.0) * 100.0);
+    QCOMPARE(ratings.percentOfBest(2), 75.0);
 }
 
 void TestStatisticsModel::totals_sumOnlyTheFilteredModes_data()

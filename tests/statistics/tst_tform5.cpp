@@ -85,6 +85,7 @@ private slots:
     void reopening_keepsFilterAndShowsRatingWithTicketOne();
     void firstOpening_questionChartsFollowTicketOne();
     void noSelection_filterChangeLeavesQuestionCharts();
+    void ticketList_hotTracksEntryText();
     void ownMessageBox_doesNotRepeatActivation();
     void helpButton_opensStatTopic();
     void okAndEnter_closeWithAccept();
@@ -539,6 +540,21 @@ void TestTForm5::noSelection_filterChangeLeavesQuestionCharts()
     // Choosing the ticket again brings the charts up to the filter.
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, textCentre(list, 0));
     QCOMPARE(series(QStringLiteral("BarSeries4"))->value(0), 1.0);
+}
+
+void TestTForm5::ticketList_hotTracksEntryText()
+{
+    open();
+    clickTab(QuestionPage);
+    auto *list = static_cast<TicketListView *>(child<QListWidget>(QStringLiteral("ListView3")));
+    QWidget *viewport = list->viewport();
+
+    QTest::mouseMove(viewport, textCentre(list, 3));
+    QTRY_COMPARE(list->hotIndex().row(), 3);
+    QCOMPARE(viewport->cursor().shape(), Qt::PointingHandCursor);
+    QTest::mouseMove(viewport, QPoint(viewport->width() - 3, textCentre(list, 3).y()));
+    QTRY_VERIFY(!list->hotIndex().isValid());
+    QCOMPARE(viewport->cursor().shape(), Qt::ArrowCursor);
 }
 
 void TestTForm5::ownMessageBox_doesNotRepeatActivation()
