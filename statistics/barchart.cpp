@@ -23,8 +23,8 @@
 namespace {
 
 // Bars in Qt Charts take the left and the right button only; a press of any
-// other button is handed on as a left press so that every button picks a bar,
-// as it does on the rest of the window's charts.
+// other button is handed on as a left press so that every mouse button picks
+// a bar.
 class AnyButtonChartView : public QChartView
 {
 public:
@@ -361,9 +361,8 @@ void BarChart::updateStacked()
         const QColor colour = series->barColour(i);
         const bool known = std::any_of(m_colourSets.cbegin(), m_colourSets.cend(),
                                        [&](QBarSet *set) { return set->color() == colour; });
-        if (!known) {
+        if (!known)
             m_colourSets.append(createBarSet(series->title(), colour, series));
-        }
     }
     for (QBarSet *set : std::as_const(m_colourSets)) {
         QList<qreal> values(count, 0.0);

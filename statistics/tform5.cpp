@@ -313,7 +313,6 @@ void TForm5::buildFilter()
         const ModeFilter filter = f.filter;
         connect(button, &QRadioButton::toggled, this,
                 [this, filter](bool checked) { filterClicked(filter, checked); });
-        m_filterButtons.append(button);
     }
 }
 

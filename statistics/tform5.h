@@ -6,7 +6,6 @@
 
 class QLabel;
 class QListWidget;
-class QRadioButton;
 class QTabWidget;
 class QToolButton;
 class QPushButton;
@@ -46,6 +45,7 @@ private:
     void FormShow();
     void FormActivate();
     void ListView1SelectItem();
+    // The four filter buttons: a click that checks one refreshes the charts.
     void filterClicked(ModeFilter filter, bool checked);
     void Chart2ClickSeries(ChartSeries *series, int index);
     void Chart3ClickSeries(ChartSeries *series, int index);
@@ -68,7 +68,6 @@ private:
     QTabWidget *m_pages = nullptr;
     QListWidget *m_tickets = nullptr;
     QPushButton *m_ok = nullptr;
-    QList<QRadioButton *> m_filterButtons;
 
     BarChart *m_chart4 = nullptr; // rating
     BarChart *m_chart2 = nullptr; // seconds per ticket
