@@ -16,7 +16,13 @@ class QWidget;
 class AnchorLayout
 {
 public:
-    enum Anchor { Left = 0x1, Top = 0x2, Right = 0x4, Bottom = 0x8 };
+    enum Anchor
+    {
+        Left = 0x1,
+        Top = 0x2,
+        Right = 0x4,
+        Bottom = 0x8
+    };
     Q_DECLARE_FLAGS(Anchors, Anchor)
     static constexpr Anchors TopLeft{Left | Top};
     static constexpr Anchors All{Left | Top | Right | Bottom};

@@ -18,9 +18,9 @@ std::optional<FileDialogs::Request> &lastRequestStore()
 
 QString FileDialogs::getOpenFileName(QFileDialog &dialog)
 {
-    lastRequestStore() = Request{dialog.objectName(), dialog.windowTitle(),
-                                 dialog.nameFilters().join(QStringLiteral(";;")),
-                                 dialog.directory().absolutePath()};
+    lastRequestStore() =
+        Request{dialog.objectName(), dialog.windowTitle(),
+                dialog.nameFilters().join(QStringLiteral(";;")), dialog.directory().absolutePath()};
     if (nextFileName()) {
         const QString name = *nextFileName();
         nextFileName().reset();

@@ -52,8 +52,8 @@ MessageBoxes::Button MessageBoxes::error(QWidget *owner, const QString &caption,
 MessageBoxes::Button MessageBoxes::question(QWidget *owner, const QString &caption,
                                             const QString &text)
 {
-    return show(owner, QMessageBox::Question, caption, text,
-                QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+    return show(owner, QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No,
+                QMessageBox::Yes);
 }
 
 void MessageBoxes::setNextAnswers(const QList<Button> &answers)

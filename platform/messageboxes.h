@@ -24,8 +24,7 @@ public:
     };
 
     static Button show(QWidget *owner, QMessageBox::Icon icon, const QString &caption,
-                       const QString &text,
-                       QMessageBox::StandardButtons buttons = QMessageBox::Ok,
+                       const QString &text, QMessageBox::StandardButtons buttons = QMessageBox::Ok,
                        Button defaultButton = QMessageBox::NoButton);
 
     static Button information(QWidget *owner, const QString &caption, const QString &text);

@@ -27,8 +27,8 @@ std::optional<QImage> decode(QByteArrayView jpeg)
     auto *data = reinterpret_cast<const unsigned char *>(jpeg.data());
     const auto size = static_cast<unsigned long>(jpeg.size());
     int width = 0, height = 0, subsampling = 0, colorspace = 0;
-    if (tjDecompressHeader3(handle.get(), data, size, &width, &height, &subsampling, &colorspace)
-        != 0)
+    if (tjDecompressHeader3(handle.get(), data, size, &width, &height, &subsampling, &colorspace) !=
+        0)
         return std::nullopt;
     if (width <= 0 || height <= 0 || qint64(width) * height > MaxPixels)
         return std::nullopt;
@@ -37,8 +37,7 @@ std::optional<QImage> decode(QByteArrayView jpeg)
     if (image.isNull())
         return std::nullopt;
     if (tjDecompress2(handle.get(), data, size, image.bits(), width, int(image.bytesPerLine()),
-                      height, TJPF_RGB, TJFLAG_ACCURATEDCT)
-        != 0) {
+                      height, TJPF_RGB, TJFLAG_ACCURATEDCT) != 0) {
         // A warning (for example a truncated but displayable stream) still
         // leaves a usable image; only real errors reject the picture.
         if (tjGetErrorCode(handle.get()) != TJERR_WARNING)

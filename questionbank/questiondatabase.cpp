@@ -21,8 +21,8 @@ QString QuestionDatabase::OpenDatabase(const QString &path)
     // Read-only: the program never writes to a database, and a database that
     // is installed read-only (or shared) must still open.
     if (!file->open(QIODevice::ReadOnly)) {
-        throw QuestionBankError(QStringLiteral("Не удалось открыть файл \"%1\": %2")
-                                    .arg(path, file->errorString()));
+        throw QuestionBankError(
+            QStringLiteral("Не удалось открыть файл \"%1\": %2").arg(path, file->errorString()));
     }
     return OpenDevice(std::move(file));
 }
@@ -103,7 +103,7 @@ QByteArray QuestionDatabase::readRange(int absoluteNumber, qint32 offset, qint32
     const qint64 size = m_device->size();
     if (offset < 0 || qint64(offset) + length > size) {
         throw QuestionBankError(questionErrorMessage(
-            absoluteNumber, QStringLiteral("%1 (смещение %2, длина %3) выходит за пределы файла")
+            absoluteNumber, QStringLiteral("блок %1 (смещение %2, длина %3) выходит за пределы файла")
                                 .arg(what)
                                 .arg(offset)
                                 .arg(length)));
@@ -120,7 +120,7 @@ QByteArray QuestionDatabase::readRange(int absoluteNumber, qint32 offset, qint32
 QByteArray QuestionDatabase::ReadQuestionBlock(int absoluteNumber)
 {
     const QuestionIndexEntry &e = entry(absoluteNumber);
-    return readRange(absoluteNumber, e.textOffset, e.textLength, QStringLiteral("текст"));
+    return readRange(absoluteNumber, e.textOffset, e.textLength, QStringLiteral("текста"));
 }
 
 QStringList QuestionDatabase::ReadQuestionText(int absoluteNumber)
@@ -133,7 +133,8 @@ QByteArray QuestionDatabase::ReadQuestionPictureBytes(int absoluteNumber)
     const QuestionIndexEntry &e = entry(absoluteNumber);
     if (!e.hasPicture())
         return {};
-    return readRange(absoluteNumber, e.pictureOffset, e.pictureLength, QStringLiteral("рисунок"));
+    return readRange(absoluteNumber, e.pictureOffset, e.pictureLength,
+                     QStringLiteral("рисунка"));
 }
 
 std::optional<QImage> QuestionDatabase::ReadQuestionPicture(int absoluteNumber)

@@ -57,6 +57,7 @@ public:
     qint64 fileSize() const;
 
 private:
+    // `what` names the block in the genitive ("текста", "рисунка").
     QByteArray readRange(int absoluteNumber, qint32 offset, qint32 length, const QString &what);
     void checkNumber(int absoluteNumber) const;
 

@@ -19,12 +19,12 @@ namespace QuestionBankLayout {
 inline constexpr int TicketCount = 40;
 inline constexpr int QuestionsPerTicket = 20;
 inline constexpr int QuestionCount = TicketCount * QuestionsPerTicket; // 800
-inline constexpr int TitleFieldSize = 51;                              // length byte + 50 characters
+inline constexpr int TitleFieldSize = 51; // length byte + 50 characters
 inline constexpr int MaxTitleLength = 50;
 inline constexpr int IndexEntrySize = 16;
 inline constexpr int IndexOffset = TitleFieldSize;
 inline constexpr int IndexSize = QuestionCount * IndexEntrySize; // 12800
-inline constexpr int HeaderSize = IndexOffset + IndexSize;        // 12851
+inline constexpr int HeaderSize = IndexOffset + IndexSize;       // 12851
 // Every text block and picture is read through one buffer of this size.
 inline constexpr int MaxBlockSize = 30000;
 inline constexpr int MaxVariants = 5;

@@ -24,27 +24,30 @@ QString lineAt(const QStringList &lines, qsizetype index)
 
 QStringList SplitTextBlock(const QByteArray &block)
 {
-    QStringList lines;
     qsizetype end = block.indexOf('\0');
     if (end < 0)
         end = block.size();
+    // Windows-1251 maps CR and LF to themselves, so the block is decoded once
+    // and split afterwards.
+    const QString text = decodeWindows1251(QByteArrayView(block).first(end));
 
+    QStringList lines;
     qsizetype start = 0;
     qsizetype i = 0;
-    while (i < end) {
-        const char c = block.at(i);
-        if (c == '\n' || c == '\r') {
-            lines.append(decodeWindows1251(QByteArrayView(block).sliced(start, i - start)));
+    while (i < text.size()) {
+        const QChar c = text.at(i);
+        if (c == u'\n' || c == u'\r') {
+            lines.append(text.sliced(start, i - start));
             ++i;
-            if (c == '\r' && i < end && block.at(i) == '\n')
+            if (c == u'\r' && i < text.size() && text.at(i) == u'\n')
                 ++i; // CR LF is one line end
             start = i;
         } else {
             ++i;
         }
     }
-    if (start < end)
-        lines.append(decodeWindows1251(QByteArrayView(block).sliced(start, end - start)));
+    if (start < text.size())
+        lines.append(text.sliced(start));
     return lines;
 }
 

@@ -18,8 +18,8 @@ QByteArray readTail(const QString &path)
     if (!file.exists() || file.size() <= StatRecord::Size)
         return {};
     if (!file.open(QIODevice::ReadOnly) || !file.seek(StatRecord::Size))
-        throw StatisticsError(QStringLiteral("Не удалось прочитать файл \"%1\": %2")
-                                  .arg(path, file.errorString()));
+        throw StatisticsError(
+            QStringLiteral("Не удалось прочитать файл \"%1\": %2").arg(path, file.errorString()));
     return file.readAll();
 }
 
@@ -37,14 +37,14 @@ void SaveStatistics(const StatRecord &record, const QString &path)
 
     QSaveFile file(target);
     if (!file.open(QIODevice::WriteOnly)) {
-        throw StatisticsError(QStringLiteral("Не удалось записать файл \"%1\": %2")
-                                  .arg(target, file.errorString()));
+        throw StatisticsError(
+            QStringLiteral("Не удалось записать файл \"%1\": %2").arg(target, file.errorString()));
     }
     file.write(record.toBytes());
     file.write(tail);
     if (!file.commit()) {
-        throw StatisticsError(QStringLiteral("Не удалось записать файл \"%1\": %2")
-                                  .arg(target, file.errorString()));
+        throw StatisticsError(
+            QStringLiteral("Не удалось записать файл \"%1\": %2").arg(target, file.errorString()));
     }
 }
 

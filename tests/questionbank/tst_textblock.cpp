@@ -3,6 +3,7 @@
 
 #include <QTest>
 
+// Splitting text blocks into lines and parsing them into questions.
 class TestTextBlock : public QObject
 {
     Q_OBJECT
@@ -10,7 +11,13 @@ class TestTextBlock : public QObject
 private slots:
     void split_lineEnds_data();
     void split_lineEnds();
-    void parse_variantsUntilLineWithoutStar();
+
+    void parse_wellFormed_data();
+    void parse_wellFormed();
+    void parse_keepsSlotsAboveCountFromEarlierQuestion();
+
+    void parse_malformed_rejectedWithNumber_data();
+    void parse_malformed_rejectedWithNumber();
 };
 
 void TestTextBlock::split_lineEnds_data()
@@ -21,9 +28,15 @@ void TestTextBlock::split_lineEnds_data()
     QTest::newRow("cr") << QByteArray("a\rb") << QStringList{"a", "b"};
     QTest::newRow("crlf is one end") << QByteArray("a\r\nb\r\n") << QStringList{"a", "b"};
     QTest::newRow("lfcr is two ends") << QByteArray("a\n\rb") << QStringList{"a", "", "b"};
+    QTest::newRow("mixed") << QByteArray("1\r\nq\rv*\nw*\r\n\ncomment")
+                           << QStringList{"1", "q", "v*", "w*", "", "comment"};
+    QTest::newRow("empty lines kept") << QByteArray("\n\n") << QStringList{"", ""};
+    QTest::newRow("last line without end") << QByteArray("a\nlast") << QStringList{"a", "last"};
     QTest::newRow("nul ends text") << QByteArray("a\nb\0c\n", 6) << QStringList{"a", "b"};
-    QTest::newRow("cp1251") << QByteArray("\xc2\xee\xef\xf0\xee\xf1")
-                            << QStringList{QStringLiteral("Вопрос")};
+    QTest::newRow("nul at start") << QByteArray("\0a\n", 3) << QStringList{};
+    QTest::newRow("empty") << QByteArray() << QStringList{};
+    QTest::newRow("cp1251") << QByteArray("\xc2\xee\xef\xf0\xee\xf1 \xb9\xab\xbb")
+                            << QStringList{QStringLiteral("Вопрос №«»")};
 }
 
 void TestTextBlock::split_lineEnds()
@@ -33,15 +46,82 @@ void TestTextBlock::split_lineEnds()
     QCOMPARE(SplitTextBlock(block), lines);
 }
 
-void TestTextBlock::parse_variantsUntilLineWithoutStar()
+void TestTextBlock::parse_wellFormed_data()
+{
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<int>("correct");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<QStringList>("variants");
+    QTest::addColumn<QString>("comment");
+
+    QTest::newRow("two variants, rest of line 0 ignored")
+        << QStringList{"2 любой хвост", "Текст", "*А", "*Б", "", "Коммент", "лишнее"} << 2 << 2
+        << QStringList{"*А", "*Б"} << "Коммент";
+    QTest::newRow("star at the very end is a variant")
+        << QStringList{"1", "Текст", "Да*", "Нет *", "конец", "Коммент"} << 1 << 2
+        << QStringList{"Да*", "Нет *"} << "Коммент";
+    QTest::newRow("five variants") << QStringList{"5", "Т", "*1", "*2", "*3", "*4", "*5", "", "К"}
+                                   << 5 << 5 << QStringList{"*1", "*2", "*3", "*4", "*5"} << "К";
+    QTest::newRow("line 2 without star gives no variants")
+        << QStringList{"1", "Т", "без звезды", "К"} << 1 << 0 << QStringList{"без звезды"} << "К";
+}
+
+void TestTextBlock::parse_wellFormed()
+{
+    QFETCH(QStringList, lines);
+    QFETCH(int, correct);
+    QFETCH(int, count);
+    QFETCH(QStringList, variants);
+    QFETCH(QString, comment);
+
+    Question q;
+    ParseQuestion(lines, q, 1);
+    QCOMPARE(q.CorrectVariant, correct);
+    QCOMPARE(q.QuestionText, lines.at(1));
+    QCOMPARE(q.AnswerCount, count);
+    for (int n = 1; n <= variants.size(); ++n)
+        QCOMPARE(q.AnswerTexts[n], variants.at(n - 1));
+    QCOMPARE(q.CommentText, comment);
+}
+
+void TestTextBlock::parse_keepsSlotsAboveCountFromEarlierQuestion()
 {
     Question q;
-    ParseQuestion({"2x", "Текст", "*А", "Б*", "", "Коммент"}, q, 1);
-    QCOMPARE(q.CorrectVariant, 2);
+    ParseQuestion({"1", "Т", "*1", "*2", "*3", "*4", "", "К"}, q, 1);
+    ParseQuestion({"2", "Т2", "*а", "*б", "", "К2"}, q, 2);
     QCOMPARE(q.AnswerCount, 2);
-    QCOMPARE(q.AnswerTexts[2], QStringLiteral("Б*"));
-    QCOMPARE(q.CommentText, QStringLiteral("Коммент"));
-    QVERIFY_THROWS_EXCEPTION(QuestionBankError, ParseQuestion({"x", "t"}, q, 5));
+    QCOMPARE(q.AnswerTexts[2], QStringLiteral("*б"));
+    QCOMPARE(q.AnswerTexts[3], QStringLiteral("*3"));
+    QCOMPARE(q.AnswerTexts[4], QStringLiteral("*4"));
+}
+
+void TestTextBlock::parse_malformed_rejectedWithNumber_data()
+{
+    QTest::addColumn<QStringList>("lines");
+    QTest::newRow("line 0 not a digit") << QStringList{"x", "Т", "*1", "*2", "", "К"};
+    QTest::newRow("line 0 is 0") << QStringList{"0", "Т", "*1", "*2", "", "К"};
+    QTest::newRow("line 0 is 6") << QStringList{"6", "Т", "*1", "*2", "", "К"};
+    QTest::newRow("line 0 empty") << QStringList{"", "Т", "*1", "*2", "", "К"};
+    QTest::newRow("empty block") << QStringList{};
+    QTest::newRow("no comment line") << QStringList{"1", "Т", "*1", "*2", ""};
+    QTest::newRow("variants run to the end") << QStringList{"1", "Т", "*1", "*2"};
+    QTest::newRow("six variants") << QStringList{"1",  "Т",  "*1", "*2", "*3",
+                                                 "*4", "*5", "*6", "",   "К"};
+}
+
+void TestTextBlock::parse_malformed_rejectedWithNumber()
+{
+    QFETCH(QStringList, lines);
+    Question q;
+    q.QuestionText = QStringLiteral("прежний");
+    try {
+        ParseQuestion(lines, q, 437);
+        QFAIL("malformed block was accepted");
+    } catch (const QuestionBankError &e) {
+        QVERIFY2(e.message().startsWith(QStringLiteral("Вопрос №437 (билет 22, вопрос 17)")),
+                 qPrintable(e.message()));
+    }
+    QCOMPARE(q.QuestionText, QStringLiteral("прежний"));
 }
 
 QTEST_GUILESS_MAIN(TestTextBlock)

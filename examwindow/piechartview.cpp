@@ -1,0 +1,57 @@
+#include "piechartview.h"
+
+#include <QChart>
+#include <QGraphicsLayout>
+#include <QMouseEvent>
+#include <QPieSeries>
+#include <QPieSlice>
+
+namespace {
+// 0x00BBGGRR 32768 and 255 of the design.
+const QColor CorrectColour(0, 0x80, 0);
+const QColor WrongColour(0xFF, 0, 0);
+} // namespace
+
+PieChartView::PieChartView(QWidget *parent) : QChartView(parent)
+{
+    auto *chart = new QChart;
+    chart->legend()->hide();
+    chart->setMargins(QMargins());
+    chart->layout()->setContentsMargins(0, 0, 0, 0);
+    chart->setBackgroundRoundness(0);
+    chart->setBackgroundBrush(Qt::white);
+    chart->setBackgroundPen(Qt::NoPen);
+
+    m_series = new QPieSeries(chart);
+    m_series->setObjectName(QStringLiteral("Series1"));
+    m_series->setPieSize(0.9);
+    chart->addSeries(m_series);
+
+    setChart(chart);
+    setFrameShape(QFrame::NoFrame);
+    setRenderHint(QPainter::Antialiasing);
+    setBackgroundBrush(Qt::white);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+}
+
+void PieChartView::setCounts(int correct, int wrong)
+{
+    m_series->clear();
+    const auto add = [this](const QString &label, int value, const QColor &colour) {
+        auto *slice = m_series->append(label, value);
+        slice->setColor(colour);
+        // No outline: an empty slice would still draw its edge as a line.
+        slice->setPen(Qt::NoPen);
+        slice->setLabelVisible(false);
+    };
+    add(QStringLiteral("П"), correct, CorrectColour);
+    add(QStringLiteral("Н"), wrong, WrongColour);
+}
+
+void PieChartView::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton)
+        emit clicked();
+    QChartView::mousePressEvent(event);
+}
