@@ -11,7 +11,7 @@ ZELTRAK_PACKAGES=(
     libturbojpeg0-dev libjpeg62-turbo-dev
     libgtest-dev libbenchmark-dev
     clang libclang-rt-14-dev
-    fonts-liberation fonts-dejavu-core
+    fonts-liberation fonts-dejavu-core qt6-translations-l10n
 )
 
 zeltrak_install_packages() {
