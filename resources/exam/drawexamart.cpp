@@ -1,6 +1,9 @@
 // Draws the exam window's pictures at build time: the result dialog's car,
 // the answer-button glyphs, the STOP, OK and help glyphs and the three
 // question-list icons. Usage: draw_exam_art <output folder>
+
+#include "artpalette.h"
+
 #include <QDir>
 #include <QFont>
 #include <QGuiApplication>
@@ -13,12 +16,7 @@
 
 namespace {
 
-const QColor DeepBlue(0x1F, 0x4E, 0x8C);
-const QColor RoadGrey(0x5A, 0x5F, 0x66);
-const QColor SignalRed(0xD3, 0x2F, 0x2F);
-const QColor Green(0x2E, 0x7D, 0x32);
-const QColor Amber(0xF2, 0xA9, 0x00);
-const QColor White(Qt::white);
+using namespace ArtPalette;
 
 QImage canvas(int width, int height)
 {

@@ -2,6 +2,9 @@
 // OK glyphs and the small picture before the heading. Run at build time with
 // the output folder as its only argument.
 
+
+#include "artpalette.h"
+
 #include <QDir>
 #include <QFont>
 #include <QGuiApplication>
@@ -15,11 +18,7 @@
 
 namespace {
 
-const QColor DeepBlue(0x1F, 0x4E, 0x8C);
-const QColor RoadGrey(0x5A, 0x5F, 0x66);
-const QColor SignalRed(0xD3, 0x2F, 0x2F);
-const QColor Green(0x2E, 0x7D, 0x32);
-const QColor Amber(0xF2, 0xA9, 0x00);
+using namespace ArtPalette;
 
 using Painter = std::function<void(QPainter &, QSizeF)>;
 
