@@ -2,7 +2,6 @@
 // OK glyphs and the small picture before the heading. Run at build time with
 // the output folder as its only argument.
 
-
 #include "artpalette.h"
 
 #include <QDir>
