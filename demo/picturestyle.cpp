@@ -23,7 +23,7 @@ QFont font(double pixelSize, bool bold)
 QByteArray encode(const QImage &image)
 {
     QByteArray jpeg;
-    for (int quality = 88; quality >= 40; quality -= 6) {
+    for (int quality = 85; quality >= 40; quality -= 5) {
         jpeg = JpegCodec::encode(image, quality);
         if (jpeg.size() <= MaxJpegBytes)
             break;

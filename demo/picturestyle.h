@@ -13,7 +13,7 @@ namespace PictureStyle {
 inline constexpr int Width = 706;
 inline constexpr int Height = 274;
 // Every picture must fit the database's 30000-byte block with room to spare.
-inline constexpr int MaxJpegBytes = 28000;
+inline constexpr int MaxJpegBytes = 24000;
 
 inline const QColor DeepBlue{0x1F, 0x4E, 0x8C};
 inline const QColor RoadGrey{0x5A, 0x5F, 0x66};
