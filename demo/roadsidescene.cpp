@@ -22,7 +22,9 @@ QPointF roadPoint(double t, double u)
     return QPointF(VanishingX + u * halfWidth, Horizon + t * (Height - Horizon));
 }
 
-void paintLandscape(QPainter &p)
+} // namespace
+
+void RoadsideScene::paintLandscape(QPainter &p)
 {
     QLinearGradient sky(0, 0, 0, Horizon);
     sky.setColorAt(0, QColor(0xC4, 0xD9, 0xEE));
@@ -56,8 +58,6 @@ void paintLandscape(QPainter &p)
                                 roadPoint(t1, -0.012)});
     }
 }
-
-} // namespace
 
 namespace RoadsideScene {
 

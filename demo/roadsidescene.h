@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QPainter>
 #include <QString>
 #include <QStringList>
 
@@ -8,6 +9,9 @@
 // seat, and a numbered row of signs for "which of these signs" questions.
 namespace RoadsideScene {
 
+// The empty country road in perspective (sky, trees, grass, road), the
+// background of the sign and traffic-light pictures.
+void paintLandscape(QPainter &painter);
 // The road in perspective with `signs` (top to bottom) on one post on the
 // right-hand side.
 QImage signOnRoad(const QStringList &signs);

@@ -1,0 +1,273 @@
+#include "generators.h"
+
+#include "intersectionscene.h"
+#include "picturestyle.h"
+#include "questionbuilder.h"
+
+using PriorityRules::Move;
+using PriorityRules::Mover;
+using PriorityRules::Roads;
+
+namespace {
+
+struct Participant
+{
+    Mover mover;
+    VehiclePainter::Type type;
+    QString nominative;
+    QString dative;
+    QColor color;
+};
+
+QList<Participant> otherKinds()
+{
+    return {
+        {{}, VehiclePainter::Type::Truck, "грузовой автомобиль", "грузовому автомобилю",
+         PictureStyle::DeepBlue},
+        {{}, VehiclePainter::Type::Bus, "автобус", "автобусу", PictureStyle::Amber},
+        {{}, VehiclePainter::Type::Motorcycle, "мотоцикл", "мотоциклу", PictureStyle::Green},
+    };
+}
+
+QString capitalised(const QString &text)
+{
+    return text.left(1).toUpper() + text.mid(1);
+}
+
+QString intention(Move move)
+{
+    switch (move) {
+    case Move::Straight:
+        return QStringLiteral("проехать перекрёсток прямо");
+    case Move::Left:
+        return QStringLiteral("повернуть налево");
+    case Move::Right:
+        return QStringLiteral("повернуть направо");
+    }
+    return {};
+}
+
+QString movePhrase(Move move)
+{
+    switch (move) {
+    case Move::Straight:
+        return QStringLiteral("едет прямо");
+    case Move::Left:
+        return QStringLiteral("поворачивает налево");
+    case Move::Right:
+        return QStringLiteral("поворачивает направо");
+    }
+    return {};
+}
+
+QString roadsIntro(Roads roads, bool youAreMain)
+{
+    if (roads == Roads::Equal)
+        return QStringLiteral("Перекрёсток равнозначных дорог.");
+    return youAreMain ? QStringLiteral("Вы едете по главной дороге.")
+                      : QStringLiteral("Вы едете по второстепенной дороге.");
+}
+
+// Why `a` gives way to `b`, as a dative phrase: "мотоциклу, который
+// приближается справа".
+QString yieldReason(const Participant &a, const Participant &b, Roads roads)
+{
+    const bool aMain = PriorityRules::onMainRoad(a.mover.approach, roads);
+    const bool bMain = PriorityRules::onMainRoad(b.mover.approach, roads);
+    if (aMain != bMain)
+        return QStringLiteral("%1 на главной дороге").arg(b.dative);
+    const int relative = ((b.mover.approach - a.mover.approach) % 4 + 4) % 4;
+    if (relative == 1)
+        return QStringLiteral("%1, приближающемуся справа").arg(b.dative);
+    return QStringLiteral("встречному %1, который %2").arg(b.dative, movePhrase(b.mover.move));
+}
+
+QString joinedAnd(const QStringList &parts)
+{
+    QString result;
+    for (int i = 0; i < parts.size(); ++i) {
+        if (i > 0)
+            result += i + 1 == parts.size() ? QStringLiteral(" и ") : QStringLiteral(", ");
+        result += parts.at(i);
+        // A part with its own clause ("автобусу, который едет прямо") closes
+        // it with a comma before the next part.
+        if (i + 1 < parts.size() && parts.at(i).contains(u','))
+            result += u',';
+    }
+    return result.replace(QStringLiteral(",,"), QStringLiteral(","));
+}
+
+// "Кому вы должны уступить дорогу?" with the variants every printed ticket
+// has: nobody, each one alone, both.
+DemoQuestion whomToYield(const QList<Participant> &all, Roads roads)
+{
+    const Participant &you = all.first();
+    QList<int> yieldTo;
+    QStringList reasons;
+    for (int i = 1; i < all.size(); ++i) {
+        if (PriorityRules::mustYield(you.mover, all.at(i).mover, roads)) {
+            yieldTo << i;
+            reasons << yieldReason(you, all.at(i), roads);
+        }
+    }
+    QStringList variants{QStringLiteral("Никому.")};
+    int correct = yieldTo.isEmpty() ? 1 : 0;
+    for (int i = 1; i < all.size(); ++i) {
+        variants << capitalised(all.size() == 2 ? all.at(i).dative + u'.'
+                                                : QStringLiteral("Только %1.").arg(all.at(i).dative));
+        if (yieldTo == QList<int>{i})
+            correct = static_cast<int>(variants.size());
+    }
+    if (all.size() == 3) {
+        variants << capitalised(
+            QStringLiteral("%1 и %2.").arg(all.at(1).dative, all.at(2).dative));
+        if (yieldTo.size() == 2)
+            correct = static_cast<int>(variants.size());
+    }
+    QString comment = roadsIntro(roads, PriorityRules::onMainRoad(0, roads)) + u' ';
+    if (yieldTo.isEmpty()) {
+        QStringList others;
+        for (int i = 1; i < all.size(); ++i) {
+            if (PriorityRules::conflicts(all.at(i).mover, you.mover))
+                others << all.at(i).nominative;
+        }
+        comment += others.isEmpty()
+                       ? QStringLiteral("Ваш путь не пересекается с путями других транспортных "
+                                        "средств, поэтому уступать дорогу никому не нужно.")
+                       : QStringLiteral("Вы никому не обязаны уступать: %1 должен пропустить вас.")
+                             .arg(joinedAnd(others));
+        if (others.size() > 1)
+            comment.replace(QStringLiteral(" должен "), QStringLiteral(" должны "));
+    } else {
+        comment += QStringLiteral("Вы должны уступить дорогу %1.").arg(joinedAnd(reasons));
+    }
+    return QuestionBuilder::ordered(
+        QStringLiteral("Вы намерены %1. Кому вы должны уступить дорогу?").arg(intention(you.mover.move)),
+        variants, correct, comment);
+}
+
+QString orderText(const QList<Participant> &all, const QList<int> &sequence)
+{
+    QStringList names;
+    for (int i : sequence)
+        names << all.at(i).nominative;
+    return capitalised(names.join(QStringLiteral(", "))) + u'.';
+}
+
+// "В каком порядке ...?" for scenes where the vehicles pass one by one.
+DemoQuestion passingOrder(const QList<Participant> &all, const QList<QList<int>> &steps,
+                          Roads roads, DemoRandom &random)
+{
+    QList<int> sequence;
+    for (const QList<int> &step : steps)
+        sequence << step.first();
+    // Wrong orders: the right one with two neighbours swapped, or turned
+    // round, so that every variant is plausible at first sight.
+    QList<QList<int>> wrong;
+    for (int i = 0; i + 1 < sequence.size(); ++i) {
+        QList<int> swapped = sequence;
+        swapped.swapItemsAt(i, i + 1);
+        wrong << swapped;
+    }
+    QList<int> reversed(sequence.rbegin(), sequence.rend());
+    if (!wrong.contains(reversed))
+        wrong << reversed;
+    random.shuffle(wrong);
+    const int wrongWanted = std::min<int>(static_cast<int>(wrong.size()),
+                                          sequence.size() > 3 ? 3 : 2);
+    QStringList wrongTexts;
+    for (int i = 0; i < wrongWanted; ++i)
+        wrongTexts << orderText(all, wrong.at(i));
+
+    QStringList sentences;
+    for (int position = 0; position < sequence.size(); ++position) {
+        const Participant &who = all.at(sequence.at(position));
+        QStringList reasons;
+        for (int other = 0; other < all.size(); ++other) {
+            if (other != sequence.at(position) &&
+                PriorityRules::mustYield(who.mover, all.at(other).mover, roads))
+                reasons << yieldReason(who, all.at(other), roads);
+        }
+        if (position == 0)
+            sentences << QStringLiteral("Первым проезжает %1: он никому не обязан уступать.")
+                             .arg(who.nominative);
+        else
+            sentences << QStringLiteral("%1 уступает %2.")
+                             .arg(capitalised(who.nominative), joinedAnd(reasons));
+    }
+    QString comment = roads == Roads::Equal ? QStringLiteral("Перекрёсток равнозначных дорог. ")
+                                            : QStringLiteral("Главная дорога обозначена знаком 2.1. ");
+    comment += sentences.join(u' ');
+    return QuestionBuilder::shuffled(
+        QStringLiteral("В каком порядке транспортные средства проедут перекрёсток?"),
+        orderText(all, sequence), wrongTexts, comment, random);
+}
+
+} // namespace
+
+QList<DemoQuestion> Generators::priorityQuestions()
+{
+    QList<DemoQuestion> result;
+    DemoRandom random(0x13C0);
+    const QList<Roads> roadKinds = {Roads::Equal, Roads::MainNorthSouth, Roads::MainEastWest};
+    const QList<Move> moves = {Move::Straight, Move::Left, Move::Right};
+    int scene = 0;
+
+    for (Roads roads : roadKinds) {
+        for (Move yourMove : moves) {
+            // Other vehicles: any non-empty set of the three other approaches,
+            // each with any manoeuvre.
+            for (int mask = 1; mask < 8; ++mask) {
+                QList<int> approaches;
+                for (int k = 1; k <= 3; ++k) {
+                    if (mask & (1 << (k - 1)))
+                        approaches << k;
+                }
+                int combinations = 1;
+                for (int i = 0; i < approaches.size(); ++i)
+                    combinations *= 3;
+                for (int combination = 0; combination < combinations; ++combination) {
+                    ++scene;
+                    QList<Participant> all;
+                    all << Participant{{0, yourMove}, VehiclePainter::Type::Car,
+                                       "легковой автомобиль", "легковому автомобилю",
+                                       PictureStyle::SignalRed};
+                    const QList<Participant> kinds = otherKinds();
+                    int code = combination;
+                    for (int i = 0; i < approaches.size(); ++i) {
+                        Participant other = kinds.at((i + scene) % kinds.size());
+                        other.mover = {approaches.at(i), moves.at(code % 3)};
+                        code /= 3;
+                        all << other;
+                    }
+                    QList<Mover> movers;
+                    for (const Participant &p : all)
+                        movers << p.mover;
+                    const QList<QList<int>> steps = PriorityRules::order(movers, roads);
+                    if (steps.isEmpty())
+                        continue;
+                    bool oneByOne = true;
+                    for (const QList<int> &step : steps)
+                        oneByOne = oneByOne && step.size() == 1;
+
+                    DemoQuestion question;
+                    if (all.size() == 4 || (all.size() == 3 && oneByOne && scene % 2 == 0)) {
+                        if (!oneByOne)
+                            continue;
+                        question = passingOrder(all, steps, roads, random);
+                    } else {
+                        question = whomToYield(all, roads);
+                    }
+                    QList<IntersectionVehicle> drawn;
+                    for (const Participant &p : all)
+                        drawn << IntersectionVehicle{p.mover, p.type, p.color};
+                    QuestionBuilder::finish(question, IntersectionScene::picture(drawn, roads),
+                                            QStringLiteral("перекрёстки"),
+                                            TopicRank::Intersections);
+                    result << question;
+                }
+            }
+        }
+    }
+    return result;
+}
