@@ -29,7 +29,10 @@ QStringList questionLines(int a)
 {
     QStringList lines;
     lines << QString::number(correctVariant(a));
-    lines << QStringLiteral("Вопрос %1: билет %2, вопрос %3?").arg(a).arg(ticketOf(a)).arg(questionOf(a));
+    lines << QStringLiteral("Вопрос %1: билет %2, вопрос %3?")
+                 .arg(a)
+                 .arg(ticketOf(a))
+                 .arg(questionOf(a));
     for (int n = 1; n <= variantCount(a); ++n)
         lines << QStringLiteral("*Ответ %1.%2").arg(a).arg(n);
     lines << QString();
@@ -39,14 +42,16 @@ QStringList questionLines(int a)
 
 QImage picture(int a)
 {
-    // Drawn without text so that no font is needed: a coloured band whose
-    // width encodes the question number.
+    // Drawn without text so that no font is needed: a deep blue band and a red
+    // ring whose width and size together tell every question apart.
     QImage image(353, 137, QImage::Format_RGB888);
     image.fill(Qt::white);
     QPainter p(&image);
-    p.fillRect(10, 10, (a % 300) + 20, 40, QColor(30, 90, 200));
-    p.setPen(QPen(Qt::red, 6));
-    p.drawEllipse(QPoint(290, 80), 40, 40);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.fillRect(0, 97, 353, 40, QColor(0x5A, 0x5F, 0x66));
+    p.fillRect(10, 10, (a % 300) + 20, 40, QColor(0x1F, 0x4E, 0x8C));
+    p.setPen(QPen(QColor(0xD3, 0x2F, 0x2F), 6));
+    p.drawEllipse(QPoint(290, 60), 24 + a / 100, 24 + a / 100);
     return image;
 }
 

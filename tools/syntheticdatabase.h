@@ -20,7 +20,7 @@ int variantCount(int absoluteNumber);
 int correctVariant(int absoluteNumber);
 // Whether question a carries a picture in the synthetic set (every tenth).
 bool hasPicture(int absoluteNumber);
-// A small drawn picture (353 x 137) with the question number on it.
+// A small drawn picture (353 x 137) that differs from question to question.
 QImage picture(int absoluteNumber);
 
 // A complete database writer filled with the synthetic set.

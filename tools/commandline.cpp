@@ -1,0 +1,112 @@
+#include "commandline.h"
+
+#include "commands.h"
+#include "console.h"
+
+QString dbvUsage()
+{
+    return QStringLiteral(
+        "dbv: builds, checks and inspects question databases (.dbv) and statistics files.\n"
+        "\n"
+        "Usage: dbv COMMAND [OPTIONS] ARGUMENTS\n"
+        "\n"
+        "Commands:\n"
+        "  build SOURCE OUT.dbv          build a database from a source folder\n"
+        "  check FILE.dbv                read every question as the program does; report problems\n"
+        "  dump FILE.dbv [--question N]  print the title and the questions as JSON\n"
+        "  extract FILE.dbv DIR          write the source folder of a database\n"
+        "  stat [FILE]                   print a statistics file (default \"stat.dat\") as JSON\n"
+        "  help [COMMAND]                show this text or the help of a command\n"
+        "\n"
+        "Options:\n"
+        "  -h, --help                    show help (after a command: that command's help)\n"
+        "  --version                     show the version\n"
+        "\n"
+        "Exit codes: 0 all is well, 1 problems were found, 2 usage or input/output error.\n"
+        "Diagnostics go to the standard error; JSON goes to the standard output as UTF-8.");
+}
+
+QString commandUsage(const QString &command)
+{
+    if (command == u"build") {
+        return QStringLiteral(
+            "Usage: dbv build SOURCE OUT.dbv\n"
+            "\n"
+            "Builds a question database from the source folder SOURCE (title.txt,\n"
+            "ticket01.txt ... ticket40.txt, pictures/). Texts are converted from UTF-8 to\n"
+            "Windows-1251. Every problem is reported as FILE:LINE: message; when there is\n"
+            "any, OUT.dbv is not written. OUT.dbv is replaced atomically.");
+    }
+    if (command == u"check") {
+        return QStringLiteral(
+            "Usage: dbv check FILE.dbv\n"
+            "\n"
+            "Reads all 800 questions exactly as the program does (index range, text block,\n"
+            "picture decoding) and checks the rules an author must keep (2 to 5 variants,\n"
+            "correct answer not above the number of variants, title at most 50 characters).\n"
+            "Each problem goes to the standard error; the summary line\n"
+            "\"800 questions, N with pictures, M problems\" to the standard output.");
+    }
+    if (command == u"dump") {
+        return QStringLiteral(
+            "Usage: dbv dump FILE.dbv [--question N]\n"
+            "\n"
+            "Prints the title and every question (or only question N, 1..800) as the\n"
+            "program parses it, as UTF-8 JSON. A question the program rejects carries\n"
+            "\"error\" instead of its content.\n"
+            "\n"
+            "Options:\n"
+            "  --question N   only question N (absolute number: (ticket - 1) * 20 + question)");
+    }
+    if (command == u"extract") {
+        return QStringLiteral(
+            "Usage: dbv extract FILE.dbv DIR [--force]\n"
+            "\n"
+            "Writes the source folder of a database: title.txt, ticket01.txt ...\n"
+            "ticket40.txt and the pictures in DIR/pictures. Building DIR again gives the\n"
+            "same questions. DIR is created if needed and must be empty.\n"
+            "\n"
+            "Options:\n"
+            "  --force   write into a folder that is not empty, replacing files of the same name");
+    }
+    if (command == u"stat") {
+        return QStringLiteral(
+            "Usage: dbv stat [FILE]\n"
+            "\n"
+            "Prints a statistics file (default: \"stat.dat\" in the current folder) as JSON:\n"
+            "the copy of the launch counter, the status of the 40 tickets and, for every\n"
+            "question with any answer or time recorded, its counters by mode. The file is\n"
+            "only read.");
+    }
+    if (command == u"help")
+        return QStringLiteral("Usage: dbv help [COMMAND]");
+    return {};
+}
+
+int parseCommandLine(QCommandLineParser &parser, const QString &command,
+                     const QStringList &arguments, qsizetype minOperands, qsizetype maxOperands,
+                     Console &console)
+{
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    parser.addOption(help);
+    // The parser skips its first argument, the program name.
+    if (!parser.parse(QStringList{QStringLiteral("dbv")} + arguments)) {
+        console.report(QStringLiteral("dbv %1: %2").arg(command, parser.errorText()));
+        console.report(QStringLiteral("Try 'dbv %1 --help'.").arg(command));
+        return DbvExit::UsageOrIoError;
+    }
+    if (parser.isSet(help)) {
+        console.print(commandUsage(command));
+        return DbvExit::Success;
+    }
+    const qsizetype count = parser.positionalArguments().size();
+    if (count < minOperands || count > maxOperands) {
+        console.report(QStringLiteral("dbv %1: %2")
+                           .arg(command, count < minOperands
+                                             ? QStringLiteral("missing operand")
+                                             : QStringLiteral("too many operands")));
+        console.report(commandUsage(command).section(u'\n', 0, 0));
+        return DbvExit::UsageOrIoError;
+    }
+    return -1;
+}

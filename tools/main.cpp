@@ -1,0 +1,19 @@
+#include "dbvtool.h"
+
+#include <QCoreApplication>
+#include <QFile>
+
+#include <cstdio>
+
+int main(int argc, char *argv[])
+{
+    // No GUI: dbv runs on build machines without a display.
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("dbv"));
+
+    QFile out;
+    QFile err;
+    if (!out.open(stdout, QIODevice::WriteOnly) || !err.open(stderr, QIODevice::WriteOnly))
+        return 2;
+    return runDbv(QCoreApplication::arguments().mid(1), out, err);
+}
