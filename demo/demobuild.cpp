@@ -2,7 +2,7 @@
 
 #include "generators.h"
 #include "poolreader.h"
-#include "sourcewriter.h"
+#include "ticketfolderwriter.h"
 #include "ticketassembler.h"
 
 bool DemoBuild::run(const QString &poolFolder, const QString &outputFolder, QStringList &messages)
@@ -29,7 +29,7 @@ bool DemoBuild::run(const QString &poolFolder, const QString &outputFolder, QStr
                     .arg(TicketAssembler::QuestionCount)
                     .arg(pictures);
     QString error;
-    if (!SourceWriter::write(outputFolder, Title, layout.tickets, &error)) {
+    if (!TicketFolderWriter::write(outputFolder, Title, layout.tickets, &error)) {
         messages << error;
         return false;
     }

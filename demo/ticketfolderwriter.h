@@ -8,7 +8,7 @@
 // Writes tickets in the folder form that `dbv build` reads: title.txt,
 // ticket01.txt ... ticket40.txt and the pictures/ they name. Variants get
 // the "*" marker the database format needs.
-class SourceWriter
+class TicketFolderWriter
 {
 public:
     // Replaces earlier tickets and pictures in `folder`. Returns false with

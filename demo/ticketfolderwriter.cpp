@@ -1,4 +1,4 @@
-#include "sourcewriter.h"
+#include "ticketfolderwriter.h"
 
 #include <QDir>
 #include <QSaveFile>
@@ -18,14 +18,14 @@ bool writeFile(const QString &path, const QByteArray &bytes, QString *error)
 
 } // namespace
 
-QString SourceWriter::pictureName(int ticket, int question)
+QString TicketFolderWriter::pictureName(int ticket, int question)
 {
     return QStringLiteral("b%1-v%2.jpg")
         .arg(ticket, 2, 10, QLatin1Char('0'))
         .arg(question, 2, 10, QLatin1Char('0'));
 }
 
-QByteArray SourceWriter::ticketText(int ticket, const QList<DemoQuestion> &questions)
+QByteArray TicketFolderWriter::ticketText(int ticket, const QList<DemoQuestion> &questions)
 {
     QString text = QStringLiteral("# Билет %1\n").arg(ticket);
     for (int i = 0; i < questions.size(); ++i) {
@@ -41,7 +41,7 @@ QByteArray SourceWriter::ticketText(int ticket, const QList<DemoQuestion> &quest
     return text.toUtf8();
 }
 
-bool SourceWriter::write(const QString &folder, const QString &title,
+bool TicketFolderWriter::write(const QString &folder, const QString &title,
                          const QList<QList<DemoQuestion>> &tickets, QString *error)
 {
     QDir dir(folder);
