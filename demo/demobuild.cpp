@@ -2,8 +2,8 @@
 
 #include "generators.h"
 #include "poolreader.h"
-#include "ticketfolderwriter.h"
 #include "ticketassembler.h"
+#include "ticketfolderwriter.h"
 
 bool DemoBuild::run(const QString &poolFolder, const QString &outputFolder, QStringList &messages)
 {

@@ -17,10 +17,12 @@ public:
 
     // A number in 0..bound-1 (bound > 0). The slight bias of the modulo does
     // not matter for laying out questions.
-    int bounded(int bound) { return static_cast<int>(m_engine() % static_cast<std::uint32_t>(bound)); }
+    int bounded(int bound)
+    {
+        return static_cast<int>(m_engine() % static_cast<std::uint32_t>(bound));
+    }
 
-    template <typename T>
-    void shuffle(QList<T> &list)
+    template <typename T> void shuffle(QList<T> &list)
     {
         for (qsizetype i = list.size() - 1; i > 0; --i)
             list.swapItemsAt(i, bounded(static_cast<int>(i + 1)));

@@ -14,8 +14,8 @@ namespace {
 
 constexpr double CentreX = Width / 2.0;
 constexpr double CentreY = Height / 2.0;
-constexpr double Half = 46;  // half the width of a road
-constexpr double Lane = 23;  // lane centre from the road's middle
+constexpr double Half = 46; // half the width of a road
+constexpr double Lane = 23; // lane centre from the road's middle
 
 // Everything is laid out for the southern approach (driving up the
 // screen) and turned for the others.
@@ -27,18 +27,35 @@ QTransform turnFor(int approach)
     return transform;
 }
 
-void paintRoads(QPainter &p)
+// Far enough along an arm to leave the picture in every direction.
+constexpr double Far = 420;
+
+void paintRoads(QPainter &p, int missingArm)
 {
     p.fillRect(QRectF(0, 0, Width, Height), Grass);
     p.setPen(Qt::NoPen);
-    p.setBrush(Pavement);
-    p.drawRect(QRectF(0, CentreY - Half - 10, Width, 2 * Half + 20));
-    p.drawRect(QRectF(CentreX - Half - 10, 0, 2 * Half + 20, Height));
+    auto inArm = [&](int arm, const QRectF &rect, const QColor &color) {
+        p.save();
+        p.setTransform(turnFor(arm), true);
+        p.fillRect(rect, color);
+        p.restore();
+    };
+    for (int arm = 0; arm < 4; ++arm) {
+        if (arm != missingArm)
+            inArm(arm, QRectF(-Half - 10, Half, 2 * Half + 20, Far), Pavement);
+    }
+    p.fillRect(QRectF(CentreX - Half, CentreY - Half, 2 * Half, 2 * Half), RoadGrey);
+    for (int arm = 0; arm < 4; ++arm) {
+        if (arm == missingArm)
+            inArm(arm, QRectF(-Half - 10, Half, 2 * Half + 20, 10), Pavement);
+        else
+            inArm(arm, QRectF(-Half, Half - 1, 2 * Half, Far), RoadGrey);
+    }
+    // Rounded kerbs where two arms meet.
     p.setBrush(RoadGrey);
-    p.drawRect(QRectF(0, CentreY - Half, Width, 2 * Half));
-    p.drawRect(QRectF(CentreX - Half, 0, 2 * Half, Height));
-    // Rounded kerbs at the corners.
     for (int k = 0; k < 4; ++k) {
+        if (k == missingArm || (k + 1) % 4 == missingArm)
+            continue;
         p.save();
         p.setTransform(turnFor(k), true);
         QPainterPath corner;
@@ -50,14 +67,11 @@ void paintRoads(QPainter &p)
         p.restore();
     }
     // Broken centre lines on the arms, none inside the intersection.
-    p.setBrush(White);
-    for (double x = 0; x < CentreX - Half - 10; x += 36) {
-        p.drawRect(QRectF(x, CentreY - 1.5, 20, 3));
-        p.drawRect(QRectF(Width - x - 20, CentreY - 1.5, 20, 3));
-    }
-    for (double y = 0; y < CentreY - Half - 10; y += 36) {
-        p.drawRect(QRectF(CentreX - 1.5, y, 3, 20));
-        p.drawRect(QRectF(CentreX - 1.5, Height - y - 20, 3, 20));
+    for (int arm = 0; arm < 4; ++arm) {
+        if (arm == missingArm)
+            continue;
+        for (double y = Half + 12; y < Far; y += 36)
+            inArm(arm, QRectF(-1.5, y, 3, 20), White);
     }
 }
 
@@ -107,18 +121,21 @@ void paintRoute(QPainter &p, const QPainterPath &path, const QColor &color)
 } // namespace
 
 QImage IntersectionScene::picture(const QList<IntersectionVehicle> &vehicles,
-                                  PriorityRules::Roads roads)
+                                  PriorityRules::Roads roads, int missingArm)
 {
     QImage image = canvas(Grass);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
-    paintRoads(p);
+    paintRoads(p, missingArm);
 
     if (roads != PriorityRules::Roads::Equal) {
         for (int k = 0; k < 4; ++k) {
+            if (k == missingArm)
+                continue;
             const QPointF at = turnFor(k).map(QPointF(Half + 26, Half + 30));
-            SignPainter::paint(p, PriorityRules::onMainRoad(k, roads) ? QStringLiteral("2.1")
-                                                                       : QStringLiteral("2.4"),
+            SignPainter::paint(p,
+                               PriorityRules::onMainRoad(k, roads) ? QStringLiteral("2.1")
+                                                                   : QStringLiteral("2.4"),
                                at, 34);
         }
     }

@@ -17,5 +17,7 @@ struct IntersectionVehicle
 };
 
 namespace IntersectionScene {
-QImage picture(const QList<IntersectionVehicle> &vehicles, PriorityRules::Roads roads);
-}
+// `missingArm` (1..3) leaves that arm out: a T-junction; -1 draws all four.
+QImage picture(const QList<IntersectionVehicle> &vehicles, PriorityRules::Roads roads,
+               int missingArm = -1);
+} // namespace IntersectionScene

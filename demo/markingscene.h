@@ -7,8 +7,16 @@
 // your car (red) driving to the right.
 struct MarkingLayout
 {
-    enum class Centre { Solid, DoubleSolid, Broken, Approach, SolidOnOurSide, BrokenOnOurSide,
-                        ReversibleDouble };
+    enum class Centre
+    {
+        Solid,
+        DoubleSolid,
+        Broken,
+        Approach,
+        SolidOnOurSide,
+        BrokenOnOurSide,
+        ReversibleDouble
+    };
     Centre centre = Centre::Broken;
     int oncomingLanes = 1;
     int ourLanes = 1;
@@ -18,13 +26,13 @@ struct MarkingLayout
     bool zigzag = false;           // stop of route vehicles at our kerb
     bool zebra = false;
     bool stopLine = false;
-    bool giveWayLine = false;      // triangles across our lanes
-    bool giveWayTriangle = false;  // the triangle painted before the give-way line
-    bool wideBroken = false;       // between our two lanes: acceleration lane
+    bool giveWayLine = false;     // triangles across our lanes
+    bool giveWayTriangle = false; // the triangle painted before the give-way line
+    bool wideBroken = false;      // between our two lanes: acceleration lane
     // Lane arrows painted in our lanes, rightmost lane first: letters S
     // (straight), L (left), R (right) combined, e.g. "S", "SL".
     QStringList arrows;
-    int carLane = 0;               // our lanes counted from the right
+    int carLane = 0; // our lanes counted from the right
     bool carInOncomingLane = false;
 };
 

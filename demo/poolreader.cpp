@@ -65,11 +65,10 @@ PoolReader::Result PoolReader::parse(const QString &fileName, const QByteArray &
             bool ok = false;
             const int correct = block.correctText.toInt(&ok);
             if (!ok || correct < 1 || correct > block.variants.size()) {
-                result.errors.append(
-                    located(fileName, block.correctLine,
-                            QStringLiteral("correct %1 не подходит к %2 вариантам")
-                                .arg(block.correctText)
-                                .arg(block.variants.size())));
+                result.errors.append(located(fileName, block.correctLine,
+                                             QStringLiteral("correct %1 не подходит к %2 вариантам")
+                                                 .arg(block.correctText)
+                                                 .arg(block.variants.size())));
                 blockBroken = true;
             }
         }

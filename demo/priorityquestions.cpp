@@ -22,7 +22,10 @@ struct Participant
 QList<Participant> otherKinds()
 {
     return {
-        {{}, VehiclePainter::Type::Truck, "грузовой автомобиль", "грузовому автомобилю",
+        {{},
+         VehiclePainter::Type::Truck,
+         "грузовой автомобиль",
+         "грузовому автомобилю",
          PictureStyle::DeepBlue},
         {{}, VehiclePainter::Type::Bus, "автобус", "автобусу", PictureStyle::Amber},
         {{}, VehiclePainter::Type::Motorcycle, "мотоцикл", "мотоциклу", PictureStyle::Green},
@@ -113,14 +116,14 @@ DemoQuestion whomToYield(const QList<Participant> &all, Roads roads)
     QStringList variants{QStringLiteral("Никому.")};
     int correct = yieldTo.isEmpty() ? 1 : 0;
     for (int i = 1; i < all.size(); ++i) {
-        variants << capitalised(all.size() == 2 ? all.at(i).dative + u'.'
-                                                : QStringLiteral("Только %1.").arg(all.at(i).dative));
+        variants << capitalised(all.size() == 2
+                                    ? all.at(i).dative + u'.'
+                                    : QStringLiteral("Только %1.").arg(all.at(i).dative));
         if (yieldTo == QList<int>{i})
             correct = static_cast<int>(variants.size());
     }
     if (all.size() == 3) {
-        variants << capitalised(
-            QStringLiteral("%1 и %2.").arg(all.at(1).dative, all.at(2).dative));
+        variants << capitalised(QStringLiteral("%1 и %2.").arg(all.at(1).dative, all.at(2).dative));
         if (yieldTo.size() == 2)
             correct = static_cast<int>(variants.size());
     }
@@ -142,7 +145,8 @@ DemoQuestion whomToYield(const QList<Participant> &all, Roads roads)
         comment += QStringLiteral("Вы должны уступить дорогу %1.").arg(joinedAnd(reasons));
     }
     return QuestionBuilder::ordered(
-        QStringLiteral("Вы намерены %1. Кому вы должны уступить дорогу?").arg(intention(you.mover.move)),
+        QStringLiteral("Вы намерены %1. Кому вы должны уступить дорогу?")
+            .arg(intention(you.mover.move)),
         variants, correct, comment);
 }
 
@@ -173,8 +177,8 @@ DemoQuestion passingOrder(const QList<Participant> &all, const QList<QList<int>>
     if (!wrong.contains(reversed))
         wrong << reversed;
     random.shuffle(wrong);
-    const int wrongWanted = std::min<int>(static_cast<int>(wrong.size()),
-                                          sequence.size() > 3 ? 3 : 2);
+    const int wrongWanted =
+        std::min<int>(static_cast<int>(wrong.size()), sequence.size() > 3 ? 3 : 2);
     QStringList wrongTexts;
     for (int i = 0; i < wrongWanted; ++i)
         wrongTexts << orderText(all, wrong.at(i));
@@ -195,12 +199,39 @@ DemoQuestion passingOrder(const QList<Participant> &all, const QList<QList<int>>
             sentences << QStringLiteral("%1 уступает %2.")
                              .arg(capitalised(who.nominative), joinedAnd(reasons));
     }
-    QString comment = roads == Roads::Equal ? QStringLiteral("Перекрёсток равнозначных дорог. ")
-                                            : QStringLiteral("Главная дорога обозначена знаком 2.1. ");
+    QString comment = roads == Roads::Equal
+                          ? QStringLiteral("Перекрёсток равнозначных дорог. ")
+                          : QStringLiteral("Главная дорога обозначена знаком 2.1. ");
     comment += sentences.join(u' ');
     return QuestionBuilder::shuffled(
         QStringLiteral("В каком порядке транспортные средства проедут перекрёсток?"),
         orderText(all, sequence), wrongTexts, comment, random);
+}
+
+} // namespace
+
+namespace {
+
+int exitArm(const Mover &mover)
+{
+    switch (mover.move) {
+    case Move::Straight:
+        return (mover.approach + 2) % 4;
+    case Move::Left:
+        return (mover.approach + 3) % 4;
+    case Move::Right:
+        return (mover.approach + 1) % 4;
+    }
+    return -1;
+}
+
+// Whether the roads can be of this kind when `missingArm` is left out: a
+// main road runs straight through, so both of its arms must be there.
+bool roadsFit(Roads roads, int missingArm)
+{
+    if (missingArm < 0 || roads == Roads::Equal)
+        return true;
+    return PriorityRules::onMainRoad(missingArm, roads) == false;
 }
 
 } // namespace
@@ -213,58 +244,73 @@ QList<DemoQuestion> Generators::priorityQuestions()
     const QList<Move> moves = {Move::Straight, Move::Left, Move::Right};
     int scene = 0;
 
-    for (Roads roads : roadKinds) {
-        for (Move yourMove : moves) {
-            // Other vehicles: any non-empty set of the three other approaches,
-            // each with any manoeuvre.
-            for (int mask = 1; mask < 8; ++mask) {
-                QList<int> approaches;
-                for (int k = 1; k <= 3; ++k) {
-                    if (mask & (1 << (k - 1)))
-                        approaches << k;
-                }
-                int combinations = 1;
-                for (int i = 0; i < approaches.size(); ++i)
-                    combinations *= 3;
-                for (int combination = 0; combination < combinations; ++combination) {
-                    ++scene;
-                    QList<Participant> all;
-                    all << Participant{{0, yourMove}, VehiclePainter::Type::Car,
-                                       "легковой автомобиль", "легковому автомобилю",
-                                       PictureStyle::SignalRed};
-                    const QList<Participant> kinds = otherKinds();
-                    int code = combination;
-                    for (int i = 0; i < approaches.size(); ++i) {
-                        Participant other = kinds.at((i + scene) % kinds.size());
-                        other.mover = {approaches.at(i), moves.at(code % 3)};
-                        code /= 3;
-                        all << other;
+    // Crossroads first, then T-junctions without the east, north or west arm.
+    for (int missingArm : {-1, 1, 2, 3}) {
+        for (Roads roads : roadKinds) {
+            if (!roadsFit(roads, missingArm))
+                continue;
+            for (Move yourMove : moves) {
+                if (exitArm({0, yourMove}) == missingArm)
+                    continue;
+                // Other vehicles: any non-empty set of the other approaches,
+                // each with any manoeuvre the junction allows.
+                for (int mask = 1; mask < 8; ++mask) {
+                    QList<int> approaches;
+                    for (int k = 1; k <= 3; ++k) {
+                        if (mask & (1 << (k - 1)))
+                            approaches << k;
                     }
-                    QList<Mover> movers;
-                    for (const Participant &p : all)
-                        movers << p.mover;
-                    const QList<QList<int>> steps = PriorityRules::order(movers, roads);
-                    if (steps.isEmpty())
+                    if (approaches.contains(missingArm))
                         continue;
-                    bool oneByOne = true;
-                    for (const QList<int> &step : steps)
-                        oneByOne = oneByOne && step.size() == 1;
-
-                    DemoQuestion question;
-                    if (all.size() == 4 || (all.size() == 3 && oneByOne && scene % 2 == 0)) {
-                        if (!oneByOne)
+                    int combinations = 1;
+                    for (int i = 0; i < approaches.size(); ++i)
+                        combinations *= 3;
+                    for (int combination = 0; combination < combinations; ++combination) {
+                        ++scene;
+                        QList<Participant> all;
+                        all << Participant{{0, yourMove},
+                                           VehiclePainter::Type::Car,
+                                           "легковой автомобиль",
+                                           "легковому автомобилю",
+                                           PictureStyle::SignalRed};
+                        const QList<Participant> kinds = otherKinds();
+                        int code = combination;
+                        bool possible = true;
+                        for (int i = 0; i < approaches.size(); ++i) {
+                            Participant other = kinds.at((i + scene) % kinds.size());
+                            other.mover = {approaches.at(i), moves.at(code % 3)};
+                            code /= 3;
+                            possible = possible && exitArm(other.mover) != missingArm;
+                            all << other;
+                        }
+                        if (!possible)
                             continue;
-                        question = passingOrder(all, steps, roads, random);
-                    } else {
-                        question = whomToYield(all, roads);
+                        QList<Mover> movers;
+                        for (const Participant &p : all)
+                            movers << p.mover;
+                        const QList<QList<int>> steps = PriorityRules::order(movers, roads);
+                        if (steps.isEmpty())
+                            continue;
+                        bool oneByOne = true;
+                        for (const QList<int> &step : steps)
+                            oneByOne = oneByOne && step.size() == 1;
+
+                        DemoQuestion question;
+                        if (all.size() == 4 || (all.size() == 3 && oneByOne && scene % 2 == 0)) {
+                            if (!oneByOne)
+                                continue;
+                            question = passingOrder(all, steps, roads, random);
+                        } else {
+                            question = whomToYield(all, roads);
+                        }
+                        QList<IntersectionVehicle> drawn;
+                        for (const Participant &p : all)
+                            drawn << IntersectionVehicle{p.mover, p.type, p.color};
+                        QuestionBuilder::finish(
+                            question, IntersectionScene::picture(drawn, roads, missingArm),
+                            QStringLiteral("перекрёстки"), TopicRank::Intersections);
+                        result << question;
                     }
-                    QList<IntersectionVehicle> drawn;
-                    for (const Participant &p : all)
-                        drawn << IntersectionVehicle{p.mover, p.type, p.color};
-                    QuestionBuilder::finish(question, IntersectionScene::picture(drawn, roads),
-                                            QStringLiteral("перекрёстки"),
-                                            TopicRank::Intersections);
-                    result << question;
                 }
             }
         }

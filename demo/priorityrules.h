@@ -8,9 +8,19 @@
 // on the right of a driver coming from a.
 namespace PriorityRules {
 
-enum class Move { Straight, Left, Right };
+enum class Move
+{
+    Straight,
+    Left,
+    Right
+};
 // Which road is the main one; with Equal all roads are of equal rank.
-enum class Roads { Equal, MainNorthSouth, MainEastWest };
+enum class Roads
+{
+    Equal,
+    MainNorthSouth,
+    MainEastWest
+};
 
 struct Mover
 {

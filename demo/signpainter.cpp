@@ -204,8 +204,7 @@ void carRear(QPainter &p, const QRectF &r, const QColor &color)
     const double w = r.width();
     const double h = r.height();
     QPolygonF roof{QPointF(r.left() + w * 0.2, r.top() + h * 0.45),
-                   QPointF(r.left() + w * 0.28, r.top()),
-                   QPointF(r.right() - w * 0.28, r.top()),
+                   QPointF(r.left() + w * 0.28, r.top()), QPointF(r.right() - w * 0.28, r.top()),
                    QPointF(r.right() - w * 0.2, r.top() + h * 0.45)};
     p.drawPolygon(roof);
     p.drawRoundedRect(QRectF(r.left(), r.top() + h * 0.4, w, h * 0.45), w * 0.12, w * 0.12);
@@ -226,10 +225,9 @@ void carSide(QPainter &p, const QRectF &r, const QColor &color, const QColor &wi
     p.setPen(Qt::NoPen);
     p.setBrush(color);
     p.drawRoundedRect(QRectF(r.left(), r.top() + h * 0.38, w, h * 0.42), h * 0.12, h * 0.12);
-    p.drawPolygon(QPolygonF{QPointF(r.left() + w * 0.18, r.top() + h * 0.4),
-                            QPointF(r.left() + w * 0.3, r.top()),
-                            QPointF(r.left() + w * 0.66, r.top()),
-                            QPointF(r.left() + w * 0.8, r.top() + h * 0.4)});
+    p.drawPolygon(QPolygonF{
+        QPointF(r.left() + w * 0.18, r.top() + h * 0.4), QPointF(r.left() + w * 0.3, r.top()),
+        QPointF(r.left() + w * 0.66, r.top()), QPointF(r.left() + w * 0.8, r.top() + h * 0.4)});
     p.setBrush(windows);
     p.drawPolygon(QPolygonF{QPointF(r.left() + w * 0.27, r.top() + h * 0.36),
                             QPointF(r.left() + w * 0.34, r.top() + h * 0.1),
@@ -269,8 +267,8 @@ void busSide(QPainter &p, const QRectF &r, const QColor &color, const QColor &ga
     p.drawRoundedRect(QRectF(r.left(), r.top(), w, h * 0.8), h * 0.12, h * 0.12);
     p.setBrush(gap);
     for (int i = 0; i < 4; ++i)
-        p.drawRect(QRectF(r.left() + w * (0.06 + i * 0.18), r.top() + h * 0.14, w * 0.14,
-                          h * 0.26));
+        p.drawRect(
+            QRectF(r.left() + w * (0.06 + i * 0.18), r.top() + h * 0.14, w * 0.14, h * 0.26));
     p.drawRect(QRectF(r.left() + w * 0.8, r.top() + h * 0.14, w * 0.14, h * 0.5));
     for (double x : {0.2, 0.72}) {
         disc(p, QPointF(r.left() + w * x, r.top() + h * 0.82), h * 0.18, gap);
@@ -432,12 +430,10 @@ QHash<QString, Draw> &drawings()
         p.drawRect(QRectF(27, 56, 46, 5));
         p.drawRect(QRectF(27, 66, 46, 5));
     });
-    table[QStringLiteral("1.2")] = warning([](QPainter &p) {
-        locomotive(p, QRectF(29, 48, 42, 30), Black, White);
-    });
-    table[QStringLiteral("1.5")] = warning([](QPainter &p) {
-        tram(p, QRectF(30, 44, 40, 34), Black, White);
-    });
+    table[QStringLiteral("1.2")] =
+        warning([](QPainter &p) { locomotive(p, QRectF(29, 48, 42, 30), Black, White); });
+    table[QStringLiteral("1.5")] =
+        warning([](QPainter &p) { tram(p, QRectF(30, 44, 40, 34), Black, White); });
     table[QStringLiteral("1.6")] = warning([](QPainter &p) {
         p.setPen(Qt::NoPen);
         p.setBrush(Black);
@@ -454,9 +450,8 @@ QHash<QString, Draw> &drawings()
             arrow(p, path, QPointF(-std::sin(a1), -std::cos(a1)), 4, 6, 9, Black);
         }
     });
-    table[QStringLiteral("1.8")] = warning([](QPainter &p) {
-        trafficLightIcon(p, QRectF(43, 42, 14, 38));
-    });
+    table[QStringLiteral("1.8")] =
+        warning([](QPainter &p) { trafficLightIcon(p, QRectF(43, 42, 14, 38)); });
     table[QStringLiteral("1.11.1")] = warning([](QPainter &p) {
         QPainterPath path;
         path.moveTo(44, 80);
@@ -468,9 +463,8 @@ QHash<QString, Draw> &drawings()
         bump(p, QRectF(26, 64, 24, 10), Black);
         bump(p, QRectF(50, 64, 24, 10), Black);
     });
-    table[QStringLiteral("1.17")] = warning([](QPainter &p) {
-        bump(p, QRectF(27, 60, 46, 14), Black);
-    });
+    table[QStringLiteral("1.17")] =
+        warning([](QPainter &p) { bump(p, QRectF(27, 60, 46, 14), Black); });
     table[QStringLiteral("1.20.1")] = warning([](QPainter &p) {
         stroke(p, pathThrough({{36, 80}, {36, 64}, {44, 54}, {44, 44}}), 5, Black);
         stroke(p, pathThrough({{64, 80}, {64, 64}, {56, 54}, {56, 44}}), 5, Black);
@@ -493,7 +487,8 @@ QHash<QString, Draw> &drawings()
     table[QStringLiteral("1.33")] = warning([](QPainter &p) {
         p.setPen(Qt::NoPen);
         p.setBrush(Black);
-        p.drawPolygon(QPolygonF{QPointF(46, 40), QPointF(54, 40), QPointF(52, 68), QPointF(48, 68)});
+        p.drawPolygon(
+            QPolygonF{QPointF(46, 40), QPointF(54, 40), QPointF(52, 68), QPointF(48, 68)});
         disc(p, {50, 75}, 4, Black);
     });
     table[QStringLiteral("2.3.1")] = warning([](QPainter &p) {
@@ -533,9 +528,8 @@ QHash<QString, Draw> &drawings()
         drawings()[QStringLiteral("2.1")](p);
         p.save();
         QPainterPath clip;
-        clip.addPolygon(shrink(QPolygonF{QPointF(50, 1), QPointF(99, 50), QPointF(50, 99),
-                                         QPointF(1, 50)},
-                               0.94));
+        clip.addPolygon(shrink(
+            QPolygonF{QPointF(50, 1), QPointF(99, 50), QPointF(50, 99), QPointF(1, 50)}, 0.94));
         p.setClipPath(clip);
         for (int i = -3; i <= 3; ++i) {
             const QPointF shift(i * 3.6, i * 3.6);
@@ -572,15 +566,12 @@ QHash<QString, Draw> &drawings()
         p.drawRect(QRectF(18, 42, 64, 16));
     };
     table[QStringLiteral("3.2")] = prohibitory([](QPainter &) {});
-    table[QStringLiteral("3.4")] = prohibitory([](QPainter &p) {
-        truckSide(p, QRectF(24, 36, 52, 28), Black, White);
-    });
-    table[QStringLiteral("3.5")] = prohibitory([](QPainter &p) {
-        motorcycle(p, QRectF(27, 34, 46, 32), Black);
-    });
-    table[QStringLiteral("3.10")] = prohibitory([](QPainter &p) {
-        pedestrian(p, QPointF(50, 77), 52, Black);
-    });
+    table[QStringLiteral("3.4")] =
+        prohibitory([](QPainter &p) { truckSide(p, QRectF(24, 36, 52, 28), Black, White); });
+    table[QStringLiteral("3.5")] =
+        prohibitory([](QPainter &p) { motorcycle(p, QRectF(27, 34, 46, 32), Black); });
+    table[QStringLiteral("3.10")] =
+        prohibitory([](QPainter &p) { pedestrian(p, QPointF(50, 77), 52, Black); });
     table[QStringLiteral("3.18.1")] = prohibitory([](QPainter &p) {
         QPainterPath path;
         path.moveTo(40, 80);
@@ -611,9 +602,8 @@ QHash<QString, Draw> &drawings()
         carRear(p, QRectF(52, 38, 26, 24), EndGrey);
         endStripes(p, 47);
     };
-    table[QStringLiteral("3.24")] = prohibitory([](QPainter &p) {
-        text(p, QRectF(0, 25, 100, 50), QStringLiteral("50"), 38, Black);
-    });
+    table[QStringLiteral("3.24")] = prohibitory(
+        [](QPainter &p) { text(p, QRectF(0, 25, 100, 50), QStringLiteral("50"), 38, Black); });
     table[QStringLiteral("3.25")] = [](QPainter &p) {
         endPlate(p);
         text(p, QRectF(0, 25, 100, 50), QStringLiteral("50"), 38, EndGrey);
@@ -676,8 +666,8 @@ QHash<QString, Draw> &drawings()
     auto straightOrTurn = [=](double side) {
         return mandatory([=](QPainter &p) {
             const double x = 50 - side * 9;
-            arrow(p, pathThrough({{x, 84}, {x, 36}}), QPointF(0, -1), shaft, headLength,
-                  headWidth, White);
+            arrow(p, pathThrough({{x, 84}, {x, 36}}), QPointF(0, -1), shaft, headLength, headWidth,
+                  White);
             QPainterPath path;
             path.moveTo(x, 70);
             path.quadTo(x, 54, x + side * 14, 54);
@@ -698,12 +688,12 @@ QHash<QString, Draw> &drawings()
         }
     });
     table[QStringLiteral("4.2.1")] = mandatory([=](QPainter &p) {
-        arrow(p, pathThrough({{28, 28}, {60, 60}}), QPointF(1, 1), shaft, headLength,
-              headWidth, White);
+        arrow(p, pathThrough({{28, 28}, {60, 60}}), QPointF(1, 1), shaft, headLength, headWidth,
+              White);
     });
     table[QStringLiteral("4.2.2")] = mandatory([=](QPainter &p) {
-        arrow(p, pathThrough({{72, 28}, {40, 60}}), QPointF(-1, 1), shaft, headLength,
-              headWidth, White);
+        arrow(p, pathThrough({{72, 28}, {40, 60}}), QPointF(-1, 1), shaft, headLength, headWidth,
+              White);
     });
     table[QStringLiteral("4.3")] = mandatory([](QPainter &p) {
         const QRectF ring(26, 26, 48, 48);
@@ -716,23 +706,22 @@ QHash<QString, Draw> &drawings()
             arrow(p, path, QPointF(-std::sin(a1), -std::cos(a1)), 8, 13, 20, White);
         }
     });
-    table[QStringLiteral("4.4.1")] = mandatory([](QPainter &p) {
-        bicycle(p, QRectF(20, 32, 60, 36), White);
-    });
-    table[QStringLiteral("4.5.1")] = mandatory([](QPainter &p) {
-        pedestrian(p, QPointF(50, 80), 58, White);
-    });
-    table[QStringLiteral("4.6")] = mandatory([](QPainter &p) {
-        text(p, QRectF(0, 25, 100, 50), QStringLiteral("40"), 40, White);
-    });
+    table[QStringLiteral("4.4.1")] =
+        mandatory([](QPainter &p) { bicycle(p, QRectF(20, 32, 60, 36), White); });
+    table[QStringLiteral("4.5.1")] =
+        mandatory([](QPainter &p) { pedestrian(p, QPointF(50, 80), 58, White); });
+    table[QStringLiteral("4.6")] = mandatory(
+        [](QPainter &p) { text(p, QRectF(0, 25, 100, 50), QStringLiteral("40"), 40, White); });
 
     table[QStringLiteral("5.1")] = [](QPainter &p) {
         bluePlate(p);
         p.setPen(Qt::NoPen);
         p.setBrush(White);
-        p.drawPolygon(QPolygonF{QPointF(18, 88), QPointF(44, 50), QPointF(56, 50), QPointF(82, 88)});
+        p.drawPolygon(
+            QPolygonF{QPointF(18, 88), QPointF(44, 50), QPointF(56, 50), QPointF(82, 88)});
         p.setBrush(DeepBlue);
-        p.drawPolygon(QPolygonF{QPointF(47.5, 88), QPointF(49.2, 52), QPointF(50.8, 52), QPointF(52.5, 88)});
+        p.drawPolygon(
+            QPolygonF{QPointF(47.5, 88), QPointF(49.2, 52), QPointF(50.8, 52), QPointF(52.5, 88)});
         p.setBrush(White);
         p.drawRect(QRectF(12, 30, 76, 9));
         p.drawRect(QRectF(16, 39, 7, 18));
@@ -781,9 +770,8 @@ QHash<QString, Draw> &drawings()
             p.drawRect(QRectF(24 + i * 14, 79, 8, 4));
         pedestrian(p, QPointF(50, 76), 46, Black);
     });
-    table[QStringLiteral("5.20")] = triangleOnBlue([](QPainter &p) {
-        bump(p, QRectF(24, 62, 52, 14), Black);
-    });
+    table[QStringLiteral("5.20")] =
+        triangleOnBlue([](QPainter &p) { bump(p, QRectF(24, 62, 52, 14), Black); });
     table[QStringLiteral("5.21")] = [](QPainter &p) {
         bluePlate(p);
         house(p, QRectF(14, 18, 40, 34), White);

@@ -8,22 +8,25 @@
 namespace {
 
 // Themes that touch one another (speed and the zones that set a speed,
-// right of way and what governs it...) are never mixed in one "which sign"
-// question.
-int cluster(const QString &theme)
+// right of way and what governs it, who may use a road...) are never mixed
+// in one "which sign" question, so that no second answer could be argued
+// for: a pedestrian path, too, keeps motorcycles out.
+bool related(const QString &a, const QString &b)
 {
-    static const QStringList clusters[] = {
+    static const QList<QStringList> families = {
         {"speed", "residential", "settlement", "motorway", "overtake"},
         {"main", "round", "light", "rail", "tram"},
         {"entry", "oneway", "turns", "obstacle"},
         {"parking", "bus"},
-        {"crossing", "bicycle"},
+        {"crossing", "bicycle", "entry", "motorway", "residential"},
     };
-    for (int i = 0; i < 5; ++i) {
-        if (clusters[i].contains(theme))
-            return i;
+    if (a == b)
+        return true;
+    for (const QStringList &family : families) {
+        if (family.contains(a) && family.contains(b))
+            return true;
     }
-    return 100 + static_cast<int>(qHash(theme) % 1000);
+    return false;
 }
 
 QStringList answerLetters(int count)
@@ -83,20 +86,23 @@ QList<DemoQuestion> Generators::signQuestions()
         QList<const SignInfo *> candidates;
         for (const SignInfo &other : signs) {
             if (other.askName && SignTable::group(other.number) != SignTable::group(sign.number) &&
-                cluster(other.theme) != cluster(sign.theme) && SignPainter::aspect(other.number) < 2)
+                !related(other.theme, sign.theme) && SignPainter::aspect(other.number) < 2)
                 candidates << &other;
         }
         random.shuffle(candidates);
         const int count = random.bounded(4) == 0 ? 4 : 3;
         QList<const SignInfo *> shown;
-        QList<int> shownClusters{cluster(sign.theme)};
+        QStringList shownThemes{sign.theme};
         for (const SignInfo *other : candidates) {
             if (shown.size() == count - 1)
                 break;
             // Distractors differ from each other too, so the row looks varied.
-            if (!shownClusters.contains(cluster(other->theme))) {
+            const bool near =
+                std::any_of(shownThemes.cbegin(), shownThemes.cend(),
+                            [&](const QString &theme) { return related(theme, other->theme); });
+            if (!near) {
                 shown << other;
-                shownClusters << cluster(other->theme);
+                shownThemes << other->theme;
             }
         }
         const int position = random.bounded(static_cast<int>(shown.size()) + 1);
@@ -104,12 +110,12 @@ QList<DemoQuestion> Generators::signQuestions()
         QStringList numbers;
         for (const SignInfo *one : shown)
             numbers << one->number;
-        DemoQuestion question = QuestionBuilder::ordered(
-            QStringLiteral("Какой из этих знаков %1?").arg(sign.phrase),
-            answerLetters(static_cast<int>(shown.size())), position + 1,
-            QStringLiteral("Под номером %1 — знак «%2». %3")
-                .arg(position + 1)
-                .arg(sign.name, sign.meaning));
+        DemoQuestion question =
+            QuestionBuilder::ordered(QStringLiteral("Какой из этих знаков %1?").arg(sign.phrase),
+                                     answerLetters(static_cast<int>(shown.size())), position + 1,
+                                     QStringLiteral("Под номером %1 — знак «%2». %3")
+                                         .arg(position + 1)
+                                         .arg(sign.name, sign.meaning));
         QuestionBuilder::finish(question, RoadsideScene::numberedSigns(numbers), group,
                                 TopicRank::Signs);
         result << question;

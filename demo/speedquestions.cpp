@@ -74,8 +74,7 @@ QList<DemoQuestion> Generators::speedQuestions()
          false},
         {"на грузовом автомобиле с разрешённой максимальной массой 12 т",
          "для грузовых автомобилей с разрешённой максимальной массой более 3,5 т", 70, 90, false},
-        {"на легковом автомобиле с прицепом", "для легковых автомобилей с прицепом", 70, 90,
-         false},
+        {"на легковом автомобиле с прицепом", "для легковых автомобилей с прицепом", 70, 90, false},
         {"на легковом автомобиле, буксируя неисправный автомобиль на гибкой сцепке", "", 50, 0,
          true},
     };
@@ -97,8 +96,8 @@ QList<DemoQuestion> Generators::speedQuestions()
             // in ascending order like a speedometer.
             const int at = static_cast<int>(scale.indexOf(value));
             const int count = 3 + (random.bounded(3) == 0 ? 1 : 0);
-            int first = std::clamp(at - random.bounded(count), 0,
-                                   static_cast<int>(scale.size()) - count);
+            int first =
+                std::clamp(at - random.bounded(count), 0, static_cast<int>(scale.size()) - count);
             QStringList variants;
             for (int i = 0; i < count; ++i)
                 variants << QStringLiteral("%1 км/ч.").arg(scale.at(first + i));

@@ -16,8 +16,8 @@ namespace {
 double weightOf(const QString &group)
 {
     static const QHash<QString, double> weights = {
-        {QStringLiteral("знаки"), 0.34},     {QStringLiteral("перекрёстки"), 0.30},
-        {QStringLiteral("разметка"), 0.13},  {QStringLiteral("светофоры"), 0.11},
+        {QStringLiteral("знаки"), 0.34},    {QStringLiteral("перекрёстки"), 0.30},
+        {QStringLiteral("разметка"), 0.13}, {QStringLiteral("светофоры"), 0.11},
         {QStringLiteral("скорость"), 0.12},
     };
     return weights.value(group, 0.1);
@@ -89,7 +89,10 @@ QList<DemoQuestion> pickPictures(const QList<DemoQuestion> &generated, int count
     }
     QStringList parts;
     for (auto it = byGroup.cbegin(); it != byGroup.cend(); ++it)
-        parts << QStringLiteral("%1 %2 из %3").arg(it.key()).arg(taken.value(it.key())).arg(it.value().size());
+        parts << QStringLiteral("%1 %2 из %3")
+                     .arg(it.key())
+                     .arg(taken.value(it.key()))
+                     .arg(it.value().size());
     report << QStringLiteral("с рисунками по видам: %1").arg(parts.join(QStringLiteral(", ")));
     return result;
 }
@@ -100,8 +103,9 @@ QString TicketAssembler::identity(const DemoQuestion &question)
 {
     QString key = question.text.simplified().toLower();
     if (!question.jpeg.isEmpty())
-        key += u'#' + QString::fromLatin1(
-                          QCryptographicHash::hash(question.jpeg, QCryptographicHash::Sha1).toHex());
+        key +=
+            u'#' + QString::fromLatin1(
+                       QCryptographicHash::hash(question.jpeg, QCryptographicHash::Sha1).toHex());
     return key;
 }
 
@@ -136,15 +140,13 @@ TicketAssembler::Result TicketAssembler::assemble(const QList<DemoQuestion> &poo
 
     QList<DemoQuestion> chosenPictures = pickPictures(generated, pictures, result.report);
     // Dealt kind by kind, so that every ticket gets its share of each kind.
-    std::stable_sort(chosenPictures.begin(), chosenPictures.end(),
-                     [](const DemoQuestion &a, const DemoQuestion &b) {
-                         return a.topicRank < b.topicRank;
-                     });
+    std::stable_sort(
+        chosenPictures.begin(), chosenPictures.end(),
+        [](const DemoQuestion &a, const DemoQuestion &b) { return a.topicRank < b.topicRank; });
     QList<DemoQuestion> chosenTexts = evenlySpread(pool, texts);
-    std::stable_sort(chosenTexts.begin(), chosenTexts.end(),
-                     [](const DemoQuestion &a, const DemoQuestion &b) {
-                         return a.topicRank < b.topicRank;
-                     });
+    std::stable_sort(
+        chosenTexts.begin(), chosenTexts.end(),
+        [](const DemoQuestion &a, const DemoQuestion &b) { return a.topicRank < b.topicRank; });
 
     result.tickets.resize(TicketCount);
     int dealt = 0;
@@ -158,10 +160,9 @@ TicketAssembler::Result TicketAssembler::assemble(const QList<DemoQuestion> &poo
         }
     }
     for (QList<DemoQuestion> &ticket : result.tickets) {
-        std::stable_sort(ticket.begin(), ticket.end(),
-                         [](const DemoQuestion &a, const DemoQuestion &b) {
-                             return a.topicRank < b.topicRank;
-                         });
+        std::stable_sort(
+            ticket.begin(), ticket.end(),
+            [](const DemoQuestion &a, const DemoQuestion &b) { return a.topicRank < b.topicRank; });
     }
     return result;
 }

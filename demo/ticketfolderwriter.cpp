@@ -42,7 +42,7 @@ QByteArray TicketFolderWriter::ticketText(int ticket, const QList<DemoQuestion> 
 }
 
 bool TicketFolderWriter::write(const QString &folder, const QString &title,
-                         const QList<QList<DemoQuestion>> &tickets, QString *error)
+                               const QList<QList<DemoQuestion>> &tickets, QString *error)
 {
     QDir dir(folder);
     if (!dir.mkpath(QStringLiteral("pictures"))) {

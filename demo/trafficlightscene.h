@@ -5,9 +5,28 @@
 // Traffic lights beside the road, in the state a question asks about.
 struct LightState
 {
-    enum class Kind { Vehicle, Reversible, Railway, Pedestrian };
-    enum class Lamp { Off, On, Flashing };
-    enum class Shape { Round, ArrowLeft, ArrowRight, ArrowDown, ArrowDiagonal, Cross };
+    enum class Kind
+    {
+        Vehicle,
+        Reversible,
+        Railway,
+        Pedestrian
+    };
+    enum class Lamp
+    {
+        Off,
+        On,
+        Flashing
+    };
+    enum class Shape
+    {
+        Round,
+        ArrowLeft,
+        ArrowRight,
+        ArrowDown,
+        ArrowDiagonal,
+        Cross
+    };
 
     Kind kind = Kind::Vehicle;
     // Vehicle: red, yellow, green. Railway: the two red lamps and the

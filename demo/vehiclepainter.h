@@ -7,7 +7,14 @@
 // Vehicles seen from above, for road and intersection sketches.
 namespace VehiclePainter {
 
-enum class Type { Car, Truck, Bus, Motorcycle, Tram };
+enum class Type
+{
+    Car,
+    Truck,
+    Bus,
+    Motorcycle,
+    Tram
+};
 
 // Length along the heading, in pixels, at the standard scale.
 double length(Type type);

@@ -111,7 +111,8 @@ void TestDemoBuild::generated_questionsAreWellFormed()
         QVERIFY2(QSet<QString>(q.variants.begin(), q.variants.end()).size() == q.variants.size(),
                  qPrintable(where));
         QVERIFY2(q.comment.endsWith(u'.') && q.comment.size() > 20, qPrintable(where));
-        QVERIFY2(!q.comment.contains(QStringLiteral(" ,")) && !q.comment.contains(QStringLiteral("  ")),
+        QVERIFY2(!q.comment.contains(QStringLiteral(" ,")) &&
+                     !q.comment.contains(QStringLiteral("  ")),
                  qPrintable(q.comment));
         for (const QString &part : QStringList{q.text, q.comment} + q.variants) {
             QVERIFY2(!part.contains(u'*'), qPrintable(where));
@@ -229,8 +230,8 @@ void TestDemoBuild::run_poolError_failsNamingFileAndLine()
     QFile written(pool + QStringLiteral("/a-general.txt"));
     QVERIFY(written.open(QIODevice::ReadOnly));
     // The "correct" line of the bad block comes right before its text.
-    const int badLine = static_cast<int>(written.readAll().split('\n').indexOf(
-        QByteArray("text Неверный вопрос?")));
+    const int badLine = static_cast<int>(
+        written.readAll().split('\n').indexOf(QByteArray("text Неверный вопрос?")));
     QStringList messages;
     QVERIFY(!DemoBuild::run(pool, m_dir.filePath(QStringLiteral("bad")), messages));
     QVERIFY2(messages.join(u'\n').contains(QStringLiteral("a-general.txt:%1:").arg(badLine)),

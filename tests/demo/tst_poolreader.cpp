@@ -33,8 +33,8 @@ QByteArray block(const QByteArray &correct = "2", int variants = 3)
 
 void TestPoolReader::parse_wellFormedBlocks_givesQuestionsWithTopics()
 {
-    const QByteArray contents = "# Тема: обгон\n" + block("3") + "\n# Тема: первая помощь\n" +
-                                block("1", 2);
+    const QByteArray contents =
+        "# Тема: обгон\n" + block("3") + "\n# Тема: первая помощь\n" + block("1", 2);
     const PoolReader::Result result = PoolReader::parse(QStringLiteral("b.txt"), contents);
     QVERIFY2(result.errors.isEmpty(), qPrintable(result.errors.join(u'\n')));
     QCOMPARE(result.questions.size(), 2);
@@ -76,21 +76,20 @@ void TestPoolReader::parse_mistake_isReportedAtItsLine_data()
         << QByteArray(block()).replace("Можно ли?", "Скорость ≥ 60?") << 3 << "Windows-1251";
     QTest::newRow("not UTF-8") << QByteArray(block()).replace("Можно ли?", "\xCC\xEE\xE6\xED\xEE?")
                                << 3 << "UTF-8";
-    QTest::newRow("unknown keyword") << QByteArray(block()).replace("comment", "coment") << 7
-                                     << "coment";
+    QTest::newRow("unknown keyword")
+        << QByteArray(block()).replace("comment", "coment") << 7 << "coment";
     QTest::newRow("missing comment")
         << QByteArray(block()).replace("comment Потому что так.\n", "") << 1 << "comment";
     QTest::newRow("missing text") << QByteArray(block()).replace("text Можно ли?\n", "") << 1
                                   << "text";
-    QTest::newRow("second text")
-        << QByteArray(block()).replace("text Можно ли?\n", "text Можно ли?\ntext Нельзя ли?\n")
-        << 4 << "второй text";
-    QTest::newRow("line outside a question") << "# x\ntext Без начала?\n" + block() << 2
-                                             << "question";
+    QTest::newRow("second text") << QByteArray(block()).replace("text Можно ли?\n",
+                                                                "text Можно ли?\ntext Нельзя ли?\n")
+                                 << 4 << "второй text";
+    QTest::newRow("line outside a question")
+        << "# x\ntext Без начала?\n" + block() << 2 << "question";
     QTest::newRow("empty value") << QByteArray(block()).replace("text Можно ли?", "text ") << 3
                                  << "нет значения";
-    QTest::newRow("second question's mistake")
-        << block() + "\n" + block("9") << 10 << "correct 9";
+    QTest::newRow("second question's mistake") << block() + "\n" + block("9") << 10 << "correct 9";
 }
 
 void TestPoolReader::parse_mistake_isReportedAtItsLine()
@@ -120,9 +119,8 @@ void TestPoolReader::readFolder_readsFilesInNameOrder_missingFolderIsEmpty()
 {
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    const QList<QPair<QString, QByteArray>> files = {{"b.txt", block("1")},
-                                                     {"a.txt", block("2") + "\n" + block("3")},
-                                                     {"notes.md", "не пул"}};
+    const QList<QPair<QString, QByteArray>> files = {
+        {"b.txt", block("1")}, {"a.txt", block("2") + "\n" + block("3")}, {"notes.md", "не пул"}};
     for (const auto &[name, contents] : files) {
         QFile file(dir.filePath(name));
         QVERIFY(file.open(QIODevice::WriteOnly));

@@ -49,32 +49,46 @@ void TestPriorityRules::mustYield_data()
     QTest::addColumn<bool>("yields");
 
     // Equal roads: the vehicle on the right goes first.
-    QTest::newRow("straight vs straight from the right") << "S0" << "S1" << Roads::Equal << true;
-    QTest::newRow("straight vs straight from the left") << "S0" << "S3" << Roads::Equal << false;
+    QTest::newRow("straight vs straight from the right") << "S0"
+                                                         << "S1" << Roads::Equal << true;
+    QTest::newRow("straight vs straight from the left") << "S0"
+                                                        << "S3" << Roads::Equal << false;
     QTest::newRow("straight vs right turn from the right: same exit")
-        << "S0" << "R1" << Roads::Equal << true;
-    QTest::newRow("right turn vs anything from the right") << "R0" << "S1" << Roads::Equal
-                                                           << false;
+        << "S0"
+        << "R1" << Roads::Equal << true;
+    QTest::newRow("right turn vs anything from the right") << "R0"
+                                                           << "S1" << Roads::Equal << false;
     QTest::newRow("left turn vs right turn from the right: paths apart")
-        << "L0" << "R1" << Roads::Equal << false;
+        << "L0"
+        << "R1" << Roads::Equal << false;
     QTest::newRow("right turn vs straight from the left: same exit, left one yields")
-        << "S3" << "R0" << Roads::Equal << true;
+        << "S3"
+        << "R0" << Roads::Equal << true;
     // Oncoming: a left turn gives way to straight on and right turns.
-    QTest::newRow("left turn vs oncoming straight") << "L0" << "S2" << Roads::Equal << true;
-    QTest::newRow("left turn vs oncoming right turn") << "L0" << "R2" << Roads::Equal << true;
-    QTest::newRow("straight vs oncoming left turn") << "S0" << "L2" << Roads::Equal << false;
-    QTest::newRow("oncoming straights do not meet") << "S0" << "S2" << Roads::Equal << false;
+    QTest::newRow("left turn vs oncoming straight") << "L0"
+                                                    << "S2" << Roads::Equal << true;
+    QTest::newRow("left turn vs oncoming right turn") << "L0"
+                                                      << "R2" << Roads::Equal << true;
+    QTest::newRow("straight vs oncoming left turn") << "S0"
+                                                    << "L2" << Roads::Equal << false;
+    QTest::newRow("oncoming straights do not meet") << "S0"
+                                                    << "S2" << Roads::Equal << false;
     // A main road outranks the right-hand rule.
     QTest::newRow("main road: vehicle from the right on the minor road")
-        << "S0" << "S1" << Roads::MainNorthSouth << false;
+        << "S0"
+        << "S1" << Roads::MainNorthSouth << false;
     QTest::newRow("minor road: vehicle from the left on the main road")
-        << "S0" << "S3" << Roads::MainEastWest << true;
+        << "S0"
+        << "S3" << Roads::MainEastWest << true;
     QTest::newRow("main road: left turn still yields to oncoming")
-        << "L0" << "S2" << Roads::MainNorthSouth << true;
+        << "L0"
+        << "S2" << Roads::MainNorthSouth << true;
     QTest::newRow("minor road: both minor, left turn yields to oncoming")
-        << "L0" << "R2" << Roads::MainEastWest << true;
+        << "L0"
+        << "R2" << Roads::MainEastWest << true;
     QTest::newRow("minor road: right turn meets nobody on the main road's far lane")
-        << "R0" << "S1" << Roads::MainEastWest << false;
+        << "R0"
+        << "S1" << Roads::MainEastWest << false;
 }
 
 void TestPriorityRules::mustYield()
@@ -116,18 +130,18 @@ void TestPriorityRules::order_data()
     QTest::addColumn<Roads>("roads");
     QTest::addColumn<QString>("expected"); // groups separated by "|"
 
-    QTest::newRow("right-hand rule chain") << QStringList{"S0", "S1", "S2"} << Roads::Equal
-                                           << "2|1|0";
-    QTest::newRow("left turner waits for oncoming") << QStringList{"L0", "S2"} << Roads::Equal
-                                                    << "1|0";
+    QTest::newRow("right-hand rule chain")
+        << QStringList{"S0", "S1", "S2"} << Roads::Equal << "2|1|0";
+    QTest::newRow("left turner waits for oncoming")
+        << QStringList{"L0", "S2"} << Roads::Equal << "1|0";
     QTest::newRow("main road first, then the minor road")
         << QStringList{"S0", "S1", "L3"} << Roads::MainEastWest << "1|2|0";
     QTest::newRow("right turns from opposite sides go together")
         << QStringList{"R0", "R2"} << Roads::Equal << "0 1";
-    QTest::newRow("circle of waiting: no order") << QStringList{"S0", "L1", "S3"} << Roads::Equal
-                                                 << "";
-    QTest::newRow("two oncoming left turns: left open") << QStringList{"L0", "L2"} << Roads::Equal
-                                                        << "";
+    QTest::newRow("circle of waiting: no order")
+        << QStringList{"S0", "L1", "S3"} << Roads::Equal << "";
+    QTest::newRow("two oncoming left turns: left open")
+        << QStringList{"L0", "L2"} << Roads::Equal << "";
 }
 
 void TestPriorityRules::order()
