@@ -71,20 +71,6 @@ QString roadsIntro(Roads roads, bool youAreMain)
                       : QStringLiteral("Вы едете по второстепенной дороге.");
 }
 
-// Why `a` gives way to `b`, as a dative phrase: "мотоциклу, который
-// приближается справа".
-QString yieldReason(const Participant &a, const Participant &b, Roads roads)
-{
-    const bool aMain = PriorityRules::onMainRoad(a.mover.approach, roads);
-    const bool bMain = PriorityRules::onMainRoad(b.mover.approach, roads);
-    if (aMain != bMain)
-        return QStringLiteral("%1 на главной дороге").arg(b.dative);
-    const int relative = ((b.mover.approach - a.mover.approach) % 4 + 4) % 4;
-    if (relative == 1)
-        return QStringLiteral("%1, приближающемуся справа").arg(b.dative);
-    return QStringLiteral("встречному %1, который %2").arg(b.dative, movePhrase(b.mover.move));
-}
-
 QString joinedAnd(const QStringList &parts)
 {
     QString result;
@@ -100,17 +86,41 @@ QString joinedAnd(const QStringList &parts)
     return result.replace(QStringLiteral(",,"), QStringLiteral(","));
 }
 
+// Why `a` gives way to each of `others`, as one dative phrase: "автобусу и
+// мотоциклу на главной дороге, а также встречному грузовому автомобилю,
+// который едет прямо".
+QString yieldReasons(const Participant &a, const QList<Participant> &others, Roads roads)
+{
+    const bool aMain = PriorityRules::onMainRoad(a.mover.approach, roads);
+    QStringList onMain;
+    QStringList parts;
+    for (const Participant &b : others) {
+        const int relative = ((b.mover.approach - a.mover.approach) % 4 + 4) % 4;
+        if (PriorityRules::onMainRoad(b.mover.approach, roads) != aMain)
+            onMain << b.dative;
+        else if (relative == 1)
+            parts << QStringLiteral("%1, приближающемуся справа").arg(b.dative);
+        else
+            parts << QStringLiteral("встречному %1, который %2")
+                         .arg(b.dative, movePhrase(b.mover.move));
+    }
+    if (onMain.isEmpty())
+        return joinedAnd(parts);
+    const QString main = joinedAnd(onMain) + QStringLiteral(" на главной дороге");
+    return parts.isEmpty() ? main : main + QStringLiteral(", а также ") + joinedAnd(parts);
+}
+
 // "Кому вы должны уступить дорогу?" with the variants every printed ticket
 // has: nobody, each one alone, both.
 DemoQuestion whomToYield(const QList<Participant> &all, Roads roads)
 {
     const Participant &you = all.first();
     QList<int> yieldTo;
-    QStringList reasons;
+    QList<Participant> givenWay;
     for (int i = 1; i < all.size(); ++i) {
         if (PriorityRules::mustYield(you.mover, all.at(i).mover, roads)) {
             yieldTo << i;
-            reasons << yieldReason(you, all.at(i), roads);
+            givenWay << all.at(i);
         }
     }
     QStringList variants{QStringLiteral("Никому.")};
@@ -142,7 +152,8 @@ DemoQuestion whomToYield(const QList<Participant> &all, Roads roads)
         if (others.size() > 1)
             comment.replace(QStringLiteral(" должен "), QStringLiteral(" должны "));
     } else {
-        comment += QStringLiteral("Вы должны уступить дорогу %1.").arg(joinedAnd(reasons));
+        comment +=
+            QStringLiteral("Вы должны уступить дорогу %1.").arg(yieldReasons(you, givenWay, roads));
     }
     return QuestionBuilder::ordered(
         QStringLiteral("Вы намерены %1. Кому вы должны уступить дорогу?")
@@ -186,18 +197,18 @@ DemoQuestion passingOrder(const QList<Participant> &all, const QList<QList<int>>
     QStringList sentences;
     for (int position = 0; position < sequence.size(); ++position) {
         const Participant &who = all.at(sequence.at(position));
-        QStringList reasons;
+        QList<Participant> givenWay;
         for (int other = 0; other < all.size(); ++other) {
             if (other != sequence.at(position) &&
                 PriorityRules::mustYield(who.mover, all.at(other).mover, roads))
-                reasons << yieldReason(who, all.at(other), roads);
+                givenWay << all.at(other);
         }
         if (position == 0)
             sentences << QStringLiteral("Первым проезжает %1: он никому не обязан уступать.")
                              .arg(who.nominative);
         else
             sentences << QStringLiteral("%1 уступает %2.")
-                             .arg(capitalised(who.nominative), joinedAnd(reasons));
+                             .arg(capitalised(who.nominative), yieldReasons(who, givenWay, roads));
     }
     QString comment = roads == Roads::Equal
                           ? QStringLiteral("Перекрёсток равнозначных дорог. ")

@@ -16,6 +16,8 @@ private slots:
     void parse_mistake_isReportedAtItsLine();
     void parse_brokenQuestion_isLeftOutOthersKept();
     void readFolder_readsFilesInNameOrder_missingFolderIsEmpty();
+    void topicRank_namedTopic_findsItsPlace_data();
+    void topicRank_namedTopic_findsItsPlace();
 };
 
 namespace {
@@ -135,6 +137,34 @@ void TestPoolReader::readFolder_readsFilesInNameOrder_missingFolderIsEmpty()
     const PoolReader::Result none = PoolReader::readFolder(dir.filePath("absent"));
     QVERIFY(none.errors.isEmpty());
     QVERIFY(none.questions.isEmpty());
+}
+
+void TestPoolReader::topicRank_namedTopic_findsItsPlace_data()
+{
+    QTest::addColumn<QString>("topic");
+    QTest::addColumn<int>("rank");
+    // Topics whose words overlap other topics' key words.
+    QTest::newRow("railway, not pedestrian crossing")
+        << "движение через железнодорожные пути" << TopicRank::Railway;
+    QTest::newRow("crossings, not stopping")
+        << "пешеходные переходы и места остановки маршрутных транспортных средств"
+        << TopicRank::Crossings;
+    QTest::newRow("stopping") << "Остановка и стоянка" << TopicRank::Stopping;
+    QTest::newRow("duties, not general")
+        << "общие обязанности водителей" << TopicRank::DriverDuties;
+    QTest::newRow("lights, not signals")
+        << "внешние световые приборы и звуковые сигналы" << TopicRank::Lights;
+    QTest::newRow("traffic lights, not signals")
+        << "сигналы светофора и регулировщика" << TopicRank::TrafficLights;
+    QTest::newRow("hand signals") << "предупредительные сигналы" << TopicRank::Signals;
+    QTest::newRow("unknown") << "разное" << TopicRank::Unknown;
+}
+
+void TestPoolReader::topicRank_namedTopic_findsItsPlace()
+{
+    QFETCH(QString, topic);
+    QFETCH(int, rank);
+    QCOMPARE(TopicRank::fromTopicName(topic), rank);
 }
 
 QTEST_GUILESS_MAIN(TestPoolReader)
