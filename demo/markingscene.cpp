@@ -38,18 +38,18 @@ void laneArrow(QPainter &p, QPointF base, const QString &kind)
     p.setPen(Qt::NoPen);
     p.setBrush(White);
     QPainterPath path;
-    path.addRect(QRectF(0, -3, 40, 6));
+    path.addRect(QRectF(0, -3.5, 60, 7));
     if (kind.contains(u'S')) {
-        path.addRect(QRectF(40, -3, 22, 6));
-        path.addPolygon(QPolygonF{QPointF(60, -9), QPointF(76, 0), QPointF(60, 9)});
+        path.addRect(QRectF(59, -3.5, 31, 7));
+        path.addPolygon(QPolygonF{QPointF(88, -11), QPointF(110, 0), QPointF(88, 11)});
     }
     if (kind.contains(u'L')) {
-        path.addRect(QRectF(34, -16, 6, 16));
-        path.addPolygon(QPolygonF{QPointF(29, -16), QPointF(37, -28), QPointF(45, -16)});
+        path.addRect(QRectF(52, -13, 7, 13));
+        path.addPolygon(QPolygonF{QPointF(46, -12), QPointF(55.5, -22), QPointF(65, -12)});
     }
     if (kind.contains(u'R')) {
-        path.addRect(QRectF(34, 0, 6, 16));
-        path.addPolygon(QPolygonF{QPointF(29, 16), QPointF(37, 28), QPointF(45, 16)});
+        path.addRect(QRectF(52, 0, 7, 13));
+        path.addPolygon(QPolygonF{QPointF(46, 12), QPointF(55.5, 22), QPointF(65, 12)});
     }
     p.drawPath(path.simplified());
     p.restore();

@@ -113,7 +113,7 @@ void lamp(QPainter &p, QPointF c, double r, const QColor &lit, Lamp state,
     } else {
         p.setBrush(QColor(0x15, 0x17, 0x1A));
         p.drawEllipse(c, r, r);
-        arrowGlyph(p, c, r, shape, on ? lit : dimmed(lit));
+        arrowGlyph(p, c, r * 1.45, shape, on ? lit : dimmed(lit));
     }
     if (state == Lamp::Flashing)
         rays(p, c, r, lit);
