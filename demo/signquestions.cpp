@@ -69,6 +69,7 @@ QList<DemoQuestion> Generators::signQuestions()
             sign.meaning, random);
         QuestionBuilder::finish(question, RoadsideScene::signOnRoad({sign.number}), group,
                                 TopicRank::Signs);
+        question.origin = QStringLiteral("знаки: %1").arg(sign.number);
         result << question;
     }
 
@@ -77,6 +78,7 @@ QList<DemoQuestion> Generators::signQuestions()
                                                          situation.correct, situation.comment);
         QuestionBuilder::finish(question, RoadsideScene::signOnRoad(situation.signs), group,
                                 TopicRank::Signs);
+        question.origin = QStringLiteral("знаки: %1").arg(situation.signs.join(u' '));
         result << question;
     }
 
@@ -118,6 +120,7 @@ QList<DemoQuestion> Generators::signQuestions()
                                          .arg(sign.name, sign.meaning));
         QuestionBuilder::finish(question, RoadsideScene::numberedSigns(numbers), group,
                                 TopicRank::Signs);
+        question.origin = QStringLiteral("знаки: %1").arg(numbers.join(u' '));
         result << question;
     }
     return result;
