@@ -139,6 +139,18 @@ QImage IntersectionScene::picture(const QList<IntersectionVehicle> &vehicles,
                                at, 34);
         }
     }
+    // Tram tracks run along the east-west road, one pair in each lane.
+    const bool tracks = std::any_of(vehicles.cbegin(), vehicles.cend(),
+                                    [](const IntersectionVehicle &v) { return v.mover.tram; });
+    if (tracks) {
+        p.setPen(QPen(QColor(0x3B, 0x3F, 0x45), 2.5));
+        for (double lane : {-Lane, Lane}) {
+            for (double rail : {-7.0, 7.0})
+                p.drawLine(QPointF(0, CentreY + lane + rail),
+                           QPointF(Width, CentreY + lane + rail));
+        }
+        p.setPen(Qt::NoPen);
+    }
     for (const IntersectionVehicle &vehicle : vehicles) {
         const QTransform turn = turnFor(vehicle.mover.approach);
         const double length = VehiclePainter::length(vehicle.type);

@@ -98,6 +98,10 @@ QString yieldReasons(const Participant &a, const QList<Participant> &others, Roa
         const int relative = ((b.mover.approach - a.mover.approach) % 4 + 4) % 4;
         if (PriorityRules::onMainRoad(b.mover.approach, roads) != aMain)
             onMain << b.dative;
+        else if (b.mover.tram && !a.mover.tram)
+            parts << QStringLiteral("%1, у которого преимущество перед безрельсовыми "
+                                    "транспортными средствами")
+                         .arg(b.dative);
         else if (relative == 1)
             parts << QStringLiteral("%1, приближающемуся справа").arg(b.dative);
         else
@@ -322,6 +326,67 @@ QList<DemoQuestion> Generators::priorityQuestions()
                             QStringLiteral("перекрёстки"), TopicRank::Intersections);
                         result << question;
                     }
+                }
+            }
+        }
+    }
+
+    // Trams on the east-west road, straight through, with you and at most one
+    // more vehicle.
+    const Participant tram{{0, Move::Straight, true},
+                           VehiclePainter::Type::Tram,
+                           "трамвай",
+                           "трамваю",
+                           QColor(0xEE, 0xE8, 0xD6)};
+    for (Roads roads : roadKinds) {
+        for (int tramFrom : {1, 3}) {
+            for (Move yourMove : moves) {
+                // Besides you and the tram: nobody, one vehicle, or one on each
+                // of the two free approaches (3 x 3 manoeuvres).
+                for (int extra = -1; extra < 15; ++extra) {
+                    ++scene;
+                    QList<Participant> all;
+                    all << Participant{{0, yourMove},
+                                       VehiclePainter::Type::Car,
+                                       "легковой автомобиль",
+                                       "легковому автомобилю",
+                                       PictureStyle::SignalRed};
+                    Participant theTram = tram;
+                    theTram.mover.approach = tramFrom;
+                    all << theTram;
+                    const QList<int> free = {2, 4 - tramFrom};
+                    if (extra >= 0 && extra < 6) {
+                        Participant other = otherKinds().at(scene % 3);
+                        other.mover = {free.at(extra / 3), moves.at(extra % 3)};
+                        all << other;
+                    } else if (extra >= 6) {
+                        for (int i = 0; i < 2; ++i) {
+                            Participant other = otherKinds().at((scene + i) % 3);
+                            other.mover = {free.at(i),
+                                           moves.at(i == 0 ? (extra - 6) / 3 : (extra - 6) % 3)};
+                            all << other;
+                        }
+                    }
+                    QList<Mover> movers;
+                    for (const Participant &p : all)
+                        movers << p.mover;
+                    const QList<QList<int>> steps = PriorityRules::order(movers, roads);
+                    if (steps.isEmpty())
+                        continue;
+                    bool oneByOne = true;
+                    for (const QList<int> &step : steps)
+                        oneByOne = oneByOne && step.size() == 1;
+                    const DemoQuestion question = all.size() == 3 && oneByOne && scene % 2 == 0
+                                                      ? passingOrder(all, steps, roads, random)
+                                                      : whomToYield(all, roads);
+                    QList<IntersectionVehicle> drawn;
+                    for (const Participant &p : all)
+                        drawn << IntersectionVehicle{p.mover, p.type, p.color};
+                    DemoQuestion finished = question;
+                    QuestionBuilder::finish(finished, IntersectionScene::picture(drawn, roads),
+                                            QStringLiteral("перекрёстки"),
+                                            TopicRank::Intersections);
+                    result << finished;
                 }
             }
         }

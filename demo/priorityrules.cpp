@@ -67,6 +67,8 @@ bool mustYield(const Mover &a, const Mover &b, Roads roads)
     const bool bMain = onMainRoad(b.approach, roads);
     if (aMain != bMain)
         return !aMain;
+    if (a.tram != b.tram)
+        return !a.tram;
     switch (relative(a, b)) {
     case 1:
         return true; // b approaches from the right

@@ -26,6 +26,7 @@ struct Mover
 {
     int approach; // 0..3
     Move move;
+    bool tram = false;
 };
 
 // Whether the paths of a and b cross or lead into the same exit lane.
@@ -34,7 +35,9 @@ bool conflicts(const Mover &a, const Mover &b);
 // the drivers, so such scenes are not asked about.
 bool unresolved(const Mover &a, const Mover &b);
 bool onMainRoad(int approach, Roads roads);
-// Whether a must give way to b (their paths conflict and b has priority).
+// Whether a must give way to b (their paths conflict and b has priority). A
+// tram goes before trackless vehicles of the same road rank, whatever its
+// direction; a minor road gives way to the main one, trams included.
 bool mustYield(const Mover &a, const Mover &b, Roads roads);
 // The order of passage: groups of movers (indices into `movers`) that go
 // together, first group first. Empty when the movers would wait for each

@@ -71,8 +71,10 @@ void tram(QPainter &p, const QColor &color)
 {
     p.setBrush(color);
     p.drawRoundedRect(QRectF(-52, -15, 104, 30), 8, 8);
-    p.setBrush(White);
-    p.drawRect(QRectF(-40, -4, 80, 8));
+    p.setBrush(SignalRed);
+    p.drawRect(QRectF(-44, -4, 88, 8));
+    p.setBrush(darker(color));
+    p.drawRect(QRectF(-2, -15, 4, 30));
     p.setBrush(Glass);
     p.drawRect(QRectF(44, -12, 5, 24));
 }

@@ -25,6 +25,7 @@ private slots:
     void run_output_isValidSourceOf800DistinctQuestions();
     void run_poolSize_decidesWhereQuestionsComeFrom_data();
     void run_poolSize_decidesWhereQuestionsComeFrom();
+    void assemble_tooFewQuestions_failsAndSaysSo();
     void run_poolError_failsNamingFileAndLine();
     void run_duplicatePoolQuestion_isDroppedAndReported();
     void builtDatabase_holds800DistinctReadableQuestions();
@@ -197,7 +198,8 @@ void TestDemoBuild::run_poolSize_decidesWhereQuestionsComeFrom_data()
         << 900 << true << QStringLiteral("пул: 900 вопросов, взято 500");
     QTest::newRow("pool still short: the reservoir fills in")
         << 300 << true << QStringLiteral("пул: 300 вопросов, взято 300");
-    QTest::newRow("too few in all") << 20 << false << QStringLiteral("вопросов не хватает");
+    QTest::newRow("no pool at all: everything generated")
+        << 0 << true << QStringLiteral("всего 800 вопросов, с рисунками 800");
 }
 
 void TestDemoBuild::run_poolSize_decidesWhereQuestionsComeFrom()
@@ -220,6 +222,24 @@ void TestDemoBuild::run_poolSize_decidesWhereQuestionsComeFrom()
     for (const SourceQuestion &question : source.questions)
         seen.insert(identity(question.text, question.picture));
     QCOMPARE(seen.size(), 800);
+}
+
+void TestDemoBuild::assemble_tooFewQuestions_failsAndSaysSo()
+{
+    QList<DemoQuestion> pool;
+    for (int i = 0; i < 100; ++i) {
+        DemoQuestion question;
+        question.text = QStringLiteral("Вопрос %1?").arg(i);
+        question.variants = {QStringLiteral("Да."), QStringLiteral("Нет.")};
+        question.correct = 1;
+        question.comment = QStringLiteral("Так.");
+        pool << question;
+    }
+    const TicketAssembler::Result result = TicketAssembler::assemble(pool, m_generated.mid(0, 300));
+    QVERIFY(!result.ok());
+    QVERIFY(result.tickets.isEmpty());
+    QVERIFY2(result.error.contains(QStringLiteral("вопросов не хватает")),
+             qPrintable(result.error));
 }
 
 void TestDemoBuild::run_poolError_failsNamingFileAndLine()

@@ -24,11 +24,12 @@ private slots:
 
 namespace {
 
-// "S0" = from the south going straight, "L1" = from the east turning left...
+// "S0" = from the south going straight, "L1" = from the east turning left;
+// a trailing "T" makes it a tram.
 Mover mover(const char *code)
 {
     const Move move = code[0] == 'S' ? Move::Straight : code[0] == 'L' ? Move::Left : Move::Right;
-    return Mover{code[1] - '0', move};
+    return Mover{code[1] - '0', move, code[2] == 'T'};
 }
 
 QList<Mover> movers(const QStringList &codes)
@@ -86,6 +87,18 @@ void TestPriorityRules::mustYield_data()
     QTest::newRow("minor road: both minor, left turn yields to oncoming")
         << "L0"
         << "R2" << Roads::MainEastWest << true;
+    // Trams.
+    QTest::newRow("tram from the left on equal roads goes first") << "S0"
+                                                                  << "S3T" << Roads::Equal << true;
+    QTest::newRow("tram does not give way to a car on its right") << "S3T"
+                                                                  << "S0" << Roads::Equal << false;
+    QTest::newRow("tram on the minor road gives way to the main road")
+        << "S1T"
+        << "S0" << Roads::MainNorthSouth << true;
+    QTest::newRow("left turn vs oncoming tram") << "L1"
+                                                << "S3T" << Roads::Equal << true;
+    QTest::newRow("right turn into the tram's way yields to it") << "R0"
+                                                                 << "S3T" << Roads::Equal << true;
     QTest::newRow("minor road: right turn meets nobody on the main road's far lane")
         << "R0"
         << "S1" << Roads::MainEastWest << false;
