@@ -384,8 +384,7 @@ QList<DemoQuestion> Generators::priorityQuestions()
                         drawn << IntersectionVehicle{p.mover, p.type, p.color};
                     DemoQuestion finished = question;
                     QuestionBuilder::finish(finished, IntersectionScene::picture(drawn, roads),
-                                            QStringLiteral("перекрёстки"),
-                                            TopicRank::Intersections);
+                                            QStringLiteral("трамваи"), TopicRank::Intersections);
                     result << finished;
                 }
             }
