@@ -115,9 +115,10 @@ QString yieldReasons(const Participant &a, const QList<Participant> &others, Roa
 }
 
 // "Кому вы должны уступить дорогу?" with the variants every printed ticket
-// has: nobody, each one alone, both.
+// has: nobody, each one alone, both. For you and one or two others.
 DemoQuestion whomToYield(const QList<Participant> &all, Roads roads)
 {
+    Q_ASSERT(all.size() == 2 || all.size() == 3);
     const Participant &you = all.first();
     QList<int> yieldTo;
     QList<Participant> givenWay;
@@ -376,9 +377,13 @@ QList<DemoQuestion> Generators::priorityQuestions()
                     bool oneByOne = true;
                     for (const QList<int> &step : steps)
                         oneByOne = oneByOne && step.size() == 1;
-                    const DemoQuestion question = all.size() == 3 && oneByOne && scene % 2 == 0
-                                                      ? passingOrder(all, steps, roads, random)
-                                                      : whomToYield(all, roads);
+                    // Four vehicles are asked about only as an order of passage.
+                    if (all.size() == 4 && !oneByOne)
+                        continue;
+                    const bool askOrder =
+                        all.size() == 4 || (all.size() == 3 && oneByOne && scene % 2 == 0);
+                    const DemoQuestion question = askOrder ? passingOrder(all, steps, roads, random)
+                                                           : whomToYield(all, roads);
                     QList<IntersectionVehicle> drawn;
                     for (const Participant &p : all)
                         drawn << IntersectionVehicle{p.mover, p.type, p.color};
