@@ -454,10 +454,10 @@ QHash<QString, Draw> &drawings()
         warning([](QPainter &p) { trafficLightIcon(p, QRectF(43, 42, 14, 38)); });
     table[QStringLiteral("1.11.1")] = warning([](QPainter &p) {
         QPainterPath path;
-        path.moveTo(44, 80);
-        path.lineTo(44, 60);
-        path.quadTo(44, 50, 52, 46);
-        arrow(p, path, QPointF(1, -0.6), 6, 10, 14, Black);
+        path.moveTo(42, 82);
+        path.lineTo(42, 64);
+        path.quadTo(42, 50, 54, 46);
+        arrow(p, path, QPointF(1, -0.35), 7, 12, 18, Black);
     });
     table[QStringLiteral("1.16")] = warning([](QPainter &p) {
         bump(p, QRectF(26, 64, 24, 10), Black);
