@@ -67,8 +67,10 @@ QList<DemoQuestion> Generators::signQuestions()
                 return names;
             }(),
             sign.meaning, random);
-        QuestionBuilder::finish(question, RoadsideScene::signOnRoad({sign.number}), group,
-                                TopicRank::Signs);
+        // Printed tickets seldom ask a sign's name, so these form a kind of
+        // their own that the assembler takes sparingly.
+        QuestionBuilder::finish(question, RoadsideScene::signOnRoad({sign.number}),
+                                QStringLiteral("названия знаков"), TopicRank::Signs);
         question.origin = QStringLiteral("знаки: %1").arg(sign.number);
         result << question;
     }

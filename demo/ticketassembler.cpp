@@ -16,9 +16,10 @@ namespace {
 double weightOf(const QString &group)
 {
     static const QHash<QString, double> weights = {
-        {QStringLiteral("знаки"), 0.40},     {QStringLiteral("перекрёстки"), 0.30},
-        {QStringLiteral("трамваи"), 0.03},   {QStringLiteral("разметка"), 0.13},
-        {QStringLiteral("светофоры"), 0.11}, {QStringLiteral("скорость"), 0.12},
+        {QStringLiteral("знаки"), 0.30},       {QStringLiteral("названия знаков"), 0.10},
+        {QStringLiteral("перекрёстки"), 0.30}, {QStringLiteral("трамваи"), 0.03},
+        {QStringLiteral("разметка"), 0.13},    {QStringLiteral("светофоры"), 0.11},
+        {QStringLiteral("скорость"), 0.12},
     };
     return weights.value(group, 0.1);
 }
