@@ -1,6 +1,7 @@
 #include "ticketfolderwriter.h"
 
 #include <QDir>
+#include <QFile>
 #include <QSaveFile>
 
 namespace {
@@ -50,13 +51,12 @@ bool TicketFolderWriter::write(const QString &folder, const QString &title,
             *error = QStringLiteral("%1: папка не создаётся").arg(folder);
         return false;
     }
+    QFile::remove(dir.filePath(QStringLiteral("title.txt")));
     // Pictures of an earlier layout must not linger beside the new one.
     QDir pictures(dir.filePath(QStringLiteral("pictures")));
     for (const QString &name : pictures.entryList({QStringLiteral("*.jpg")}, QDir::Files))
         pictures.remove(name);
 
-    if (!writeFile(dir.filePath(QStringLiteral("title.txt")), (title + u'\n').toUtf8(), error))
-        return false;
     for (int t = 0; t < tickets.size(); ++t) {
         const QList<DemoQuestion> &questions = tickets.at(t);
         for (int q = 0; q < questions.size(); ++q) {
@@ -70,5 +70,7 @@ bool TicketFolderWriter::write(const QString &folder, const QString &title,
         if (!writeFile(dir.filePath(name), ticketText(t + 1, questions), error))
             return false;
     }
-    return true;
+    // The title goes last: the build treats it as the mark of a complete
+    // folder, so a run that fails half-way is not taken for a finished one.
+    return writeFile(dir.filePath(QStringLiteral("title.txt")), (title + u'\n').toUtf8(), error);
 }
