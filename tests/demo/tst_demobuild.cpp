@@ -28,6 +28,7 @@ private slots:
     void assemble_tooFewQuestions_failsAndSaysSo();
     void run_poolError_failsNamingFileAndLine();
     void run_duplicatePoolQuestion_isDroppedAndReported();
+    void run_unwritableOutput_failsNamingThePath();
     void builtDatabase_holds800DistinctReadableQuestions();
 
 private:
@@ -268,6 +269,18 @@ void TestDemoBuild::run_duplicatePoolQuestion_isDroppedAndReported()
     QVERIFY2(messages.join(u'\n').contains(QStringLiteral("повтор")),
              qPrintable(messages.join(u'\n')));
     QVERIFY(messages.join(u'\n').contains(QStringLiteral("пул: 600 вопросов")));
+}
+
+void TestDemoBuild::run_unwritableOutput_failsNamingThePath()
+{
+    // A file where the output folder should be.
+    const QString blocked = m_dir.filePath(QStringLiteral("blocked"));
+    QFile file(blocked);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    QStringList messages;
+    QVERIFY(!DemoBuild::run(m_fullPool, blocked, messages));
+    QVERIFY2(messages.last().contains(blocked), qPrintable(messages.join(u'\n')));
 }
 
 void TestDemoBuild::builtDatabase_holds800DistinctReadableQuestions()
