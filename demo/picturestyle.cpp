@@ -22,11 +22,20 @@ QFont font(double pixelSize, bool bold)
 
 QByteArray encode(const QImage &image)
 {
+    // Our flat drawings fit at a high quality; a picture too busy to fit
+    // even at a low quality is softened (halved and enlarged again) until it
+    // does, so that no picture can break the database's block limit.
+    QImage current = image;
     QByteArray jpeg;
-    for (int quality = 85; quality >= 40; quality -= 5) {
-        jpeg = JpegCodec::encode(image, quality);
-        if (jpeg.size() <= MaxJpegBytes)
-            break;
+    for (int softening = 0; softening < 4; ++softening) {
+        for (int quality = 85; quality >= 10; quality -= 5) {
+            jpeg = JpegCodec::encode(current, quality);
+            if (jpeg.size() <= MaxJpegBytes)
+                return jpeg;
+        }
+        current =
+            current.scaled(current.size() / 2, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                .scaled(image.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     }
     return jpeg;
 }

@@ -33,7 +33,7 @@ QImage canvas(const QColor &background = Sky);
 // A font for the few texts a picture needs (sign numbers, town names).
 QFont font(double pixelSize, bool bold = true);
 // JPEG bytes of `image`, at the best quality that keeps it under
-// MaxJpegBytes.
+// MaxJpegBytes (softened first if no quality would).
 QByteArray encode(const QImage &image);
 
 } // namespace PictureStyle
