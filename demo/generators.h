@@ -1,0 +1,20 @@
+#pragma once
+
+#include "demoquestion.h"
+
+#include <QList>
+
+// The generated picture questions, each kind from its own rule table. Every
+// function returns the same questions, in the same order, on every run.
+namespace Generators {
+
+QList<DemoQuestion> signQuestions();
+QList<DemoQuestion> trafficLightQuestions();
+QList<DemoQuestion> markingQuestions();
+QList<DemoQuestion> priorityQuestions();
+QList<DemoQuestion> speedQuestions();
+
+// All of them, kind after kind.
+QList<DemoQuestion> all();
+
+} // namespace Generators

@@ -1,0 +1,169 @@
+#include "ticketassembler.h"
+
+#include "demorandom.h"
+
+#include <QCryptographicHash>
+#include <QHash>
+#include <QMap>
+#include <QSet>
+
+#include <algorithm>
+
+namespace {
+
+// Share of each generated kind among the picture questions, as in printed
+// tickets: signs and intersections most, the rest less.
+double weightOf(const QString &group)
+{
+    static const QHash<QString, double> weights = {
+        {QStringLiteral("знаки"), 0.30},       {QStringLiteral("названия знаков"), 0.10},
+        {QStringLiteral("перекрёстки"), 0.30}, {QStringLiteral("трамваи"), 0.03},
+        {QStringLiteral("разметка"), 0.13},    {QStringLiteral("светофоры"), 0.11},
+        {QStringLiteral("скорость"), 0.12},
+    };
+    return weights.value(group, 0.1);
+}
+
+QList<DemoQuestion> withoutDuplicates(const QList<DemoQuestion> &questions, const QString &what,
+                                      QStringList &report)
+{
+    QList<DemoQuestion> result;
+    QHash<QString, QString> seen;
+    for (const DemoQuestion &question : questions) {
+        const QString key = TicketAssembler::identity(question);
+        const auto found = seen.constFind(key);
+        if (found != seen.constEnd()) {
+            report << QStringLiteral("%1: повтор вопроса из %2 пропущен: %3")
+                          .arg(question.origin, *found, question.text);
+            continue;
+        }
+        seen.insert(key, question.origin);
+        result << question;
+    }
+    if (result.size() != questions.size())
+        report << QStringLiteral("%1: пропущено повторов: %2")
+                      .arg(what)
+                      .arg(questions.size() - result.size());
+    return result;
+}
+
+// `count` questions spread evenly over the list, so that every file and
+// topic of the pool keeps its share.
+QList<DemoQuestion> evenlySpread(const QList<DemoQuestion> &questions, int count)
+{
+    QList<DemoQuestion> result;
+    const qsizetype total = questions.size();
+    for (int i = 0; i < count; ++i)
+        result << questions.at(static_cast<qsizetype>(i) * total / count);
+    return result;
+}
+
+// Picture questions by kind, each kind in a shuffled order; then taken kind
+// by kind, always from the kind furthest below its share.
+QList<DemoQuestion> pickPictures(const QList<DemoQuestion> &generated, int count,
+                                 QStringList &report)
+{
+    QMap<QString, QList<DemoQuestion>> byGroup;
+    for (const DemoQuestion &question : generated)
+        byGroup[question.group] << question;
+    DemoRandom random(0xD1CE);
+    for (auto it = byGroup.begin(); it != byGroup.end(); ++it)
+        random.shuffle(it.value());
+
+    QMap<QString, int> taken;
+    QList<DemoQuestion> result;
+    while (result.size() < count) {
+        QString best;
+        double bestRatio = 0;
+        for (auto it = byGroup.cbegin(); it != byGroup.cend(); ++it) {
+            if (taken.value(it.key()) >= it.value().size())
+                continue;
+            const double ratio = taken.value(it.key()) / weightOf(it.key());
+            if (best.isEmpty() || ratio < bestRatio) {
+                best = it.key();
+                bestRatio = ratio;
+            }
+        }
+        if (best.isEmpty())
+            break;
+        result << byGroup[best].at(taken[best]++);
+    }
+    QStringList parts;
+    for (auto it = byGroup.cbegin(); it != byGroup.cend(); ++it)
+        parts << QStringLiteral("%1 %2 из %3")
+                     .arg(it.key())
+                     .arg(taken.value(it.key()))
+                     .arg(it.value().size());
+    report << QStringLiteral("с рисунками по видам: %1").arg(parts.join(QStringLiteral(", ")));
+    return result;
+}
+
+} // namespace
+
+QString TicketAssembler::identity(const DemoQuestion &question)
+{
+    QString key = question.text.simplified().toLower();
+    if (!question.jpeg.isEmpty())
+        key +=
+            u'#' + QString::fromLatin1(
+                       QCryptographicHash::hash(question.jpeg, QCryptographicHash::Sha1).toHex());
+    return key;
+}
+
+TicketAssembler::Result TicketAssembler::assemble(const QList<DemoQuestion> &poolQuestions,
+                                                  const QList<DemoQuestion> &generatedQuestions)
+{
+    Result result;
+    const QList<DemoQuestion> pool =
+        withoutDuplicates(poolQuestions, QStringLiteral("пул"), result.report);
+    const QList<DemoQuestion> generated =
+        withoutDuplicates(generatedQuestions, QStringLiteral("сгенерированные"), result.report);
+
+    const int poolCount = static_cast<int>(pool.size());
+    const int generatedCount = static_cast<int>(generated.size());
+    const int pictures =
+        std::min(generatedCount, std::max(PictureTarget, QuestionCount - poolCount));
+    const int texts = QuestionCount - pictures;
+    result.report << QStringLiteral("пул: %1 вопросов, взято %2; сгенерировано с рисунками: %3, "
+                                    "взято %4")
+                         .arg(poolCount)
+                         .arg(std::min(texts, poolCount))
+                         .arg(generatedCount)
+                         .arg(pictures);
+    if (texts > poolCount) {
+        result.error = QStringLiteral("вопросов не хватает: нужно %1, есть %2 в пуле и %3 "
+                                      "сгенерированных")
+                           .arg(QuestionCount)
+                           .arg(poolCount)
+                           .arg(generatedCount);
+        return result;
+    }
+
+    QList<DemoQuestion> chosenPictures = pickPictures(generated, pictures, result.report);
+    // Dealt kind by kind, so that every ticket gets its share of each kind.
+    std::stable_sort(
+        chosenPictures.begin(), chosenPictures.end(),
+        [](const DemoQuestion &a, const DemoQuestion &b) { return a.topicRank < b.topicRank; });
+    QList<DemoQuestion> chosenTexts = evenlySpread(pool, texts);
+    std::stable_sort(
+        chosenTexts.begin(), chosenTexts.end(),
+        [](const DemoQuestion &a, const DemoQuestion &b) { return a.topicRank < b.topicRank; });
+
+    result.tickets.resize(TicketCount);
+    int dealt = 0;
+    // The starting ticket of each round moves on, so that the first ticket
+    // does not always get the first question of every kind.
+    for (const QList<DemoQuestion> *list : {&chosenPictures, &chosenTexts}) {
+        for (const DemoQuestion &question : *list) {
+            const int round = dealt / TicketCount;
+            result.tickets[(dealt + round * 7) % TicketCount] << question;
+            ++dealt;
+        }
+    }
+    for (QList<DemoQuestion> &ticket : result.tickets) {
+        std::stable_sort(
+            ticket.begin(), ticket.end(),
+            [](const DemoQuestion &a, const DemoQuestion &b) { return a.topicRank < b.topicRank; });
+    }
+    return result;
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "demoquestion.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// Lays the demo out: chooses 800 distinct questions from the hand-written
+// pool and the generated picture questions and deals them into 40 tickets of
+// 20, so that every ticket mixes picture and text questions and shows its
+// questions in the usual order of topics. Everything is decided by fixed
+// seeds, never by the clock: the same input gives the same tickets.
+class TicketAssembler
+{
+public:
+    static constexpr int TicketCount = 40;
+    static constexpr int QuestionsPerTicket = 20;
+    static constexpr int QuestionCount = TicketCount * QuestionsPerTicket;
+    // How many picture questions the demo aims at when the pool is full:
+    // about seven or eight per ticket.
+    static constexpr int PictureTarget = 300;
+
+    struct Result
+    {
+        QList<QList<DemoQuestion>> tickets; // 40 x 20 when ok
+        QStringList report;                 // what came from where
+        QString error;                      // set when there are too few questions
+        bool ok() const { return error.isEmpty(); }
+    };
+
+    static Result assemble(const QList<DemoQuestion> &pool, const QList<DemoQuestion> &generated);
+
+    // What makes two questions the same: the text, and the picture when the
+    // text alone could be shared ("Как называется этот знак?").
+    static QString identity(const DemoQuestion &question);
+};

@@ -1,0 +1,204 @@
+#include "ticketassembler.h"
+
+#include <QHash>
+#include <QSet>
+#include <QTest>
+
+// Laying questions out into tickets, on small made-up questions: which
+// questions are chosen, how they are spread and in what order a ticket shows
+// them.
+class TestTicketAssembler : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void assemble_mixesPicturesIntoEveryTicket();
+    void assemble_ticketShowsTopicsInOrder();
+    void assemble_largePool_keepsEveryFilesShare();
+    void assemble_pictureKinds_keepTheirShares();
+    void assemble_sameInput_sameLayout();
+    void assemble_duplicates_areDroppedAndReported();
+    void identity_samePictureOrText_data();
+    void identity_samePictureOrText();
+};
+
+namespace {
+
+DemoQuestion textQuestion(const QString &file, int number, int rank)
+{
+    DemoQuestion question;
+    question.text = QStringLiteral("Вопрос %1 из %2?").arg(number).arg(file);
+    question.variants = {QStringLiteral("Да."), QStringLiteral("Нет.")};
+    question.correct = 1;
+    question.comment = QStringLiteral("Так.");
+    question.origin = QStringLiteral("%1:%2").arg(file).arg(number);
+    question.group = file;
+    question.topicRank = rank;
+    return question;
+}
+
+DemoQuestion pictureQuestion(const QString &group, int number, int rank)
+{
+    DemoQuestion question = textQuestion(group, number, rank);
+    question.text = QStringLiteral("Как поступить?");
+    question.jpeg = QByteArray("jpeg-") + group.toUtf8() + QByteArray::number(number);
+    question.origin = group;
+    return question;
+}
+
+QList<DemoQuestion> pool(int files, int perFile)
+{
+    QList<DemoQuestion> result;
+    for (int f = 0; f < files; ++f) {
+        for (int i = 0; i < perFile; ++i)
+            result << textQuestion(QStringLiteral("f%1.txt").arg(f), i, 10 + 10 * f);
+    }
+    return result;
+}
+
+QList<DemoQuestion> generated()
+{
+    QList<DemoQuestion> result;
+    const QList<QPair<QString, int>> kinds = {{QStringLiteral("знаки"), 200},
+                                              {QStringLiteral("перекрёстки"), 200},
+                                              {QStringLiteral("разметка"), 20},
+                                              {QStringLiteral("светофоры"), 20}};
+    for (const auto &[group, count] : kinds) {
+        for (int i = 0; i < count; ++i)
+            result << pictureQuestion(group, i, group == QStringLiteral("знаки") ? 20 : 60);
+    }
+    return result;
+}
+
+QHash<QString, int> countByGroup(const TicketAssembler::Result &result)
+{
+    QHash<QString, int> counts;
+    for (const auto &ticket : result.tickets) {
+        for (const DemoQuestion &question : ticket)
+            ++counts[question.group];
+    }
+    return counts;
+}
+
+} // namespace
+
+void TestTicketAssembler::assemble_mixesPicturesIntoEveryTicket()
+{
+    const TicketAssembler::Result result = TicketAssembler::assemble(pool(5, 120), generated());
+    QVERIFY(result.ok());
+    QCOMPARE(result.tickets.size(), 40);
+    int total = 0;
+    for (const auto &ticket : result.tickets) {
+        QCOMPARE(ticket.size(), 20);
+        int pictures = 0;
+        for (const DemoQuestion &question : ticket)
+            pictures += question.jpeg.isEmpty() ? 0 : 1;
+        QVERIFY2(pictures >= 7 && pictures <= 8, qPrintable(QString::number(pictures)));
+        total += pictures;
+    }
+    QCOMPARE(total, TicketAssembler::PictureTarget);
+}
+
+void TestTicketAssembler::assemble_ticketShowsTopicsInOrder()
+{
+    const TicketAssembler::Result result = TicketAssembler::assemble(pool(5, 120), generated());
+    for (const auto &ticket : result.tickets) {
+        for (int i = 1; i < ticket.size(); ++i)
+            QVERIFY(ticket.at(i - 1).topicRank <= ticket.at(i).topicRank);
+    }
+}
+
+void TestTicketAssembler::assemble_largePool_keepsEveryFilesShare()
+{
+    // 5 files of 200: 500 are wanted, so each file gives about a hundred.
+    const QHash<QString, int> counts =
+        countByGroup(TicketAssembler::assemble(pool(5, 200), generated()));
+    for (int f = 0; f < 5; ++f) {
+        const int count = counts.value(QStringLiteral("f%1.txt").arg(f));
+        QVERIFY2(count >= 99 && count <= 101, qPrintable(QString::number(count)));
+    }
+}
+
+void TestTicketAssembler::assemble_pictureKinds_keepTheirShares()
+{
+    const QHash<QString, int> counts =
+        countByGroup(TicketAssembler::assemble(pool(5, 120), generated()));
+    // The small kinds are taken whole, the large ones share the rest.
+    QCOMPARE(counts.value(QStringLiteral("разметка")), 20);
+    QCOMPARE(counts.value(QStringLiteral("светофоры")), 20);
+    QVERIFY(counts.value(QStringLiteral("знаки")) >= 100);
+    QVERIFY(counts.value(QStringLiteral("перекрёстки")) >= 100);
+}
+
+void TestTicketAssembler::assemble_sameInput_sameLayout()
+{
+    const TicketAssembler::Result a = TicketAssembler::assemble(pool(4, 150), generated());
+    const TicketAssembler::Result b = TicketAssembler::assemble(pool(4, 150), generated());
+    QCOMPARE(a.report, b.report);
+    for (int t = 0; t < 40; ++t) {
+        for (int q = 0; q < 20; ++q)
+            QCOMPARE(TicketAssembler::identity(a.tickets.at(t).at(q)),
+                     TicketAssembler::identity(b.tickets.at(t).at(q)));
+    }
+}
+
+void TestTicketAssembler::assemble_duplicates_areDroppedAndReported()
+{
+    QList<DemoQuestion> questions = pool(5, 120);
+    DemoQuestion again = questions.at(3);
+    again.origin = QStringLiteral("g.txt:9");
+    again.text = again.text.toUpper() + u' ';
+    questions << again;
+    const TicketAssembler::Result result = TicketAssembler::assemble(questions, generated());
+    QVERIFY(result.ok());
+    QVERIFY2(result.report.join(u'\n').contains(QStringLiteral("g.txt:9: повтор вопроса из "
+                                                               "f0.txt:3")),
+             qPrintable(result.report.join(u'\n')));
+    QSet<QString> seen;
+    for (const auto &ticket : result.tickets) {
+        for (const DemoQuestion &question : ticket)
+            seen.insert(TicketAssembler::identity(question));
+    }
+    QCOMPARE(seen.size(), 800);
+}
+
+void TestTicketAssembler::identity_samePictureOrText_data()
+{
+    QTest::addColumn<QString>("textA");
+    QTest::addColumn<QByteArray>("pictureA");
+    QTest::addColumn<QString>("textB");
+    QTest::addColumn<QByteArray>("pictureB");
+    QTest::addColumn<bool>("same");
+
+    QTest::newRow("same text, other picture")
+        << "Как называется этот знак?" << QByteArray("a") << "Как называется этот знак?"
+        << QByteArray("b") << false;
+    QTest::newRow("same text and picture")
+        << "Как называется этот знак?" << QByteArray("a") << "Как называется этот знак?"
+        << QByteArray("a") << true;
+    QTest::newRow("other text, same picture")
+        << "Можно ли?" << QByteArray("a") << "Нужно ли?" << QByteArray("a") << false;
+    QTest::newRow("text only, case and spaces differ")
+        << "Можно  ли обгонять?" << QByteArray() << "можно ли обгонять?" << QByteArray() << true;
+    QTest::newRow("text only and the same text with a picture")
+        << "Можно ли?" << QByteArray() << "Можно ли?" << QByteArray("a") << false;
+}
+
+void TestTicketAssembler::identity_samePictureOrText()
+{
+    QFETCH(QString, textA);
+    QFETCH(QByteArray, pictureA);
+    QFETCH(QString, textB);
+    QFETCH(QByteArray, pictureB);
+    QFETCH(bool, same);
+    DemoQuestion a;
+    a.text = textA;
+    a.jpeg = pictureA;
+    DemoQuestion b;
+    b.text = textB;
+    b.jpeg = pictureB;
+    QCOMPARE(TicketAssembler::identity(a) == TicketAssembler::identity(b), same);
+}
+
+QTEST_GUILESS_MAIN(TestTicketAssembler)
+#include "tst_ticketassembler.moc"
