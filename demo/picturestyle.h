@@ -1,5 +1,7 @@
 #pragma once
 
+#include "artpalette.h"
+
 #include <QByteArray>
 #include <QColor>
 #include <QFont>
@@ -15,12 +17,8 @@ inline constexpr int Height = 274;
 // Every picture must fit the database's 30000-byte block with room to spare.
 inline constexpr int MaxJpegBytes = 24000;
 
-inline const QColor DeepBlue{0x1F, 0x4E, 0x8C};
-inline const QColor RoadGrey{0x5A, 0x5F, 0x66};
-inline const QColor SignalRed{0xD3, 0x2F, 0x2F};
-inline const QColor Green{0x2E, 0x7D, 0x32};
-inline const QColor Amber{0xF2, 0xA9, 0x00};
-inline const QColor White{0xFF, 0xFF, 0xFF};
+// The program's palette, plus the shades road scenes need.
+using namespace ArtPalette;
 inline const QColor Black{0x1A, 0x1A, 0x1A};
 inline const QColor Sky{0xDD, 0xE8, 0xF4};
 inline const QColor Grass{0xC9, 0xDF, 0xC3};
