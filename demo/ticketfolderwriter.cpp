@@ -37,7 +37,9 @@ QByteArray TicketFolderWriter::ticketText(int ticket, const QList<DemoQuestion> 
         text += QStringLiteral("correct %1\ntext %2\n").arg(question.correct).arg(question.text);
         for (const QString &variant : question.variants)
             text += QStringLiteral("variant *%1\n").arg(variant);
-        text += QStringLiteral("comment %1\n").arg(question.comment);
+        // The window shows the comment after "Комментарий к вопросу №", so the
+        // stored comment starts with the question's number in its ticket.
+        text += QStringLiteral("comment %1. %2\n").arg(i + 1).arg(question.comment);
     }
     return text.toUtf8();
 }
