@@ -418,9 +418,12 @@ void TForm2::FormCreate()
 
     SettingsStore::Startup startup;
     try {
-        startup = m_settings->OpenSettings(m_paths.programFolder, m_paths.databaseFolders);
+        startup = m_settings->OpenSettings(
+            m_paths.programFolder, m_paths.databaseFolders,
+            [this](const SettingsStore::Startup &stored) {
+                applyStoredSettings(stored.shuffle, stored.showStatistics, stored.timeCode);
+            });
         m_launchCount = startup.launchCount;
-        applyStoredSettings(startup.shuffle, startup.showStatistics, startup.timeCode);
     } catch (const SettingsError &e) {
         // The program still works without a writable store; the user learns
         // why nothing will be remembered.

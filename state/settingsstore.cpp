@@ -141,7 +141,8 @@ void SettingsStore::writeValue(const QString &name, const QVariant &value)
 }
 
 SettingsStore::Startup SettingsStore::OpenSettings(const QString &programFolder,
-                                                   const QStringList &extraFolders)
+                                                   const QStringList &extraFolders,
+                                                   const MarksHandler &setMarks)
 {
     Startup result;
     result.firstRun = !keyExists();
@@ -155,6 +156,8 @@ SettingsStore::Startup SettingsStore::OpenSettings(const QString &programFolder,
         result.showStatistics =
             readInteger(StaName, FirstRunShowStatistics, &result.repairedValues);
         result.timeCode = readInteger(TimName, FirstRunTimeCode, &result.repairedValues);
+        if (setMarks)
+            setMarks(result);
         result.databasePath = readString(BasName, &result.repairedValues);
         return result;
     }
@@ -164,6 +167,8 @@ SettingsStore::Startup SettingsStore::OpenSettings(const QString &programFolder,
     writeValue(RndName, FirstRunShuffle);
     writeValue(StaName, FirstRunShowStatistics);
     writeValue(TimName, FirstRunTimeCode);
+    if (setMarks)
+        setMarks(result);
     LocateStandardDatabase(programFolder, extraFolders);
     result.databasePath = readString(BasName);
     return result;

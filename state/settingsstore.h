@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 #include <stdexcept>
 
@@ -77,13 +78,20 @@ public:
     // Whether the key exists now.
     bool keyExists() const;
 
-    // Opens the key (creating it), counts the launch and reads the options.
-    // A first run writes the first-run values and runs
+    // Sets the menu marks from the options and the time code just read (or the
+    // first-run values). Choosing the time item writes Tim, so this runs
+    // where that write belongs: after the options are known and before the
+    // database is searched for or Bas is read.
+    using MarksHandler = std::function<void(const Startup &)>;
+
+    // Opens the key (creating it), counts the launch and reads the options,
+    // then calls `setMarks`. A first run writes the first-run values and runs
     // LocateStandardDatabase(programFolder, extraFolders). A later run that
     // finds a value missing or not an integer (Bas: not a string) takes that
     // value's first-run value (for Bas the empty string), writes it back and
     // lists it in repairedValues.
-    Startup OpenSettings(const QString &programFolder, const QStringList &extraFolders = {});
+    Startup OpenSettings(const QString &programFolder, const QStringList &extraFolders = {},
+                         const MarksHandler &setMarks = {});
 
     // First run: makes `programFolder` the current folder (a failure is
     // ignored) and writes Bas := the first standard database found there, or

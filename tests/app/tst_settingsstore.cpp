@@ -116,7 +116,16 @@ void TestSettingsStore::firstRun_writesDefaultsAndLocatesDatabase()
 
     SettingsStore store(settingsPath());
     QVERIFY(!store.keyExists());
-    const SettingsStore::Startup startup = store.OpenSettings(programFolder(), {extraFolder()});
+    // The marks are set (and the time item writes Tim) before the search.
+    int marksCalls = 0;
+    const SettingsStore::Startup startup = store.OpenSettings(
+        programFolder(), {extraFolder()}, [&](const SettingsStore::Startup &marks) {
+            ++marksCalls;
+            QCOMPARE(marks.timeCode, 4);
+            QCOMPARE(stored("Tim"), QStringLiteral("4"));
+            QCOMPARE(stored("Bas"), QStringLiteral("<missing>"));
+        });
+    QCOMPARE(marksCalls, 1);
 
     QVERIFY(startup.firstRun);
     QVERIFY(store.keyExists());
