@@ -15,9 +15,12 @@ bool related(const QString &a, const QString &b)
 {
     static const QList<QStringList> families = {
         {"speed", "residential", "settlement", "motorway", "overtake"},
-        {"main", "round", "light", "rail", "tram"},
+        {"main", "round", "light", "rail", "tram", "residential"},
         {"entry", "oneway", "turns", "obstacle"},
-        {"parking", "bus"},
+        // Stopping is forbidden on crossings and on motorways, parking
+        // outside towns on a main road, overtaking on crossings too.
+        {"parking", "bus", "main", "motorway", "rail", "crossing"},
+        {"overtake", "rail", "crossing"},
         {"crossing", "bicycle", "entry", "motorway", "residential"},
     };
     if (a == b)

@@ -15,10 +15,9 @@ int limit(Vehicle vehicle, Road road)
     const bool motorway = road == Road::Motorway;
     switch (vehicle) {
     case Vehicle::Car:
+    case Vehicle::Motorcycle:
     case Vehicle::LightTruck:
         return motorway ? 110 : 90;
-    case Vehicle::Motorcycle:
-        return 90;
     case Vehicle::HeavyTruck:
     case Vehicle::CarWithTrailer:
         return motorway ? 90 : 70;

@@ -40,7 +40,7 @@ void TestContentRules::speedLimit_data()
     QTest::newRow("car outside") << Vehicle::Car << Road::Outside << 90;
     QTest::newRow("car on a motorway") << Vehicle::Car << Road::Motorway << 110;
     QTest::newRow("light truck on a motorway") << Vehicle::LightTruck << Road::Motorway << 110;
-    QTest::newRow("motorcycle on a motorway") << Vehicle::Motorcycle << Road::Motorway << 90;
+    QTest::newRow("motorcycle on a motorway") << Vehicle::Motorcycle << Road::Motorway << 110;
     QTest::newRow("motorcycle outside") << Vehicle::Motorcycle << Road::Outside << 90;
     QTest::newRow("heavy truck outside") << Vehicle::HeavyTruck << Road::Outside << 70;
     QTest::newRow("heavy truck on a motorway") << Vehicle::HeavyTruck << Road::Motorway << 90;
