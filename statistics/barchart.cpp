@@ -427,16 +427,24 @@ void BarChart::updateValueAxis()
 {
     if (m_fixedRange)
         return;
+    // The range always holds 0 and every value. Negative values only come
+    // from a damaged progress file, but their bars must still be seen.
+    double minimum = 0.0;
     double maximum = 0.0;
-    for (const ChartSeries *series : std::as_const(m_series))
+    for (const ChartSeries *series : std::as_const(m_series)) {
+        minimum = std::min(minimum, series->minValue());
         maximum = std::max(maximum, series->maxValue());
+    }
     // Qt Charts shortens the value labels to "..." when they stand closer
     // than about twice their height, so low charts get fewer intervals.
     const double labelSpacing = 2.0 * QFontMetricsF(axisFont()).height();
     const int intervals = std::clamp(int(m_chart->plotArea().height() / labelSpacing), 1, 8);
-    const double step = niceStep(maximum, intervals);
-    const double top = maximum > 0.0 ? std::ceil(maximum / step) * step : step;
-    setValueRange(0.0, top, step);
+    const double step = niceStep(maximum - minimum, intervals);
+    const double bottom = std::floor(minimum / step) * step;
+    const double top = maximum > 0.0   ? std::ceil(maximum / step) * step
+                       : minimum < 0.0 ? 0.0
+                                       : step;
+    setValueRange(bottom, top, step);
 }
 
 void BarChart::setValueRange(double minimum, double maximum, double step)

@@ -34,3 +34,13 @@ double ChartSeries::maxValue() const
                          [](const Bar &a, const Bar &b) { return a.value < b.value; });
     return largest->value;
 }
+
+double ChartSeries::minValue() const
+{
+    if (m_bars.isEmpty())
+        return 0.0;
+    const auto smallest =
+        std::min_element(m_bars.cbegin(), m_bars.cend(),
+                         [](const Bar &a, const Bar &b) { return a.value < b.value; });
+    return smallest->value;
+}

@@ -32,8 +32,9 @@ public:
     QColor barColour(int index) const;
     bool hasOwnColour(int index) const { return m_bars.at(index).colour.isValid(); }
 
-    // The largest value; 0 for a series without bars.
+    // The largest and the smallest value; 0 for a series without bars.
     double maxValue() const;
+    double minValue() const;
 
 private:
     struct Bar

@@ -22,9 +22,11 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QValueAxis>
 
 #include <functional>
 #include <memory>
+#include <tuple>
 
 namespace {
 
@@ -82,6 +84,7 @@ private slots:
     void barPress_showsValueMessage_data();
     void barPress_showsValueMessage();
     void bars_showHandPointer();
+    void valueAxis_holdsNegativeBars();
     void reopening_keepsFilterAndShowsRatingWithTicketOne();
     void firstOpening_questionChartsFollowTicketOne();
     void noSelection_filterChangeLeavesQuestionCharts();
@@ -477,6 +480,26 @@ void TestTForm5::bars_showHandPointer()
     QTRY_COMPARE(viewport->cursor().shape(), Qt::PointingHandCursor);
     QTest::mouseMove(viewport, QPoint(5, 5));
     QTRY_COMPARE(viewport->cursor().shape(), Qt::ArrowCursor);
+}
+
+// Negative seconds only come from a damaged progress file; the automatic
+// value axis still has to reach down to them.
+void TestTForm5::valueAxis_holdsNegativeBars()
+{
+    QuestionStats damaged;
+    damaged.seconds = {-700, 0, 0};
+    GlobalStatRecord().setQuestionStats(1, 3, damaged);
+    answer(GlobalStatRecord(), 2, 1, 0, 40);
+    open();
+
+    for (const auto &[chart, low, high] :
+         {std::tuple{"Chart2", -700.0, 40.0}, std::tuple{"Chart5", -700.0, 0.0}}) {
+        const QList<QAbstractAxis *> axes = child<BarChart>(chart)->chart()->axes(Qt::Vertical);
+        QCOMPARE(axes.size(), 1);
+        const auto *axis = static_cast<QValueAxis *>(axes.first());
+        QVERIFY2(axis->min() <= low && axis->max() >= high, chart);
+        QVERIFY2(axis->max() - axis->min() < 4 * (high - low), chart);
+    }
 }
 
 void TestTForm5::reopening_keepsFilterAndShowsRatingWithTicketOne()
