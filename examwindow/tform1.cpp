@@ -286,6 +286,9 @@ void TForm1::createQuestionArea()
     Chart1 = new PieChartView(m_questionArea);
     Chart1->setObjectName(QStringLiteral("Chart1"));
     Chart1->setCursor(Qt::PointingHandCursor);
+    // A click on the pie toggles the seconds label; it must not take the
+    // focus from the question list, where the digit keys answer.
+    Chart1->setFocusPolicy(Qt::NoFocus);
     m_questionLayout->add(Chart1, QRect(520, 336, 65, 58), A::Right | A::Bottom);
     connect(Chart1, &PieChartView::clicked, this, &TForm1::Chart1Click);
 
