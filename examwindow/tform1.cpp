@@ -571,6 +571,10 @@ void TForm1::BitBtn1Click(QPushButton *sender)
             advance();
         }
     }
+    // A question that cannot be read is reported in a modal box; the time
+    // may run out meanwhile, and the rest belongs to the ended attempt.
+    if (attempt != m_attemptId || m_state != AttemptState::Running)
+        return;
 
     if (AttemptMode == StatMode::Learning && CorrectItemCount < QuestionsPerTicket) {
         CorrectItemCount = 0;
