@@ -782,8 +782,13 @@ void TForm1::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
     // A window restored by the window system is not a new attempt.
-    if (!event->spontaneous())
-        FormShow();
+    if (event->spontaneous())
+        return;
+    // The attempt is driven from the keyboard (digit keys, Esc for STOP), so
+    // the window asks for the keyboard as it appears, in place of the main
+    // window that has just hidden itself.
+    activateWindow();
+    FormShow();
 }
 
 void TForm1::resizeEvent(QResizeEvent *event)
