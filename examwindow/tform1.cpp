@@ -286,6 +286,9 @@ void TForm1::createQuestionArea()
     Chart1 = new PieChartView(m_questionArea);
     Chart1->setObjectName(QStringLiteral("Chart1"));
     Chart1->setCursor(Qt::PointingHandCursor);
+    // A click on the pie toggles the seconds label; it must not take the
+    // focus from the question list, where the digit keys answer.
+    Chart1->setFocusPolicy(Qt::NoFocus);
     m_questionLayout->add(Chart1, QRect(520, 336, 65, 58), A::Right | A::Bottom);
     connect(Chart1, &PieChartView::clicked, this, &TForm1::Chart1Click);
 
@@ -568,6 +571,10 @@ void TForm1::BitBtn1Click(QPushButton *sender)
             advance();
         }
     }
+    // A question that cannot be read is reported in a modal box; the time
+    // may run out meanwhile, and the rest belongs to the ended attempt.
+    if (attempt != m_attemptId || m_state != AttemptState::Running)
+        return;
 
     if (AttemptMode == StatMode::Learning && CorrectItemCount < QuestionsPerTicket) {
         CorrectItemCount = 0;
@@ -775,8 +782,13 @@ void TForm1::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
     // A window restored by the window system is not a new attempt.
-    if (!event->spontaneous())
-        FormShow();
+    if (event->spontaneous())
+        return;
+    // The attempt is driven from the keyboard (digit keys, Esc for STOP), so
+    // the window asks for the keyboard as it appears, in place of the main
+    // window that has just hidden itself.
+    activateWindow();
+    FormShow();
 }
 
 void TForm1::resizeEvent(QResizeEvent *event)

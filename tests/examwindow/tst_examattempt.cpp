@@ -98,6 +98,7 @@ private slots:
     void attemptEnd_byStopEscapeOrCloseBox_data();
     void attemptEnd_byStopEscapeOrCloseBox();
     void unreadableQuestion_reportsAndKeepsTheAttemptUsable();
+    void unreadableQuestion_timeUpWhileReported_endsOnce();
     void saveFailure_keepsWindowOpenAndRetriesOnlyTheSave();
 };
 
@@ -735,6 +736,48 @@ void ExamAttemptTest::unreadableQuestion_reportsAndKeepsTheAttemptUsable()
     QCOMPARE(bench.watcher.resultDialogs.size(), 1);
     QCOMPARE(bench.statFile(), GlobalStatRecord().toBytes());
     QCOMPARE(GlobalStatRecord().questionStats(1, 6).correct[1], quint8(1));
+}
+
+void ExamAttemptTest::unreadableQuestion_timeUpWhileReported_endsOnce()
+{
+    ExamTestBench bench;
+    // Question 4 of ticket 1 cannot be read.
+    DatabaseWriter writer;
+    SyntheticDatabase::fill(writer);
+    writer.setQuestion(4, DatabaseWriter::textBlock({"x", "?", "*a", "*b", "", "c"}));
+    const QString path = QDir(bench.dir()).filePath(QStringLiteral("damaged.dbv"));
+    QVERIFY(writer.writeFile(path));
+    GlobalQuestionDatabase().OpenDatabase(path);
+    bench.start(2, 1, false, 10);
+
+    // The third error advances onto the unreadable question; the time runs
+    // out while its report is open. Whatever the answer handler had still to
+    // do belongs to the ended attempt: no three-errors question, one end.
+    bool scheduled = false;
+    QStringList later;
+    bench.watcher.onMessageBox = [&](QWidget *widget) {
+        auto *box = static_cast<QMessageBox *>(widget);
+        if (scheduled) {
+            later << box->text();
+            box->reject();
+            return;
+        }
+        scheduled = true;
+        QTimer::singleShot(0, &bench.form, [&] {
+            MessageBoxes::setNextAnswer(QMessageBox::Ok);
+            bench.tick(10);
+        });
+    };
+    answerPattern(bench, QStringLiteral("www"));
+
+    QCOMPARE(later, QStringList());
+    QCOMPARE(shownCount(ThreeErrorsText), 0);
+    QCOMPARE(shownCount(TimeUpText), 1);
+    QCOMPARE(bench.watcher.resultDialogs.size(), 1);
+    QCOMPARE(bench.host.closedCount, 1);
+    QCOMPARE(GlobalStatRecord().ticketStatus(1), 2);
+    QVERIFY(!bench.form.attemptRunning());
+    QCOMPARE(bench.statFile(), GlobalStatRecord().toBytes());
 }
 
 void ExamAttemptTest::saveFailure_keepsWindowOpenAndRetriesOnlyTheSave()

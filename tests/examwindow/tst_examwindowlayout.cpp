@@ -1,11 +1,13 @@
 // The exam window's and the result dialog's controls, geometry, resize rules
 // and small conveniences, and the duration text.
+#include "attemptglobals.h"
 #include "designfonts.h"
 #include "examtestbench.h"
 #include "help.h"
 #include "picturebox.h"
 #include "timetext.h"
 
+#include <QApplication>
 #include <QChartView>
 #include <QScrollArea>
 #include <QTest>
@@ -27,7 +29,7 @@ private slots:
     void fontBands_byOuterWidth();
     void questionArea_onResize_followsPictureShare_data();
     void questionArea_onResize_followsPictureShare();
-    void chartAndSecondsLabel_clickedTwice_restoreTheLabel();
+    void chartAndSecondsLabel_clickedTwice_restoreTheLabelAndKeepTheKeys();
     void helpButton_click_opensTopicTest();
     void resultDialog_isSetUpAsDesigned();
     void longTimeText_byLocale_data();
@@ -167,7 +169,7 @@ void ExamWindowLayoutTest::questionArea_onResize_followsPictureShare()
     QCOMPARE(bench.button(1)->y(), 368 + size.height() - 490);
 }
 
-void ExamWindowLayoutTest::chartAndSecondsLabel_clickedTwice_restoreTheLabel()
+void ExamWindowLayoutTest::chartAndSecondsLabel_clickedTwice_restoreTheLabelAndKeepTheKeys()
 {
     ExamTestBench bench;
     bench.host.showStatistics = true;
@@ -186,6 +188,12 @@ void ExamWindowLayoutTest::chartAndSecondsLabel_clickedTwice_restoreTheLabel()
     QVERIFY(!seconds->isVisible());
     QTest::mouseClick(chart->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
     QVERIFY(seconds->isVisible());
+
+    // Clicking the pie must not take the focus from the question list, or
+    // the digit keys would stop answering.
+    QCOMPARE(QApplication::focusWidget(), bench.list());
+    QTest::keyClick(QApplication::focusWidget(), char('0' + CorrectVariant));
+    QCOMPARE(bench.itemIcon(1), int(TForm1::AnsweredCorrectly));
 }
 
 void ExamWindowLayoutTest::helpButton_click_opensTopicTest()
