@@ -20,7 +20,12 @@ MessageBoxes::Button MessageBoxes::show(QWidget *owner, QMessageBox::Icon icon,
                                         const QString &caption, const QString &text,
                                         QMessageBox::StandardButtons buttons, Button defaultButton)
 {
-    QMessageBox box(icon, caption, text, buttons, owner);
+    // Texts may break lines with LF CR, which the desktop's own message boxes
+    // show as one line break; Qt would show two, so the CR is left out of
+    // what is drawn (the text itself is recorded unchanged).
+    QString shownText = text;
+    shownText.replace(QStringLiteral("\n\r"), QStringLiteral("\n"));
+    QMessageBox box(icon, caption, shownText, buttons, owner);
     box.setObjectName(QStringLiteral("MessageBox"));
     if (defaultButton != QMessageBox::NoButton)
         box.setDefaultButton(defaultButton);

@@ -47,8 +47,12 @@ void TestSeams::messageBoxes_withoutQueue_showsRealModalBox()
         QCOMPARE(box->parentWidget(), &owner);
         box->button(QMessageBox::Ok)->click();
     });
-    QCOMPARE(MessageBoxes::warning(&owner, "Внимание!", "Текст"), QMessageBox::Ok);
-    QCOMPARE(seenText, QStringLiteral("Текст"));
+    MessageBoxes::clearShown();
+    QCOMPARE(MessageBoxes::warning(&owner, "Внимание!", "Первая строка,\n\rвторая. "),
+             QMessageBox::Ok);
+    // LF CR is one line break on screen; the recorded text keeps both bytes.
+    QCOMPARE(seenText, QStringLiteral("Первая строка,\nвторая. "));
+    QCOMPARE(MessageBoxes::shown().last().text, QStringLiteral("Первая строка,\n\rвторая. "));
 }
 
 void TestSeams::random_scriptedAndUniformRange()
