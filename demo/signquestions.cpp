@@ -49,8 +49,16 @@ QList<DemoQuestion> Generators::signQuestions()
     const QList<SignInfo> &signs = SignTable::signs();
     const QString group = QStringLiteral("знаки");
 
+    // A sign asked about in a situation is not asked by name as well: the
+    // two would share one picture.
+    QStringList inSituations;
+    for (const SignSituation &situation : SignTable::situations()) {
+        if (situation.signs.size() == 1)
+            inSituations << situation.signs.first();
+    }
     for (const SignInfo &sign : signs) {
-        if (!sign.askName || !SignPainter::canPaint(sign.number))
+        if (!sign.askName || !SignPainter::canPaint(sign.number) ||
+            inSituations.contains(sign.number))
             continue;
         QStringList candidates;
         for (const SignInfo &other : signs) {
@@ -60,7 +68,13 @@ QList<DemoQuestion> Generators::signQuestions()
                 candidates << other.name;
         }
         random.shuffle(candidates);
-        const int wrong = QuestionBuilder::wrongCount(random, static_cast<int>(candidates.size()));
+        // Never a lone distractor: with two variants the odd name out gives
+        // the answer away.
+        const int wrong =
+            std::max(std::min(2, static_cast<int>(candidates.size())),
+                     QuestionBuilder::wrongCount(random, static_cast<int>(candidates.size())));
+        if (wrong < 2)
+            continue;
         DemoQuestion question = QuestionBuilder::shuffled(
             QStringLiteral("Как называется этот знак?"), sign.name + u'.',
             [&] {
