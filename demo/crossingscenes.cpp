@@ -233,6 +233,25 @@ QList<DemoQuestion> mobilityDevices()
     }
     {
         StreetScene s = street(true);
+        Item car = oncoming(Kind::Car, -1.75, 21, Silver);
+        car.signalRight = true;
+        s.items << thing(Kind::SideRoad, 0, 12) << car << thing(Kind::Scooter, -6.6, 16, Olive)
+                << thing(Kind::Pedestrian, 6.5, 15, Blue);
+        result << question(
+            s,
+            "Вы поворачиваете налево на нерегулируемом перекрёстке равнозначных дорог. "
+            "Встречный автомобиль поворачивает направо. Кому вы должны уступить дорогу?",
+            {"Только человеку на электросамокате.", "Только встречному автомобилю.",
+             "Встречному автомобилю и человеку на электросамокате."},
+            3,
+            "Поворачивая налево, вы уступаете встречному автомобилю, который едет направо "
+            "(п. 13.12), а также пешеходам, велосипедистам и лицам, использующим средства "
+            "индивидуальной мобильности, которые пересекают дорогу, на которую вы "
+            "поворачиваете (п. 13.1). Человек на электросамокате пересекает именно её.",
+            TopicRank::Intersections);
+    }
+    {
+        StreetScene s = street(true);
         s.items << thing(Kind::SideRoad, 0, 16) << oncoming(Kind::Car, -1.75, 34, Cherry)
                 << thing(Kind::Scooter, -5.6, 17.5, Blue);
         result << question(

@@ -99,6 +99,12 @@ QPainterPath route(Move move, double frontGap, double reach)
     return path;
 }
 
+// How far the arrow of the i-th vehicle runs into its exit arm.
+double reachOf(int index)
+{
+    return 12 + 22 * index;
+}
+
 void paintRoute(QPainter &p, const QPainterPath &path, const QColor &color)
 {
     const QPointF end = path.currentPosition();
@@ -160,7 +166,7 @@ QImage IntersectionScene::picture(const QList<IntersectionVehicle> &vehicles,
         const IntersectionVehicle &vehicle = vehicles.at(i);
         p.save();
         p.setTransform(turnFor(vehicle.mover.approach), true);
-        paintRoute(p, route(vehicle.mover.move, 6, 12 + 22 * i), vehicle.color);
+        paintRoute(p, route(vehicle.mover.move, 6, reachOf(i)), vehicle.color);
         p.restore();
     }
     for (const IntersectionVehicle &vehicle : vehicles) {
@@ -171,4 +177,15 @@ QImage IntersectionScene::picture(const QList<IntersectionVehicle> &vehicles,
                               vehicle.color);
     }
     return image;
+}
+
+QList<QPointF> IntersectionScene::arrowTips(const QList<IntersectionVehicle> &vehicles)
+{
+    QList<QPointF> tips;
+    for (int i = 0; i < vehicles.size(); ++i) {
+        const IntersectionVehicle &vehicle = vehicles.at(i);
+        tips << turnFor(vehicle.mover.approach)
+                    .map(route(vehicle.mover.move, 6, reachOf(i)).currentPosition());
+    }
+    return tips;
 }

@@ -2,6 +2,7 @@
 
 #include "questionbuilder.h"
 #include "roadsidescene.h"
+#include "scenekit.h"
 #include "signpainter.h"
 #include "signtable.h"
 
@@ -88,7 +89,7 @@ QList<DemoQuestion> Generators::signQuestions()
         // their own that the assembler takes sparingly.
         QuestionBuilder::finish(question, RoadsideScene::signOnRoad({sign.number}),
                                 QStringLiteral("названия знаков"), TopicRank::Signs);
-        question.origin = QStringLiteral("знаки: %1").arg(sign.number);
+        question.origin = QStringLiteral("знаки, %1: %2").arg(SceneKit::DriverView, sign.number);
         result << question;
     }
 
@@ -97,7 +98,8 @@ QList<DemoQuestion> Generators::signQuestions()
                                                          situation.correct, situation.comment);
         QuestionBuilder::finish(question, RoadsideScene::signOnRoad(situation.signs), group,
                                 TopicRank::Signs);
-        question.origin = QStringLiteral("знаки: %1").arg(situation.signs.join(u' '));
+        question.origin =
+            QStringLiteral("знаки, %1: %2").arg(SceneKit::DriverView, situation.signs.join(u' '));
         result << question;
     }
 

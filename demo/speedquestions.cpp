@@ -2,6 +2,7 @@
 
 #include "questionbuilder.h"
 #include "roadsidescene.h"
+#include "scenekit.h"
 #include "speedrules.h"
 
 using SpeedRules::Road;
@@ -100,6 +101,7 @@ QList<DemoQuestion> Generators::speedQuestions()
                 variants, at - first + 1, limitComment(road, vehicle, value));
             QuestionBuilder::finish(question, picture, QStringLiteral("скорость"),
                                     TopicRank::Speed);
+            question.origin = QStringLiteral("скорость, %1").arg(SceneKit::DriverView);
             result << question;
         }
     }
