@@ -38,8 +38,6 @@ QList<MarkingQuestion> table()
     zigzag.zigzag = true;
     MarkingLayout zebra = centreLine(Centre::Broken);
     zebra.zebra = true;
-    MarkingLayout stop = centreLine(Centre::Solid);
-    stop.stopLine = true;
     MarkingLayout giveWay = centreLine(Centre::Solid);
     giveWay.giveWayLine = true;
     giveWay.giveWayTriangle = true;
@@ -117,14 +115,6 @@ QList<MarkingQuestion> table()
          3,
          "Разметка 1.14.1 обозначает пешеходный переход, а на пешеходных переходах обгон "
          "запрещён."},
-        {stop,
-         "Что обозначает поперечная сплошная линия у перекрёстка?",
-         {"Место, где водитель останавливается при знаке 2.5 или при запрещающем сигнале "
-          "светофора или регулировщика.",
-          "Границу пешеходного перехода.", "Место, где запрещён разворот."},
-         1,
-         "Линия 1.12 (стоп-линия) указывает место остановки при знаке 2.5 или запрещающем "
-         "сигнале светофора или регулировщика."},
         {giveWay,
          "Что обозначает поперечная линия из треугольников перед перекрёстком?",
          {"Место, где нужно остановиться в любом случае.",

@@ -87,9 +87,9 @@ void paintLine(QPainter &p, const Camera &c, double across, StreetScene::Line li
         strip(across, false);
         break;
     case L::Warning:
-        for (double z = Near; z < 24; z += 8)
-            p.drawPolygon(c.patch(across - 0.07, across + 0.07, z, std::min(24.0, z + 6)));
-        p.drawPolygon(c.patch(across - 0.07, across + 0.07, 24, Far));
+        for (double z = Near; z < 15; z += 6)
+            p.drawPolygon(c.patch(across - 0.07, across + 0.07, z, std::min(15.0, z + 4.5)));
+        p.drawPolygon(c.patch(across - 0.07, across + 0.07, 15, Far));
         break;
     case L::DoubleSolid:
         strip(across - 0.15, false);

@@ -23,7 +23,7 @@ struct StreetScene
         // Broken on the driver's side, solid on the other.
         BrokenNear,
         // Long strokes and short gaps (1.6) turning into a solid line (1.1)
-        // 24 m ahead.
+        // 15 m ahead.
         Warning
     };
 

@@ -56,6 +56,20 @@ QList<DemoQuestion> lanes()
             TopicRank::Markings);
     }
     {
+        StreetScene s = street(false, Line::Solid);
+        s.items << thing(Kind::StopLine, 0, 9) << sign("2.5", 4.8, 8.6, 1.9)
+                << thing(Kind::SideRoad, 0, 11) << oncoming(Kind::Car, -1.75, 32, Olive);
+        result << question(s, "Где вы должны остановиться перед этим перекрёстком?",
+                           {"У стоп-линии.", "У края пересекаемой проезжей части, за стоп-линией.",
+                            "Там, откуда хорошо видна пересекаемая дорога."},
+                           1,
+                           "Знак 2.5 «Движение без остановки запрещено» требует остановиться "
+                           "перед стоп-линией, а если её нет — перед краем пересекаемой проезжей "
+                           "части, и уступить дорогу. Линия 1.12 показывает место остановки при "
+                           "знаке 2.5 или запрещающем сигнале светофора или регулировщика.",
+                           TopicRank::Markings);
+    }
+    {
         StreetScene s = street(false, Line::Warning);
         s.items << thing(Kind::Car, 1.75, 40, Blue) << oncoming(Kind::Truck, -1.75, 55, Sand);
         result << question(s, "О чём предупреждает линия разметки посередине дороги перед вами?",
@@ -71,7 +85,7 @@ QList<DemoQuestion> lanes()
     {
         StreetScene s = street(true, Line::DoubleSolid);
         s.lanesRight = 3;
-        s.driverLane = 1;
+        s.driverLane = 0;
         s.items << laneArrow("left", s.laneCentre(2), 7)
                 << laneArrow("straight", s.laneCentre(1), 7)
                 << laneArrow("straightright", s.laneCentre(0), 7) << thing(Kind::SideRoad, 0, 26);

@@ -29,6 +29,7 @@ private slots:
     void pictures_sixtyOrMoreFromTheDriversSeat();
     void pictures_controllerQuestionsShowTheController();
     void content_nothingBeyondCategoriesAAndB();
+    void layout_disabledDriverQuestionsInDifferentTickets();
     void arrows_neverShareAHead();
     void topicsFile_listsEveryQuestionOnce();
 
@@ -216,6 +217,22 @@ void TestDemoContent::content_nothingBeyondCategoriesAAndB()
         const QString asked = q.text + u' ' + q.variants.at(q.correct - 1);
         QVERIFY2(!asked.contains(beyond), qPrintable(q.text));
     }
+}
+
+void TestDemoContent::layout_disabledDriverQuestionsInDifferentTickets()
+{
+    // Who may carry the «Инвалид» sign, and a sign that does not apply to
+    // such a driver: the second gives the first away, in words the lint
+    // cannot match.
+    QSet<int> tickets;
+    int count = 0;
+    for (const LintQuestion &q : std::as_const(m_questions)) {
+        if (q.text.contains(QStringLiteral("знак «Инвалид»"))) {
+            tickets.insert(q.ticket);
+            ++count;
+        }
+    }
+    QCOMPARE(tickets.size(), count);
 }
 
 void TestDemoContent::arrows_neverShareAHead()
