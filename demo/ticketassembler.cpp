@@ -127,13 +127,12 @@ QList<DemoQuestion> pickPictures(const QList<DemoQuestion> &generated, int count
 // speedometer, so that the place of the right number tells nothing.
 void sortNumbers(DemoQuestion &question)
 {
+    const std::optional<QList<double>> keys = LintText::numericKeys(question.variants);
+    if (!keys)
+        return;
     QList<std::pair<double, int>> keyed;
-    for (int i = 0; i < question.variants.size(); ++i) {
-        const std::optional<double> number = LintText::leadingNumber(question.variants.at(i));
-        if (!number)
-            return;
-        keyed << std::pair{*number, i};
-    }
+    for (int i = 0; i < keys->size(); ++i)
+        keyed << std::pair{keys->at(i), i};
     std::stable_sort(keyed.begin(), keyed.end(),
                      [](const auto &a, const auto &b) { return a.first < b.first; });
     QStringList variants;

@@ -26,8 +26,7 @@ QString correctVariant(const LintQuestion &q)
 
 bool isNumeric(const LintQuestion &q)
 {
-    return std::all_of(q.variants.cbegin(), q.variants.cend(),
-                       [](const QString &v) { return leadingNumber(v).has_value(); });
+    return numericKeys(q.variants).has_value();
 }
 
 // Union-find over question indexes, for the near-duplicate groups.
@@ -104,11 +103,12 @@ void checkLongest(const LintQuestion &q, LintReport &report)
 
 void checkNumeric(const LintQuestion &q, LintReport &report)
 {
-    if (q.variants.size() < 2 || !isNumeric(q))
+    const std::optional<QList<double>> keys = numericKeys(q.variants);
+    if (q.variants.size() < 2 || !keys)
         return;
     ++report.summary.numericQuestions;
-    for (int v = 1; v < q.variants.size(); ++v) {
-        if (*leadingNumber(q.variants.at(v)) < *leadingNumber(q.variants.at(v - 1))) {
+    for (int v = 1; v < keys->size(); ++v) {
+        if (keys->at(v) < keys->at(v - 1)) {
             ++report.summary.unorderedNumeric;
             report.findings << LintFinding{q.number, QStringLiteral("numeric"),
                                            QStringLiteral("numeric variants are not in "

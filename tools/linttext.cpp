@@ -47,13 +47,25 @@ QStringList stems(const QString &text)
     return result;
 }
 
-std::optional<double> leadingNumber(const QString &variant)
+std::optional<QList<double>> numericKeys(const QStringList &variants)
 {
-    static const QRegularExpression number(QStringLiteral("^(\\d+(?:[.,]\\d+)?)"));
-    const QRegularExpressionMatch match = number.match(bareVariant(variant));
-    if (!match.hasMatch())
+    static const QRegularExpression number(QStringLiteral("\\d+(?:[.,]\\d+)?"));
+    QList<double> keys;
+    QString prefix;
+    for (int i = 0; i < variants.size(); ++i) {
+        const QString variant = bareVariant(variants.at(i));
+        const QRegularExpressionMatch match = number.match(variant);
+        if (!match.hasMatch())
+            return std::nullopt;
+        const QString before = variant.left(match.capturedStart()).toLower();
+        if (i > 0 && before != prefix)
+            return std::nullopt;
+        prefix = before;
+        keys << match.captured().replace(u',', u'.').toDouble();
+    }
+    if (keys.isEmpty())
         return std::nullopt;
-    return match.captured(1).replace(u',', u'.').toDouble();
+    return keys;
 }
 
 double similarity(const QStringList &a, const QStringList &b)

@@ -19,8 +19,11 @@ QStringList words(const QString &text);
 // Stems of the words that carry meaning: numbers, and words of at least four
 // letters cut to their first five.
 QStringList stems(const QString &text);
-// The number a variant starts with ("60 км/ч", "3,5 т"), if it does.
-std::optional<double> leadingNumber(const QString &variant);
+// The numbers by which the variants of a numeric question are ordered: the
+// first number of each variant, when every variant has one and the words
+// before it are the same in all ("60 км/ч", "Ближе 5 м", "На 300 м").
+// Nothing for a question whose variants are not such numbers.
+std::optional<QList<double>> numericKeys(const QStringList &variants);
 // Jaccard similarity of two stem lists taken as sets: 0 nothing shared,
 // 1 the same words.
 double similarity(const QStringList &a, const QStringList &b);

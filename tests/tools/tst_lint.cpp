@@ -80,6 +80,12 @@ void TestLint::checks_findTheFault_data()
     QTest::newRow("numbers out of order")
         << LintList{question(1, "Сколько?", {"90 км/ч.", "60 км/ч.", "110 км/ч."}, 1)} << 1
         << "numeric";
+    QTest::newRow("numbers after the same words, out of order")
+        << LintList{question(1, "На каком расстоянии?", {"Ближе 3 м.", "Ближе 15 м.", "Ближе 5 м."},
+                             3)}
+        << 1 << "numeric";
+    QTest::newRow("numbers after different words are not a scale")
+        << LintList{question(1, "Какой длины?", {"От 4 до 6 м.", "Не более 10 м."}, 1)} << 0 << "";
     QTest::newRow("numbers in order")
         << LintList{question(1, "Сколько?", {"60 км/ч.", "90 км/ч.", "110 км/ч."}, 2)} << 0 << "";
     QTest::newRow("correct variant repeats the question")
