@@ -37,8 +37,10 @@ public:
     }
     ~SmallFileSystem()
     {
+        // Lazily: a test may still hold files open there (a lock, the
+        // current folder) until its fixture is torn down.
         if (m_mounted)
-            QProcess::execute(QStringLiteral("umount"), {m_dir.path()});
+            QProcess::execute(QStringLiteral("umount"), {QStringLiteral("-l"), m_dir.path()});
     }
     SmallFileSystem(const SmallFileSystem &) = delete;
     SmallFileSystem &operator=(const SmallFileSystem &) = delete;
@@ -54,6 +56,15 @@ public:
     QString filePath(const QString &name) const
     {
         return m_dir.filePath(name);
+    }
+
+    // Remounts the file system read-only: even root cannot write there then.
+    bool makeReadOnly() const
+    {
+        return m_mounted &&
+               QProcess::execute(QStringLiteral("mount"),
+                                 {QStringLiteral("-o"), QStringLiteral("remount,ro"), m_dir.path()}) ==
+                   0;
     }
 
     // Fills the remaining space with a file of ones until a write fails.
