@@ -455,8 +455,7 @@ void TestMainWindow::startup_readOnlyProgramFolder_carriesProgressOverOnce()
     QVERIFY2(MessageBoxes::shown()[0].text.contains(QStringLiteral("скопированы")),
              qPrintable(MessageBoxes::shown()[0].text));
     const QString copy = QDir(m_sandbox->paths.dataFolder).filePath(QStringLiteral("stat.dat"));
-    QCOMPARE(StatRecord::fromBytes(readAll(copy)).ticketStatus(20),
-             int(TicketStatus::ExamPassed));
+    QCOMPARE(StatRecord::fromBytes(readAll(copy)).ticketStatus(20), int(TicketStatus::ExamPassed));
     QCOMPARE(readAll(original), passed.toBytes()); // copied, never moved or changed
 
     // Said once: the next start simply uses the copy.
@@ -491,7 +490,8 @@ void TestMainWindow::startup_fullDisk_keepsProgressAndGoesOn()
     QVERIFY(startProgram());
     const QStringList texts = shownTexts();
     QCOMPARE(texts.size(), 1);
-    QVERIFY2(texts[0].contains(QStringLiteral("не осталось свободного места")), qPrintable(texts[0]));
+    QVERIFY2(texts[0].contains(QStringLiteral("не осталось свободного места")),
+             qPrintable(texts[0]));
     QCOMPARE(GlobalStatRecord().ticketStatus(7), int(TicketStatus::TrainingPassed));
     QCOMPARE(readAll(m_sandbox->statisticsFile()), progress.toBytes());
 }

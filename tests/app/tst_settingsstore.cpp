@@ -358,8 +358,9 @@ void TestSettingsStore::openSettings_unwritableFirstRun_stillFindsStandardDataba
 
     const SettingsStore::Startup startup = store.OpenSettings(programFolder());
     QVERIFY(startup.firstRun);
-    QCOMPARE(startup.databasePath,
-             QDir::toNativeSeparators(QDir(programFolder()).filePath(QStringLiteral("dataAB.dbv"))));
+    QCOMPARE(
+        startup.databasePath,
+        QDir::toNativeSeparators(QDir(programFolder()).filePath(QStringLiteral("dataAB.dbv"))));
     QCOMPARE(startup.warnings.size(), 1);
 }
 
@@ -388,8 +389,9 @@ void TestSettingsStore::openSettings_garbageFile_keptAsideAndStartsAsFirstRun()
     QVERIFY2(startup.warnings[0].contains(QDir::toNativeSeparators(aside)),
              qPrintable(startup.warnings[0]));
     QCOMPARE(stored("Kol"), QStringLiteral("1"));
-    QCOMPARE(startup.databasePath,
-             QDir::toNativeSeparators(QDir(programFolder()).filePath(QStringLiteral("dataCD.dbv"))));
+    QCOMPARE(
+        startup.databasePath,
+        QDir::toNativeSeparators(QDir(programFolder()).filePath(QStringLiteral("dataCD.dbv"))));
 
     // The next start is an ordinary later run.
     SettingsStore again(settingsPath());

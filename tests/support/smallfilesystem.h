@@ -61,10 +61,9 @@ public:
     // Remounts the file system read-only: even root cannot write there then.
     bool makeReadOnly() const
     {
-        return m_mounted &&
-               QProcess::execute(QStringLiteral("mount"),
-                                 {QStringLiteral("-o"), QStringLiteral("remount,ro"), m_dir.path()}) ==
-                   0;
+        return m_mounted && QProcess::execute(QStringLiteral("mount"),
+                                              {QStringLiteral("-o"), QStringLiteral("remount,ro"),
+                                               m_dir.path()}) == 0;
     }
 
     // Fills the remaining space with a file of ones until a write fails.
