@@ -30,6 +30,7 @@ private slots:
     void openSettings_readOnlyStore_readsEverythingAndWarnsOnce();
     void openSettings_unwritableFirstRun_stillFindsStandardDatabase();
     void openSettings_garbageFile_keptAsideAndStartsAsFirstRun();
+    void openSettings_unreadableFile_findsStandardDatabase();
 
 private:
     QString settingsPath() const
@@ -399,6 +400,23 @@ void TestSettingsStore::openSettings_garbageFile_keptAsideAndStartsAsFirstRun()
     QVERIFY(!next.firstRun);
     QCOMPARE(next.launchCount, 2);
     QVERIFY(next.warnings.isEmpty());
+}
+
+void TestSettingsStore::openSettings_unreadableFile_findsStandardDatabase()
+{
+    touch(QDir(programFolder()).filePath(QStringLiteral("dataAB.dbv")));
+    writeIni(QStringLiteral("[General]\nKol=4\nBas=/data/my.dbv\n"));
+    QFile::setPermissions(settingsPath(), QFile::WriteOwner);
+    if (QFileInfo(settingsPath()).isReadable())
+        QSKIP("this user reads every file (root)");
+
+    SettingsStore store(settingsPath());
+    const SettingsStore::Startup startup = store.OpenSettings(programFolder());
+    QVERIFY(startup.firstRun);
+    QCOMPARE(
+        startup.databasePath,
+        QDir::toNativeSeparators(QDir(programFolder()).filePath(QStringLiteral("dataAB.dbv"))));
+    QFile::setPermissions(settingsPath(), QFile::ReadOwner | QFile::WriteOwner);
 }
 
 QTEST_GUILESS_MAIN(TestSettingsStore)
