@@ -5,6 +5,7 @@
 #include "questiondatabase.h"
 #include "questionreport.h"
 #include "questionrules.h"
+#include "topicsbeside.h"
 
 #include <QFile>
 
@@ -65,6 +66,19 @@ int runCheck(const QStringList &arguments, Console &console)
             console.report(questionPrefix(a) + problem);
             ++problems;
         }
+    }
+
+    // The topics file is optional; when it is there it must be sound.
+    QStringList topicProblems;
+    const std::optional<QList<Topic>> topics = TopicsBeside::load(path, &topicProblems);
+    for (const QString &problem : std::as_const(topicProblems)) {
+        console.report(QStringLiteral("%1: %2").arg(TopicsFile::pathFor(path), problem));
+        ++problems;
+    }
+    if (topics && !topics->isEmpty()) {
+        console.print(QStringLiteral("%1: %2 topics")
+                          .arg(TopicsFile::pathFor(path))
+                          .arg(topics->size()));
     }
 
     console.print(QStringLiteral("%1 questions, %2 with pictures, %3 problems")

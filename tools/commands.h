@@ -17,3 +17,4 @@ int runCheck(const QStringList &arguments, Console &console);
 int runDump(const QStringList &arguments, Console &console);
 int runExtract(const QStringList &arguments, Console &console);
 int runStat(const QStringList &arguments, Console &console);
+int runImport(const QStringList &arguments, Console &console);
