@@ -40,12 +40,16 @@ QImage onWhite(const QImage &image)
 // non-monotonic step costs at most a lower quality, never an oversized file).
 std::optional<std::pair<QByteArray, int>> bestFit(const QImage &image, int maxBytes)
 {
+    // Most drawings fit at the highest quality: one encoding, no search.
+    QByteArray highest = JpegCodec::encode(image, HighestQuality);
+    if (highest.size() <= maxBytes)
+        return std::pair{highest, HighestQuality};
     QByteArray lowest = JpegCodec::encode(image, LowestQuality);
     if (lowest.size() > maxBytes)
         return std::nullopt;
     std::pair<QByteArray, int> best{lowest, LowestQuality};
     int low = LowestQuality + 1;
-    int high = HighestQuality;
+    int high = HighestQuality - 1;
     while (low <= high) {
         const int middle = (low + high) / 2;
         QByteArray encoded = JpegCodec::encode(image, middle);
