@@ -62,7 +62,8 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ -n "$(field Description)" ] || fail "no Description"
 depends="$(field Depends)"
 echo "Depends: $depends"
-for needed in libqt6widgets6 libqt6charts6 libqt6gui6 libturbojpeg0 qt6-qpa-plugins fonts-liberation; do
+for needed in libqt6widgets6 libqt6charts6 libqt6gui6 libturbojpeg0 qt6-qpa-plugins \
+    qt6-image-formats-plugins fonts-liberation; do
     grep -q "\b$needed\b" <<< "$depends" || fail "Depends lacks $needed"
 done
 # No build-only package: no -dev package, no compiler or build tool.
