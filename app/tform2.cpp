@@ -5,6 +5,7 @@
 #include "designfonts.h"
 #include "filedialogs.h"
 #include "help.h"
+#include "instancelock.h"
 #include "knowledgescore.h"
 #include "messageboxes.h"
 #include "programinfo.h"
@@ -413,6 +414,16 @@ void TForm2::createMenu()
 
 void TForm2::FormCreate()
 {
+    // Before anything is read or written: a second copy of the program ends
+    // without touching the settings or the progress of the first.
+    const QString progressFolder = m_paths.progressFolder();
+    m_instanceLock = std::make_unique<InstanceLock>(progressFolder);
+    if (!m_instanceLock->tryLock() && m_instanceLock->heldByAnotherProgram()) {
+        MessageBoxes::warning(this, Attention, InstanceLock::alreadyRunningMessage());
+        m_startupFailed = true;
+        return;
+    }
+
     ProgramRandom::Randomize();
     FirstShowPending = true;
 
@@ -431,6 +442,8 @@ void TForm2::FormCreate()
         N101->setChecked(true);
         ExamTimeLimit = 10 * 60;
     }
+    for (const QString &warning : startup.warnings)
+        MessageBoxes::warning(this, Attention, warning);
     if (!startup.repairedValues.isEmpty()) {
         qWarning("Settings %s were missing or damaged and were reset to their first-run values",
                  qPrintable(startup.repairedValues.join(QStringLiteral(", "))));
@@ -444,12 +457,39 @@ void TForm2::FormCreate()
 
     // "stat.dat" lives in one place for every run (see ProgramPaths), so
     // progress does not depend on the folder the program was started from.
-    QDir::setCurrent(m_paths.progressFolder());
+    QDir::setCurrent(progressFolder);
+    carryOverProgress();
     try {
         LoadOrCreateStatistics(GlobalStatRecord(), storedLaunchCount());
     } catch (const StatisticsError &e) {
         MessageBoxes::warning(this, Attention, e.message());
-        m_startupFailed = true;
+        // Progress that was read but not written back is still worked with.
+        if (e.kind() == StatisticsError::Unusable)
+            m_startupFailed = true;
+    }
+}
+
+void TForm2::carryOverProgress()
+{
+    QString reason;
+    const QString original = QDir::toNativeSeparators(m_paths.programFolderProgressFile());
+    switch (m_paths.carryOverProgress(&reason)) {
+    case ProgramPaths::CarryOver::NotNeeded:
+        break;
+    case ProgramPaths::CarryOver::Copied:
+        MessageBoxes::information(
+            this, QString::fromUtf8(ProgramInfo::MessageCaption),
+            QStringLiteral("В папку программы нельзя записывать, поэтому результаты занятий "
+                           "скопированы из \"%1\" в папку \"%2\" и теперь хранятся там. "
+                           "Прежний файл оставлен без изменений.")
+                .arg(original, QDir::toNativeSeparators(QDir::currentPath())));
+        break;
+    case ProgramPaths::CarryOver::Failed:
+        MessageBoxes::warning(this, Attention,
+                              QStringLiteral("Не удалось скопировать результаты занятий из "
+                                             "\"%1\": %2. Прежний файл оставлен без изменений.")
+                                  .arg(original, reason));
+        break;
     }
 }
 

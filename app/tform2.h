@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 
+class InstanceLock;
 class QAction;
 class QActionGroup;
 class QDialog;
@@ -104,6 +105,7 @@ private:
     bool openStartupDatabase(bool firstRun);
     static QString openDatabase(const QString &path);
     void fatalStop();
+    void carryOverProgress();
     void applyStoredSettings(int shuffle, int showStatistics, int timeCode);
     void timeItemChosen(int code);
     bool startNeedsTicket(int &ticket);
@@ -116,6 +118,8 @@ private:
 
     ProgramPaths m_paths;
     std::unique_ptr<SettingsStore> m_settings;
+    // Held for the whole run: one program per progress file.
+    std::unique_ptr<InstanceLock> m_instanceLock;
     QString DatabasePath;
     bool FirstShowPending = false;
     int m_launchCount = 0;

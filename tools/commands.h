@@ -16,5 +16,6 @@ int runBuild(const QStringList &arguments, Console &console);
 int runCheck(const QStringList &arguments, Console &console);
 int runDump(const QStringList &arguments, Console &console);
 int runExtract(const QStringList &arguments, Console &console);
+int runLint(const QStringList &arguments, Console &console);
 int runStat(const QStringList &arguments, Console &console);
 int runImport(const QStringList &arguments, Console &console);

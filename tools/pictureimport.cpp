@@ -82,11 +82,15 @@ Result import(const QByteArray &bytes, int maxBytes)
     if (isJpeg(bytes)) {
         // Our own decoder, the one the program uses: a JPEG it cannot read
         // would fail in front of the learner.
-        const std::optional<QImage> decoded = JpegCodec::decode(bytes);
-        if (!decoded) {
-            result.error = QStringLiteral("a JPEG that does not decode");
+        // A damaged stream that decodes only partly (a warning) is refused
+        // too: the learner would see a picture with a grey band.
+        const JpegCodec::Decoded checked = JpegCodec::decodeChecked(bytes);
+        if (!checked.image || !checked.problem.isEmpty()) {
+            result.error = QStringLiteral("a JPEG that does not decode cleanly (%1)")
+                               .arg(checked.problem);
             return result;
         }
+        const std::optional<QImage> &decoded = checked.image;
         result.size = decoded->size();
         if (bytes.size() <= maxBytes) {
             result.outcome = Outcome::Kept;

@@ -278,7 +278,7 @@ void TestDbvImport::errors_data()
         f.writePicture("images/A_B/cut.jpg", JsonTicketFolderFixture::jpeg({604, 225}).left(2000));
         f.setImage(11, 7, "./images/A_B/cut.jpg");
         f.write();
-    }) << "ticket 11, question 7: picture images/A_B/cut.jpg: a JPEG that does not decode";
+    }) << "ticket 11, question 7: picture images/A_B/cut.jpg: a JPEG that does not decode cleanly";
     QTest::newRow("character without an equivalent") << Change([](JsonTicketFolderFixture &f) {
         f.question(12, 12)["answer_tip"] = "Улыбнитесь ☺";
         f.write();
