@@ -87,6 +87,7 @@ QString commandUsage(const QString &command)
             "  --category CAT   A_B (default) or C_D\n"
             "  --title TEXT     the database's title, at most 50 characters\n"
             "  --quiet          no progress line on a terminal");
+    }
     if (command == u"lint") {
         return QStringLiteral(
             "Usage: dbv lint FILE.dbv [--summary] [LIMITS]\n"
