@@ -1,5 +1,6 @@
 #include "databasewriter.h"
 
+#include <QHash>
 #include <QSaveFile>
 #include <QStringEncoder>
 #include <QtEndian>
@@ -31,6 +32,9 @@ QByteArray DatabaseWriter::toBytes() const
     out[0] = char(m_title.size());
     std::copy(m_title.cbegin(), m_title.cend(), out.begin() + 1);
 
+    // A picture shown by several questions is stored once; their index
+    // entries point at the same bytes.
+    QHash<QByteArray, qint32> pictureOffsets;
     for (int i = 0; i < QuestionCount; ++i) {
         const QByteArray &text = m_texts[size_t(i)];
         const QByteArray &picture = m_pictures[size_t(i)];
@@ -39,11 +43,15 @@ QByteArray DatabaseWriter::toBytes() const
         qToLittleEndian<qint32>(qint32(text.size()), entry + 4);
         out.append(text);
         if (!picture.isEmpty()) {
+            auto stored = pictureOffsets.constFind(picture);
+            if (stored == pictureOffsets.constEnd()) {
+                stored = pictureOffsets.insert(picture, qint32(out.size()));
+                out.append(picture);
+            }
             // Re-fetch the entry: append() may have moved the buffer.
             entry = out.data() + IndexOffset + i * IndexEntrySize;
-            qToLittleEndian<qint32>(qint32(out.size()), entry + 8);
+            qToLittleEndian<qint32>(*stored, entry + 8);
             qToLittleEndian<qint32>(qint32(picture.size()), entry + 12);
-            out.append(picture);
         }
     }
     return out;
@@ -52,13 +60,16 @@ QByteArray DatabaseWriter::toBytes() const
 bool DatabaseWriter::writeFile(const QString &path, QString *error) const
 {
     QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly)) {
-        file.write(toBytes());
-        if (file.commit())
-            return true;
+    const QByteArray bytes = toBytes();
+    // Every step is checked: a short write or a failed flush (a full disk)
+    // must not let commit() put a torn file in place of the old one.
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush() &&
+        file.commit()) {
+        return true;
     }
     if (error)
         *error = file.errorString();
+    file.cancelWriting();
     return false;
 }
 

@@ -3,6 +3,9 @@
 #include "console.h"
 #include "databasewriter.h"
 #include "sourcereader.h"
+#include "topicsbeside.h"
+
+#include <QDir>
 
 #include <QFileInfo>
 
@@ -22,12 +25,23 @@ int runBuild(const QStringList &arguments, Console &console)
 
     SourceReader reader(sourceFolder);
     const DatabaseSource source = reader.read();
-    if (!reader.problems().isEmpty()) {
+    // The optional topics.json of the source goes beside the database.
+    QList<Topic> topics;
+    QStringList topicProblems;
+    const QString topicsSource = QDir(sourceFolder).filePath(QStringLiteral("topics.json"));
+    if (QFileInfo::exists(topicsSource)) {
+        if (const auto read = TopicsFile::read(topicsSource, &topicProblems))
+            topics = *read;
+    }
+    const qsizetype problemCount = reader.problems().size() + topicProblems.size();
+    if (problemCount > 0) {
         for (const SourceProblem &problem : reader.problems())
             console.report(problem.toString());
+        for (const QString &problem : std::as_const(topicProblems))
+            console.report(QStringLiteral("%1: %2").arg(topicsSource, problem));
         console.report(QStringLiteral("%1 problem%2; %3 not written")
-                           .arg(reader.problems().size())
-                           .arg(reader.problems().size() == 1 ? "" : "s")
+                           .arg(problemCount)
+                           .arg(problemCount == 1 ? "" : "s")
                            .arg(outPath));
         return DbvExit::ProblemsFound;
     }
@@ -42,6 +56,11 @@ int runBuild(const QStringList &arguments, Console &console)
             ++withPictures;
     }
     QString error;
+    if (!TopicsBeside::store(outPath, topics, &error)) {
+        console.report(QStringLiteral("dbv build: cannot write %1: %2")
+                           .arg(TopicsFile::pathFor(outPath), error));
+        return DbvExit::UsageOrIoError;
+    }
     if (!writer.writeFile(outPath, &error)) {
         console.report(QStringLiteral("dbv build: cannot write %1: %2").arg(outPath, error));
         return DbvExit::UsageOrIoError;

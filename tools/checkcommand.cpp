@@ -6,6 +6,7 @@
 #include "questiondatabase.h"
 #include "questionreport.h"
 #include "questionrules.h"
+#include "topicsbeside.h"
 
 #include <QFile>
 
@@ -76,6 +77,19 @@ int runCheck(const QStringList &arguments, Console &console)
                 ++problems;
             }
         }
+    }
+
+    // The topics file is optional; when it is there it must be sound.
+    QStringList topicProblems;
+    const std::optional<QList<Topic>> topics = TopicsBeside::load(path, &topicProblems);
+    for (const QString &problem : std::as_const(topicProblems)) {
+        console.report(QStringLiteral("%1: %2").arg(TopicsFile::pathFor(path), problem));
+        ++problems;
+    }
+    if (topics && !topics->isEmpty()) {
+        console.print(QStringLiteral("%1: %2 topics")
+                          .arg(TopicsFile::pathFor(path))
+                          .arg(topics->size()));
     }
 
     console.print(QStringLiteral("%1 questions, %2 with pictures, %3 problems")

@@ -15,6 +15,7 @@ QString dbvUsage()
         "  check FILE.dbv                read every question as the program does; report problems\n"
         "  dump FILE.dbv [--question N]  print the title and the questions as JSON\n"
         "  extract FILE.dbv DIR          write the source folder of a database\n"
+        "  import SOURCE OUT.dbv         make a database from a folder of JSON tickets\n"
         "  lint FILE.dbv [LIMITS]        report what teaches badly; exit 1 over a limit\n"
         "  stat [FILE]                   print a statistics file (default \"stat.dat\") as JSON\n"
         "  help [COMMAND]                show this text or the help of a command\n"
@@ -69,6 +70,23 @@ QString commandUsage(const QString &command)
             "\n"
             "Options:\n"
             "  --force   write into a folder that is not empty, replacing files of the same name");
+    }
+    if (command == u"import") {
+        return QStringLiteral(
+            "Usage: dbv import SOURCE OUT.dbv [--category A_B|C_D] [--title TEXT] [--quiet]\n"
+            "\n"
+            "Makes a database from a folder of tickets in the common open JSON layout:\n"
+            "SOURCE/questions/CAT/tickets/Билет 1.json ... Билет 40.json, 20 questions each,\n"
+            "with pictures under SOURCE/images/. Texts are converted to Windows-1251\n"
+            "(typographic characters it lacks are mapped to their usual equivalents and\n"
+            "counted); pictures are read by content (JPEG, PNG, WebP) and stored as JPEG of\n"
+            "at most 30000 bytes. Every problem is reported; when there is any, nothing is\n"
+            "written. The questions' topics go to OUT.topics.json beside OUT.dbv.\n"
+            "\n"
+            "Options:\n"
+            "  --category CAT   A_B (default) or C_D\n"
+            "  --title TEXT     the database's title, at most 50 characters\n"
+            "  --quiet          no progress line on a terminal");
     }
     if (command == u"lint") {
         return QStringLiteral(

@@ -18,3 +18,4 @@ int runDump(const QStringList &arguments, Console &console);
 int runExtract(const QStringList &arguments, Console &console);
 int runLint(const QStringList &arguments, Console &console);
 int runStat(const QStringList &arguments, Console &console);
+int runImport(const QStringList &arguments, Console &console);

@@ -18,7 +18,18 @@ public:
     // One line of diagnostics, a newline appended.
     void report(const QString &line);
 
+    // Whether diagnostics go to a terminal, where a progress line can be
+    // redrawn in place.
+    bool isTerminal() const { return m_terminal; }
+    void setTerminal(bool terminal) { m_terminal = terminal; }
+    // Redraws the progress line on the diagnostics stream; endProgress()
+    // moves past it.
+    void progress(const QString &line);
+    void endProgress();
+
 private:
     QIODevice &m_out;
     QIODevice &m_err;
+    bool m_terminal = false;
+    bool m_progressShown = false;
 };

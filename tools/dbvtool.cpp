@@ -7,9 +7,10 @@
 #include <functional>
 #include <map>
 
-int runDbv(const QStringList &arguments, QIODevice &out, QIODevice &err)
+int runDbv(const QStringList &arguments, QIODevice &out, QIODevice &err, bool errIsTerminal)
 {
     Console console(out, err);
+    console.setTerminal(errIsTerminal);
     if (arguments.isEmpty()) {
         console.report(dbvUsage());
         return DbvExit::UsageOrIoError;
@@ -43,7 +44,8 @@ int runDbv(const QStringList &arguments, QIODevice &out, QIODevice &err)
     static const std::map<QString, Command> commands = {
         {QStringLiteral("build"), runBuild}, {QStringLiteral("check"), runCheck},
         {QStringLiteral("dump"), runDump},   {QStringLiteral("extract"), runExtract},
-        {QStringLiteral("lint"), runLint},   {QStringLiteral("stat"), runStat},
+        {QStringLiteral("import"), runImport}, {QStringLiteral("lint"), runLint},
+        {QStringLiteral("stat"), runStat},
     };
     const auto found = commands.find(command);
     if (found == commands.end()) {

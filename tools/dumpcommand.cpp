@@ -4,6 +4,7 @@
 #include "questionbankerror.h"
 #include "questiondatabase.h"
 #include "questionreport.h"
+#include "topicsbeside.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -79,10 +80,23 @@ int runDump(const QStringList &arguments, Console &console)
         return DbvExit::UsageOrIoError;
     }
 
+    // Each question's topics, when the database has a sound topics file.
+    QStringList topicProblems;
+    const std::optional<QList<Topic>> topics =
+        TopicsBeside::load(parser.positionalArguments().at(0), &topicProblems);
+    for (const QString &problem : std::as_const(topicProblems)) {
+        console.report(QStringLiteral("%1: %2 (topics left out)")
+                           .arg(TopicsFile::pathFor(parser.positionalArguments().at(0)), problem));
+    }
+
     bool rejected = false;
     QJsonArray questions;
-    for (int a = first; a <= last; ++a)
-        questions.append(questionJson(database, a, console, rejected));
+    for (int a = first; a <= last; ++a) {
+        QJsonObject question = questionJson(database, a, console, rejected);
+        if (topics && !topics->isEmpty())
+            question.insert("topics", QJsonArray::fromStringList(TopicsFile::topicsOf(*topics, a)));
+        questions.append(question);
+    }
     const QJsonObject root{{"title", title}, {"questions", questions}};
     console.write(QJsonDocument(root).toJson(QJsonDocument::Indented));
     return rejected ? DbvExit::ProblemsFound : DbvExit::Success;

@@ -8,6 +8,7 @@
 #include "questionrules.h"
 #include "sourcewriter.h"
 #include "textblock.h"
+#include "topicsbeside.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -106,9 +107,23 @@ int runExtract(const QStringList &arguments, Console &console)
         problemCount += int(problems.size());
     }
 
+    QStringList topicProblems;
+    const std::optional<QList<Topic>> topics = TopicsBeside::load(databasePath, &topicProblems);
+    for (const QString &problem : std::as_const(topicProblems)) {
+        console.report(QStringLiteral("%1: %2 (not extracted)")
+                           .arg(TopicsFile::pathFor(databasePath), problem));
+        ++problemCount;
+    }
+
     SourceWriter writer(folder);
     if (!writer.write(source)) {
         console.report(QStringLiteral("dbv extract: %1").arg(writer.error()));
+        return DbvExit::UsageOrIoError;
+    }
+    QString error;
+    const QString topicsOut = QDir(folder).filePath(QStringLiteral("topics.json"));
+    if (topics && !topics->isEmpty() && !TopicsFile::write(topicsOut, *topics, &error)) {
+        console.report(QStringLiteral("dbv extract: cannot write %1: %2").arg(topicsOut, error));
         return DbvExit::UsageOrIoError;
     }
     console.print(

@@ -4,6 +4,24 @@
 #include <QFile>
 
 #include <cstdio>
+#ifdef Q_OS_WIN
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace {
+
+bool stderrIsTerminal()
+{
+#ifdef Q_OS_WIN
+    return _isatty(_fileno(stderr)) != 0;
+#else
+    return isatty(fileno(stderr)) != 0;
+#endif
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -15,5 +33,5 @@ int main(int argc, char *argv[])
     QFile err;
     if (!out.open(stdout, QIODevice::WriteOnly) || !err.open(stderr, QIODevice::WriteOnly))
         return 2;
-    return runDbv(QCoreApplication::arguments().mid(1), out, err);
+    return runDbv(QCoreApplication::arguments().mid(1), out, err, stderrIsTerminal());
 }

@@ -62,7 +62,8 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ -n "$(field Description)" ] || fail "no Description"
 depends="$(field Depends)"
 echo "Depends: $depends"
-for needed in libqt6widgets6 libqt6charts6 libqt6gui6 libturbojpeg0 qt6-qpa-plugins fonts-liberation; do
+for needed in libqt6widgets6 libqt6charts6 libqt6gui6 libturbojpeg0 qt6-qpa-plugins \
+    qt6-image-formats-plugins fonts-liberation; do
     grep -q "\b$needed\b" <<< "$depends" || fail "Depends lacks $needed"
 done
 # No build-only package: no -dev package, no compiler or build tool.
@@ -79,6 +80,7 @@ for path in \
     /usr/bin/zeltrak \
     /usr/bin/dbv \
     /usr/share/zeltrak/dataAB.dbv \
+    /usr/share/zeltrak/dataAB.topics.json \
     /usr/share/applications/zeltrak.desktop \
     /usr/share/metainfo/org.example.zeltrak.metainfo.xml \
     /usr/share/man/man1/zeltrak.1.gz \
