@@ -8,8 +8,8 @@
 #include <QApplication>
 
 #ifdef ZELTRAK_HAVE_EXAMWINDOW
-#include "tform1.h"
-#include "tform4.h"
+#include "examwindow.h"
+#include "resultdialog.h"
 #endif
 #ifdef ZELTRAK_HAVE_STATISTICS
 #include "tform5.h"
@@ -22,13 +22,13 @@ ZeltrakProgram::ZeltrakProgram(const ProgramPaths &paths)
         return;
 
 #ifdef ZELTRAK_HAVE_EXAMWINDOW
-    auto *form1 = new TForm1;
+    auto *form1 = new ExamWindow;
     m_form1.reset(form1);
     form1->setHost(m_form2.get());
 #endif
     m_form3 = std::make_unique<TForm3>();
 #ifdef ZELTRAK_HAVE_EXAMWINDOW
-    auto *form4 = new TForm4;
+    auto *form4 = new ResultDialog;
     m_form4.reset(form4);
     form1->setResultDialog(form4);
 #endif

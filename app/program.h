@@ -1,5 +1,6 @@
 #pragma once
 
+#include "attemptwindow.h"
 #include "programpaths.h"
 
 #include <QDialog>
@@ -7,6 +8,7 @@
 
 #include <memory>
 
+class AttemptWindow;
 class TForm2;
 class TForm3;
 class TForm6;
@@ -26,7 +28,7 @@ public:
 
     bool startupFailed() const;
     TForm2 *mainWindow() const { return m_form2.get(); }
-    QWidget *examWindow() const { return m_form1.get(); }
+    AttemptWindow *examWindow() const { return m_form1.get(); }
 
     // Shows the main window and runs the message loop until it closes.
     int run();
@@ -34,7 +36,7 @@ public:
 private:
     // Destroyed in reverse order: the main window goes last.
     std::unique_ptr<TForm2> m_form2;
-    std::unique_ptr<QWidget> m_form1;
+    std::unique_ptr<AttemptWindow> m_form1;
     std::unique_ptr<TForm3> m_form3;
     std::unique_ptr<QDialog> m_form4;
     std::unique_ptr<QDialog> m_form5;

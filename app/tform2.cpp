@@ -1,8 +1,9 @@
 #include "tform2.h"
 
 #include "artresources.h"
-#include "attemptglobals.h"
+#include "attemptwindow.h"
 #include "designfonts.h"
+#include "examattempt.h"
 #include "filedialogs.h"
 #include "help.h"
 #include "knowledgescore.h"
@@ -143,7 +144,7 @@ QString TForm2::openDatabase(const QString &path)
     return GlobalQuestionDatabase().OpenDatabase(path);
 }
 
-void TForm2::setCompanions(QWidget *examWindow, TForm3 *pictures, QDialog *statisticsWindow,
+void TForm2::setCompanions(AttemptWindow *examWindow, TForm3 *pictures, QDialog *statisticsWindow,
                            TForm6 *splash, TForm7 *about)
 {
     m_examWindow = examWindow;
@@ -429,7 +430,7 @@ void TForm2::FormCreate()
         // why nothing will be remembered.
         MessageBoxes::warning(this, Attention, e.message());
         N101->setChecked(true);
-        ExamTimeLimit = 10 * 60;
+        m_examTimeLimit = 10 * 60;
     }
     if (!startup.repairedValues.isEmpty()) {
         qWarning("Settings %s were missing or damaged and were reset to their first-run values",
@@ -622,10 +623,18 @@ bool TForm2::startNeedsTicket(int &ticket)
     return true;
 }
 
-void TForm2::startAttempt()
+void TForm2::startAttempt(AttemptMode mode, int ticket)
 {
     if (!m_examWindow)
         return;
+    AttemptSetup setup;
+    setup.mode = mode;
+    setup.preparation = m_preparation;
+    setup.ticket = ticket;
+    setup.timeLimitSeconds = m_examTimeLimit;
+    setup.shuffleVariants = shuffleAnswersChecked();
+    m_examWindow->setAttempt(
+        std::make_unique<ExamAttempt>(setup, GlobalQuestionDatabase(), GlobalStatRecord()));
     m_examWindow->move(pos());
     m_examWindow->show();
     hide();
@@ -636,19 +645,16 @@ void TForm2::BitBtn1Click()
     int ticket = 0;
     if (!startNeedsTicket(ticket))
         return;
-    CurrentTicket = ticket;
-    AttemptMode = 0;
-    PreparationFlag = false;
-    startAttempt();
+    m_preparation = false;
+    startAttempt(AttemptMode::Learning, ticket);
 }
 
 void TForm2::BitBtn4Click()
 {
     const QList<QListWidgetItem *> selected = ListView1->selectedItems();
-    CurrentTicket = selected.isEmpty() ? 0 : ListView1->row(selected.constFirst()) + 1;
-    AttemptMode = 0;
-    PreparationFlag = true;
-    startAttempt();
+    m_preparation = true;
+    startAttempt(AttemptMode::Learning,
+                 selected.isEmpty() ? 0 : ListView1->row(selected.constFirst()) + 1);
 }
 
 void TForm2::BitBtn2Click()
@@ -656,16 +662,12 @@ void TForm2::BitBtn2Click()
     int ticket = 0;
     if (!startNeedsTicket(ticket))
         return;
-    CurrentTicket = ticket;
-    AttemptMode = 1;
-    startAttempt();
+    startAttempt(AttemptMode::Training, ticket);
 }
 
 void TForm2::BitBtn3Click()
 {
-    CurrentTicket = ProgramRandom::Random(40) + 1;
-    AttemptMode = 2;
-    startAttempt();
+    startAttempt(AttemptMode::Exam, ProgramRandom::Random(40) + 1);
 }
 
 void TForm2::popupMenuAt(const QPoint &globalPos)
@@ -693,7 +695,7 @@ void TForm2::timeItemChosen(int code)
 {
     // The check mark was already flipped by the menu.
     static constexpr int Minutes[] = {1, 3, 5, 10, 15, 20};
-    ExamTimeLimit = Minutes[code - 1] * 60;
+    m_examTimeLimit = Minutes[code - 1] * 60;
     m_settings->setTimeCode(code);
 }
 

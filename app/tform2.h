@@ -1,5 +1,6 @@
 #pragma once
 
+#include "attemptsetup.h"
 #include "examwindowhost.h"
 #include "programpaths.h"
 
@@ -11,6 +12,7 @@
 #include <functional>
 #include <memory>
 
+class AttemptWindow;
 class QAction;
 class QActionGroup;
 class QDialog;
@@ -49,13 +51,17 @@ public:
     static void setDatabaseOpener(DatabaseOpener opener);
 
     // The windows created after this one, in their creation order.
-    void setCompanions(QWidget *examWindow, TForm3 *pictures, QDialog *statisticsWindow,
+    void setCompanions(AttemptWindow *examWindow, TForm3 *pictures, QDialog *statisticsWindow,
                        TForm6 *splash, TForm7 *about);
 
     // ExamWindowHost
     bool showStatisticsChecked() const override;
-    bool shuffleAnswersChecked() const override;
     void examWindowClosed() override;
+
+    bool shuffleAnswersChecked() const;
+    // The exam's time limit in seconds from the time items; 0 when none has
+    // been chosen.
+    int examTimeLimit() const { return m_examTimeLimit; }
 
     QString databasePath() const { return DatabasePath; }
     // The status icons, index = ticket status.
@@ -107,7 +113,7 @@ private:
     void applyStoredSettings(int shuffle, int showStatistics, int timeCode);
     void timeItemChosen(int code);
     bool startNeedsTicket(int &ticket);
-    void startAttempt();
+    void startAttempt(AttemptMode mode, int ticket);
     QString dialogStartFolder(bool firstRun) const;
     void popupMenuAt(const QPoint &globalPos);
     // Kol as the store holds it now; the last known value when the store
@@ -121,7 +127,11 @@ private:
     int m_launchCount = 0;
     bool m_startupFailed = false;
 
-    QPointer<QWidget> m_examWindow;
+    int m_examTimeLimit = 0;
+    // Preparation or learning, as last chosen; training and exam keep it.
+    bool m_preparation = false;
+
+    QPointer<AttemptWindow> m_examWindow;
     QPointer<TForm3> m_pictures;
     QPointer<QDialog> m_statisticsWindow;
     QPointer<TForm6> m_splash;

@@ -1,5 +1,4 @@
 #include "appsandbox.h"
-#include "attemptglobals.h"
 #include "fakewindows.h"
 #include "filedialogs.h"
 #include "help.h"
@@ -137,7 +136,6 @@ void TestMainWindow::init()
     Help::clearRequests();
     ProgramRandom::clearScript();
     GlobalStatRecord() = StatRecord();
-    ExamTimeLimit = 0;
     m_failingPaths.clear();
     m_splashShown = false;
     TForm2::setDatabaseOpener([this](const QString &path) {
@@ -375,7 +373,7 @@ void TestMainWindow::startup_settingsNotWritable_stillStartsAndTellsWhy()
     QCOMPARE(texts[1], Missing);
     QCOMPARE(shownTitle(), QStringLiteral("База"));
     QVERIFY(child<QAction>("N101")->isChecked());
-    QCOMPARE(ExamTimeLimit, 600);
+    QCOMPARE(m_form2->examTimeLimit(), 600);
     QVERIFY(QFile::exists(m_sandbox->statisticsFile()));
     showMain(); // no crash when the counter cannot be read back
     QVERIFY(m_form2->isVisible());
@@ -448,7 +446,7 @@ void TestMainWindow::startup_storedMarks()
     QCOMPARE(m_form2->showStatisticsChecked(), statistics);
     for (const char *name : {"N11", "N31", "N51", "N101", "N151", "N201"})
         QCOMPARE(child<QAction>(name)->isChecked(), timeItem == QLatin1String(name));
-    QCOMPARE(ExamTimeLimit, limit);
+    QCOMPARE(m_form2->examTimeLimit(), limit);
 }
 
 void TestMainWindow::firstShow_data()
@@ -702,9 +700,13 @@ void TestMainWindow::modeButtons()
     QVERIFY(startProgram());
     showMain();
     m_form1->finishAttempts = false;
-    CurrentTicket = 0;
-    AttemptMode = 0;
-    PreparationFlag = preparationBefore;
+    // The preparation choice an earlier start left behind.
+    if (preparationBefore) {
+        QTest::mouseClick(child<QPushButton>("BitBtn4"), Qt::LeftButton);
+        m_form1->hide();
+        m_form2->show();
+        m_form1->starts.clear();
+    }
     ProgramRandom::setScript({draw});
 
     if (row >= 0)
@@ -800,13 +802,13 @@ void TestMainWindow::timeItems()
     m_sandbox->writeDatabase(QStringLiteral("program/dataAB.dbv"), "База");
     QVERIFY(startProgram()); // a first run: 10 minutes chosen
     QVERIFY(child<QAction>("N101")->isChecked());
-    QCOMPARE(ExamTimeLimit, 600);
+    QCOMPARE(m_form2->examTimeLimit(), 600);
 
     for (const QString &name : chosen)
         m_form2->findChild<QAction *>(name)->trigger();
     for (const char *name : {"N11", "N31", "N51", "N101", "N151", "N201"})
         QCOMPARE(child<QAction>(name)->isChecked(), checked == QLatin1String(name));
-    QCOMPARE(ExamTimeLimit, limit);
+    QCOMPARE(m_form2->examTimeLimit(), limit);
     QCOMPARE(m_sandbox->stored(QStringLiteral("Tim")), tim);
 }
 
@@ -837,14 +839,13 @@ void TestMainWindow::timeChoice_survivesRestart()
     child<QAction>("N201")->trigger();
     child<QAction>("N5")->trigger();
     m_form2.reset();
-    ExamTimeLimit = 0;
 
     QVERIFY(startProgram());
     QVERIFY(child<QAction>("N201")->isChecked());
     QVERIFY(!child<QAction>("N101")->isChecked());
     QVERIFY(!child<QAction>("N5")->isChecked());
     QVERIFY(child<QAction>("N6")->isChecked());
-    QCOMPARE(ExamTimeLimit, 1200);
+    QCOMPARE(m_form2->examTimeLimit(), 1200);
     QCOMPARE(m_sandbox->stored(QStringLiteral("Kol")), QStringLiteral("2"));
 }
 

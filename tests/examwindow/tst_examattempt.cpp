@@ -1,6 +1,5 @@
 // Whole ticket attempts in the exam window, driven by clicks and digit keys:
 // what the user sees and what is recorded in the statistics.
-#include "attemptglobals.h"
 #include "databasewriter.h"
 #include "designfonts.h"
 #include "examtestbench.h"
@@ -165,7 +164,7 @@ void ExamAttemptTest::display_questions_showPictureVariantsAndButtonsByCount()
     bench.pressDigit(4);
     bench.pressDigit(5);
     QCOMPARE(bench.itemIcon(5), 0);
-    QCOMPARE(WrongCount + CorrectCount, 0);
+    QCOMPARE(bench.attempt().wrongCount() + bench.attempt().correctCount(), 0);
     QCOMPARE(GlobalStatRecord().questionStats(1, 5), QuestionStats());
 
     bench.selectPosition(4);
@@ -210,16 +209,16 @@ void ExamAttemptTest::shuffle_onOrOff_movesCorrectVariantAndKeepsItOnRevisit()
     bench.start(1, 1);
     bench.selectPosition(2);
     QCOMPARE(bench.label("Label3")->text(), variants);
-    QCOMPARE(CorrectVariant, correct);
+    QCOMPARE(bench.attempt().correctVariant(), correct);
 
     bench.selectPosition(1);
     bench.selectPosition(2);
     QCOMPARE(bench.label("Label3")->text(), variants);
-    QCOMPARE(CorrectVariant, correct);
+    QCOMPARE(bench.attempt().correctVariant(), correct);
 
     bench.pressDigit(correct);
-    QCOMPARE(bench.itemIcon(2), int(TForm1::AnsweredCorrectly));
-    QCOMPARE(CorrectCount, 1);
+    QCOMPARE(bench.itemIcon(2), int(ExamWindow::AnsweredCorrectly));
+    QCOMPARE(bench.attempt().correctCount(), 1);
 }
 
 void ExamAttemptTest::learning_wrongTwiceThenRight_recordsAndAdvances()
@@ -236,16 +235,16 @@ void ExamAttemptTest::learning_wrongTwiceThenRight_recordsAndAdvances()
     QVERIFY(bench.label("Label4")->isVisible());
     QCOMPARE(bench.label("Label4")->text(),
              QStringLiteral("Комментарий к вопросу №Комментарий к вопросу 1"));
-    QCOMPARE(bench.itemIcon(1), int(TForm1::AnsweredWrongly));
+    QCOMPARE(bench.itemIcon(1), int(ExamWindow::AnsweredWrongly));
     QCOMPARE(bench.enabledButtons(), QStringLiteral("12345"));
 
     bench.answerCorrect(true);
-    QCOMPARE(WrongCount, 2);
-    QCOMPARE(CorrectCount, 1);
+    QCOMPARE(bench.attempt().wrongCount(), 2);
+    QCOMPARE(bench.attempt().correctCount(), 1);
     const QuestionStats stats = GlobalStatRecord().questionStats(1, 1);
     QCOMPARE(stats.wrong[0], quint8(1)); // 255 + 2 wraps to 1
     QCOMPARE(stats.correct[0], quint8(1));
-    QCOMPARE(bench.itemIcon(1), int(TForm1::AnsweredCorrectly));
+    QCOMPARE(bench.itemIcon(1), int(ExamWindow::AnsweredCorrectly));
     QCOMPARE(bench.list()->currentRow(), 1);
     QVERIFY(bench.list()->hasFocus());
     QVERIFY(!bench.label("Label4")->isVisible());
@@ -253,7 +252,7 @@ void ExamAttemptTest::learning_wrongTwiceThenRight_recordsAndAdvances()
     // A wrong answer to a correctly answered item takes its mark back.
     bench.selectPosition(1);
     bench.answerWrong();
-    QCOMPARE(bench.itemIcon(1), int(TForm1::AnsweredWrongly));
+    QCOMPARE(bench.itemIcon(1), int(ExamWindow::AnsweredWrongly));
 }
 
 void ExamAttemptTest::learning_pie_sumsAllModesAndCountsSeconds()
@@ -341,9 +340,9 @@ void ExamAttemptTest::learning_completion_nextTicketOrStop()
         const int next = ticket % 40 + 1;
         QVERIFY(bench.form.isVisible());
         QVERIFY(bench.form.attemptRunning());
-        QCOMPARE(CurrentTicket, next);
+        QCOMPARE(bench.attempt().ticket(), next);
         QCOMPARE(bench.label("Label1")->text(), QStringLiteral("Билет №%1 Вопрос №1").arg(next));
-        QCOMPARE(CorrectCount, 0);
+        QCOMPARE(bench.attempt().correctCount(), 0);
         QCOMPARE(bench.itemIcon(20), 0);
         QVERIFY(bench.form.findChild<QTimer *>(QStringLiteral("SpTimer"))->isActive());
         QCOMPARE(bench.host.closedCount, 0);
@@ -380,7 +379,7 @@ void ExamAttemptTest::preparation_drawsDistinctQuestionsAndNeverSetsStatus()
 
     // Yes: a new attempt over a new set; no ticket changed its status.
     QVERIFY(bench.form.attemptRunning());
-    QCOMPARE(CorrectCount, 0);
+    QCOMPARE(bench.attempt().correctCount(), 0);
     for (int ticket = 1; ticket <= 40; ++ticket)
         QCOMPARE(GlobalStatRecord().ticketStatus(ticket), 0);
 
@@ -433,7 +432,7 @@ void ExamAttemptTest::training_attempt_setsStatusAndResult()
         QCOMPARE(bench.enabledButtons(), QString());
         for (int n = 1; n <= 5; ++n)
             bench.pressDigit(n);
-        QCOMPARE(WrongCount + CorrectCount, position);
+        QCOMPARE(bench.attempt().wrongCount() + bench.attempt().correctCount(), position);
         // Coming back later shows the same.
         bench.selectPosition(position + 1);
         QVERIFY(!bench.label("Label4")->isVisible());
@@ -544,8 +543,8 @@ void ExamAttemptTest::exam_answerAtPosition20_goesToAnsweredPosition1()
     QCOMPARE(bench.list()->currentRow(), 0);
     QCOMPARE(bench.enabledButtons(), QString());
     QCOMPARE(bench.label("Label1")->text(), QStringLiteral("Вопрос №1"));
-    bench.pressDigit(CorrectVariant);
-    QCOMPARE(CorrectCount + WrongCount, 2);
+    bench.pressDigit(bench.attempt().correctVariant());
+    QCOMPARE(bench.attempt().correctCount() + bench.attempt().wrongCount(), 2);
 }
 
 void ExamAttemptTest::exam_timeUp_endsOnTheExactTick_data()
@@ -732,7 +731,7 @@ void ExamAttemptTest::unreadableQuestion_reportsAndKeepsTheAttemptUsable()
     bench.selectPosition(6);
     QCOMPARE(bench.enabledButtons(), QStringLiteral("12345"));
     bench.answerCorrect();
-    QCOMPARE(CorrectCount, 5);
+    QCOMPARE(bench.attempt().correctCount(), 5);
     QTest::keyClick(bench.list(), Qt::Key_Escape);
     QCOMPARE(bench.watcher.resultDialogs.size(), 1);
     QCOMPARE(bench.statFile(), GlobalStatRecord().toBytes());

@@ -1,6 +1,5 @@
 // The exam window's and the result dialog's controls, geometry, resize rules
 // and small conveniences, and the duration text.
-#include "attemptglobals.h"
 #include "designfonts.h"
 #include "examtestbench.h"
 #include "help.h"
@@ -63,7 +62,7 @@ void ExamWindowLayoutTest::controls_atDesignSize_haveDesignNamesAndGeometry()
     QFETCH(QRect, rect);
     ExamTestBench bench;
     bench.start(0, 1);
-    QCOMPARE(bench.form.size(), TForm1::DesignClientSize);
+    QCOMPARE(bench.form.size(), ExamWindow::DesignClientSize);
     auto *control = bench.form.findChild<QWidget *>(name);
     QVERIFY(control);
     QCOMPARE(control->geometry(), rect);
@@ -72,8 +71,8 @@ void ExamWindowLayoutTest::controls_atDesignSize_haveDesignNamesAndGeometry()
 void ExamWindowLayoutTest::window_beforeFirstAttempt_isSetUpAsDesigned()
 {
     ExamTestBench bench;
-    TForm1 &form = bench.form;
-    QCOMPARE(form.metaObject()->className(), "TForm1");
+    ExamWindow &form = bench.form;
+    QCOMPARE(form.metaObject()->className(), "ExamWindow");
     QCOMPARE(form.objectName(), QStringLiteral("Form1"));
     QCOMPARE(form.minimumSize(), QSize(730, 490));
     QVERIFY(!(form.windowFlags() & Qt::WindowMinimizeButtonHint));
@@ -192,8 +191,8 @@ void ExamWindowLayoutTest::chartAndSecondsLabel_clickedTwice_restoreTheLabelAndK
     // Clicking the pie must not take the focus from the question list, or
     // the digit keys would stop answering.
     QCOMPARE(QApplication::focusWidget(), bench.list());
-    QTest::keyClick(QApplication::focusWidget(), char('0' + CorrectVariant));
-    QCOMPARE(bench.itemIcon(1), int(TForm1::AnsweredCorrectly));
+    QTest::keyClick(QApplication::focusWidget(), char('0' + bench.attempt().correctVariant()));
+    QCOMPARE(bench.itemIcon(1), int(ExamWindow::AnsweredCorrectly));
 }
 
 void ExamWindowLayoutTest::helpButton_click_opensTopicTest()
@@ -209,8 +208,8 @@ void ExamWindowLayoutTest::helpButton_click_opensTopicTest()
 
 void ExamWindowLayoutTest::resultDialog_isSetUpAsDesigned()
 {
-    TForm4 dialog;
-    QCOMPARE(dialog.metaObject()->className(), "TForm4");
+    ResultDialog dialog;
+    QCOMPARE(dialog.metaObject()->className(), "ResultDialog");
     QCOMPARE(dialog.objectName(), QStringLiteral("Form4"));
     QCOMPARE(dialog.size(), QSize(362, 189));
     QVERIFY(!(dialog.windowFlags() & Qt::WindowCloseButtonHint));

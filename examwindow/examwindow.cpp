@@ -1,0 +1,763 @@
+#include "examwindow.h"
+
+#include "anchorlayout.h"
+#include "clicklabel.h"
+#include "designfonts.h"
+#include "examwindowhost.h"
+#include "help.h"
+#include "messageboxes.h"
+#include "picturebox.h"
+#include "piechartview.h"
+#include "questiondatabase.h"
+#include "resultdialog.h"
+#include "statisticsfile.h"
+#include "timetext.h"
+#include "variantslabel.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QShortcut>
+#include <QTimer>
+#include <QToolButton>
+
+#include <cmath>
+
+using namespace QuestionBankLayout;
+
+namespace {
+
+const QString Caution = QStringLiteral("Внимание!");
+const QString CompletionQuestion =
+    QStringLiteral("Вы ответили на все вопросы билета,\n\rперейти к следующему билету? ");
+const QString ThreeErrorsQuestion =
+    QStringLiteral("ТРИ ОШИБКИ!!!\n\rВы уже провалили экзамен, будете продолжать? ");
+const QString TimeUpMessage = QStringLiteral("Время закончилось! ");
+const QString CommentPrefix = QStringLiteral("Комментарий к вопросу №");
+
+// Colours of the design are 0x00BBGGRR values.
+QColor fromBgr(quint32 value)
+{
+    return QColor(int(value & 0xFF), int((value >> 8) & 0xFF), int((value >> 16) & 0xFF));
+}
+
+void setTextColour(QWidget *widget, const QColor &colour)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    widget->setPalette(palette);
+}
+
+QFont pixelFont(const QString &family, int pixels, bool bold, bool underline = false)
+{
+    QFont font(family);
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+    font.setUnderline(underline);
+    return font;
+}
+
+// Rounds halves to even, as the layout rules are stated.
+int roundHalfEven(double value)
+{
+    return int(std::nearbyint(value));
+}
+
+struct FontBand
+{
+    int maxWidth;
+    int question;
+    int variants;
+};
+
+// Font sizes (points) of the question and of the variants and comment by the
+// window's outer width; wider than the last band keeps the sizes as they are.
+constexpr FontBand FontBands[] = {
+    {800, 10, 8}, {900, 12, 10}, {1000, 14, 12}, {1100, 16, 14}, {1200, 18, 16}, {2000, 20, 18},
+};
+
+const QString DesignFamily = QStringLiteral("MS Sans Serif");
+
+} // namespace
+
+ExamWindow::ExamWindow(QWidget *parent) : AttemptWindow(parent, Qt::Window)
+{
+    createControls();
+}
+
+ExamWindow::~ExamWindow() = default;
+
+void ExamWindow::setHost(ExamWindowHost *host)
+{
+    m_host = host;
+}
+
+void ExamWindow::setResultDialog(ResultDialog *dialog)
+{
+    m_resultDialog = dialog;
+}
+
+void ExamWindow::setAttempt(std::unique_ptr<ExamAttempt> attempt)
+{
+    m_attempt = std::move(attempt);
+    if (!m_attempt)
+        return;
+    connect(m_attempt.get(), &ExamAttempt::questionStateChanged, this, &ExamWindow::setItemState);
+    connect(m_attempt.get(), &ExamAttempt::remainingTimeChanged, this,
+            [this](int seconds) { m_timeLabel->setText(LongTimeText(seconds)); });
+    connect(m_attempt.get(), &ExamAttempt::timeUp, this, &ExamWindow::onTimeUp);
+    connect(m_attempt.get(), &ExamAttempt::secondCounted, this, [this] {
+        if (m_attempt->mode() == AttemptMode::Learning)
+            refreshPie();
+    });
+}
+
+bool ExamWindow::attemptRunning() const
+{
+    return m_attempt && m_attempt->isRunning();
+}
+
+void ExamWindow::createControls()
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Зелтрак ПДД"));
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    // Closing hands back to the main window; it never ends the program.
+    setAttribute(Qt::WA_QuitOnClose, false);
+    QPalette black = palette();
+    black.setColor(QPalette::Window, Qt::black);
+    setPalette(black);
+    setAutoFillBackground(true);
+    setFont(DesignFonts::font(DesignFamily, 8));
+    setMinimumSize(DesignClientSize);
+    resize(DesignClientSize);
+
+    m_layout = std::make_unique<AnchorLayout>(DesignClientSize);
+    using A = AnchorLayout;
+
+    m_timeLabel = new QLabel(QStringLiteral("ВРЕМЯ"), this);
+    m_timeLabel->setObjectName(QStringLiteral("Label6"));
+    m_timeLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_timeLabel->setFont(pixelFont(DesignFamily, 24, true));
+    setTextColour(m_timeLabel, Qt::yellow);
+    m_timeLabel->hide();
+    m_layout->add(m_timeLabel, QRect(15, 0, 90, 29));
+
+    // The heading sizes itself to its text, so it is placed once and not
+    // handed to the layout.
+    m_headingLabel = new QLabel(this);
+    m_headingLabel->setObjectName(QStringLiteral("Label1"));
+    m_headingLabel->setFont(pixelFont(QStringLiteral("Arial"), 19, true, true));
+    setTextColour(m_headingLabel, fromBgr(16701441));
+    m_headingLabel->move(120, 3);
+    m_headingLabel->adjustSize();
+
+    m_modeLabel = new QLabel(this);
+    m_modeLabel->setObjectName(QStringLiteral("Label5"));
+    m_modeLabel->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    m_modeLabel->setFont(pixelFont(DesignFamily, 19, true, true));
+    m_layout->add(m_modeLabel, QRect(480, 2, 201, 24), A::Top | A::Right);
+
+    m_helpButton = new QToolButton(this);
+    m_helpButton->setObjectName(QStringLiteral("SpeedButton1"));
+    m_helpButton->setIcon(QIcon(QStringLiteral(":/exam/help.png")));
+    m_helpButton->setIconSize(QSize(13, 13));
+    m_helpButton->setFocusPolicy(Qt::NoFocus);
+    m_layout->add(m_helpButton, QRect(696, 8, 17, 17), A::Top | A::Right);
+    connect(m_helpButton, &QToolButton::clicked, this, &ExamWindow::onHelpClicked);
+
+    m_questionList = new QListWidget(this);
+    m_questionList->setObjectName(QStringLiteral("ListView1"));
+    m_questionList->setViewMode(QListView::ListMode);
+    m_questionList->setFlow(QListView::TopToBottom);
+    m_questionList->setIconSize(QSize(16, 16));
+    m_questionList->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_questionList->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_questionList->setUniformItemSizes(true);
+    m_questionList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    QPalette listPalette = m_questionList->palette();
+    listPalette.setColor(QPalette::Base, Qt::white);
+    listPalette.setColor(QPalette::Text, Qt::black);
+    // Keep the selection shown as strongly when the list has no focus.
+    for (const auto role : {QPalette::Highlight, QPalette::HighlightedText}) {
+        listPalette.setColor(QPalette::Inactive, role, listPalette.color(QPalette::Active, role));
+    }
+    m_questionList->setPalette(listPalette);
+    for (int position = 1; position <= QuestionsPerTicket; ++position) {
+        auto *item =
+            new QListWidgetItem(QStringLiteral("Вопрос №%1").arg(position), m_questionList);
+        // Rows of 17 pixels keep all twenty items in view at the design size.
+        item->setSizeHint(QSize(93, 17));
+        item->setData(ImageIndexRole, NotAnswered);
+        item->setIcon(QIcon(QStringLiteral(":/exam/item-notanswered.png")));
+    }
+    m_questionList->installEventFilter(this);
+    connect(m_questionList, &QListWidget::itemSelectionChanged, this, [this] {
+        if (!m_selecting)
+            onQuestionSelected();
+    });
+    m_layout->add(m_questionList, QRect(8, 32, 97, 361));
+
+    createQuestionArea();
+    m_layout->add(m_questionScroll, QRect(112, 32, 605, 413), A::All);
+
+    m_stopButton =
+        new QPushButton(QIcon(QStringLiteral(":/exam/stop.png")), QStringLiteral("СТОП"), this);
+    m_stopButton->setObjectName(QStringLiteral("BitBtn7"));
+    m_stopButton->setToolTip(QStringLiteral("Закончить решение билета"));
+    m_stopButton->setAutoDefault(false);
+    m_layout->add(m_stopButton, QRect(8, 408, 97, 25));
+    connect(m_stopButton, &QPushButton::clicked, this, &ExamWindow::onStopClicked);
+    // STOP is the window's cancel button.
+    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    escape->setObjectName(QStringLiteral("EscapeShortcut"));
+    connect(escape, &QShortcut::activated, m_stopButton, &QPushButton::click);
+
+    m_countdownTimer = new QTimer(this);
+    m_countdownTimer->setObjectName(QStringLiteral("Timer1"));
+    m_countdownTimer->setInterval(1000);
+    connect(m_countdownTimer, &QTimer::timeout, this, &ExamWindow::onCountdownTick);
+    m_secondsTimer = new QTimer(this);
+    m_secondsTimer->setObjectName(QStringLiteral("SpTimer"));
+    m_secondsTimer->setInterval(1000);
+    connect(m_secondsTimer, &QTimer::timeout, this, &ExamWindow::onSecondTick);
+
+    setTabOrder(m_questionList, m_stopButton);
+}
+
+void ExamWindow::createQuestionArea()
+{
+    m_questionScroll = new QScrollArea(this);
+    m_questionScroll->setObjectName(QStringLiteral("ScrollBox1"));
+    m_questionScroll->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    m_questionScroll->setWidgetResizable(true);
+    m_questionScroll->setFocusPolicy(Qt::NoFocus);
+    m_questionArea = new QWidget;
+    m_questionArea->setObjectName(QStringLiteral("QuestionArea"));
+    QPalette white = m_questionArea->palette();
+    white.setColor(QPalette::Window, Qt::white);
+    white.setColor(QPalette::WindowText, Qt::black);
+    m_questionArea->setPalette(white);
+    m_questionArea->setAutoFillBackground(true);
+    m_questionScroll->setWidget(m_questionArea);
+
+    m_questionLayout = std::make_unique<AnchorLayout>(QSize(605, 413));
+    using A = AnchorLayout;
+
+    m_picture = new PictureBox(m_questionArea);
+    m_picture->setObjectName(QStringLiteral("Image1"));
+    m_picture->setProportional(true);
+    m_questionLayout->add(m_picture, QRect(8, 8, 353, 137));
+
+    m_questionText = new QLabel(m_questionArea);
+    m_questionText->setObjectName(QStringLiteral("Label2"));
+    m_questionText->setWordWrap(true);
+    m_questionText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_questionText->setFont(DesignFonts::font(DesignFamily, 10, true));
+    setTextColour(m_questionText, fromBgr(0x800000));
+    m_questionLayout->add(m_questionText, QRect(368, 8, 217, 209), A::Top | A::Right | A::Bottom);
+
+    m_variantsText = new VariantsLabel(m_questionArea);
+    m_variantsText->setObjectName(QStringLiteral("Label3"));
+    m_variantsText->setWordWrap(true);
+    m_variantsText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_questionLayout->add(m_variantsText, QRect(8, 148, 577, 85), A::Left | A::Top | A::Right);
+
+    m_commentText = new QLabel(m_questionArea);
+    m_commentText->setObjectName(QStringLiteral("Label4"));
+    m_commentText->setWordWrap(true);
+    m_commentText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    setTextColour(m_commentText, Qt::red);
+    m_commentText->hide();
+    m_questionLayout->add(m_commentText, QRect(8, 232, 577, 110), A::Left | A::Right | A::Bottom);
+
+    for (int n = 1; n <= MaxVariants; ++n) {
+        auto *button = new QPushButton(m_questionArea);
+        button->setObjectName(QStringLiteral("BitBtn%1").arg(n));
+        button->setIcon(QIcon(QStringLiteral(":/exam/answer%1.png").arg(n)));
+        button->setIconSize(QSize(20, 20));
+        button->setAccessibleName(QString::number(n));
+        // The digit keys answer through the question list, which must keep
+        // the focus.
+        button->setFocusPolicy(Qt::NoFocus);
+        button->setAutoDefault(false);
+        m_questionLayout->add(button, QRect(24 + 80 * (n - 1), 368, 75, 25), A::Left | A::Bottom);
+        connect(button, &QPushButton::clicked, this, [this, n] { onAnswerClicked(n); });
+        m_answerButtons[size_t(n)] = button;
+    }
+
+    m_pieChart = new PieChartView(m_questionArea);
+    m_pieChart->setObjectName(QStringLiteral("Chart1"));
+    m_pieChart->setCursor(Qt::PointingHandCursor);
+    // A click on the pie toggles the seconds label; it must not take the
+    // focus from the question list, where the digit keys answer.
+    m_pieChart->setFocusPolicy(Qt::NoFocus);
+    m_questionLayout->add(m_pieChart, QRect(520, 336, 65, 58), A::Right | A::Bottom);
+    connect(m_pieChart, &PieChartView::clicked, this, &ExamWindow::toggleSecondsLabel);
+
+    m_secondsLabel = new ClickLabel(QStringLiteral("0000"), m_pieChart);
+    m_secondsLabel->setObjectName(QStringLiteral("Label7"));
+    m_secondsLabel->setGeometry(10, 16, 45, 24);
+    m_secondsLabel->setAlignment(Qt::AlignCenter);
+    m_secondsLabel->setFont(pixelFont(DesignFamily, 19, true));
+    m_secondsLabel->setToolTip(QStringLiteral("Счетчик времени"));
+    setTextColour(m_secondsLabel, Qt::yellow);
+    connect(m_secondsLabel, &ClickLabel::clicked, this, &ExamWindow::toggleSecondsLabel);
+}
+
+// --- Attempt start and question display -------------------------------------
+
+void ExamWindow::startAttempt()
+{
+    if (!m_attempt)
+        return;
+    m_attempt->start();
+    showAttemptStart();
+}
+
+void ExamWindow::showAttemptStart()
+{
+    setAnswerButtonsEnabled(true);
+    for (int position = 1; position <= QuestionsPerTicket; ++position)
+        setItemState(position, ExamAttempt::QuestionState::NotAnswered);
+
+    showPosition(1);
+
+    const AttemptMode mode = m_attempt->mode();
+    if (mode == AttemptMode::Exam) {
+        m_timeLabel->setText(LongTimeText(m_attempt->remainingSeconds()));
+        m_timeLabel->show();
+        m_countdownTimer->start();
+    } else {
+        m_countdownTimer->stop();
+        m_timeLabel->hide();
+    }
+    m_secondsTimer->start();
+
+    struct ModeLabel
+    {
+        const char16_t *text;
+        quint32 colour;
+    };
+    ModeLabel label{u"Режим обучения", 65280};
+    if (m_attempt->isPreparation())
+        label = {u"Режим подготовки", 65478};
+    else if (mode == AttemptMode::Training)
+        label = {u"Режим тренировки", 52479};
+    else if (mode == AttemptMode::Exam)
+        label = {u"Режим экзамена", 255};
+    m_modeLabel->setText(QString::fromUtf16(label.text));
+    setTextColour(m_modeLabel, fromBgr(label.colour));
+}
+
+void ExamWindow::showPosition(int position)
+{
+    // One display per selection, even when the item was selected already.
+    m_selecting = true;
+    m_questionList->setCurrentRow(position - 1, QItemSelectionModel::ClearAndSelect);
+    m_selecting = false;
+    m_questionList->setFocus();
+    onQuestionSelected();
+}
+
+void ExamWindow::onQuestionSelected()
+{
+    const QList<QListWidgetItem *> selected = m_questionList->selectedItems();
+    if (selected.isEmpty() || !m_attempt)
+        return;
+    QString error;
+    const bool readable =
+        m_attempt->selectPosition(m_questionList->row(selected.first()) + 1, &error);
+
+    if (m_attempt->mode() == AttemptMode::Exam)
+        m_headingLabel->setText(QStringLiteral("Вопрос №%1").arg(m_attempt->questionNumber()));
+    else
+        m_headingLabel->setText(QStringLiteral("Билет №%1 Вопрос №%2")
+                                    .arg(m_attempt->ticket())
+                                    .arg(m_attempt->questionNumber()));
+    m_headingLabel->adjustSize();
+
+    if (!readable) {
+        showUnreadableQuestion(error);
+        return;
+    }
+
+    if (const auto &picture = m_attempt->picture()) {
+        m_picture->setImage(*picture);
+        m_picture->show();
+    } else {
+        m_picture->clear();
+        m_picture->hide();
+    }
+    placeQuestionText();
+
+    m_questionText->setText(m_attempt->questionText());
+    QString variants;
+    const QStringList texts = m_attempt->variantTexts();
+    for (int n = 1; n <= texts.size(); ++n)
+        variants += QStringLiteral("%1. %2\n\r").arg(n).arg(texts[n - 1]);
+    m_variantsText->setText(variants);
+
+    // A count outside 2..5 leaves the buttons as the last question had them.
+    const int count = m_attempt->answerCount();
+    if (count >= 2 && count <= MaxVariants) {
+        for (int n = 1; n <= MaxVariants; ++n)
+            m_answerButtons[size_t(n)]->setVisible(n <= count);
+    }
+
+    // After the attempt has ended (a failed save keeps the window open)
+    // nothing can be answered.
+    setAnswerButtonsEnabled(m_attempt->answersOpen());
+
+    if (m_attempt->commentVisible())
+        showComment();
+    else
+        m_commentText->hide();
+
+    if (m_attempt->mode() == AttemptMode::Learning) {
+        refreshPie();
+        const bool shown = m_host && m_host->showStatisticsChecked();
+        m_pieChart->setVisible(shown);
+        m_secondsLabel->setVisible(shown);
+    } else {
+        m_pieChart->hide();
+        m_secondsLabel->hide();
+    }
+}
+
+void ExamWindow::showUnreadableQuestion(const QString &message)
+{
+    // The attempt stays usable: the question cannot be answered, but the user
+    // can go to another one or press STOP.
+    m_picture->clear();
+    m_picture->hide();
+    placeQuestionText();
+    m_questionText->clear();
+    m_variantsText->clear();
+    m_commentText->hide();
+    setAnswerButtonsEnabled(false);
+    m_pieChart->hide();
+    m_secondsLabel->hide();
+    MessageBoxes::warning(this, Caution, message);
+}
+
+void ExamWindow::placeQuestionText()
+{
+    QRect rect = m_questionText->geometry();
+    if (m_picture->isVisibleTo(m_questionArea)) {
+        rect.moveLeft(m_picture->x() + m_picture->width() + 10);
+        rect.setWidth(m_questionScroll->width() - rect.left() - 10);
+    } else {
+        rect.moveLeft(8);
+        rect.setWidth(roundHalfEven(m_questionScroll->width() * 0.7));
+    }
+    m_questionText->setGeometry(rect);
+}
+
+void ExamWindow::refreshPie()
+{
+    const QuestionStats stats = m_attempt->questionStats();
+    m_pieChart->setCounts(stats.correctTotal(), stats.wrongTotal());
+    m_secondsLabel->setText(QString::number(stats.secondsTotal()));
+}
+
+void ExamWindow::setItemState(int position, ExamAttempt::QuestionState state)
+{
+    static const QIcon icons[] = {
+        QIcon(QStringLiteral(":/exam/item-notanswered.png")),
+        QIcon(QStringLiteral(":/exam/item-wrong.png")),
+        QIcon(QStringLiteral(":/exam/item-correct.png")),
+    };
+    QListWidgetItem *item = m_questionList->item(position - 1);
+    item->setData(ImageIndexRole, int(state));
+    item->setIcon(icons[int(state)]);
+}
+
+void ExamWindow::setAnswerButtonsEnabled(bool enabled)
+{
+    for (int n = 1; n <= MaxVariants; ++n)
+        m_answerButtons[size_t(n)]->setEnabled(enabled);
+}
+
+void ExamWindow::showComment()
+{
+    m_commentText->setText(CommentPrefix + m_attempt->commentText());
+    m_commentText->show();
+}
+
+// --- Answering ---------------------------------------------------------------
+
+void ExamWindow::onAnswerClicked(int variant)
+{
+    if (!attemptRunning())
+        return;
+    const int generation = m_attempt->generation();
+    const ExamAttempt::AnswerOutcome outcome = m_attempt->answer(variant);
+    if (!outcome.accepted)
+        return;
+    if (outcome.moveOn) {
+        showPosition(m_attempt->nextPosition());
+    } else {
+        if (outcome.showComment)
+            showComment();
+        if (outcome.lockAnswers)
+            setAnswerButtonsEnabled(false);
+    }
+    // A question that cannot be read is reported in a modal box; the time
+    // may run out meanwhile, and the rest belongs to the ended attempt.
+    if (!attemptStillCurrent(generation))
+        return;
+    askFollowUp(generation);
+}
+
+void ExamWindow::askFollowUp(int generation)
+{
+    switch (m_attempt->followUp()) {
+    case ExamAttempt::FollowUp::None:
+        return;
+    case ExamAttempt::FollowUp::AskCompletion: {
+        m_secondsTimer->stop();
+        const auto answer = MessageBoxes::question(this, Caution, CompletionQuestion);
+        if (!attemptStillCurrent(generation))
+            return;
+        if (answer == QMessageBox::Yes) {
+            m_attempt->continueWithNextTicket();
+            showAttemptStart();
+        } else {
+            onStopClicked();
+        }
+        return;
+    }
+    case ExamAttempt::FollowUp::Finish:
+        onStopClicked();
+        return;
+    case ExamAttempt::FollowUp::AskThreeErrors: {
+        const auto answer = MessageBoxes::question(this, Caution, ThreeErrorsQuestion);
+        // The time may have run out while the question was open: that ended
+        // the attempt, and an answer to a finished attempt changes nothing.
+        if (!attemptStillCurrent(generation))
+            return;
+        m_attempt->markThreeErrorsAsked();
+        if (answer != QMessageBox::Yes)
+            onStopClicked();
+        return;
+    }
+    }
+}
+
+bool ExamWindow::attemptStillCurrent(int generation) const
+{
+    return attemptRunning() && m_attempt->generation() == generation;
+}
+
+bool ExamWindow::answerByKey(QChar key)
+{
+    if (key < QLatin1Char('1') || key > QLatin1Char('5'))
+        return false;
+    QPushButton *button = m_answerButtons[size_t(key.digitValue())];
+    if (!button->isVisible() || !button->isEnabled())
+        return false;
+    button->click();
+    return true;
+}
+
+bool ExamWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_questionList && event->type() == QEvent::KeyPress) {
+        const QString text = static_cast<QKeyEvent *>(event)->text();
+        if (text.size() == 1 && answerByKey(text.front()))
+            return true;
+    }
+    return AttemptWindow::eventFilter(watched, event);
+}
+
+// --- Clocks and the attempt end ----------------------------------------------
+
+void ExamWindow::onCountdownTick()
+{
+    if (m_attempt)
+        m_attempt->countDown();
+}
+
+void ExamWindow::onTimeUp()
+{
+    m_countdownTimer->stop();
+    m_secondsTimer->stop();
+    const int generation = m_attempt->generation();
+    MessageBoxes::error(this, Caution, TimeUpMessage);
+    if (attemptStillCurrent(generation))
+        onStopClicked();
+}
+
+void ExamWindow::onSecondTick()
+{
+    if (m_attempt)
+        m_attempt->countSecond();
+}
+
+void ExamWindow::onStopClicked()
+{
+    close();
+}
+
+void ExamWindow::closeEvent(QCloseEvent *event)
+{
+    if (!endAttempt()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    hide();
+    if (m_host)
+        m_host->examWindowClosed();
+}
+
+bool ExamWindow::endAttempt()
+{
+    if (attemptRunning()) {
+        m_countdownTimer->stop();
+        m_secondsTimer->stop();
+        const AttemptResult result = m_attempt->finish();
+        dismissOpenQuestions();
+        setAnswerButtonsEnabled(false);
+        showResult(result);
+    }
+    if (m_attempt && m_attempt->awaitsSave() && !saveProgress())
+        return false;
+    m_timeLabel->hide();
+    return true;
+}
+
+void ExamWindow::dismissOpenQuestions()
+{
+    const auto boxes = findChildren<QMessageBox *>();
+    for (QMessageBox *box : boxes) {
+        if (box->isVisible())
+            box->reject();
+    }
+}
+
+void ExamWindow::showResult(const AttemptResult &result)
+{
+    const QString ticketLine = QStringLiteral("Вы отвечали на билет №%1").arg(result.ticket);
+    const QString correctLine = QStringLiteral("Правильных ответов: %1").arg(result.correctCount);
+
+    QStringList lines;
+    switch (result.mode) {
+    case AttemptMode::Learning:
+        return;
+    case AttemptMode::Training: {
+        const QString untimed = QStringLiteral("Время не учитывалось.");
+        if (result.passed)
+            lines = {QStringLiteral("Поздравляем вы прошли тренировку!"), ticketLine, correctLine,
+                     untimed};
+        else
+            lines = {QStringLiteral("К сожалению тренировка не пройдена!"), ticketLine, correctLine,
+                     untimed};
+        break;
+    }
+    case AttemptMode::Exam: {
+        const QString timeLine =
+            QStringLiteral("Время ответа: ") + LongTimeText(result.elapsedSeconds);
+        if (result.passed)
+            lines = {QStringLiteral("Поздравляем вы сдали экзамен!"), ticketLine, correctLine,
+                     timeLine};
+        else
+            lines = {QStringLiteral("К сожалению экзамен не сдан!"), ticketLine,
+                     QStringLiteral("Ошибок: %1").arg(result.errorCount), timeLine};
+        break;
+    }
+    }
+
+    if (!m_resultDialog)
+        m_resultDialog = new ResultDialog(this);
+    m_resultDialog->setResultLines(lines[0], lines[1], lines[2], lines[3]);
+    m_resultDialog->showModalAtDesignPosition();
+}
+
+bool ExamWindow::saveProgress()
+{
+    try {
+        m_attempt->saveProgress();
+        return true;
+    } catch (const StatisticsError &error) {
+        MessageBoxes::warning(this, Caution, error.message());
+        return false;
+    }
+}
+
+// --- Layout and small conveniences -------------------------------------------
+
+void ExamWindow::showEvent(QShowEvent *event)
+{
+    AttemptWindow::showEvent(event);
+    // A window restored by the window system is not a new attempt.
+    if (event->spontaneous())
+        return;
+    // The attempt is driven from the keyboard (digit keys, Esc for STOP), so
+    // the window asks for the keyboard as it appears, in place of the main
+    // window that has just hidden itself.
+    activateWindow();
+    startAttempt();
+}
+
+void ExamWindow::resizeEvent(QResizeEvent *event)
+{
+    AttemptWindow::resizeEvent(event);
+    m_layout->apply(size());
+    m_questionLayout->apply(m_questionScroll->size());
+    fitQuestionArea();
+}
+
+void ExamWindow::fitQuestionArea()
+{
+    const int outerWidth = frameGeometry().width();
+    const int boxWidth = m_questionScroll->width();
+    const int boxHeight = m_questionScroll->height();
+
+    m_picture->resize(roundHalfEven(boxWidth * 0.5834), roundHalfEven(boxHeight * 0.3317));
+    m_picture->update();
+
+    const FontBand *band = nullptr;
+    for (const FontBand &candidate : FontBands) {
+        if (outerWidth <= candidate.maxWidth) {
+            band = &candidate;
+            break;
+        }
+    }
+    if (band)
+        m_questionText->setFont(DesignFonts::font(DesignFamily, band->question, true));
+
+    placeQuestionText();
+
+    const int variantsTop = m_picture->y() + m_picture->height() + 5;
+    m_variantsText->setGeometry(m_variantsText->x(), variantsTop, m_variantsText->width(),
+                                boxHeight / 5);
+    const int commentTop = m_variantsText->y() + m_variantsText->height();
+    m_commentText->setGeometry(m_commentText->x(), commentTop, m_commentText->width(),
+                               m_pieChart->y() - commentTop + 15);
+
+    if (band) {
+        m_variantsText->setFont(DesignFonts::font(DesignFamily, band->variants));
+        m_commentText->setFont(DesignFonts::font(DesignFamily, band->variants));
+    }
+    m_questionText->update();
+    m_variantsText->update();
+    m_commentText->update();
+}
+
+void ExamWindow::onHelpClicked()
+{
+    Help::showTopic(this, QStringLiteral("test"));
+}
+
+void ExamWindow::toggleSecondsLabel()
+{
+    m_secondsLabel->setVisible(!m_secondsLabel->isVisibleTo(m_pieChart));
+}
