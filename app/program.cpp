@@ -12,7 +12,7 @@
 #include "resultdialog.h"
 #endif
 #ifdef ZELTRAK_HAVE_STATISTICS
-#include "tform5.h"
+#include "statisticswindow.h"
 #endif
 
 ZeltrakProgram::ZeltrakProgram(const ProgramPaths &paths)
@@ -33,7 +33,7 @@ ZeltrakProgram::ZeltrakProgram(const ProgramPaths &paths)
     form1->setResultDialog(form4);
 #endif
 #ifdef ZELTRAK_HAVE_STATISTICS
-    m_form5 = std::make_unique<TForm5>();
+    m_form5 = std::make_unique<StatisticsWindow>();
 #endif
     m_form6 = std::make_unique<TForm6>();
     m_form7 = std::make_unique<TForm7>();

@@ -4,8 +4,8 @@
 
 #include "samplerecord.h"
 #include "statisticsmodel.h"
+#include "statisticswindow.h"
 #include "statrecord.h"
-#include "tform5.h"
 
 #include <QApplication>
 #include <QRadioButton>
@@ -30,7 +30,7 @@ BENCHMARK(computeRatings)->Unit(benchmark::kMicrosecond);
 void openWindow(benchmark::State &state)
 {
     fillFullRecord(GlobalStatRecord());
-    TForm5 form;
+    StatisticsWindow form;
     for (auto _ : state) {
         form.show();
         QCoreApplication::processEvents();
@@ -43,7 +43,7 @@ BENCHMARK(openWindow)->Unit(benchmark::kMillisecond);
 void switchFilter(benchmark::State &state)
 {
     fillFullRecord(GlobalStatRecord());
-    TForm5 form;
+    StatisticsWindow form;
     form.show();
     QCoreApplication::processEvents();
     auto *all = form.findChild<QRadioButton *>(QStringLiteral("rb1"));
