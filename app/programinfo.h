@@ -10,4 +10,6 @@ inline constexpr char Authors[] = "Авторы: команда «Зелтрак
 inline constexpr char WebSite[] = "www.zeltrak.example.org";
 inline constexpr char Email[] = "otzyv@zeltrak.example.org";
 inline constexpr char SourceAddress[] = "https://www.zeltrak.example.org/source";
+// The release, from the build (the same as "dbv --version" prints).
+inline constexpr char Version[] = ZELTRAK_VERSION;
 } // namespace ProgramInfo

@@ -92,7 +92,9 @@ QString TForm7::agreementText()
                "за последствия её использования. Программа помогает готовиться к "
                "экзамену, но не заменяет официальные правила дорожного движения.\n"
                "\n"
-               "Исходный текст программы: %1\n"
-               "Отзывы и предложения: %2")
-        .arg(QString::fromUtf8(ProgramInfo::SourceAddress), QString::fromUtf8(ProgramInfo::Email));
+               "Версия программы: %1\n"
+               "Исходный текст программы: %2\n"
+               "Отзывы и предложения: %3")
+        .arg(QString::fromUtf8(ProgramInfo::Version), QString::fromUtf8(ProgramInfo::SourceAddress),
+             QString::fromUtf8(ProgramInfo::Email));
 }

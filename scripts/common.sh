@@ -5,14 +5,10 @@ set -euo pipefail
 ZELTRAK_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 ZELTRAK_BUILD="${ZELTRAK_BUILD:-$ZELTRAK_ROOT/build}"
 
-ZELTRAK_PACKAGES=(
-    build-essential cmake ninja-build pkg-config
-    qt6-base-dev libqt6charts6-dev libgl-dev
-    libturbojpeg0-dev libjpeg62-turbo-dev
-    libgtest-dev libbenchmark-dev
-    clang libclang-rt-14-dev
-    fonts-liberation fonts-dejavu-core qt6-translations-l10n
-)
+# The package list lives in scripts/packages.txt (comments and blank lines
+# ignored), shared with the test that proves it complete.
+mapfile -t ZELTRAK_PACKAGES < <(sed -e 's/#.*//' -e '/^[[:space:]]*$/d' -e 's/[[:space:]]//g' \
+    "$ZELTRAK_ROOT/scripts/packages.txt")
 
 zeltrak_install_packages() {
     local missing=()

@@ -57,6 +57,11 @@ int main(int argc, char *argv[])
                        IconPainter::glyph(name));
     ok &= writePng(out.filePath(QStringLiteral("about.png")), IconPainter::programIcon(32));
     ok &= writePng(out.filePath(QStringLiteral("zeltrak.png")), IconPainter::programIcon(128));
+    // The desktop's icon theme wants the icon at each usual size, each drawn
+    // at that size rather than scaled from one bitmap.
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        ok &= writePng(out.filePath(QStringLiteral("icon_%1.png").arg(size)),
+                       IconPainter::programIcon(size));
     if (!ok) {
         std::fprintf(stderr, "could not write the pictures to %s\n", argv[1]);
         return 1;
