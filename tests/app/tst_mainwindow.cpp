@@ -1,18 +1,18 @@
+#include "aboutwindow.h"
 #include "appsandbox.h"
 #include "fakewindows.h"
 #include "filedialogs.h"
 #include "help.h"
+#include "knowledgegauge.h"
+#include "mainwindow.h"
 #include "messageboxes.h"
 #include "programrandom.h"
 #include "questionbankerror.h"
 #include "questiondatabase.h"
+#include "splashwindow.h"
 #include "statisticsfile.h"
 #include "statrecord.h"
 #include "syntheticdatabase.h"
-#include "tform2.h"
-#include "tform3.h"
-#include "tform6.h"
-#include "tform7.h"
 
 #include <QAction>
 #include <QApplication>
@@ -118,12 +118,12 @@ private:
     QStringList m_failingPaths;
     bool m_splashShown = false;
 
-    std::unique_ptr<TForm2> m_form2;
+    std::unique_ptr<MainWindow> m_form2;
     std::unique_ptr<FakeExamWindow> m_form1;
-    std::unique_ptr<TForm3> m_form3;
+    std::unique_ptr<KnowledgeGauge> m_form3;
     std::unique_ptr<FakeStatisticsWindow> m_form5;
-    std::unique_ptr<TForm6> m_form6;
-    std::unique_ptr<TForm7> m_form7;
+    std::unique_ptr<SplashWindow> m_form6;
+    std::unique_ptr<AboutWindow> m_form7;
 };
 
 void TestMainWindow::init()
@@ -138,7 +138,7 @@ void TestMainWindow::init()
     GlobalStatRecord() = StatRecord();
     m_failingPaths.clear();
     m_splashShown = false;
-    TForm2::setDatabaseOpener([this](const QString &path) {
+    MainWindow::setDatabaseOpener([this](const QString &path) {
         if (m_failingPaths.contains(path)) {
             GlobalQuestionDatabase().CloseDatabase();
             throw QuestionBankError(QStringLiteral("не читается"));
@@ -155,7 +155,7 @@ void TestMainWindow::cleanup()
     m_form3.reset();
     m_form1.reset();
     m_form2.reset();
-    TForm2::setDatabaseOpener({});
+    MainWindow::setDatabaseOpener({});
     m_sandbox.reset();
 }
 
@@ -166,14 +166,14 @@ QString TestMainWindow::sb(QString text) const
 
 bool TestMainWindow::startProgram()
 {
-    m_form2 = std::make_unique<TForm2>(m_sandbox->paths);
+    m_form2 = std::make_unique<MainWindow>(m_sandbox->paths);
     if (m_form2->startupFailed())
         return false;
     m_form1 = std::make_unique<FakeExamWindow>(m_form2.get(), m_form2.get());
-    m_form3 = std::make_unique<TForm3>();
+    m_form3 = std::make_unique<KnowledgeGauge>();
     m_form5 = std::make_unique<FakeStatisticsWindow>();
-    m_form6 = std::make_unique<TForm6>();
-    m_form7 = std::make_unique<TForm7>();
+    m_form6 = std::make_unique<SplashWindow>();
+    m_form7 = std::make_unique<AboutWindow>();
     m_form2->setCompanions(m_form1.get(), m_form3.get(), m_form5.get(), m_form6.get(),
                            m_form7.get());
     return true;
@@ -192,7 +192,7 @@ void TestMainWindow::showMain()
     QTimer closer;
     closer.setInterval(0);
     connect(&closer, &QTimer::timeout, this, [this, &closer] {
-        if (auto *splash = qobject_cast<TForm6 *>(QApplication::activeModalWidget())) {
+        if (auto *splash = qobject_cast<SplashWindow *>(QApplication::activeModalWidget())) {
             m_splashShown = true;
             closer.stop();
             QLabel *area = splash->findChild<QLabel *>(QStringLiteral("Image2"));
@@ -565,11 +565,11 @@ void TestMainWindow::blinking_startsAtFullScore_andResetStopsIt()
     QVERIFY(timer->isActive());
     QCOMPARE(timer->interval(), 100);
     QVERIFY(!label->isVisible());
-    m_form2->Timer1Timer();
+    m_form2->onBlinkTick();
     QVERIFY(label->isVisible());
-    m_form2->Timer1Timer();
+    m_form2->onBlinkTick();
     QVERIFY(!label->isVisible());
-    m_form2->Timer1Timer();
+    m_form2->onBlinkTick();
     QCOMPARE(comparable(child<QLabel>("Image1")->pixmap().toImage()),
              comparable(m_form3->picture(21)));
 

@@ -1,11 +1,11 @@
 #include "appsandbox.h"
 #include "examwindow.h"
+#include "knowledgegauge.h"
+#include "mainwindow.h"
 #include "messageboxes.h"
 #include "program.h"
 #include "programrandom.h"
 #include "statrecord.h"
-#include "tform2.h"
-#include "tform3.h"
 
 #include <QApplication>
 #include <QFile>
@@ -39,10 +39,10 @@ void TestProgramLoop::passedExam_showsInCatalogueAndSpeedometer()
 
     ZeltrakProgram program(sandbox.paths);
     QVERIFY(!program.startupFailed());
-    TForm2 *main = program.mainWindow();
-    TForm3 *pictures = nullptr;
+    MainWindow *main = program.mainWindow();
+    KnowledgeGauge *pictures = nullptr;
     for (QWidget *w : QApplication::topLevelWidgets()) {
-        if (auto *holder = qobject_cast<TForm3 *>(w))
+        if (auto *holder = qobject_cast<KnowledgeGauge *>(w))
             pictures = holder;
     }
     QVERIFY(pictures);
