@@ -26,7 +26,7 @@ QString open(const QString &path)
 {
     if (currentOpener())
         return currentOpener()(path);
-    return GlobalQuestionDatabase().OpenDatabase(path);
+    return globalQuestionDatabase().openDatabase(path);
 }
 
 QString dialogStartFolder(const ProgramPaths &paths, bool firstRun, const QString &lastDatabase)

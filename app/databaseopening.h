@@ -6,7 +6,7 @@
 
 #include <functional>
 
-// Opening a question database into GlobalQuestionDatabase(), as the start-up
+// Opening a question database into globalQuestionDatabase(), as the start-up
 // and the settings menu do it.
 namespace DatabaseOpening {
 

@@ -91,7 +91,7 @@ MainWindow::MainWindow(const ProgramPaths &paths, QWidget *parent)
 MainWindow::~MainWindow()
 {
     // Close the database, then release the settings.
-    GlobalQuestionDatabase().CloseDatabase();
+    globalQuestionDatabase().closeDatabase();
     m_settings->release();
 }
 
@@ -305,11 +305,11 @@ void MainWindow::refresh()
     m_launchLabel->setText(QStringLiteral("Запуск №%1").arg(launchCount()));
     m_launchLabel->adjustSize();
 
-    const StatRecord &record = GlobalStatRecord();
+    const StatRecord &record = globalStatRecord();
     m_catalogue->showStatuses(record);
 
-    const double score = KnowledgeScore(record);
-    const int index = KnowledgePictureIndex(score);
+    const double score = knowledgeScore(record);
+    const int index = knowledgePictureIndex(score);
     if (m_gauge)
         m_knowledgePicture->setPixmap(QPixmap::fromImage(m_gauge->picture(index + 1)));
 
@@ -344,7 +344,7 @@ void MainWindow::startAttempt(AttemptMode mode, int ticket)
     setup.timeLimitSeconds = examTimeLimit();
     setup.shuffleVariants = shuffleAnswersChecked();
     m_examWindow->setAttempt(
-        std::make_unique<ExamAttempt>(setup, GlobalQuestionDatabase(), GlobalStatRecord()));
+        std::make_unique<ExamAttempt>(setup, globalQuestionDatabase(), globalStatRecord()));
     m_examWindow->move(pos());
     m_examWindow->show();
     hide();
@@ -370,7 +370,7 @@ void MainWindow::onTrainingChosen(int ticket)
 void MainWindow::onExamChosen()
 {
     // The exam takes a ticket of its own, whatever is selected.
-    startAttempt(AttemptMode::Exam, ProgramRandom::Random(40) + 1);
+    startAttempt(AttemptMode::Exam, ProgramRandom::random(40) + 1);
 }
 
 // --- Tool buttons and menu commands -------------------------------------------------
@@ -395,7 +395,7 @@ void MainWindow::onResetChosen()
 {
     if (MessageBoxes::question(this, Attention, ResetQuestion) != QMessageBox::Yes)
         return;
-    ResetStatistics(GlobalStatRecord());
+    resetStatistics(globalStatRecord());
     refresh();
 }
 
@@ -411,11 +411,11 @@ void MainWindow::onDatabaseChoiceChosen()
         MessageBoxes::warning(this, Attention, NoDataFile);
         return;
     }
-    QuestionDatabase &database = GlobalQuestionDatabase();
+    QuestionDatabase &database = globalQuestionDatabase();
     const QString previous = m_databasePath;
     try {
         if (database.isOpen())
-            database.CloseDatabase();
+            database.closeDatabase();
         m_databaseTitle->setText(DatabaseOpening::open(chosen));
         m_databasePath = QDir::toNativeSeparators(chosenFile.absoluteFilePath());
         m_settings->setDatabasePath(m_databasePath);

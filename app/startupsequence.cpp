@@ -27,11 +27,11 @@ StartupSequence::StartupSequence(const ProgramPaths &paths, SettingsStore &setti
 
 bool StartupSequence::run()
 {
-    ProgramRandom::Randomize();
+    ProgramRandom::randomize();
 
     SettingsStore::Startup startup;
     try {
-        startup = m_settings.OpenSettings(
+        startup = m_settings.openSettings(
             m_paths.programFolder, m_paths.databaseFolders,
             [this](const SettingsStore::Startup &stored) { m_host.applyStoredMarks(stored); });
         m_launchCount = startup.launchCount;
@@ -57,7 +57,7 @@ bool StartupSequence::run()
     // progress does not depend on the folder the program was started from.
     QDir::setCurrent(m_paths.progressFolder());
     try {
-        LoadOrCreateStatistics(GlobalStatRecord(), storedLaunchCount(m_settings, m_launchCount));
+        loadOrCreateStatistics(globalStatRecord(), storedLaunchCount(m_settings, m_launchCount));
     } catch (const StatisticsError &e) {
         m_host.warn(e.message());
         return false;
@@ -112,7 +112,7 @@ bool StartupSequence::openDatabase()
 void StartupSequence::takeBackLaunch()
 {
     try {
-        m_settings.DecrementLaunchCount();
+        m_settings.decrementLaunchCount();
     } catch (const SettingsError &) {
         // Nothing more can be done about the counter; the program ends.
     }

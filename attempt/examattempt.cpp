@@ -25,7 +25,7 @@ void ExamAttempt::start()
 {
     ++m_generation;
     m_phase = Phase::Running;
-    ProgramRandom::Randomize();
+    ProgramRandom::randomize();
     m_shufflePlaces.fill(0);
     drawPreparationSet();
     m_threeErrorsAsked = false;
@@ -45,7 +45,7 @@ void ExamAttempt::drawPreparationSet()
     for (int j = 1; j <= QuestionsPerTicket; ++j) {
         int drawn = 0;
         do {
-            drawn = ProgramRandom::Random(QuestionCount) + 1;
+            drawn = ProgramRandom::random(QuestionCount) + 1;
         } while (std::find(m_preparationSet.begin() + 1, m_preparationSet.begin() + j, drawn) !=
                  m_preparationSet.begin() + j);
         m_preparationSet[size_t(j)] = drawn;
@@ -68,9 +68,9 @@ bool ExamAttempt::selectPosition(int position, QString *error)
     }
 
     Question question;
-    question.AnswerTexts = m_question.AnswerTexts;
+    question.answerTexts = m_question.answerTexts;
     try {
-        m_database.ReadQuestion(absolute, question);
+        m_database.readQuestion(absolute, question);
     } catch (const QuestionBankError &e) {
         m_questionReadable = false;
         if (error)
@@ -79,7 +79,7 @@ bool ExamAttempt::selectPosition(int position, QString *error)
     }
     m_question = std::move(question);
     m_questionReadable = true;
-    m_correctVariant = m_question.CorrectVariant;
+    m_correctVariant = m_question.correctVariant;
     if (m_setup.shuffleVariants)
         placeCorrectVariant();
     return true;
@@ -91,7 +91,7 @@ void ExamAttempt::placeCorrectVariant()
     // variant shown there changes places with the correct one.
     int &place = m_shufflePlaces[size_t(m_position)];
     if (place == 0)
-        place = ProgramRandom::Random(m_question.AnswerCount) + 1;
+        place = ProgramRandom::random(m_question.answerCount) + 1;
     m_correctVariant = place;
 }
 
@@ -104,16 +104,16 @@ QStringList ExamAttempt::variantTexts() const
 {
     // With the shuffle the correct variant and the one at its drawn place
     // change places; the others stay.
-    const int stored = m_question.CorrectVariant;
+    const int stored = m_question.correctVariant;
     const int shown = m_correctVariant;
     QStringList texts;
-    for (int n = 1; n <= m_question.AnswerCount && n <= MaxVariants; ++n) {
+    for (int n = 1; n <= m_question.answerCount && n <= MaxVariants; ++n) {
         int source = n;
         if (n == shown)
             source = stored;
         else if (n == stored)
             source = shown;
-        texts << m_question.AnswerTexts[size_t(source)];
+        texts << m_question.answerTexts[size_t(source)];
     }
     return texts;
 }
@@ -278,6 +278,6 @@ void ExamAttempt::saveProgress()
 {
     if (m_phase != Phase::EndedUnsaved)
         return;
-    SaveStatistics(m_record, m_setup.progressPath);
+    saveStatistics(m_record, m_setup.progressPath);
     m_phase = Phase::Saved;
 }

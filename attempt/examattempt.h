@@ -107,12 +107,12 @@ public:
     bool questionReadable() const { return m_questionReadable; }
 
     // The shown question; the variants in the order shown (shuffled if set).
-    QString questionText() const { return m_question.QuestionText; }
-    const std::optional<QImage> &picture() const { return m_question.Picture; }
-    int answerCount() const { return m_question.AnswerCount; }
+    QString questionText() const { return m_question.questionText; }
+    const std::optional<QImage> &picture() const { return m_question.picture; }
+    int answerCount() const { return m_question.answerCount; }
     QStringList variantTexts() const;
     int correctVariant() const { return m_correctVariant; }
-    QString commentText() const { return m_question.CommentText; }
+    QString commentText() const { return m_question.commentText; }
     // All counters of the shown question, over every mode.
     QuestionStats questionStats() const;
 

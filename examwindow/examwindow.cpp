@@ -108,7 +108,7 @@ void ExamWindow::setAttempt(std::unique_ptr<ExamAttempt> attempt)
         return;
     connect(m_attempt.get(), &ExamAttempt::questionStateChanged, this, &ExamWindow::setItemState);
     connect(m_attempt.get(), &ExamAttempt::remainingTimeChanged, this,
-            [this](int seconds) { m_timeLabel->setText(LongTimeText(seconds)); });
+            [this](int seconds) { m_timeLabel->setText(longTimeText(seconds)); });
     connect(m_attempt.get(), &ExamAttempt::timeUp, this, &ExamWindow::onTimeUp);
     connect(m_attempt.get(), &ExamAttempt::secondCounted, this, [this] {
         if (m_attempt->mode() == AttemptMode::Learning)
@@ -331,7 +331,7 @@ void ExamWindow::showAttemptStart()
 
     const AttemptMode mode = m_attempt->mode();
     if (mode == AttemptMode::Exam) {
-        m_timeLabel->setText(LongTimeText(m_attempt->remainingSeconds()));
+        m_timeLabel->setText(longTimeText(m_attempt->remainingSeconds()));
         m_timeLabel->show();
         m_countdownTimer->start();
     } else {
@@ -664,7 +664,7 @@ void ExamWindow::showResult(const AttemptResult &result)
     }
     case AttemptMode::Exam: {
         const QString timeLine =
-            QStringLiteral("Время ответа: ") + LongTimeText(result.elapsedSeconds);
+            QStringLiteral("Время ответа: ") + longTimeText(result.elapsedSeconds);
         if (result.passed)
             lines = {QStringLiteral("Поздравляем вы сдали экзамен!"), ticketLine, correctLine,
                      timeLine};

@@ -15,7 +15,7 @@ using namespace QuestionBankLayout;
 QuestionDatabase::QuestionDatabase() = default;
 QuestionDatabase::~QuestionDatabase() = default;
 
-QString QuestionDatabase::OpenDatabase(const QString &path)
+QString QuestionDatabase::openDatabase(const QString &path)
 {
     auto file = std::make_unique<QFile>(path);
     // Read-only: the program never writes to a database, and a database that
@@ -24,12 +24,12 @@ QString QuestionDatabase::OpenDatabase(const QString &path)
         throw QuestionBankError(
             QStringLiteral("Не удалось открыть файл \"%1\": %2").arg(path, file->errorString()));
     }
-    return OpenDevice(std::move(file));
+    return openDevice(std::move(file));
 }
 
-QString QuestionDatabase::OpenDevice(std::unique_ptr<QIODevice> device)
+QString QuestionDatabase::openDevice(std::unique_ptr<QIODevice> device)
 {
-    CloseDatabase();
+    closeDatabase();
     if (!device->isOpen() && !device->open(QIODevice::ReadOnly))
         throw QuestionBankError(
             QStringLiteral("Не удалось открыть базу вопросов: %1").arg(device->errorString()));
@@ -53,7 +53,7 @@ QString QuestionDatabase::OpenDevice(std::unique_ptr<QIODevice> device)
     return this->title();
 }
 
-void QuestionDatabase::CloseDatabase()
+void QuestionDatabase::closeDatabase()
 {
     m_device.reset();
 }
@@ -103,10 +103,11 @@ QByteArray QuestionDatabase::readRange(int absoluteNumber, qint32 offset, qint32
     const qint64 size = m_device->size();
     if (offset < 0 || qint64(offset) + length > size) {
         throw QuestionBankError(questionErrorMessage(
-            absoluteNumber, QStringLiteral("блок %1 (смещение %2, длина %3) выходит за пределы файла")
-                                .arg(what)
-                                .arg(offset)
-                                .arg(length)));
+            absoluteNumber,
+            QStringLiteral("блок %1 (смещение %2, длина %3) выходит за пределы файла")
+                .arg(what)
+                .arg(offset)
+                .arg(length)));
     }
     if (!m_device->seek(offset))
         throw QuestionBankError(questionErrorMessage(absoluteNumber, m_device->errorString()));
@@ -117,31 +118,30 @@ QByteArray QuestionDatabase::readRange(int absoluteNumber, qint32 offset, qint32
     return bytes;
 }
 
-QByteArray QuestionDatabase::ReadQuestionBlock(int absoluteNumber)
+QByteArray QuestionDatabase::readQuestionBlock(int absoluteNumber)
 {
     const QuestionIndexEntry &e = entry(absoluteNumber);
     return readRange(absoluteNumber, e.textOffset, e.textLength, QStringLiteral("текста"));
 }
 
-QStringList QuestionDatabase::ReadQuestionText(int absoluteNumber)
+QStringList QuestionDatabase::readQuestionText(int absoluteNumber)
 {
-    return SplitTextBlock(ReadQuestionBlock(absoluteNumber));
+    return splitTextBlock(readQuestionBlock(absoluteNumber));
 }
 
-QByteArray QuestionDatabase::ReadQuestionPictureBytes(int absoluteNumber)
+QByteArray QuestionDatabase::readQuestionPictureBytes(int absoluteNumber)
 {
     const QuestionIndexEntry &e = entry(absoluteNumber);
     if (!e.hasPicture())
         return {};
-    return readRange(absoluteNumber, e.pictureOffset, e.pictureLength,
-                     QStringLiteral("рисунка"));
+    return readRange(absoluteNumber, e.pictureOffset, e.pictureLength, QStringLiteral("рисунка"));
 }
 
-std::optional<QImage> QuestionDatabase::ReadQuestionPicture(int absoluteNumber)
+std::optional<QImage> QuestionDatabase::readQuestionPicture(int absoluteNumber)
 {
     if (!entry(absoluteNumber).hasPicture())
         return std::nullopt;
-    const QByteArray jpeg = ReadQuestionPictureBytes(absoluteNumber);
+    const QByteArray jpeg = readQuestionPictureBytes(absoluteNumber);
     std::optional<QImage> image = JpegCodec::decode(jpeg);
     if (!image) {
         throw QuestionBankError(
@@ -150,15 +150,15 @@ std::optional<QImage> QuestionDatabase::ReadQuestionPicture(int absoluteNumber)
     return image;
 }
 
-void QuestionDatabase::ReadQuestion(int absoluteNumber, Question &question)
+void QuestionDatabase::readQuestion(int absoluteNumber, Question &question)
 {
     Question parsed = question;
-    ParseQuestion(ReadQuestionText(absoluteNumber), parsed, absoluteNumber);
-    parsed.Picture = ReadQuestionPicture(absoluteNumber);
+    parseQuestion(readQuestionText(absoluteNumber), parsed, absoluteNumber);
+    parsed.picture = readQuestionPicture(absoluteNumber);
     question = std::move(parsed);
 }
 
-QuestionDatabase &GlobalQuestionDatabase()
+QuestionDatabase &globalQuestionDatabase()
 {
     static QuestionDatabase database;
     return database;

@@ -30,7 +30,7 @@ QString StatisticsFile::currentPath()
     return QDir::current().absoluteFilePath(QString::fromLatin1(FileName));
 }
 
-void SaveStatistics(const StatRecord &record, const QString &path)
+void saveStatistics(const StatRecord &record, const QString &path)
 {
     const QString target = resolve(path);
     const QByteArray tail = readTail(target);
@@ -48,7 +48,7 @@ void SaveStatistics(const StatRecord &record, const QString &path)
     }
 }
 
-void LoadOrCreateStatistics(StatRecord &record, qint32 launchCount, const QString &path)
+void loadOrCreateStatistics(StatRecord &record, qint32 launchCount, const QString &path)
 {
     const QString target = resolve(path);
     const auto damaged = [] {
@@ -68,17 +68,17 @@ void LoadOrCreateStatistics(StatRecord &record, qint32 launchCount, const QStrin
     }
     loaded.setLaunchCount(launchCount);
     try {
-        SaveStatistics(loaded, target);
+        saveStatistics(loaded, target);
     } catch (const StatisticsError &) {
         throw damaged();
     }
     record = loaded;
 }
 
-void ResetStatistics(StatRecord &record, const QString &path)
+void resetStatistics(StatRecord &record, const QString &path)
 {
     StatRecord cleared = record;
     cleared.reset();
-    SaveStatistics(cleared, path);
+    saveStatistics(cleared, path);
     record = cleared;
 }

@@ -39,13 +39,13 @@ QString currentPath();
 // the record's launch-counter copy and writes the record back. Throws
 // StatisticsError with DamagedMessage on any failure; `record` is only
 // changed on success.
-void LoadOrCreateStatistics(StatRecord &record, qint32 launchCount, const QString &path = {});
+void loadOrCreateStatistics(StatRecord &record, qint32 launchCount, const QString &path = {});
 
 // Writes `record` as the first 16176 bytes of the file, keeping any bytes
 // after it. The file is replaced atomically, so a failure (thrown as
 // StatisticsError with the system's reason) leaves the old file intact.
-void SaveStatistics(const StatRecord &record, const QString &path = {});
+void saveStatistics(const StatRecord &record, const QString &path = {});
 
 // Zeroes statuses and counters (see StatRecord::reset) and saves. If the save
 // fails the record in memory stays as it was.
-void ResetStatistics(StatRecord &record, const QString &path = {});
+void resetStatistics(StatRecord &record, const QString &path = {});

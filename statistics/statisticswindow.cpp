@@ -380,7 +380,7 @@ void StatisticsWindow::refreshTicketCharts()
          {m_ticketTimeSeries, m_ticketWrongSeries, m_ticketCorrectSeries, m_ratingSeries})
         series->clear();
 
-    const TicketRatings ratings = computeTicketRatings(GlobalStatRecord(), m_filter);
+    const TicketRatings ratings = computeTicketRatings(globalStatRecord(), m_filter);
     for (int ticket = 1; ticket <= 40; ++ticket) {
         const QString label = QString::number(ticket);
         const AnswerTotals &totals = ratings.totals[ticket];
@@ -413,7 +413,7 @@ void StatisticsWindow::refreshQuestionCharts()
     for (ChartSeries *series :
          {m_questionTimeSeries, m_questionCorrectSeries, m_questionWrongSeries})
         series->clear();
-    const StatRecord &record = GlobalStatRecord();
+    const StatRecord &record = globalStatRecord();
     for (int question = 1; question <= 20; ++question) {
         const QString label = QString::number(question);
         const AnswerTotals totals = questionTotals(record, ticket, question, m_filter);

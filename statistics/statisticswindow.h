@@ -15,7 +15,7 @@ class ChartSeries;
 // The statistics window: a rating of the 40 tickets, the seconds and the
 // answers per ticket and, for the ticket chosen in the list, the seconds and
 // the answers per question, all summed over the modes of the chosen filter.
-// It only reads GlobalStatRecord().
+// It only reads globalStatRecord().
 //
 // The window is created once and opened with exec() as often as the user
 // asks; the filter survives from one opening to the next. Every opening shows

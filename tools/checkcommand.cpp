@@ -20,7 +20,7 @@ int runCheck(const QStringList &arguments, Console &console)
 
     QuestionDatabase database;
     try {
-        database.OpenDatabase(path);
+        database.openDatabase(path);
     } catch (const QuestionBankError &error) {
         console.report(QStringLiteral("dbv check: %1").arg(error.message()));
         return DbvExit::UsageOrIoError;
@@ -55,13 +55,13 @@ int runCheck(const QStringList &arguments, Console &console)
             ++withPictures;
         Question question;
         try {
-            database.ReadQuestion(a, question);
+            database.readQuestion(a, question);
         } catch (const QuestionBankError &error) {
             console.report(questionPrefix(a) + rejectionReason(a, error));
             ++problems;
             continue;
         }
-        for (const QString &problem : QuestionRuleProblems(question)) {
+        for (const QString &problem : questionRuleProblems(question)) {
             console.report(questionPrefix(a) + problem);
             ++problems;
         }

@@ -29,7 +29,7 @@ BENCHMARK(computeRatings)->Unit(benchmark::kMicrosecond);
 // lay the window out and paint it.
 void openWindow(benchmark::State &state)
 {
-    fillFullRecord(GlobalStatRecord());
+    fillFullRecord(globalStatRecord());
     StatisticsWindow form;
     for (auto _ : state) {
         form.show();
@@ -42,7 +42,7 @@ BENCHMARK(openWindow)->Unit(benchmark::kMillisecond);
 
 void switchFilter(benchmark::State &state)
 {
-    fillFullRecord(GlobalStatRecord());
+    fillFullRecord(globalStatRecord());
     StatisticsWindow form;
     form.show();
     QCoreApplication::processEvents();

@@ -26,8 +26,8 @@ void FakeExamWindow::finish()
 {
     const int ticket = m_attempt->setup().ticket;
     if (ticket >= 1 && ticket <= 40)
-        GlobalStatRecord().setTicketStatus(ticket, resultStatus);
-    SaveStatistics(GlobalStatRecord());
+        globalStatRecord().setTicketStatus(ticket, resultStatus);
+    saveStatistics(globalStatRecord());
     hide();
     m_host->examWindowClosed();
 }

@@ -135,15 +135,15 @@ void TestMainWindow::init()
     MessageBoxes::clearShown();
     Help::clearRequests();
     ProgramRandom::clearScript();
-    GlobalStatRecord() = StatRecord();
+    globalStatRecord() = StatRecord();
     m_failingPaths.clear();
     m_splashShown = false;
     MainWindow::setDatabaseOpener([this](const QString &path) {
         if (m_failingPaths.contains(path)) {
-            GlobalQuestionDatabase().CloseDatabase();
+            globalQuestionDatabase().closeDatabase();
             throw QuestionBankError(QStringLiteral("не читается"));
         }
-        return GlobalQuestionDatabase().OpenDatabase(path);
+        return globalQuestionDatabase().openDatabase(path);
     });
 }
 
@@ -336,7 +336,7 @@ void TestMainWindow::startup()
     if (!stops) {
         QCOMPARE(shownTitle(), title);
         QCOMPARE(m_form2->databasePath(), sb(bas));
-        QCOMPARE(GlobalQuestionDatabase().title(), title);
+        QCOMPARE(globalQuestionDatabase().title(), title);
     }
 }
 
@@ -404,13 +404,13 @@ void TestMainWindow::startup_progressFolder()
     QCOMPARE(QFileInfo(progress).size(), qint64(StatRecord::Size));
 
     // Started again from anywhere, the program finds the same progress.
-    GlobalStatRecord().setTicketStatus(9, 1);
-    SaveStatistics(GlobalStatRecord());
+    globalStatRecord().setTicketStatus(9, 1);
+    saveStatistics(globalStatRecord());
     m_form2.reset();
-    GlobalStatRecord() = StatRecord();
+    globalStatRecord() = StatRecord();
     QDir::setCurrent(m_sandbox->path(QStringLiteral("share")));
     QVERIFY(startProgram());
-    QCOMPARE(GlobalStatRecord().ticketStatus(9), 1);
+    QCOMPARE(globalStatRecord().ticketStatus(9), 1);
     QCOMPARE(QFileInfo(progress).size(), qint64(StatRecord::Size));
 }
 
@@ -600,10 +600,10 @@ void TestMainWindow::reset_answeredNo_changesNothing()
 {
     prepareLaterRun(1);
     QVERIFY(startProgram());
-    GlobalStatRecord().setTicketStatus(3, 1);
-    GlobalStatRecord().addCorrect(3, 4, 0);
-    SaveStatistics(GlobalStatRecord());
-    const StatRecord before = GlobalStatRecord();
+    globalStatRecord().setTicketStatus(3, 1);
+    globalStatRecord().addCorrect(3, 4, 0);
+    saveStatistics(globalStatRecord());
+    const StatRecord before = globalStatRecord();
     QFile file(m_sandbox->statisticsFile());
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray bytesBefore = file.readAll();
@@ -612,7 +612,7 @@ void TestMainWindow::reset_answeredNo_changesNothing()
     MessageBoxes::setNextAnswers({QMessageBox::No});
     child<QAction>("N3")->trigger();
     QCOMPARE(MessageBoxes::shown().size(), 1);
-    QVERIFY(GlobalStatRecord() == before);
+    QVERIFY(globalStatRecord() == before);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), bytesBefore);
 }
@@ -621,8 +621,8 @@ void TestMainWindow::attemptLoop_returnsAndRefreshes()
 {
     prepareLaterRun(9);
     QVERIFY(startProgram());
-    GlobalStatRecord().setTicketStatus(1, 1);
-    GlobalStatRecord().setTicketStatus(2, 1);        // 5.0: picture 2
+    globalStatRecord().setTicketStatus(1, 1);
+    globalStatRecord().setTicketStatus(2, 1);        // 5.0: picture 2
     MessageBoxes::setNextAnswers({QMessageBox::Ok}); // the 10th launch's reminder
     showMain();
     QCOMPARE(comparable(child<QLabel>("Image1")->pixmap().toImage()),
@@ -938,8 +938,8 @@ void TestMainWindow::databaseSwitch()
     QCOMPARE(shownTitle(), title);
     QCOMPARE(m_sandbox->stored(QStringLiteral("Bas")), sb(bas));
     QCOMPARE(m_form2->databasePath(), sb(bas));
-    QVERIFY(GlobalQuestionDatabase().isOpen());
-    QCOMPARE(GlobalQuestionDatabase().title(), title);
+    QVERIFY(globalQuestionDatabase().isOpen());
+    QCOMPARE(globalQuestionDatabase().title(), title);
     // The progress is not touched by a change of database.
     QCOMPARE(QFileInfo(m_sandbox->statisticsFile()).size(), qint64(StatRecord::Size));
 }

@@ -118,7 +118,7 @@ void TestSettingsStore::firstRun_writesDefaultsAndLocatesDatabase()
     QVERIFY(!store.keyExists());
     // The marks are set (and the time item writes Tim) before the search.
     int marksCalls = 0;
-    const SettingsStore::Startup startup = store.OpenSettings(
+    const SettingsStore::Startup startup = store.openSettings(
         programFolder(), {extraFolder()}, [&](const SettingsStore::Startup &marks) {
             ++marksCalls;
             QCOMPARE(marks.timeCode, 4);
@@ -151,7 +151,7 @@ void TestSettingsStore::laterRun_countsLaunchAndReadsValuesWithoutSearching()
     touch(QDir(programFolder()).filePath(QStringLiteral("dataAB.dbv")));
 
     SettingsStore store(settingsPath());
-    const SettingsStore::Startup startup = store.OpenSettings(programFolder(), {extraFolder()});
+    const SettingsStore::Startup startup = store.openSettings(programFolder(), {extraFolder()});
 
     QVERIFY(!startup.firstRun);
     QCOMPARE(startup.launchCount, 42);
@@ -211,7 +211,7 @@ void TestSettingsStore::laterRun_repairsMissingOrMistypedValues()
     writeIni(QStringLiteral("[General]\n") + ini + QLatin1Char('\n'));
 
     SettingsStore store(settingsPath());
-    const SettingsStore::Startup startup = store.OpenSettings(programFolder());
+    const SettingsStore::Startup startup = store.openSettings(programFolder());
 
     QVERIFY(!startup.firstRun);
     QCOMPARE(startup.launchCount, launch);
@@ -249,14 +249,14 @@ void TestSettingsStore::decrementLaunchCount()
     writeIni(kol.isNull() ? QStringLiteral("[General]\nRnd=1\n")
                           : QStringLiteral("[General]\nKol=%1\n").arg(kol));
     SettingsStore store(settingsPath());
-    store.DecrementLaunchCount();
+    store.decrementLaunchCount();
     QCOMPARE(stored("Kol"), expected);
 }
 
 void TestSettingsStore::writes_reachTheFileAtOnce()
 {
     SettingsStore store(settingsPath());
-    store.OpenSettings(programFolder());
+    store.openSettings(programFolder());
 
     store.setTimeCode(6);
     QCOMPARE(stored("Tim"), QStringLiteral("6"));

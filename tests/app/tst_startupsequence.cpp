@@ -49,8 +49,8 @@ class TestStartupSequence : public QObject
 private slots:
     void cleanup()
     {
-        GlobalQuestionDatabase().CloseDatabase();
-        GlobalStatRecord() = StatRecord();
+        globalQuestionDatabase().closeDatabase();
+        globalStatRecord() = StatRecord();
     }
 
     void run_laterRun_appliesMarksOpensDatabaseAndLoadsProgress();
@@ -72,8 +72,8 @@ void TestStartupSequence::run_laterRun_appliesMarksOpensDatabaseAndLoadsProgress
     QVERIFY(!startup.firstRun());
     QCOMPARE(startup.launchCount(), 5);
     QCOMPARE(startup.databasePath(), db);
-    QVERIFY(GlobalQuestionDatabase().isOpen());
-    QCOMPARE(GlobalStatRecord().launchCount(), 5);
+    QVERIFY(globalQuestionDatabase().isOpen());
+    QCOMPARE(globalStatRecord().launchCount(), 5);
     QCOMPARE(QDir::current().absolutePath(), QDir(sandbox.paths.programFolder).absolutePath());
     QVERIFY(QFile::exists(sandbox.statisticsFile()));
     settings.release();

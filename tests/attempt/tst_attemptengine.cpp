@@ -91,14 +91,14 @@ private:
 void AttemptEngineTest::init()
 {
     QVERIFY(m_dir.isValid());
-    m_database.OpenDevice(memoryDevice(SyntheticDatabase::bytes()));
+    m_database.openDevice(memoryDevice(SyntheticDatabase::bytes()));
     m_record = StatRecord();
     ProgramRandom::clearScript();
 }
 
 void AttemptEngineTest::cleanup()
 {
-    m_database.CloseDatabase();
+    m_database.closeDatabase();
     ProgramRandom::clearScript();
 }
 
@@ -151,7 +151,7 @@ void AttemptEngineTest::start_drawsTwentyDistinctQuestionsInEveryMode()
 
     QCOMPARE(started.size(), 1);
     QVERIFY(attempt->isRunning());
-    QCOMPARE(ProgramRandom::Random(10), 2);
+    QCOMPARE(ProgramRandom::random(10), 2);
     QCOMPARE(attempt->correctCount() + attempt->wrongCount(), 0);
     QCOMPARE(attempt->remainingSeconds(), AttemptMode(mode) == AttemptMode::Exam ? 300 : 0);
     QVERIFY(attempt->selectPosition(2));
@@ -280,7 +280,7 @@ void AttemptEngineTest::answer_lockedUnreadableOrEnded_isIgnored()
     DatabaseWriter writer;
     SyntheticDatabase::fill(writer);
     writer.setQuestion(5, DatabaseWriter::textBlock({"x", "?", "*a", "*b", "", "c"}));
-    m_database.OpenDevice(memoryDevice(writer.toBytes()));
+    m_database.openDevice(memoryDevice(writer.toBytes()));
     auto attempt = makeAttempt(AttemptMode::Exam, 1);
     attempt->start();
 

@@ -49,9 +49,9 @@ ExamTestBench::ExamTestBench()
     QDir::setCurrent(m_dir.path());
     const QString path = m_dir.filePath(QStringLiteral("test.dbv"));
     SyntheticDatabase::write(path);
-    GlobalQuestionDatabase().OpenDatabase(path);
-    GlobalStatRecord() = StatRecord();
-    SaveStatistics(GlobalStatRecord());
+    globalQuestionDatabase().openDatabase(path);
+    globalStatRecord() = StatRecord();
+    saveStatistics(globalStatRecord());
     MessageBoxes::clearShown();
     MessageBoxes::setNextAnswers({});
     ProgramRandom::clearScript();
@@ -62,7 +62,7 @@ ExamTestBench::ExamTestBench()
 ExamTestBench::~ExamTestBench()
 {
     form.hide();
-    GlobalQuestionDatabase().CloseDatabase();
+    globalQuestionDatabase().closeDatabase();
     ProgramRandom::clearScript();
     QDir::setCurrent(m_previousDir);
 }
@@ -76,7 +76,7 @@ void ExamTestBench::start(int mode, int ticket, bool preparation, int limitSecon
     setup.timeLimitSeconds = limitSeconds;
     setup.shuffleVariants = host.shuffleAnswers;
     form.setAttempt(
-        std::make_unique<ExamAttempt>(setup, GlobalQuestionDatabase(), GlobalStatRecord()));
+        std::make_unique<ExamAttempt>(setup, globalQuestionDatabase(), globalStatRecord()));
     form.show();
     // Real ticks would add seconds at random moments; the tests drive every
     // second themselves through tick().

@@ -42,13 +42,13 @@ int main(int argc, char *argv[])
     QDir::setCurrent(dir.path());
     const QString path = dir.filePath(QStringLiteral("preview.dbv"));
     SyntheticDatabase::write(path);
-    GlobalQuestionDatabase().OpenDatabase(path);
+    globalQuestionDatabase().openDatabase(path);
     QuestionStats stats;
     stats.correct = {3, 1, 0};
     stats.wrong = {1, 0, 1};
     stats.seconds = {40, 12, 9};
     for (int q = 1; q <= 20; ++q)
-        GlobalStatRecord().setQuestionStats(ticket, q, stats);
+        globalStatRecord().setQuestionStats(ticket, q, stats);
 
     if (args.contains(QStringLiteral("result"))) {
         ResultDialog dialog;
@@ -68,7 +68,7 @@ int main(int argc, char *argv[])
     setup.ticket = ticket;
     setup.timeLimitSeconds = 1200;
     form.setAttempt(
-        std::make_unique<ExamAttempt>(setup, GlobalQuestionDatabase(), GlobalStatRecord()));
+        std::make_unique<ExamAttempt>(setup, globalQuestionDatabase(), globalStatRecord()));
     form.move(20, 20);
     // Without a window manager a maximised state alone does not resize.
     if (args.contains(QStringLiteral("maximised")))

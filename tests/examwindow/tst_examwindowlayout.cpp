@@ -247,7 +247,7 @@ void ExamWindowLayoutTest::longTimeText_byLocale()
     QFETCH(QLocale, locale);
     QFETCH(int, seconds);
     QFETCH(QString, text);
-    QCOMPARE(LongTimeText(seconds, locale), text);
+    QCOMPARE(longTimeText(seconds, locale), text);
 }
 
 QTEST_MAIN(ExamWindowLayoutTest)

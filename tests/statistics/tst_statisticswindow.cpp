@@ -114,7 +114,7 @@ private:
 
 void TestStatisticsWindow::init()
 {
-    GlobalStatRecord().reset();
+    globalStatRecord().reset();
     MessageBoxes::clearShown();
     MessageBoxes::setNextAnswers({});
     Help::clearRequests();
@@ -226,7 +226,7 @@ void TestStatisticsWindow::rating_barsAndColours()
     QFETCH(int, green);
     QFETCH(int, red);
 
-    setup(GlobalStatRecord());
+    setup(globalStatRecord());
     open();
 
     const ChartSeries *rating = series(QStringLiteral("BarSeries2"));
@@ -236,7 +236,7 @@ void TestStatisticsWindow::rating_barsAndColours()
         return;
     }
     QCOMPARE(rating->count(), 40);
-    const TicketRatings ratings = computeTicketRatings(GlobalStatRecord(), ModeFilter::All);
+    const TicketRatings ratings = computeTicketRatings(globalStatRecord(), ModeFilter::All);
     for (int i = 0; i < 40; ++i) {
         const int ticket = i + 1;
         QCOMPARE(rating->label(i), QString::number(ticket));
@@ -258,8 +258,8 @@ void TestStatisticsWindow::rating_barsAndColours()
 
 void TestStatisticsWindow::questionAnswers_drawnGreenAndRedUnderSeriesColours()
 {
-    GlobalStatRecord().addCorrect(1, 2, StatMode::Exam);
-    GlobalStatRecord().addWrong(1, 3, StatMode::Exam);
+    globalStatRecord().addCorrect(1, 2, StatMode::Exam);
+    globalStatRecord().addWrong(1, 3, StatMode::Exam);
     open();
 
     const QList<QBarSet *> sets = child<BarChart>(QStringLiteral("Chart1"))->barSeries()->barSets();
@@ -309,7 +309,7 @@ void TestStatisticsWindow::noDataLabels_followLargestValues()
     QFETCH(Setup, setup);
     QFETCH(QStringList, visible);
 
-    setup(GlobalStatRecord());
+    setup(globalStatRecord());
     open();
     for (const QString name : {"Label6", "Label7", "Label8", "Label9", "Label12"}) {
         auto *label = child<QLabel>(name);
@@ -345,9 +345,9 @@ void TestStatisticsWindow::filter_sumsItsModes()
     stats.correct = {1, 10, 100};
     stats.wrong = {2, 20, 200};
     stats.seconds = {3, 30, 300};
-    GlobalStatRecord().setQuestionStats(1, 5, stats);
-    GlobalStatRecord().setQuestionStats(1, 6, stats);
-    GlobalStatRecord().setQuestionStats(3, 5, stats);
+    globalStatRecord().setQuestionStats(1, 5, stats);
+    globalStatRecord().setQuestionStats(1, 6, stats);
+    globalStatRecord().setQuestionStats(3, 5, stats);
     open();
     // Start from another filter so that every row really changes it.
     QTest::mouseClick(child<QRadioButton>(button == "rb4" ? "rb3" : "rb4"), Qt::LeftButton);
@@ -397,10 +397,10 @@ void TestStatisticsWindow::barPress_opensQuestionPageForTicket()
     QFETCH(int, index);
     QFETCH(Qt::MouseButton, button);
 
-    answer(GlobalStatRecord(), 12, 5, 1, 20);
-    answer(GlobalStatRecord(), 21, 9, 2, 7);
-    answer(GlobalStatRecord(), 5, 2, 2, 30);
-    answer(GlobalStatRecord(), 40, 3, 0, 30);
+    answer(globalStatRecord(), 12, 5, 1, 20);
+    answer(globalStatRecord(), 21, 9, 2, 7);
+    answer(globalStatRecord(), 5, 2, 2, 30);
+    answer(globalStatRecord(), 40, 3, 0, 30);
     open();
     clickTab(page);
 
@@ -413,7 +413,7 @@ void TestStatisticsWindow::barPress_opensQuestionPageForTicket()
     QVERIFY(list->visualItemRect(list->item(index)).intersects(list->viewport()->rect()));
     QList<double> seconds;
     for (int q = 1; q <= 20; ++q)
-        seconds.append(GlobalStatRecord().questionStats(index + 1, q).secondsTotal());
+        seconds.append(globalStatRecord().questionStats(index + 1, q).secondsTotal());
     QCOMPARE(values(QStringLiteral("BarSeries4")), seconds);
 }
 
@@ -448,11 +448,11 @@ void TestStatisticsWindow::barPress_showsValueMessage()
     QuestionStats seventh;
     seventh.correct = {200, 0, 0};
     seventh.seconds = {1234567, 0, 0};
-    GlobalStatRecord().setQuestionStats(1, 7, seventh);
-    GlobalStatRecord().addWrong(1, 20, StatMode::Learning);
-    GlobalStatRecord().addWrong(1, 20, StatMode::Training);
-    GlobalStatRecord().addWrong(1, 20, StatMode::Exam);
-    GlobalStatRecord().addCorrect(1, 20, StatMode::Exam);
+    globalStatRecord().setQuestionStats(1, 7, seventh);
+    globalStatRecord().addWrong(1, 20, StatMode::Learning);
+    globalStatRecord().addWrong(1, 20, StatMode::Training);
+    globalStatRecord().addWrong(1, 20, StatMode::Exam);
+    globalStatRecord().addCorrect(1, 20, StatMode::Exam);
     open();
     clickTab(QuestionPage);
 
@@ -470,7 +470,7 @@ void TestStatisticsWindow::barPress_showsValueMessage()
 
 void TestStatisticsWindow::bars_showHandPointer()
 {
-    answer(GlobalStatRecord(), 3, 2, 0, 40);
+    answer(globalStatRecord(), 3, 2, 0, 40);
     open();
     clickTab(TimePage);
     auto *chart = child<BarChart>(QStringLiteral("Chart2"));
@@ -488,8 +488,8 @@ void TestStatisticsWindow::valueAxis_holdsNegativeBars()
 {
     QuestionStats damaged;
     damaged.seconds = {-700, 0, 0};
-    GlobalStatRecord().setQuestionStats(1, 3, damaged);
-    answer(GlobalStatRecord(), 2, 1, 0, 40);
+    globalStatRecord().setQuestionStats(1, 3, damaged);
+    answer(globalStatRecord(), 2, 1, 0, 40);
     open();
 
     for (const auto &[chart, low, high] :
@@ -504,7 +504,7 @@ void TestStatisticsWindow::valueAxis_holdsNegativeBars()
 
 void TestStatisticsWindow::reopening_keepsFilterAndShowsRatingWithTicketOne()
 {
-    fillSampleRecord(GlobalStatRecord());
+    fillSampleRecord(globalStatRecord());
     open();
     QTest::mouseClick(child<QRadioButton>(QStringLiteral("rb3")), Qt::LeftButton);
     clickTab(QuestionPage);
@@ -524,13 +524,13 @@ void TestStatisticsWindow::reopening_keepsFilterAndShowsRatingWithTicketOne()
     QCOMPARE(list->row(list->selectedItems().first()), 0);
     QList<double> seconds;
     for (int q = 1; q <= 20; ++q)
-        seconds.append(GlobalStatRecord().questionStats(1, q).seconds[StatMode::Training]);
+        seconds.append(globalStatRecord().questionStats(1, q).seconds[StatMode::Training]);
     QCOMPARE(values(QStringLiteral("BarSeries4")), seconds);
 }
 
 void TestStatisticsWindow::firstOpening_questionChartsFollowTicketOne()
 {
-    answer(GlobalStatRecord(), 1, 3, 1, 9);
+    answer(globalStatRecord(), 1, 3, 1, 9);
     // Before the first opening nothing is selected and nothing is shown.
     QCOMPARE(series(QStringLiteral("BarSeries4"))->count(), 0);
     QVERIFY(!child<QLabel>(QStringLiteral("Label12"))->isHidden());
@@ -546,8 +546,8 @@ void TestStatisticsWindow::firstOpening_questionChartsFollowTicketOne()
 
 void TestStatisticsWindow::noSelection_filterChangeLeavesQuestionCharts()
 {
-    answer(GlobalStatRecord(), 1, 4, 1, 10, StatMode::Learning);
-    answer(GlobalStatRecord(), 1, 2, 2, 60, StatMode::Exam);
+    answer(globalStatRecord(), 1, 4, 1, 10, StatMode::Learning);
+    answer(globalStatRecord(), 1, 2, 2, 60, StatMode::Exam);
     open();
     clickTab(QuestionPage);
     auto *list = child<QListWidget>(QStringLiteral("ListView3"));
@@ -582,7 +582,7 @@ void TestStatisticsWindow::ticketList_hotTracksEntryText()
 
 void TestStatisticsWindow::ownMessageBox_doesNotRepeatActivation()
 {
-    answer(GlobalStatRecord(), 3, 2, 1, 20);
+    answer(globalStatRecord(), 3, 2, 1, 20);
     open();
     clickTab(TimePage);
     pressBar(QStringLiteral("Chart2"), QStringLiteral("Series1"), 2);
