@@ -105,7 +105,7 @@ private:
     QString sb(QString text) const;
     template <typename T> T *child(const char *name) const
     {
-        T *found = m_form2->findChild<T *>(QString::fromLatin1(name));
+        T *found = m_mainWindow->findChild<T *>(QString::fromLatin1(name));
         if (!found)
             qWarning("no child %s", name);
         return found;
@@ -118,12 +118,12 @@ private:
     QStringList m_failingPaths;
     bool m_splashShown = false;
 
-    std::unique_ptr<MainWindow> m_form2;
-    std::unique_ptr<FakeExamWindow> m_form1;
-    std::unique_ptr<KnowledgeGauge> m_form3;
-    std::unique_ptr<FakeStatisticsWindow> m_form5;
-    std::unique_ptr<SplashWindow> m_form6;
-    std::unique_ptr<AboutWindow> m_form7;
+    std::unique_ptr<MainWindow> m_mainWindow;
+    std::unique_ptr<FakeExamWindow> m_examWindow;
+    std::unique_ptr<KnowledgeGauge> m_gauge;
+    std::unique_ptr<FakeStatisticsWindow> m_statisticsWindow;
+    std::unique_ptr<SplashWindow> m_splash;
+    std::unique_ptr<AboutWindow> m_about;
 };
 
 void TestMainWindow::init()
@@ -149,12 +149,12 @@ void TestMainWindow::init()
 
 void TestMainWindow::cleanup()
 {
-    m_form7.reset();
-    m_form6.reset();
-    m_form5.reset();
-    m_form3.reset();
-    m_form1.reset();
-    m_form2.reset();
+    m_about.reset();
+    m_splash.reset();
+    m_statisticsWindow.reset();
+    m_gauge.reset();
+    m_examWindow.reset();
+    m_mainWindow.reset();
     MainWindow::setDatabaseOpener({});
     m_sandbox.reset();
 }
@@ -166,16 +166,16 @@ QString TestMainWindow::sb(QString text) const
 
 bool TestMainWindow::startProgram()
 {
-    m_form2 = std::make_unique<MainWindow>(m_sandbox->paths);
-    if (m_form2->startupFailed())
+    m_mainWindow = std::make_unique<MainWindow>(m_sandbox->paths);
+    if (m_mainWindow->startupFailed())
         return false;
-    m_form1 = std::make_unique<FakeExamWindow>(m_form2.get(), m_form2.get());
-    m_form3 = std::make_unique<KnowledgeGauge>();
-    m_form5 = std::make_unique<FakeStatisticsWindow>();
-    m_form6 = std::make_unique<SplashWindow>();
-    m_form7 = std::make_unique<AboutWindow>();
-    m_form2->setCompanions(m_form1.get(), m_form3.get(), m_form5.get(), m_form6.get(),
-                           m_form7.get());
+    m_examWindow = std::make_unique<FakeExamWindow>(m_mainWindow.get(), m_mainWindow.get());
+    m_gauge = std::make_unique<KnowledgeGauge>();
+    m_statisticsWindow = std::make_unique<FakeStatisticsWindow>();
+    m_splash = std::make_unique<SplashWindow>();
+    m_about = std::make_unique<AboutWindow>();
+    m_mainWindow->setCompanions(m_examWindow.get(), m_gauge.get(), m_statisticsWindow.get(),
+                                m_splash.get(), m_about.get());
     return true;
 }
 
@@ -200,7 +200,7 @@ void TestMainWindow::showMain()
         }
     });
     closer.start();
-    m_form2->show();
+    m_mainWindow->show();
     closer.stop();
 }
 
@@ -317,7 +317,7 @@ void TestMainWindow::startup()
     for (const MessageBoxes::Shown &box : MessageBoxes::shown()) {
         QCOMPARE(box.caption, QStringLiteral("Внимание!"));
         QCOMPARE(box.icon, QMessageBox::Warning);
-        QCOMPARE(box.owner.data(), m_form2.get());
+        QCOMPARE(box.owner.data(), m_mainWindow.get());
     }
     if (!dialogAnswer.isNull()) {
         const auto &request = FileDialogs::lastRequest();
@@ -335,7 +335,7 @@ void TestMainWindow::startup()
     QCOMPARE(QFile::exists(m_sandbox->statisticsFile()), !stops);
     if (!stops) {
         QCOMPARE(shownTitle(), title);
-        QCOMPARE(m_form2->databasePath(), sb(bas));
+        QCOMPARE(m_mainWindow->databasePath(), sb(bas));
         QCOMPARE(globalQuestionDatabase().title(), title);
     }
 }
@@ -373,10 +373,10 @@ void TestMainWindow::startup_settingsNotWritable_stillStartsAndTellsWhy()
     QCOMPARE(texts[1], Missing);
     QCOMPARE(shownTitle(), QStringLiteral("База"));
     QVERIFY(child<QAction>("N101")->isChecked());
-    QCOMPARE(m_form2->examTimeLimit(), 600);
+    QCOMPARE(m_mainWindow->examTimeLimit(), 600);
     QVERIFY(QFile::exists(m_sandbox->statisticsFile()));
     showMain(); // no crash when the counter cannot be read back
-    QVERIFY(m_form2->isVisible());
+    QVERIFY(m_mainWindow->isVisible());
 }
 
 void TestMainWindow::startup_progressFolder_data()
@@ -406,7 +406,7 @@ void TestMainWindow::startup_progressFolder()
     // Started again from anywhere, the program finds the same progress.
     globalStatRecord().setTicketStatus(9, 1);
     saveStatistics(globalStatRecord());
-    m_form2.reset();
+    m_mainWindow.reset();
     globalStatRecord() = StatRecord();
     QDir::setCurrent(m_sandbox->path(QStringLiteral("share")));
     QVERIFY(startProgram());
@@ -442,11 +442,11 @@ void TestMainWindow::startup_storedMarks()
     QVERIFY(startProgram());
     QCOMPARE(child<QAction>("N6")->isChecked(), shuffle);
     QCOMPARE(child<QAction>("N5")->isChecked(), statistics);
-    QCOMPARE(m_form2->shuffleAnswersChecked(), shuffle);
-    QCOMPARE(m_form2->showStatisticsChecked(), statistics);
+    QCOMPARE(m_mainWindow->shuffleAnswersChecked(), shuffle);
+    QCOMPARE(m_mainWindow->showStatisticsChecked(), statistics);
     for (const char *name : {"N11", "N31", "N51", "N101", "N151", "N201"})
         QCOMPARE(child<QAction>(name)->isChecked(), timeItem == QLatin1String(name));
-    QCOMPARE(m_form2->examTimeLimit(), limit);
+    QCOMPARE(m_mainWindow->examTimeLimit(), limit);
 }
 
 void TestMainWindow::firstShow_data()
@@ -481,7 +481,7 @@ void TestMainWindow::firstShow()
 
     showMain();
     QCOMPARE(m_splashShown, splash);
-    QVERIFY(!m_form6->isVisible());
+    QVERIFY(!m_splash->isVisible());
     QCOMPARE(MessageBoxes::shown().size(), reminder ? 1 : 0);
     if (reminder) {
         const MessageBoxes::Shown &box = MessageBoxes::shown().constFirst();
@@ -494,7 +494,7 @@ void TestMainWindow::firstShow()
     // Showing again (back from an attempt) shows neither, but reads the
     // counter anew.
     m_splashShown = false;
-    m_form2->hide();
+    m_mainWindow->hide();
     QSettings(m_sandbox->paths.settingsLocation, QSettings::IniFormat)
         .setValue(QStringLiteral("Kol"), 10);
     showMain();
@@ -529,7 +529,7 @@ void TestMainWindow::catalogue_iconsAndKnowledgePicture_followStatuses()
     QCOMPARE(list->count(), 40);
     QCOMPARE(list->item(0)->text(), QStringLiteral("Билет №01"));
     QCOMPARE(list->item(39)->text(), QStringLiteral("Билет №40"));
-    const QList<QIcon> &icons = m_form2->statusIcons();
+    const QList<QIcon> &icons = m_mainWindow->statusIcons();
     QCOMPARE(icons.size(), 5);
     for (int t = 1; t <= 40; ++t) {
         const int status = record.ticketStatus(t);
@@ -542,7 +542,7 @@ void TestMainWindow::catalogue_iconsAndKnowledgePicture_followStatuses()
                  comparable(icons[status].pixmap(16).toImage()));
     }
     QCOMPARE(comparable(child<QLabel>("Image1")->pixmap().toImage()),
-             comparable(m_form3->picture(4)));
+             comparable(m_gauge->picture(4)));
     QCOMPARE(list->selectedItems(), QList<QListWidgetItem *>{list->item(0)});
     QVERIFY(!child<QTimer>("Timer1")->isActive());
 }
@@ -565,13 +565,13 @@ void TestMainWindow::blinking_startsAtFullScore_andResetStopsIt()
     QVERIFY(timer->isActive());
     QCOMPARE(timer->interval(), 100);
     QVERIFY(!label->isVisible());
-    m_form2->onBlinkTick();
+    m_mainWindow->onBlinkTick();
     QVERIFY(label->isVisible());
-    m_form2->onBlinkTick();
+    m_mainWindow->onBlinkTick();
     QVERIFY(!label->isVisible());
-    m_form2->onBlinkTick();
+    m_mainWindow->onBlinkTick();
     QCOMPARE(comparable(child<QLabel>("Image1")->pixmap().toImage()),
-             comparable(m_form3->picture(21)));
+             comparable(m_gauge->picture(21)));
 
     MessageBoxes::setNextAnswers({QMessageBox::Yes});
     child<QAction>("N3")->trigger();
@@ -584,9 +584,9 @@ void TestMainWindow::blinking_startsAtFullScore_andResetStopsIt()
     QVERIFY(!timer->isActive());
     QVERIFY(!label->isVisible());
     QCOMPARE(comparable(child<QLabel>("Image1")->pixmap().toImage()),
-             comparable(m_form3->picture(1)));
+             comparable(m_gauge->picture(1)));
     QCOMPARE(comparable(child<QListWidget>("ListView1")->item(17)->icon().pixmap(16).toImage()),
-             comparable(m_form2->statusIcons()[0].pixmap(16).toImage()));
+             comparable(m_mainWindow->statusIcons()[0].pixmap(16).toImage()));
     QVERIFY(!m_splashShown);
     // The reset reached the file, and the launch-counter copy stayed.
     QFile saved(m_sandbox->statisticsFile());
@@ -626,36 +626,36 @@ void TestMainWindow::attemptLoop_returnsAndRefreshes()
     MessageBoxes::setNextAnswers({QMessageBox::Ok}); // the 10th launch's reminder
     showMain();
     QCOMPARE(comparable(child<QLabel>("Image1")->pixmap().toImage()),
-             comparable(m_form3->picture(2)));
+             comparable(m_gauge->picture(2)));
 
-    m_form1->resultStatus = 1;
+    m_examWindow->resultStatus = 1;
     clickTicket(6);
     QTest::mouseClick(child<QPushButton>("BitBtn2"), Qt::LeftButton);
-    QCOMPARE(m_form1->starts.size(), 1);
-    QCOMPARE(m_form1->starts[0].ticket, 7);
-    QVERIFY(!m_form2->isVisible()); // hidden while the attempt runs
-    QTRY_VERIFY(m_form2->isVisible());
-    QVERIFY(!m_form1->isVisible());
+    QCOMPARE(m_examWindow->starts.size(), 1);
+    QCOMPARE(m_examWindow->starts[0].ticket, 7);
+    QVERIFY(!m_mainWindow->isVisible()); // hidden while the attempt runs
+    QTRY_VERIFY(m_mainWindow->isVisible());
+    QVERIFY(!m_examWindow->isVisible());
 
     auto *list = child<QListWidget>("ListView1");
     QCOMPARE(comparable(list->item(6)->icon().pixmap(16).toImage()),
-             comparable(m_form2->statusIcons()[1].pixmap(16).toImage()));
+             comparable(m_mainWindow->statusIcons()[1].pixmap(16).toImage()));
     // Three exams passed: 7.5 rounds to picture 3.
     QCOMPARE(comparable(child<QLabel>("Image1")->pixmap().toImage()),
-             comparable(m_form3->picture(3)));
+             comparable(m_gauge->picture(3)));
     QCOMPARE(list->selectedItems(), QList<QListWidgetItem *>{list->item(0)});
     QCOMPARE(MessageBoxes::shown().size(), 1); // no second reminder
     QVERIFY(!m_splashShown);
 
     // A failed exam on a random ticket pulls the score down to 0.
-    m_form1->resultStatus = 2;
+    m_examWindow->resultStatus = 2;
     ProgramRandom::setScript({3});
     QTest::mouseClick(child<QPushButton>("BitBtn3"), Qt::LeftButton);
-    QTRY_VERIFY(m_form2->isVisible());
+    QTRY_VERIFY(m_mainWindow->isVisible());
     QCOMPARE(comparable(list->item(3)->icon().pixmap(16).toImage()),
-             comparable(m_form2->statusIcons()[2].pixmap(16).toImage()));
+             comparable(m_mainWindow->statusIcons()[2].pixmap(16).toImage()));
     QCOMPARE(comparable(child<QLabel>("Image1")->pixmap().toImage()),
-             comparable(m_form3->picture(1)));
+             comparable(m_gauge->picture(1)));
 }
 
 void TestMainWindow::modeButtons_data()
@@ -699,13 +699,13 @@ void TestMainWindow::modeButtons()
     prepareLaterRun(1);
     QVERIFY(startProgram());
     showMain();
-    m_form1->finishAttempts = false;
+    m_examWindow->finishAttempts = false;
     // The preparation choice an earlier start left behind.
     if (preparationBefore) {
         QTest::mouseClick(child<QPushButton>("BitBtn4"), Qt::LeftButton);
-        m_form1->hide();
-        m_form2->show();
-        m_form1->starts.clear();
+        m_examWindow->hide();
+        m_mainWindow->show();
+        m_examWindow->starts.clear();
     }
     ProgramRandom::setScript({draw});
 
@@ -714,26 +714,26 @@ void TestMainWindow::modeButtons()
     else
         clickEmptyCatalogue();
     MessageBoxes::setNextAnswers({QMessageBox::Ok});
-    QTest::mouseClick(m_form2->findChild<QPushButton *>(button), Qt::LeftButton);
+    QTest::mouseClick(m_mainWindow->findChild<QPushButton *>(button), Qt::LeftButton);
 
     if (!starts) {
         QCOMPARE(shownTexts(), QStringList{ChooseTicket});
         QCOMPARE(MessageBoxes::shown()[0].caption, Reminder);
         QCOMPARE(MessageBoxes::shown()[0].icon, QMessageBox::Information);
-        QVERIFY(m_form1->starts.isEmpty());
-        QVERIFY(m_form2->isVisible());
+        QVERIFY(m_examWindow->starts.isEmpty());
+        QVERIFY(m_mainWindow->isVisible());
         return;
     }
     QVERIFY(MessageBoxes::shown().isEmpty());
-    QCOMPARE(m_form1->starts.size(), 1);
-    const FakeExamWindow::Start &start = m_form1->starts[0];
+    QCOMPARE(m_examWindow->starts.size(), 1);
+    const FakeExamWindow::Start &start = m_examWindow->starts[0];
     QCOMPARE(start.ticket, ticket);
     QCOMPARE(start.mode, mode);
     QCOMPARE(start.preparation, preparation);
-    QCOMPARE(start.position, m_form2->pos());
+    QCOMPARE(start.position, m_mainWindow->pos());
     QVERIFY(start.hostVisible); // shown first, then the main window hides
-    QVERIFY(m_form1->isVisible());
-    QVERIFY(!m_form2->isVisible());
+    QVERIFY(m_examWindow->isVisible());
+    QVERIFY(!m_mainWindow->isVisible());
 }
 
 void TestMainWindow::helpKeys_data()
@@ -753,9 +753,9 @@ void TestMainWindow::helpKeys()
     prepareLaterRun(1);
     QVERIFY(startProgram());
     showMain();
-    QApplication::setActiveWindow(m_form2.get());
+    QApplication::setActiveWindow(m_mainWindow.get());
 
-    auto *target = m_form2->findChild<QPushButton *>(button);
+    auto *target = m_mainWindow->findChild<QPushButton *>(button);
     target->setFocus();
     QTest::keyClick(target, Qt::Key_F1);
     QCOMPARE(Help::requests().size(), 1);
@@ -773,8 +773,8 @@ void TestMainWindow::statisticsButton_opensModalWindow()
     QVERIFY(startProgram());
     showMain();
     QTest::mouseClick(child<QToolButton>("SpeedButton2"), Qt::LeftButton);
-    QCOMPARE(m_form5->modalShowings, 1);
-    QVERIFY(!m_form5->isVisible());
+    QCOMPARE(m_statisticsWindow->modalShowings, 1);
+    QVERIFY(!m_statisticsWindow->isVisible());
 }
 
 void TestMainWindow::timeItems_data()
@@ -802,13 +802,13 @@ void TestMainWindow::timeItems()
     m_sandbox->writeDatabase(QStringLiteral("program/dataAB.dbv"), "База");
     QVERIFY(startProgram()); // a first run: 10 minutes chosen
     QVERIFY(child<QAction>("N101")->isChecked());
-    QCOMPARE(m_form2->examTimeLimit(), 600);
+    QCOMPARE(m_mainWindow->examTimeLimit(), 600);
 
     for (const QString &name : chosen)
-        m_form2->findChild<QAction *>(name)->trigger();
+        m_mainWindow->findChild<QAction *>(name)->trigger();
     for (const char *name : {"N11", "N31", "N51", "N101", "N151", "N201"})
         QCOMPARE(child<QAction>(name)->isChecked(), checked == QLatin1String(name));
-    QCOMPARE(m_form2->examTimeLimit(), limit);
+    QCOMPARE(m_mainWindow->examTimeLimit(), limit);
     QCOMPARE(m_sandbox->stored(QStringLiteral("Tim")), tim);
 }
 
@@ -820,14 +820,14 @@ void TestMainWindow::optionItems_flipAndStore()
     auto *statistics = child<QAction>("N5");
 
     shuffle->trigger();
-    QVERIFY(!m_form2->shuffleAnswersChecked());
+    QVERIFY(!m_mainWindow->shuffleAnswersChecked());
     QCOMPARE(m_sandbox->stored(QStringLiteral("Rnd")), QStringLiteral("0"));
     shuffle->trigger();
-    QVERIFY(m_form2->shuffleAnswersChecked());
+    QVERIFY(m_mainWindow->shuffleAnswersChecked());
     QCOMPARE(m_sandbox->stored(QStringLiteral("Rnd")), QStringLiteral("1"));
 
     statistics->trigger();
-    QVERIFY(!m_form2->showStatisticsChecked());
+    QVERIFY(!m_mainWindow->showStatisticsChecked());
     QCOMPARE(m_sandbox->stored(QStringLiteral("Sta")), QStringLiteral("0"));
     QCOMPARE(m_sandbox->stored(QStringLiteral("Rnd")), QStringLiteral("1"));
 }
@@ -838,14 +838,14 @@ void TestMainWindow::timeChoice_survivesRestart()
     QVERIFY(startProgram());
     child<QAction>("N201")->trigger();
     child<QAction>("N5")->trigger();
-    m_form2.reset();
+    m_mainWindow.reset();
 
     QVERIFY(startProgram());
     QVERIFY(child<QAction>("N201")->isChecked());
     QVERIFY(!child<QAction>("N101")->isChecked());
     QVERIFY(!child<QAction>("N5")->isChecked());
     QVERIFY(child<QAction>("N6")->isChecked());
-    QCOMPARE(m_form2->examTimeLimit(), 1200);
+    QCOMPARE(m_mainWindow->examTimeLimit(), 1200);
     QCOMPARE(m_sandbox->stored(QStringLiteral("Kol")), QStringLiteral("2"));
 }
 
@@ -937,7 +937,7 @@ void TestMainWindow::databaseSwitch()
     QCOMPARE(FileDialogs::lastRequest()->title, QStringLiteral("Открыть базу вопросов"));
     QCOMPARE(shownTitle(), title);
     QCOMPARE(m_sandbox->stored(QStringLiteral("Bas")), sb(bas));
-    QCOMPARE(m_form2->databasePath(), sb(bas));
+    QCOMPARE(m_mainWindow->databasePath(), sb(bas));
     QVERIFY(globalQuestionDatabase().isOpen());
     QCOMPARE(globalQuestionDatabase().title(), title);
     // The progress is not touched by a change of database.
