@@ -27,7 +27,7 @@ void ExamAttempt::start()
     m_phase = Phase::Running;
     ProgramRandom::randomize();
     m_shufflePlaces.fill(0);
-    drawPreparationSet();
+    chooseQuestions();
     m_threeErrorsAsked = false;
     m_correctCount = 0;
     m_wrongCount = 0;
@@ -38,18 +38,26 @@ void ExamAttempt::start()
     emit started();
 }
 
-void ExamAttempt::drawPreparationSet()
+void ExamAttempt::chooseQuestions()
 {
-    // Twenty distinct questions of the whole database; a repeated draw is
-    // drawn again.
+    // The preparation set is drawn at every start, whatever the mode, so that
+    // the draws after it (the shuffle places) do not depend on the mode:
+    // twenty distinct questions of the whole database, a repeated draw drawn
+    // again.
+    std::array<int, 21> drawn{};
     for (int j = 1; j <= QuestionsPerTicket; ++j) {
-        int drawn = 0;
+        int number = 0;
         do {
-            drawn = ProgramRandom::random(QuestionCount) + 1;
-        } while (std::find(m_preparationSet.begin() + 1, m_preparationSet.begin() + j, drawn) !=
-                 m_preparationSet.begin() + j);
-        m_preparationSet[size_t(j)] = drawn;
+            number = ProgramRandom::random(QuestionCount) + 1;
+        } while (std::find(drawn.begin() + 1, drawn.begin() + j, number) != drawn.begin() + j);
+        drawn[size_t(j)] = number;
     }
+    if (isPreparation()) {
+        m_questions = drawn;
+        return;
+    }
+    for (int position = 1; position <= QuestionsPerTicket; ++position)
+        m_questions[size_t(position)] = absoluteNumber(m_ticket, position);
 }
 
 bool ExamAttempt::selectPosition(int position, QString *error)
@@ -57,15 +65,10 @@ bool ExamAttempt::selectPosition(int position, QString *error)
     if (position < 1 || position > QuestionsPerTicket)
         return false;
     m_position = position;
-    int absolute = 0;
-    if (isPreparation()) {
-        absolute = m_preparationSet[size_t(position)];
-        m_ticket = ticketOf(absolute);
-        m_questionNumber = questionOf(absolute);
-    } else {
-        m_questionNumber = position;
-        absolute = absoluteNumber(m_ticket, position);
-    }
+    const int absolute = m_questions[size_t(position)];
+    // In preparation the ticket follows the question shown.
+    m_ticket = ticketOf(absolute);
+    m_questionNumber = questionOf(absolute);
 
     Question question;
     question.answerTexts = m_question.answerTexts;

@@ -83,11 +83,11 @@ public:
     // Learning over a drawn set of questions from all tickets.
     bool isPreparation() const;
 
-    // Starts (or starts again): reseeds the random numbers, draws the
-    // preparation set (always twenty draws, whatever the mode, so the draws
-    // that follow do not depend on it), clears answers, counts and shuffle
-    // places, and sets the countdown to the limit. Emits started(). The
-    // window then selects position 1.
+    // Starts (or starts again): reseeds the random numbers, chooses the
+    // questions (always drawing a preparation set first, whatever the mode,
+    // so the draws that follow do not depend on it), clears answers, counts
+    // and shuffle places, and sets the countdown to the limit. Emits
+    // started(). The window then selects position 1.
     void start();
     bool isRunning() const { return m_phase == Phase::Running; }
     // Ended, but the progress is not saved yet.
@@ -163,7 +163,10 @@ private:
     };
 
     void setQuestionState(int position, QuestionState state);
-    void drawPreparationSet();
+    // Fills the question at every position: the ticket's twenty in order, or
+    // the drawn preparation set. A new kind of attempt that works through
+    // other questions sets them here.
+    void chooseQuestions();
     void placeCorrectVariant();
     int statMode() const { return int(m_setup.mode); }
 
@@ -185,8 +188,8 @@ private:
 
     // Indexed 1..20; slot 0 is unused.
     std::array<QuestionState, 21> m_states{};
-    std::array<int, 21> m_preparationSet{}; // absolute question numbers 1..800
-    std::array<int, 21> m_shufflePlaces{};  // 0: not drawn yet
+    std::array<int, 21> m_questions{};     // absolute question numbers 1..800
+    std::array<int, 21> m_shufflePlaces{}; // 0: not drawn yet
 
     int m_correctCount = 0;
     int m_wrongCount = 0;
