@@ -1,18 +1,16 @@
 #include "examwindow.h"
 
 #include "anchorlayout.h"
-#include "clicklabel.h"
 #include "designfonts.h"
 #include "examwindowhost.h"
+#include "examwindowstyle.h"
 #include "help.h"
 #include "messageboxes.h"
-#include "picturebox.h"
-#include "piechartview.h"
-#include "questiondatabase.h"
+#include "questionindexentry.h"
+#include "questionpanel.h"
 #include "resultdialog.h"
 #include "statisticsfile.h"
 #include "timetext.h"
-#include "variantslabel.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -20,14 +18,12 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QScrollArea>
 #include <QShortcut>
 #include <QTimer>
 #include <QToolButton>
 
-#include <cmath>
-
 using namespace QuestionBankLayout;
+using namespace ExamWindowStyle;
 
 namespace {
 
@@ -37,50 +33,6 @@ const QString CompletionQuestion =
 const QString ThreeErrorsQuestion =
     QStringLiteral("ТРИ ОШИБКИ!!!\n\rВы уже провалили экзамен, будете продолжать? ");
 const QString TimeUpMessage = QStringLiteral("Время закончилось! ");
-const QString CommentPrefix = QStringLiteral("Комментарий к вопросу №");
-
-// Colours of the design are 0x00BBGGRR values.
-QColor fromBgr(quint32 value)
-{
-    return QColor(int(value & 0xFF), int((value >> 8) & 0xFF), int((value >> 16) & 0xFF));
-}
-
-void setTextColour(QWidget *widget, const QColor &colour)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    widget->setPalette(palette);
-}
-
-QFont pixelFont(const QString &family, int pixels, bool bold, bool underline = false)
-{
-    QFont font(family);
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    font.setUnderline(underline);
-    return font;
-}
-
-// Rounds halves to even, as the layout rules are stated.
-int roundHalfEven(double value)
-{
-    return int(std::nearbyint(value));
-}
-
-struct FontBand
-{
-    int maxWidth;
-    int question;
-    int variants;
-};
-
-// Font sizes (points) of the question and of the variants and comment by the
-// window's outer width; wider than the last band keeps the sizes as they are.
-constexpr FontBand FontBands[] = {
-    {800, 10, 8}, {900, 12, 10}, {1000, 14, 12}, {1100, 16, 14}, {1200, 18, 16}, {2000, 20, 18},
-};
-
-const QString DesignFamily = QStringLiteral("MS Sans Serif");
 
 } // namespace
 
@@ -204,8 +156,9 @@ void ExamWindow::createControls()
     });
     m_layout->add(m_questionList, QRect(8, 32, 97, 361));
 
-    createQuestionArea();
-    m_layout->add(m_questionScroll, QRect(112, 32, 605, 413), A::All);
+    m_questionPanel = new QuestionPanel(this);
+    m_layout->add(m_questionPanel, QRect(112, 32, 605, 413), A::All);
+    connect(m_questionPanel, &QuestionPanel::answerClicked, this, &ExamWindow::onAnswerClicked);
 
     m_stopButton =
         new QPushButton(QIcon(QStringLiteral(":/exam/stop.png")), QStringLiteral("СТОП"), this);
@@ -229,86 +182,6 @@ void ExamWindow::createControls()
     connect(m_secondsTimer, &QTimer::timeout, this, &ExamWindow::onSecondTick);
 
     setTabOrder(m_questionList, m_stopButton);
-}
-
-void ExamWindow::createQuestionArea()
-{
-    m_questionScroll = new QScrollArea(this);
-    m_questionScroll->setObjectName(QStringLiteral("ScrollBox1"));
-    m_questionScroll->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
-    m_questionScroll->setWidgetResizable(true);
-    m_questionScroll->setFocusPolicy(Qt::NoFocus);
-    m_questionArea = new QWidget;
-    m_questionArea->setObjectName(QStringLiteral("QuestionArea"));
-    QPalette white = m_questionArea->palette();
-    white.setColor(QPalette::Window, Qt::white);
-    white.setColor(QPalette::WindowText, Qt::black);
-    m_questionArea->setPalette(white);
-    m_questionArea->setAutoFillBackground(true);
-    m_questionScroll->setWidget(m_questionArea);
-
-    m_questionLayout = std::make_unique<AnchorLayout>(QSize(605, 413));
-    using A = AnchorLayout;
-
-    m_picture = new PictureBox(m_questionArea);
-    m_picture->setObjectName(QStringLiteral("Image1"));
-    m_picture->setProportional(true);
-    m_questionLayout->add(m_picture, QRect(8, 8, 353, 137));
-
-    m_questionText = new QLabel(m_questionArea);
-    m_questionText->setObjectName(QStringLiteral("Label2"));
-    m_questionText->setWordWrap(true);
-    m_questionText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_questionText->setFont(DesignFonts::font(DesignFamily, 10, true));
-    setTextColour(m_questionText, fromBgr(0x800000));
-    m_questionLayout->add(m_questionText, QRect(368, 8, 217, 209), A::Top | A::Right | A::Bottom);
-
-    m_variantsText = new VariantsLabel(m_questionArea);
-    m_variantsText->setObjectName(QStringLiteral("Label3"));
-    m_variantsText->setWordWrap(true);
-    m_variantsText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_questionLayout->add(m_variantsText, QRect(8, 148, 577, 85), A::Left | A::Top | A::Right);
-
-    m_commentText = new QLabel(m_questionArea);
-    m_commentText->setObjectName(QStringLiteral("Label4"));
-    m_commentText->setWordWrap(true);
-    m_commentText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    setTextColour(m_commentText, Qt::red);
-    m_commentText->hide();
-    m_questionLayout->add(m_commentText, QRect(8, 232, 577, 110), A::Left | A::Right | A::Bottom);
-
-    for (int n = 1; n <= MaxVariants; ++n) {
-        auto *button = new QPushButton(m_questionArea);
-        button->setObjectName(QStringLiteral("BitBtn%1").arg(n));
-        button->setIcon(QIcon(QStringLiteral(":/exam/answer%1.png").arg(n)));
-        button->setIconSize(QSize(20, 20));
-        button->setAccessibleName(QString::number(n));
-        // The digit keys answer through the question list, which must keep
-        // the focus.
-        button->setFocusPolicy(Qt::NoFocus);
-        button->setAutoDefault(false);
-        m_questionLayout->add(button, QRect(24 + 80 * (n - 1), 368, 75, 25), A::Left | A::Bottom);
-        connect(button, &QPushButton::clicked, this, [this, n] { onAnswerClicked(n); });
-        m_answerButtons[size_t(n)] = button;
-    }
-
-    m_pieChart = new PieChartView(m_questionArea);
-    m_pieChart->setObjectName(QStringLiteral("Chart1"));
-    m_pieChart->setCursor(Qt::PointingHandCursor);
-    // A click on the pie toggles the seconds label; it must not take the
-    // focus from the question list, where the digit keys answer.
-    m_pieChart->setFocusPolicy(Qt::NoFocus);
-    m_questionLayout->add(m_pieChart, QRect(520, 336, 65, 58), A::Right | A::Bottom);
-    connect(m_pieChart, &PieChartView::clicked, this, &ExamWindow::toggleSecondsLabel);
-
-    m_secondsLabel = new ClickLabel(QStringLiteral("0000"), m_pieChart);
-    m_secondsLabel->setObjectName(QStringLiteral("Label7"));
-    m_secondsLabel->setGeometry(10, 16, 45, 24);
-    m_secondsLabel->setAlignment(Qt::AlignCenter);
-    m_secondsLabel->setFont(pixelFont(DesignFamily, 19, true));
-    m_secondsLabel->setToolTip(QStringLiteral("Счетчик времени"));
-    setTextColour(m_secondsLabel, Qt::yellow);
-    connect(m_secondsLabel, &ClickLabel::clicked, this, &ExamWindow::toggleSecondsLabel);
 }
 
 // --- Attempt start and question display -------------------------------------
@@ -388,28 +261,8 @@ void ExamWindow::onQuestionSelected()
         return;
     }
 
-    if (const auto &picture = m_attempt->picture()) {
-        m_picture->setImage(*picture);
-        m_picture->show();
-    } else {
-        m_picture->clear();
-        m_picture->hide();
-    }
-    placeQuestionText();
-
-    m_questionText->setText(m_attempt->questionText());
-    QString variants;
-    const QStringList texts = m_attempt->variantTexts();
-    for (int n = 1; n <= texts.size(); ++n)
-        variants += QStringLiteral("%1. %2\n\r").arg(n).arg(texts[n - 1]);
-    m_variantsText->setText(variants);
-
-    // A count outside 2..5 leaves the buttons as the last question had them.
-    const int count = m_attempt->answerCount();
-    if (count >= 2 && count <= MaxVariants) {
-        for (int n = 1; n <= MaxVariants; ++n)
-            m_answerButtons[size_t(n)]->setVisible(n <= count);
-    }
+    m_questionPanel->showQuestion(m_attempt->picture(), m_attempt->questionText(),
+                                  m_attempt->variantTexts());
 
     // After the attempt has ended (a failed save keeps the window open)
     // nothing can be answered.
@@ -418,16 +271,13 @@ void ExamWindow::onQuestionSelected()
     if (m_attempt->commentVisible())
         showComment();
     else
-        m_commentText->hide();
+        m_questionPanel->hideComment();
 
     if (m_attempt->mode() == AttemptMode::Learning) {
         refreshPie();
-        const bool shown = m_host && m_host->showStatisticsChecked();
-        m_pieChart->setVisible(shown);
-        m_secondsLabel->setVisible(shown);
+        m_questionPanel->setPieVisible(m_host && m_host->showStatisticsChecked());
     } else {
-        m_pieChart->hide();
-        m_secondsLabel->hide();
+        m_questionPanel->setPieVisible(false);
     }
 }
 
@@ -435,36 +285,14 @@ void ExamWindow::showUnreadableQuestion(const QString &message)
 {
     // The attempt stays usable: the question cannot be answered, but the user
     // can go to another one or press STOP.
-    m_picture->clear();
-    m_picture->hide();
-    placeQuestionText();
-    m_questionText->clear();
-    m_variantsText->clear();
-    m_commentText->hide();
-    setAnswerButtonsEnabled(false);
-    m_pieChart->hide();
-    m_secondsLabel->hide();
+    m_questionPanel->showUnreadable();
     MessageBoxes::warning(this, Caution, message);
-}
-
-void ExamWindow::placeQuestionText()
-{
-    QRect rect = m_questionText->geometry();
-    if (m_picture->isVisibleTo(m_questionArea)) {
-        rect.moveLeft(m_picture->x() + m_picture->width() + 10);
-        rect.setWidth(m_questionScroll->width() - rect.left() - 10);
-    } else {
-        rect.moveLeft(8);
-        rect.setWidth(roundHalfEven(m_questionScroll->width() * 0.7));
-    }
-    m_questionText->setGeometry(rect);
 }
 
 void ExamWindow::refreshPie()
 {
     const QuestionStats stats = m_attempt->questionStats();
-    m_pieChart->setCounts(stats.correctTotal(), stats.wrongTotal());
-    m_secondsLabel->setText(QString::number(stats.secondsTotal()));
+    m_questionPanel->setPieCounts(stats.correctTotal(), stats.wrongTotal(), stats.secondsTotal());
 }
 
 void ExamWindow::setItemState(int position, ExamAttempt::QuestionState state)
@@ -481,14 +309,12 @@ void ExamWindow::setItemState(int position, ExamAttempt::QuestionState state)
 
 void ExamWindow::setAnswerButtonsEnabled(bool enabled)
 {
-    for (int n = 1; n <= MaxVariants; ++n)
-        m_answerButtons[size_t(n)]->setEnabled(enabled);
+    m_questionPanel->setAnswerButtonsEnabled(enabled);
 }
 
 void ExamWindow::showComment()
 {
-    m_commentText->setText(CommentPrefix + m_attempt->commentText());
-    m_commentText->show();
+    m_questionPanel->showComment(m_attempt->commentText());
 }
 
 // --- Answering ---------------------------------------------------------------
@@ -560,7 +386,7 @@ bool ExamWindow::answerByKey(QChar key)
 {
     if (key < QLatin1Char('1') || key > QLatin1Char('5'))
         return false;
-    QPushButton *button = m_answerButtons[size_t(key.digitValue())];
+    QPushButton *button = m_questionPanel->answerButton(key.digitValue());
     if (!button->isVisible() || !button->isEnabled())
         return false;
     button->click();
@@ -711,53 +537,10 @@ void ExamWindow::resizeEvent(QResizeEvent *event)
 {
     AttemptWindow::resizeEvent(event);
     m_layout->apply(size());
-    m_questionLayout->apply(m_questionScroll->size());
-    fitQuestionArea();
-}
-
-void ExamWindow::fitQuestionArea()
-{
-    const int outerWidth = frameGeometry().width();
-    const int boxWidth = m_questionScroll->width();
-    const int boxHeight = m_questionScroll->height();
-
-    m_picture->resize(roundHalfEven(boxWidth * 0.5834), roundHalfEven(boxHeight * 0.3317));
-    m_picture->update();
-
-    const FontBand *band = nullptr;
-    for (const FontBand &candidate : FontBands) {
-        if (outerWidth <= candidate.maxWidth) {
-            band = &candidate;
-            break;
-        }
-    }
-    if (band)
-        m_questionText->setFont(DesignFonts::font(DesignFamily, band->question, true));
-
-    placeQuestionText();
-
-    const int variantsTop = m_picture->y() + m_picture->height() + 5;
-    m_variantsText->setGeometry(m_variantsText->x(), variantsTop, m_variantsText->width(),
-                                boxHeight / 5);
-    const int commentTop = m_variantsText->y() + m_variantsText->height();
-    m_commentText->setGeometry(m_commentText->x(), commentTop, m_commentText->width(),
-                               m_pieChart->y() - commentTop + 15);
-
-    if (band) {
-        m_variantsText->setFont(DesignFonts::font(DesignFamily, band->variants));
-        m_commentText->setFont(DesignFonts::font(DesignFamily, band->variants));
-    }
-    m_questionText->update();
-    m_variantsText->update();
-    m_commentText->update();
+    m_questionPanel->fitToWindow(frameGeometry().width());
 }
 
 void ExamWindow::onHelpClicked()
 {
     Help::showTopic(this, QStringLiteral("test"));
-}
-
-void ExamWindow::toggleSecondsLabel()
-{
-    m_secondsLabel->setVisible(!m_secondsLabel->isVisibleTo(m_pieChart));
 }

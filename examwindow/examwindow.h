@@ -5,20 +5,16 @@
 
 #include <QPointer>
 
-#include <array>
 #include <memory>
 
 class AnchorLayout;
-class ClickLabel;
 class ExamWindowHost;
-class PictureBox;
-class PieChartView;
 class QLabel;
 class QListWidget;
 class QPushButton;
-class QScrollArea;
 class QTimer;
 class QToolButton;
+class QuestionPanel;
 class ResultDialog;
 
 // The exam window: shows one ExamAttempt in learning, preparation, training
@@ -86,7 +82,6 @@ private:
     void onStopClicked();
     void onTimeUp();
     void onHelpClicked();
-    void toggleSecondsLabel();
 
     // The attempt end; returns whether the window may close.
     bool endAttempt();
@@ -95,8 +90,6 @@ private:
     void dismissOpenQuestions();
 
     void showUnreadableQuestion(const QString &message);
-    void placeQuestionText();
-    void fitQuestionArea();
     void refreshPie();
     void setItemState(int position, ExamAttempt::QuestionState state);
     void setAnswerButtonsEnabled(bool enabled);
@@ -108,22 +101,13 @@ private:
     bool m_selecting = false;
 
     std::unique_ptr<AnchorLayout> m_layout;
-    std::unique_ptr<AnchorLayout> m_questionLayout;
 
     QLabel *m_timeLabel = nullptr;
     QLabel *m_headingLabel = nullptr;
     QLabel *m_modeLabel = nullptr;
     QToolButton *m_helpButton = nullptr;
     QListWidget *m_questionList = nullptr;
-    QScrollArea *m_questionScroll = nullptr;
-    QWidget *m_questionArea = nullptr;
-    PictureBox *m_picture = nullptr;
-    QLabel *m_questionText = nullptr;
-    QLabel *m_variantsText = nullptr;
-    QLabel *m_commentText = nullptr;
-    std::array<QPushButton *, 6> m_answerButtons{}; // [1..5]
-    PieChartView *m_pieChart = nullptr;
-    ClickLabel *m_secondsLabel = nullptr;
+    QuestionPanel *m_questionPanel = nullptr;
     QPushButton *m_stopButton = nullptr;
     QTimer *m_countdownTimer = nullptr;
     QTimer *m_secondsTimer = nullptr;
