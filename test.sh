@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds into build/ and runs the whole test suite:
-# a short, bounded fuzzing run of the database reader (scripts/fuzz.sh), then
+# a short, bounded fuzzing run of each fuzz target (scripts/fuzz.sh), then
 # every test with CTest.
 source "$(dirname "$0")/scripts/common.sh"
 
 zeltrak_install_packages
 zeltrak_build
-"$ZELTRAK_ROOT/scripts/fuzz.sh" 10 2>&1 | tail -n 3
+"$ZELTRAK_ROOT/scripts/fuzz.sh" 10 2>&1 | grep -E '^== |^Done |ERROR|SUMMARY'
+
 cd "$ZELTRAK_BUILD"
 QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel "$(nproc)" --timeout 600

@@ -7,6 +7,7 @@
 #include "examattempt.h"
 #include "filedialogs.h"
 #include "help.h"
+#include "instancelock.h"
 #include "knowledgegauge.h"
 #include "knowledgescore.h"
 #include "messageboxes.h"
@@ -86,6 +87,7 @@ MainWindow::MainWindow(const ProgramPaths &paths, QWidget *parent)
     m_startupFailed = !startup.run();
     m_databasePath = startup.databasePath();
     m_launchCount = startup.launchCount();
+    m_instanceLock = startup.takeInstanceLock();
 }
 
 MainWindow::~MainWindow()
@@ -224,6 +226,11 @@ void MainWindow::createToolButtons()
 void MainWindow::warn(const QString &text)
 {
     MessageBoxes::warning(this, Attention, text);
+}
+
+void MainWindow::inform(const QString &text)
+{
+    MessageBoxes::information(this, QString::fromUtf8(ProgramInfo::MessageCaption), text);
 }
 
 QString MainWindow::chooseDatabaseFile(const QString &folder)

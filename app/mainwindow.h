@@ -15,6 +15,7 @@
 
 class AboutWindow;
 class AttemptWindow;
+class InstanceLock;
 class KnowledgeGauge;
 class QDialog;
 class QFileDialog;
@@ -96,6 +97,7 @@ private:
 
     // StartupHost
     void warn(const QString &text) override;
+    void inform(const QString &text) override;
     QString chooseDatabaseFile(const QString &folder) override;
     void applyStoredMarks(const SettingsStore::Startup &stored) override;
     void applyDefaultTimeLimit() override;
@@ -103,6 +105,8 @@ private:
 
     ProgramPaths m_paths;
     std::unique_ptr<SettingsStore> m_settings;
+    // Held for the whole run: one program per progress file.
+    std::unique_ptr<InstanceLock> m_instanceLock;
     QString m_databasePath;
     bool m_firstShowPending = true;
     int m_launchCount = 0;

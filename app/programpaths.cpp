@@ -1,9 +1,11 @@
 #include "programpaths.h"
 
 #include "settingsstore.h"
+#include "statisticsfile.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 
@@ -29,4 +31,29 @@ QString ProgramPaths::progressFolder() const
         return program.absoluteFilePath();
     QDir().mkpath(dataFolder);
     return dataFolder;
+}
+
+QString ProgramPaths::programFolderProgressFile() const
+{
+    return QDir(programFolder).filePath(QString::fromLatin1(StatisticsFile::FileName));
+}
+
+ProgramPaths::CarryOver ProgramPaths::carryOverProgress(QString *failureReason) const
+{
+    const QString folder = progressFolder();
+    const QString original = programFolderProgressFile();
+    const QString copy = QDir(folder).filePath(QString::fromLatin1(StatisticsFile::FileName));
+    const QFileInfo originalInfo(original);
+    if (QFileInfo(folder) == QFileInfo(programFolder) || !originalInfo.isFile() ||
+        QFileInfo::exists(copy))
+        return CarryOver::NotNeeded;
+    QFile source(original);
+    if (!source.copy(copy)) {
+        if (failureReason)
+            *failureReason = source.errorString();
+        return CarryOver::Failed;
+    }
+    // The copy takes the original's permissions; it must be writable here.
+    QFile::setPermissions(copy, QFile::permissions(copy) | QFileDevice::WriteOwner);
+    return CarryOver::Copied;
 }

@@ -29,4 +29,19 @@ struct ProgramPaths
     // is not installed, when the user may write there; else dataFolder
     // (created when missing).
     QString progressFolder() const;
+
+    // A program folder that was writable once held "stat.dat"; when it no
+    // longer is, progressFolder() moves on and the progress would seem lost.
+    // carryOverProgress() copies that "stat.dat" into progressFolder() when
+    // the progress folder has none yet. The original is never moved or
+    // changed, and a later run finds the copy, so this happens once.
+    enum class CarryOver
+    {
+        NotNeeded,
+        Copied,
+        Failed
+    };
+    CarryOver carryOverProgress(QString *failureReason = nullptr) const;
+    // "stat.dat" in the program folder, where carryOverProgress() looks.
+    QString programFolderProgressFile() const;
 };

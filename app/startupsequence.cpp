@@ -1,6 +1,7 @@
 #include "startupsequence.h"
 
 #include "databaseopening.h"
+#include "instancelock.h"
 #include "programrandom.h"
 #include "statisticsfile.h"
 #include "statrecord.h"
@@ -25,8 +26,24 @@ StartupSequence::StartupSequence(const ProgramPaths &paths, SettingsStore &setti
 {
 }
 
+StartupSequence::~StartupSequence() = default;
+
+std::unique_ptr<InstanceLock> StartupSequence::takeInstanceLock()
+{
+    return std::move(m_instanceLock);
+}
+
 bool StartupSequence::run()
 {
+    // Before anything is read or written: a second copy of the program ends
+    // without touching the settings or the progress of the first.
+    const QString progressFolder = m_paths.progressFolder();
+    m_instanceLock = std::make_unique<InstanceLock>(progressFolder);
+    if (!m_instanceLock->tryLock() && m_instanceLock->heldByAnotherProgram()) {
+        m_host.warn(InstanceLock::alreadyRunningMessage());
+        return false;
+    }
+
     ProgramRandom::randomize();
 
     SettingsStore::Startup startup;
@@ -41,6 +58,8 @@ bool StartupSequence::run()
         m_host.warn(e.message());
         m_host.applyDefaultTimeLimit();
     }
+    for (const QString &warning : startup.warnings)
+        m_host.warn(warning);
     if (!startup.repairedValues.isEmpty()) {
         qWarning("Settings %s were missing or damaged and were reset to their first-run values",
                  qPrintable(startup.repairedValues.join(QStringLiteral(", "))));
@@ -55,14 +74,38 @@ bool StartupSequence::run()
 
     // "stat.dat" lives in one place for every run (see ProgramPaths), so
     // progress does not depend on the folder the program was started from.
-    QDir::setCurrent(m_paths.progressFolder());
+    QDir::setCurrent(progressFolder);
+    carryOverProgress();
     try {
         loadOrCreateStatistics(globalStatRecord(), storedLaunchCount(m_settings, m_launchCount));
     } catch (const StatisticsError &e) {
         m_host.warn(e.message());
-        return false;
+        // Progress that was read but not written back is still worked with.
+        if (e.kind() == StatisticsError::Unusable)
+            return false;
     }
     return true;
+}
+
+void StartupSequence::carryOverProgress()
+{
+    QString reason;
+    const QString original = QDir::toNativeSeparators(m_paths.programFolderProgressFile());
+    switch (m_paths.carryOverProgress(&reason)) {
+    case ProgramPaths::CarryOver::NotNeeded:
+        break;
+    case ProgramPaths::CarryOver::Copied:
+        m_host.inform(QStringLiteral("В папку программы нельзя записывать, поэтому результаты "
+                                     "занятий скопированы из \"%1\" в папку \"%2\" и теперь "
+                                     "хранятся там. Прежний файл оставлен без изменений.")
+                          .arg(original, QDir::toNativeSeparators(QDir::currentPath())));
+        break;
+    case ProgramPaths::CarryOver::Failed:
+        m_host.warn(QStringLiteral("Не удалось скопировать результаты занятий из "
+                                   "\"%1\": %2. Прежний файл оставлен без изменений.")
+                        .arg(original, reason));
+        break;
+    }
 }
 
 bool StartupSequence::openDatabase()

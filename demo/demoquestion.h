@@ -51,6 +51,9 @@ inline constexpr int SafeDriving = 90;
 inline constexpr int FirstAid = 95;
 inline constexpr int Unknown = 88;
 
+// The topic's name as the topics file lists it ("Дорожные знаки").
+QString name(int rank);
+
 // The rank of a topic named in words ("Тема: обгон"), by its key words.
 int fromTopicName(const QString &name);
 } // namespace TopicRank

@@ -4,6 +4,7 @@ QList<DemoQuestion> Generators::all()
 {
     QList<DemoQuestion> result;
     result << signQuestions() << trafficLightQuestions() << markingQuestions()
-           << priorityQuestions() << speedQuestions();
+           << priorityQuestions() << speedQuestions() << crossingSceneQuestions()
+           << trafficSceneQuestions();
     return result;
 }

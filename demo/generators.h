@@ -13,6 +13,10 @@ QList<DemoQuestion> trafficLightQuestions();
 QList<DemoQuestion> markingQuestions();
 QList<DemoQuestion> priorityQuestions();
 QList<DemoQuestion> speedQuestions();
+// Situations seen from the driver's seat: pedestrian crossings, railway
+// crossings, tram tracks, lanes, overtaking, personal mobility devices.
+QList<DemoQuestion> crossingSceneQuestions();
+QList<DemoQuestion> trafficSceneQuestions();
 
 // All of them, kind after kind.
 QList<DemoQuestion> all();

@@ -75,25 +75,34 @@ void paintRoads(QPainter &p, int missingArm)
     }
 }
 
-QPainterPath route(Move move, double frontGap)
+// The path of one vehicle through the junction. `reach` sets how far the
+// arrow runs into its exit arm: each vehicle gets its own, so that two
+// arrows into one exit lane end in two separate heads.
+QPainterPath route(Move move, double frontGap, double reach)
 {
     QPainterPath path;
     path.moveTo(Lane, Half + frontGap);
     path.lineTo(Lane, Half);
     switch (move) {
     case Move::Straight:
-        path.lineTo(Lane, -Half - 22);
+        path.lineTo(Lane, -Half - reach);
         break;
     case Move::Left:
         path.quadTo(Lane, -Lane, -Half, -Lane);
-        path.lineTo(-Half - 22, -Lane);
+        path.lineTo(-Half - reach, -Lane);
         break;
     case Move::Right:
         path.quadTo(Lane, Lane, Half, Lane);
-        path.lineTo(Half + 22, Lane);
+        path.lineTo(Half + reach, Lane);
         break;
     }
     return path;
+}
+
+// How far the arrow of the i-th vehicle runs into its exit arm.
+double reachOf(int index)
+{
+    return 12 + 22 * index;
 }
 
 void paintRoute(QPainter &p, const QPainterPath &path, const QColor &color)
@@ -151,16 +160,32 @@ QImage IntersectionScene::picture(const QList<IntersectionVehicle> &vehicles,
         }
         p.setPen(Qt::NoPen);
     }
+    // Arrows first, each in its vehicle's colour, then the vehicles over
+    // their own arrow tails.
+    for (int i = 0; i < vehicles.size(); ++i) {
+        const IntersectionVehicle &vehicle = vehicles.at(i);
+        p.save();
+        p.setTransform(turnFor(vehicle.mover.approach), true);
+        paintRoute(p, route(vehicle.mover.move, 6, reachOf(i)), vehicle.color);
+        p.restore();
+    }
     for (const IntersectionVehicle &vehicle : vehicles) {
         const QTransform turn = turnFor(vehicle.mover.approach);
         const double length = VehiclePainter::length(vehicle.type);
-        p.save();
-        p.setTransform(turn, true);
-        paintRoute(p, route(vehicle.mover.move, 6), White);
-        p.restore();
         const QPointF centre = turn.map(QPointF(Lane, Half + 8 + length / 2));
         VehiclePainter::paint(p, vehicle.type, centre, -90.0 - 90.0 * vehicle.mover.approach,
                               vehicle.color);
     }
     return image;
+}
+
+QList<QPointF> IntersectionScene::arrowTips(const QList<IntersectionVehicle> &vehicles)
+{
+    QList<QPointF> tips;
+    for (int i = 0; i < vehicles.size(); ++i) {
+        const IntersectionVehicle &vehicle = vehicles.at(i);
+        tips << turnFor(vehicle.mover.approach)
+                    .map(route(vehicle.mover.move, 6, reachOf(i)).currentPosition());
+    }
+    return tips;
 }

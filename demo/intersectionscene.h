@@ -20,4 +20,7 @@ namespace IntersectionScene {
 // `missingArm` (1..3) leaves that arm out: a T-junction; -1 draws all four.
 QImage picture(const QList<IntersectionVehicle> &vehicles, PriorityRules::Roads roads,
                int missingArm = -1);
+// Where the arrow of each vehicle ends, in picture coordinates: every
+// vehicle's arrow has a head of its own.
+QList<QPointF> arrowTips(const QList<IntersectionVehicle> &vehicles);
 } // namespace IntersectionScene

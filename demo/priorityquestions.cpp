@@ -114,6 +114,35 @@ QString yieldReasons(const Participant &a, const QList<Participant> &others, Roa
     return parts.isEmpty() ? main : main + QStringLiteral(", а также ") + joinedAnd(parts);
 }
 
+// Why you (coming from the south) need not give way to `b`: its path does
+// not meet yours, or it has to give way to you, by rank of road, by the
+// right-hand rule, or as an oncoming vehicle turning left.
+QString whyNotYield(const Participant &you, const Participant &b, Roads roads)
+{
+    const QString name = capitalised(b.nominative);
+    const bool youMain = PriorityRules::onMainRoad(you.mover.approach, roads);
+    const bool bMain = PriorityRules::onMainRoad(b.mover.approach, roads);
+    const QString where = roads == Roads::Equal ? QString()
+                          : bMain ? QStringLiteral(" на главной дороге")
+                                  : QStringLiteral(" на второстепенной дороге");
+    if (!PriorityRules::conflicts(you.mover, b.mover))
+        return QStringLiteral("%1%2 %3, его путь не пересекается с вашим, поэтому уступать ему "
+                              "не нужно.")
+            .arg(name, where, movePhrase(b.mover.move));
+    if (roads != Roads::Equal && youMain != bMain)
+        return QStringLiteral("%1 на второстепенной дороге и уступает вам, едущему по главной.")
+            .arg(name);
+    const int relative = ((you.mover.approach - b.mover.approach) % 4 + 4) % 4;
+    if (relative == 1)
+        return QStringLiteral("%1%2 уступает вам: вы приближаетесь к нему справа.")
+            .arg(name, where);
+    if (relative == 2 && b.mover.move == Move::Left)
+        return QStringLiteral("%1%2 поворачивает налево и уступает вам как встречному "
+                              "транспортному средству, движущемуся прямо или направо (п. 13.12).")
+            .arg(name, where);
+    return QStringLiteral("%1%2 должен уступить вам.").arg(name, where);
+}
+
 // "Кому вы должны уступить дорогу?" with the variants every printed ticket
 // has: nobody, each one alone, both. For you and one or two others.
 DemoQuestion whomToYield(const QList<Participant> &all, Roads roads)
@@ -143,22 +172,14 @@ DemoQuestion whomToYield(const QList<Participant> &all, Roads roads)
             correct = static_cast<int>(variants.size());
     }
     QString comment = roadsIntro(roads, PriorityRules::onMainRoad(0, roads)) + u' ';
-    if (yieldTo.isEmpty()) {
-        QStringList others;
-        for (int i = 1; i < all.size(); ++i) {
-            if (PriorityRules::conflicts(all.at(i).mover, you.mover))
-                others << all.at(i).nominative;
-        }
-        comment += others.isEmpty()
-                       ? QStringLiteral("Ваш путь не пересекается с путями других транспортных "
-                                        "средств, поэтому уступать дорогу никому не нужно.")
-                       : QStringLiteral("Вы никому не обязаны уступать: %1 должен пропустить вас.")
-                             .arg(joinedAnd(others));
-        if (others.size() > 1)
-            comment.replace(QStringLiteral(" должен "), QStringLiteral(" должны "));
-    } else {
-        comment +=
-            QStringLiteral("Вы должны уступить дорогу %1.").arg(yieldReasons(you, givenWay, roads));
+    comment += yieldTo.isEmpty() ? QStringLiteral("Вы никому не обязаны уступать.")
+                                 : QStringLiteral("Вы должны уступить дорогу %1.")
+                                       .arg(yieldReasons(you, givenWay, roads));
+    // Every vehicle you do not give way to is accounted for too, so that
+    // nobody is left to the learner's guess.
+    for (int i = 1; i < all.size(); ++i) {
+        if (!yieldTo.contains(i))
+            comment += u' ' + whyNotYield(you, all.at(i), roads);
     }
     return QuestionBuilder::ordered(
         QStringLiteral("Вы намерены %1. Кому вы должны уступить дорогу?")
@@ -222,6 +243,27 @@ DemoQuestion passingOrder(const QList<Participant> &all, const QList<QList<int>>
     return QuestionBuilder::shuffled(
         QStringLiteral("В каком порядке транспортные средства проедут перекрёсток?"),
         orderText(all, sequence), wrongTexts, comment, random);
+}
+
+// Scenes where you give way to nobody are the easiest to make and would
+// otherwise outnumber the rest, teaching "Никому" as the safe guess: they
+// are kept to about a third of the "Кому вы должны уступить дорогу?" kind.
+QList<DemoQuestion> balancedAnswers(const QList<DemoQuestion> &questions)
+{
+    QList<DemoQuestion> result;
+    int asked = 0;
+    int nobody = 0;
+    for (const DemoQuestion &question : questions) {
+        if (question.text.endsWith(QStringLiteral("Кому вы должны уступить дорогу?"))) {
+            const bool none = question.variants.at(question.correct - 1) == u"Никому.";
+            if (none && 3 * (nobody + 1) > asked + 1)
+                continue;
+            ++asked;
+            nobody += none ? 1 : 0;
+        }
+        result << question;
+    }
+    return result;
 }
 
 } // namespace
@@ -395,5 +437,5 @@ QList<DemoQuestion> Generators::priorityQuestions()
             }
         }
     }
-    return result;
+    return balancedAnswers(result);
 }

@@ -2,6 +2,7 @@
 
 #include "picturestyle.h"
 #include "signpainter.h"
+#include "streetscene.h"
 
 #include <QLinearGradient>
 #include <QPainter>
@@ -63,32 +64,84 @@ namespace RoadsideScene {
 
 QImage signOnRoad(const QStringList &signs)
 {
-    QImage image = canvas();
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    paintLandscape(p);
-
-    const double postX = 612;
-    const double gap = 8;
-    double total = 0;
-    QList<double> heights;
-    for (const QString &number : signs) {
-        double height = signs.size() == 1 ? 140 : 100;
-        height = std::min(height, 170 / SignPainter::aspect(number));
-        heights << height;
-        total += height + gap;
+    using Kind = StreetScene::Kind;
+    const auto starts = [&](std::initializer_list<const char *> prefixes) {
+        return std::any_of(prefixes.begin(), prefixes.end(), [&](const char *prefix) {
+            return signs.first().startsWith(QLatin1String(prefix));
+        });
+    };
+    // The traffic around the sign varies from sign to sign but never from
+    // run to run: it is drawn from the sign numbers, not from a clock.
+    uint seed = 0;
+    for (const QChar c : signs.join(u' '))
+        seed = seed * 31 + c.unicode();
+    StreetScene scene;
+    const bool motorway = starts({"5.1", "5.2", "5.3"}) && signs.first().size() == 3;
+    const bool town =
+        !motorway &&
+        (starts({"5.2", "5.19", "5.16", "5.17", "1.22", "3.2", "3.3", "6.4", "5.14", "5.15"}) ||
+         seed % 3 == 0);
+    if (motorway) {
+        scene.lanesRight = scene.lanesLeft = 2;
+        scene.centre = StreetScene::Line::DoubleSolid;
     }
-    double top = std::max(10.0, 100 - total / 2);
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(0x9A, 0x9E, 0xA3));
-    p.drawRect(QRectF(postX - 4, top + 20, 8, Height - top - 30));
-    p.setBrush(QColor(0x6E, 0x9B, 0x67));
-    p.drawEllipse(QPointF(postX, Height - 10), 26, 6);
-    for (int i = 0; i < signs.size(); ++i) {
-        SignPainter::paint(p, signs.at(i), QPointF(postX, top + heights.at(i) / 2), heights.at(i));
-        top += heights.at(i) + gap;
+    const double edge = scene.lanesRight * scene.laneWidth;
+    StreetScene::Item item;
+    if (town) {
+        item.kind = Kind::Houses;
+        scene.items << item;
     }
-    return image;
+    if (starts({"5.19"})) {
+        item.kind = Kind::Crossing;
+        item.ahead = 13;
+        scene.items << item;
+    } else if (starts({"1.22"})) {
+        item.kind = Kind::Crossing;
+        item.ahead = 45;
+        scene.items << item;
+    } else if (starts({"1.3."})) {
+        item.kind = Kind::Rails;
+        item.ahead = 16;
+        scene.items << item;
+    } else if (starts({"2.1", "2.4", "2.5", "4.1", "1.8", "5.15"})) {
+        item.kind = Kind::SideRoad;
+        item.ahead = 22;
+        scene.items << item;
+    }
+    static const QColor colors[] = {QColor(0x2F, 0x6D, 0xB5), QColor(0xB8, 0xBE, 0xC6),
+                                    QColor(0x9C, 0x27, 0x3A), QColor(0x6B, 0x7F, 0x3A),
+                                    QColor(0xD8, 0xC3, 0x8E)};
+    StreetScene::Item ahead;
+    ahead.kind = seed % 7 == 0 ? Kind::Truck : Kind::Car;
+    ahead.across = scene.laneCentre(0);
+    ahead.ahead = 30 + seed % 17;
+    ahead.color = colors[seed % 5];
+    scene.items << ahead;
+    StreetScene::Item oncoming;
+    oncoming.kind = seed % 5 == 0 ? Kind::Bus : seed % 4 == 0 ? Kind::Motorcycle : Kind::Car;
+    oncoming.oncoming = true;
+    oncoming.across = scene.laneCentre(0, true);
+    oncoming.ahead = 24 + (seed / 7) % 30;
+    oncoming.color = colors[(seed / 5) % 5];
+    scene.items << oncoming;
+    if (town) {
+        StreetScene::Item walker;
+        walker.kind = Kind::Pedestrian;
+        walker.across = -edge - 2.2;
+        walker.ahead = 16 + seed % 9;
+        walker.color = colors[(seed / 3) % 5];
+        scene.items << walker;
+    }
+    // The sign on its post at the right edge, close enough to read: drawn
+    // about three times its true size, the way a driver's eye picks it out.
+    StreetScene::Item post;
+    post.kind = Kind::Sign;
+    post.sign = signs.join(u' ');
+    post.across = edge + 1.3;
+    post.ahead = 12;
+    post.scale = signs.size() == 1 ? 3.0 : 3.3 / signs.size();
+    scene.items << post;
+    return scene.render();
 }
 
 QImage numberedSigns(const QStringList &signs)

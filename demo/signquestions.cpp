@@ -2,6 +2,7 @@
 
 #include "questionbuilder.h"
 #include "roadsidescene.h"
+#include "scenekit.h"
 #include "signpainter.h"
 #include "signtable.h"
 
@@ -49,8 +50,16 @@ QList<DemoQuestion> Generators::signQuestions()
     const QList<SignInfo> &signs = SignTable::signs();
     const QString group = QStringLiteral("знаки");
 
+    // A sign asked about in a situation is not asked by name as well: the
+    // two would share one picture.
+    QStringList inSituations;
+    for (const SignSituation &situation : SignTable::situations()) {
+        if (situation.signs.size() == 1)
+            inSituations << situation.signs.first();
+    }
     for (const SignInfo &sign : signs) {
-        if (!sign.askName || !SignPainter::canPaint(sign.number))
+        if (!sign.askName || !SignPainter::canPaint(sign.number) ||
+            inSituations.contains(sign.number))
             continue;
         QStringList candidates;
         for (const SignInfo &other : signs) {
@@ -60,7 +69,13 @@ QList<DemoQuestion> Generators::signQuestions()
                 candidates << other.name;
         }
         random.shuffle(candidates);
-        const int wrong = QuestionBuilder::wrongCount(random, static_cast<int>(candidates.size()));
+        // Never a lone distractor: with two variants the odd name out gives
+        // the answer away.
+        const int wrong =
+            std::max(std::min(2, static_cast<int>(candidates.size())),
+                     QuestionBuilder::wrongCount(random, static_cast<int>(candidates.size())));
+        if (wrong < 2)
+            continue;
         DemoQuestion question = QuestionBuilder::shuffled(
             QStringLiteral("Как называется этот знак?"), sign.name + u'.',
             [&] {
@@ -74,7 +89,7 @@ QList<DemoQuestion> Generators::signQuestions()
         // their own that the assembler takes sparingly.
         QuestionBuilder::finish(question, RoadsideScene::signOnRoad({sign.number}),
                                 QStringLiteral("названия знаков"), TopicRank::Signs);
-        question.origin = QStringLiteral("знаки: %1").arg(sign.number);
+        question.origin = QStringLiteral("знаки, %1: %2").arg(SceneKit::DriverView, sign.number);
         result << question;
     }
 
@@ -83,7 +98,8 @@ QList<DemoQuestion> Generators::signQuestions()
                                                          situation.correct, situation.comment);
         QuestionBuilder::finish(question, RoadsideScene::signOnRoad(situation.signs), group,
                                 TopicRank::Signs);
-        question.origin = QStringLiteral("знаки: %1").arg(situation.signs.join(u' '));
+        question.origin =
+            QStringLiteral("знаки, %1: %2").arg(SceneKit::DriverView, situation.signs.join(u' '));
         result << question;
     }
 

@@ -2,6 +2,7 @@
 
 #include "questionbuilder.h"
 #include "roadsidescene.h"
+#include "scenekit.h"
 #include "speedrules.h"
 
 using SpeedRules::Road;
@@ -65,6 +66,15 @@ QList<DemoQuestion> Generators::speedQuestions()
          "на легковом автомобиле, буксируя неисправный автомобиль на гибкой сцепке", ""},
     };
     const QList<int> scale = {20, 40, 50, 60, 70, 80, 90, 100, 110, 130};
+    // One question per sign and vehicle a category A or B driver meets, so
+    // that no two questions differ by the vehicle alone; a sign is asked
+    // twice only where the second vehicle has a limit of its own.
+    const QList<QPair<QString, Vehicle>> asked = {
+        {"5.23.1", Vehicle::Car},        {"5.23.1", Vehicle::TowingCar},
+        {"5.24.1", Vehicle::Motorcycle}, {"5.24.1", Vehicle::CarWithTrailer},
+        {"5.1", Vehicle::Car},           {"5.1", Vehicle::CarWithTrailer},
+        {"5.25", Vehicle::Car},          {"5.21", Vehicle::Motorcycle},
+    };
 
     QList<DemoQuestion> result;
     DemoRandom random(0x5BEED);
@@ -72,12 +82,7 @@ QList<DemoQuestion> Generators::speedQuestions()
         const QImage picture = RoadsideScene::signOnRoad({road.sign});
         for (const VehicleName &vehicle : vehicles) {
             const int value = SpeedRules::limit(vehicle.vehicle, road.road);
-            if (value == 0)
-                continue;
-            // In a residential zone the limit is the same for everyone: three
-            // vehicles are enough.
-            if (road.road == Road::Residential &&
-                SpeedRules::limit(vehicle.vehicle, Road::Outside) != 90)
+            if (value == 0 || !asked.contains(qMakePair(road.sign, vehicle.vehicle)))
                 continue;
             // Variants: the right limit among its neighbours on the scale,
             // in ascending order like a speedometer.
@@ -96,6 +101,7 @@ QList<DemoQuestion> Generators::speedQuestions()
                 variants, at - first + 1, limitComment(road, vehicle, value));
             QuestionBuilder::finish(question, picture, QStringLiteral("скорость"),
                                     TopicRank::Speed);
+            question.origin = QStringLiteral("скорость, %1").arg(SceneKit::DriverView);
             result << question;
         }
     }

@@ -1,6 +1,7 @@
 #include "ticketassembler.h"
 
 #include "demorandom.h"
+#include "linttext.h"
 
 #include <QCryptographicHash>
 #include <QHash>
@@ -19,7 +20,7 @@ double weightOf(const QString &group)
         {QStringLiteral("знаки"), 0.30},       {QStringLiteral("названия знаков"), 0.10},
         {QStringLiteral("перекрёстки"), 0.30}, {QStringLiteral("трамваи"), 0.03},
         {QStringLiteral("разметка"), 0.13},    {QStringLiteral("светофоры"), 0.11},
-        {QStringLiteral("скорость"), 0.12},
+        {QStringLiteral("скорость"), 0.12},    {QStringLiteral("сцены"), 0.15},
     };
     return weights.value(group, 0.1);
 }
@@ -35,6 +36,21 @@ QList<DemoQuestion> withoutDuplicates(const QList<DemoQuestion> &questions, cons
         if (found != seen.constEnd()) {
             report << QStringLiteral("%1: повтор вопроса из %2 пропущен: %3")
                           .arg(question.origin, *found, question.text);
+            continue;
+        }
+        // The same check in other words (or for another vehicle) over the
+        // same picture, or both without one, is a repeat too.
+        const auto near =
+            std::find_if(result.cbegin(), result.cend(), [&](const DemoQuestion &kept) {
+                return kept.jpeg == question.jpeg &&
+                       LintText::nearDuplicate(kept.text, kept.variants.at(kept.correct - 1),
+                                               question.text,
+                                               question.variants.at(question.correct - 1),
+                                               TicketAssembler::NearDuplicateSimilarity);
+            });
+        if (near != result.cend()) {
+            report << QStringLiteral("%1: почти повтор вопроса из %2 пропущен: %3")
+                          .arg(question.origin, near->origin, question.text);
             continue;
         }
         seen.insert(key, question.origin);
@@ -71,6 +87,7 @@ QList<DemoQuestion> pickPictures(const QList<DemoQuestion> &generated, int count
         random.shuffle(it.value());
 
     QMap<QString, int> taken;
+    QHash<QByteArray, int> uses;
     QList<DemoQuestion> result;
     while (result.size() < count) {
         QString best;
@@ -86,7 +103,15 @@ QList<DemoQuestion> pickPictures(const QList<DemoQuestion> &generated, int count
         }
         if (best.isEmpty())
             break;
-        result << byGroup[best].at(taken[best]++);
+        const DemoQuestion &candidate = byGroup[best].at(taken[best]++);
+        const QByteArray picture =
+            QCryptographicHash::hash(candidate.jpeg, QCryptographicHash::Sha1);
+        // A picture serves at most three questions: more, and the learner
+        // answers the picture rather than the question.
+        if (uses.value(picture) >= TicketAssembler::MaxPictureUses)
+            continue;
+        ++uses[picture];
+        result << candidate;
     }
     QStringList parts;
     for (auto it = byGroup.cbegin(); it != byGroup.cend(); ++it)
@@ -96,6 +121,64 @@ QList<DemoQuestion> pickPictures(const QList<DemoQuestion> &generated, int count
                      .arg(it.value().size());
     report << QStringLiteral("с рисунками по видам: %1").arg(parts.join(QStringLiteral(", ")));
     return result;
+}
+
+// Numeric variants ("50 км/ч", "3 м") go in ascending order, as on a
+// speedometer, so that the place of the right number tells nothing.
+void sortNumbers(DemoQuestion &question)
+{
+    const std::optional<QList<double>> keys = LintText::numericKeys(question.variants);
+    if (!keys)
+        return;
+    QList<std::pair<double, int>> keyed;
+    for (int i = 0; i < keys->size(); ++i)
+        keyed << std::pair{keys->at(i), i};
+    std::stable_sort(keyed.begin(), keyed.end(),
+                     [](const auto &a, const auto &b) { return a.first < b.first; });
+    QStringList variants;
+    int correct = 0;
+    for (const auto &[number, index] : keyed) {
+        variants << question.variants.at(index);
+        if (index + 1 == question.correct)
+            correct = static_cast<int>(variants.size());
+    }
+    question.variants = variants;
+    question.correct = correct;
+}
+
+bool leaks(const QList<DemoQuestion> &ticket)
+{
+    for (const DemoQuestion &answered : ticket) {
+        for (const DemoQuestion &other : ticket) {
+            if (&answered != &other &&
+                LintText::givesAway(answered.variants.at(answered.correct - 1), other.text))
+                return true;
+        }
+    }
+    return false;
+}
+
+// A question whose answer another question of its ticket writes out
+// changes places with a question of the same topic in another ticket, the
+// first exchange that leaves both tickets clean.
+void separateLeaks(QList<QList<DemoQuestion>> &tickets)
+{
+    for (int t = 0; t < tickets.size(); ++t) {
+        for (int q = 0; q < tickets[t].size() && leaks(tickets[t]); ++q) {
+            for (int step = 1; step < tickets.size(); ++step) {
+                const int other = (t + step) % tickets.size();
+                const auto partner = std::find_if(
+                    tickets[other].begin(), tickets[other].end(),
+                    [&](const DemoQuestion &d) { return d.topicRank == tickets[t][q].topicRank; });
+                if (partner == tickets[other].end())
+                    continue;
+                std::swap(tickets[t][q], *partner);
+                if (!leaks(tickets[t]) && !leaks(tickets[other]))
+                    break;
+                std::swap(tickets[t][q], *partner);
+            }
+        }
+    }
 }
 
 } // namespace
@@ -160,7 +243,10 @@ TicketAssembler::Result TicketAssembler::assemble(const QList<DemoQuestion> &poo
             ++dealt;
         }
     }
+    separateLeaks(result.tickets);
     for (QList<DemoQuestion> &ticket : result.tickets) {
+        for (DemoQuestion &question : ticket)
+            sortNumbers(question);
         std::stable_sort(
             ticket.begin(), ticket.end(),
             [](const DemoQuestion &a, const DemoQuestion &b) { return a.topicRank < b.topicRank; });

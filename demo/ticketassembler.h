@@ -18,8 +18,14 @@ public:
     static constexpr int QuestionsPerTicket = 20;
     static constexpr int QuestionCount = TicketCount * QuestionsPerTicket;
     // How many picture questions the demo aims at when the pool is full:
-    // about seven or eight per ticket.
-    static constexpr int PictureTarget = 300;
+    // a little under half of
+    // the questions, nine or ten per ticket.
+    static constexpr int PictureTarget = 380;
+    // No picture serves more questions than this.
+    static constexpr int MaxPictureUses = 3;
+    // Questions whose words (text and correct variant) overlap this much,
+    // over the same picture or both without one, count as one.
+    static constexpr double NearDuplicateSimilarity = 0.7;
 
     struct Result
     {

@@ -2,6 +2,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QHash>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QSaveFile>
 
 namespace {
@@ -36,12 +40,32 @@ QByteArray TicketFolderWriter::ticketText(int ticket, const QList<DemoQuestion> 
             text += QStringLiteral("picture %1\n").arg(pictureName(ticket, i + 1));
         text += QStringLiteral("correct %1\ntext %2\n").arg(question.correct).arg(question.text);
         for (const QString &variant : question.variants)
-            text += QStringLiteral("variant *%1\n").arg(variant);
+            text += QStringLiteral("variant %1 *\n").arg(variant);
         // The window shows the comment after "Комментарий к вопросу №", so the
         // stored comment starts with the question's number in its ticket.
         text += QStringLiteral("comment %1. %2\n").arg(i + 1).arg(question.comment);
     }
     return text.toUtf8();
+}
+
+QByteArray TicketFolderWriter::topicsJson(const QList<QList<DemoQuestion>> &tickets)
+{
+    // Topics in the order their first question appears, each with every
+    // question of its topic as an absolute number (ticket - 1) * 20 + question.
+    QStringList order;
+    QHash<QString, QJsonArray> numbers;
+    for (int t = 0; t < tickets.size(); ++t) {
+        for (int q = 0; q < tickets.at(t).size(); ++q) {
+            const QString topic = TopicRank::name(tickets.at(t).at(q).topicRank);
+            if (!numbers.contains(topic))
+                order << topic;
+            numbers[topic].append(t * int(tickets.at(t).size()) + q + 1);
+        }
+    }
+    QJsonArray topics;
+    for (const QString &topic : std::as_const(order))
+        topics.append(QJsonObject{{"name", topic}, {"questions", numbers.value(topic)}});
+    return QJsonDocument(QJsonObject{{"topics", topics}}).toJson(QJsonDocument::Indented);
 }
 
 bool TicketFolderWriter::write(const QString &folder, const QString &title,
@@ -72,6 +96,8 @@ bool TicketFolderWriter::write(const QString &folder, const QString &title,
         if (!writeFile(dir.filePath(name), ticketText(t + 1, questions), error))
             return false;
     }
+    if (!writeFile(dir.filePath(QStringLiteral("topics.json")), topicsJson(tickets), error))
+        return false;
     // The title goes last: the build treats it as the mark of a complete
     // folder, so a run that fails half-way is not taken for a finished one.
     return writeFile(dir.filePath(QStringLiteral("title.txt")), (title + u'\n').toUtf8(), error);

@@ -6,8 +6,9 @@
 #include <QString>
 
 // Writes tickets in the folder form that `dbv build` reads: title.txt,
-// ticket01.txt ... ticket40.txt and the pictures/ they name. Variants get
-// the "*" marker the database format needs.
+// ticket01.txt ... ticket40.txt, the pictures/ they name and topics.json. Variants get
+// the "*" marker the database format needs, at the end of the line after a
+// space, where it disturbs reading least (the program shows the line as stored).
 class TicketFolderWriter
 {
 public:
@@ -19,4 +20,6 @@ public:
     // The text of one ticket file (ticket numbers count from 1).
     static QByteArray ticketText(int ticket, const QList<DemoQuestion> &questions);
     static QString pictureName(int ticket, int question);
+    // The topics file: UTF-8 JSON {"topics": [{"name", "questions": [...]}]}.
+    static QByteArray topicsJson(const QList<QList<DemoQuestion>> &tickets);
 };

@@ -52,3 +52,37 @@ int TopicRank::fromTopicName(const QString &name)
     }
     return Unknown;
 }
+
+QString TopicRank::name(int rank)
+{
+    static const std::array<std::pair<int, const char16_t *>, 23> names = {{
+        {General, u"Общие положения и термины"},
+        {DriverDuties, u"Обязанности водителей"},
+        {Signs, u"Дорожные знаки"},
+        {Markings, u"Дорожная разметка"},
+        {TrafficLights, u"Сигналы светофора и регулировщика"},
+        {Signals, u"Сигналы указателей поворота"},
+        {Manoeuvres, u"Начало движения, маневрирование, расположение на проезжей части"},
+        {Speed, u"Скорость движения"},
+        {Overtaking, u"Обгон, опережение, встречный разъезд"},
+        {Stopping, u"Остановка и стоянка"},
+        {Intersections, u"Проезд перекрёстков"},
+        {Crossings, u"Пешеходные переходы и остановки маршрутных транспортных средств"},
+        {Railway, u"Движение через железнодорожные пути"},
+        {Motorways, u"Движение по автомагистралям"},
+        {Residential, u"Движение в жилых зонах"},
+        {Lights, u"Внешние световые приборы и звуковые сигналы"},
+        {Towing, u"Буксировка"},
+        {Carriage, u"Перевозка людей и грузов, учебная езда"},
+        {Motorcycles, u"Мотоциклы"},
+        {Malfunctions, u"Техническое состояние, регистрационные и опознавательные знаки"},
+        {SafeDriving, u"Безопасность движения и техника управления"},
+        {FirstAid, u"Первая помощь"},
+        {Unknown, u"Прочие вопросы"},
+    }};
+    for (const auto &[key, text] : names) {
+        if (key == rank)
+            return QString::fromUtf16(text);
+    }
+    return QString::fromUtf16(u"Прочие вопросы");
+}

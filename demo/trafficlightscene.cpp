@@ -199,12 +199,8 @@ void railwayLight(QPainter &p, const LightState &s)
 {
     const double x = 560;
     post(p, x, 120);
+    // No striped plate under the lamps: it would be taken for a barrier.
     p.setPen(Qt::NoPen);
-    p.setBrush(White);
-    p.drawRect(QRectF(x - 90, 100, 180, 22));
-    p.setBrush(SignalRed);
-    for (int i = 0; i < 4; ++i)
-        p.drawRect(QRectF(x - 90 + i * 48, 100, 24, 22));
     p.setBrush(Housing);
     p.drawRoundedRect(QRectF(x - 110, 20, 220, 74), 37, 37);
     lamp(p, QPointF(x - 72, 57), 26, SignalRed, s.red);

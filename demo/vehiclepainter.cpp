@@ -56,6 +56,8 @@ void bus(QPainter &p, const QColor &color)
 
 void motorcycle(QPainter &p, const QColor &color)
 {
+    // Drawn a third larger than to scale, so that it is not lost beside cars.
+    p.scale(1.3, 1.3);
     p.setBrush(QColor(0x22, 0x22, 0x22));
     p.drawRoundedRect(QRectF(-18, -3, 36, 6), 3, 3);
     p.setBrush(color);
@@ -93,7 +95,7 @@ double length(Type type)
     case Type::Bus:
         return 80;
     case Type::Motorcycle:
-        return 36;
+        return 47;
     case Type::Tram:
         return 104;
     }
@@ -111,7 +113,7 @@ void paint(QPainter &painter, Type type, const QPointF &centre, double headingDe
     // A soft shadow keeps light vehicles visible on grey asphalt.
     painter.setBrush(QColor(0, 0, 0, 40));
     const double half = length(type) / 2;
-    const double halfWidth = type == Type::Motorcycle ? 7 : 14;
+    const double halfWidth = type == Type::Motorcycle ? 9 : 14;
     painter.drawRoundedRect(QRectF(-half + 2, -halfWidth, 2 * half, 2 * halfWidth + 2), 6, 6);
     switch (type) {
     case Type::Car:

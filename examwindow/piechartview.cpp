@@ -12,9 +12,11 @@ const QColor CorrectColour(0, 0x80, 0);
 const QColor WrongColour(0xFF, 0, 0);
 } // namespace
 
-PieChartView::PieChartView(QWidget *parent) : QChartView(parent)
+// The chart is handed to the base constructor: a QChartView built without
+// one creates a default chart, and setChart() later only releases it.
+PieChartView::PieChartView(QWidget *parent) : QChartView(new QChart, parent)
 {
-    auto *chart = new QChart;
+    QChart *chart = this->chart();
     chart->legend()->hide();
     chart->setMargins(QMargins());
     chart->layout()->setContentsMargins(0, 0, 0, 0);
@@ -27,7 +29,6 @@ PieChartView::PieChartView(QWidget *parent) : QChartView(parent)
     m_series->setPieSize(0.9);
     chart->addSeries(m_series);
 
-    setChart(chart);
     setFrameShape(QFrame::NoFrame);
     setRenderHint(QPainter::Antialiasing);
     setBackgroundBrush(Qt::white);

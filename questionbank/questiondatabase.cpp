@@ -2,6 +2,7 @@
 
 #include "jpegcodec.h"
 #include "questionbankerror.h"
+#include "regularfile.h"
 #include "textblock.h"
 
 #include <QFile>
@@ -17,6 +18,10 @@ QuestionDatabase::~QuestionDatabase() = default;
 
 QString QuestionDatabase::openDatabase(const QString &path)
 {
+    // Checked before opening: opening a named pipe would wait for a writer
+    // forever.
+    if (const QString refusal = RegularFile::refusalReason(path); !refusal.isEmpty())
+        throw QuestionBankError(QStringLiteral("Не удалось открыть файл: %1").arg(refusal));
     auto file = std::make_unique<QFile>(path);
     // Read-only: the program never writes to a database, and a database that
     // is installed read-only (or shared) must still open.
@@ -142,12 +147,12 @@ std::optional<QImage> QuestionDatabase::readQuestionPicture(int absoluteNumber)
     if (!entry(absoluteNumber).hasPicture())
         return std::nullopt;
     const QByteArray jpeg = readQuestionPictureBytes(absoluteNumber);
-    std::optional<QImage> image = JpegCodec::decode(jpeg);
-    if (!image) {
-        throw QuestionBankError(
-            questionErrorMessage(absoluteNumber, QStringLiteral("рисунок не является JPEG")));
-    }
-    return image;
+    JpegCodec::Decoded decoded = JpegCodec::decodeChecked(jpeg);
+    if (!decoded.image)
+        throw QuestionBankError(questionErrorMessage(absoluteNumber, decoded.problem));
+    // A damaged picture that still decoded is shown as far as it goes;
+    // `dbv check` reports it.
+    return std::move(decoded.image);
 }
 
 void QuestionDatabase::readQuestion(int absoluteNumber, Question &question)

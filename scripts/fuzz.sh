@@ -1,23 +1,28 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer target with clang into build-fuzz/ and runs it.
-#   scripts/fuzz.sh            run for 20 seconds
-#   scripts/fuzz.sh 600        run for 10 minutes
-# Crashing inputs are written to build-fuzz/crashes/.
+# Builds the libFuzzer targets with clang into build-fuzz/ and runs them.
+#   scripts/fuzz.sh                 each target for 20 seconds
+#   scripts/fuzz.sh 600             each target for 10 minutes
+#   scripts/fuzz.sh 60 settings     one target (database, statrecord, settings)
+# The seeds in fuzz/corpus/ are copied into build-fuzz/corpus/, where the
+# fuzzer grows them; crashing inputs are written to build-fuzz/crashes/.
 source "$(dirname "$0")/common.sh"
 seconds="${1:-20}"
+targets="${2:-database statrecord settings}"
 fuzz_build="$ZELTRAK_ROOT/build-fuzz"
 
 cmake -S "$ZELTRAK_ROOT" -B "$fuzz_build" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
     -DCMAKE_CXX_COMPILER=clang++ -DZELTRAK_FUZZ=ON \
     -DZELTRAK_BUILD_TESTS=OFF -DZELTRAK_BUILD_BENCHMARKS=OFF -DZELTRAK_FUZZ_ONLY=ON >/dev/null
-cmake --build "$fuzz_build" --target fuzz_database --parallel "$(nproc)"
+for target in $targets; do
+    cmake --build "$fuzz_build" --target "fuzz_$target" --parallel "$(nproc)"
+done
 
-corpus="$fuzz_build/corpus"
-mkdir -p "$corpus" "$fuzz_build/crashes"
-# Seed with the test database when there is one, so the fuzzer starts from a
-# well-formed file.
-if [ -f "$ZELTRAK_BUILD/testdata.dbv" ] && [ -z "$(ls -A "$corpus")" ]; then
-    head -c 60000 "$ZELTRAK_BUILD/testdata.dbv" > "$corpus/testdata-head.dbv"
-fi
-"$fuzz_build/fuzz/fuzz_database" -max_total_time="$seconds" -max_len=70000 -timeout=10 \
-    -artifact_prefix="$fuzz_build/crashes/" "$corpus"
+mkdir -p "$fuzz_build/crashes"
+for target in $targets; do
+    corpus="$fuzz_build/corpus/$target"
+    mkdir -p "$corpus"
+    cp -n "$ZELTRAK_ROOT/fuzz/corpus/$target/"* "$corpus/"
+    echo "== fuzz_$target"
+    "$fuzz_build/fuzz/fuzz_$target" -max_total_time="$seconds" -max_len=70000 -timeout=10 \
+        -print_final_stats=1 -artifact_prefix="$fuzz_build/crashes/$target-" "$corpus"
+done

@@ -1,7 +1,9 @@
 #include "settingsstore.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -129,15 +131,38 @@ QString SettingsStore::readString(const QString &name, QStringList *repaired)
     return {};
 }
 
+QString SettingsStore::writeFailureMessage() const
+{
+    return QStringLiteral("Не удалось сохранить настройки программы (%1). Программа работает "
+                          "с прочитанными настройками, но их изменения не сохранятся.")
+        .arg(QDir::toNativeSeparators(m_location));
+}
+
 void SettingsStore::writeValue(const QString &name, const QVariant &value)
 {
     QSettings &s = settings();
     s.setValue(name, value);
     s.sync();
-    if (s.status() != QSettings::NoError) {
-        throw SettingsError(QStringLiteral("Не удалось сохранить настройки программы (%1).")
-                                .arg(QDir::toNativeSeparators(m_location)));
+    // Only an access error is a refused write: a format error of the file as
+    // it was read stays in status() after a write that succeeded.
+    if (s.status() != QSettings::AccessError || m_writeFailureReported)
+        return;
+    m_writeFailureReported = true;
+    if (m_startupWarnings) {
+        m_startupWarnings->append(writeFailureMessage());
+        return;
     }
+    throw SettingsError(writeFailureMessage());
+}
+
+QString SettingsStore::setDamagedFileAside()
+{
+    m_settings.reset();
+    const QString stem = m_location + QStringLiteral(".damaged");
+    QString aside = stem;
+    for (int n = 2; QFileInfo::exists(aside); ++n)
+        aside = stem + QLatin1Char('-') + QString::number(n);
+    return QFile::rename(m_location, aside) ? aside : QString();
 }
 
 SettingsStore::Startup SettingsStore::openSettings(const QString &programFolder,
@@ -145,7 +170,32 @@ SettingsStore::Startup SettingsStore::openSettings(const QString &programFolder,
                                                    const MarksHandler &setMarks)
 {
     Startup result;
+    m_startupWarnings = &result.warnings;
+    const auto stopCollecting = qScopeGuard([this] { m_startupWarnings = nullptr; });
+
     result.firstRun = !keyExists();
+    const QSettings::Status opened = settings().status();
+#ifndef Q_OS_WIN
+    if (!result.firstRun && opened == QSettings::FormatError) {
+        // Garbage would fail the same way at every start; keep it for whoever
+        // wants to look at it and start afresh.
+        const QString aside = setDamagedFileAside();
+        if (!aside.isEmpty()) {
+            result.warnings.append(
+                QStringLiteral("Файл настроек программы \"%1\" повреждён. Он сохранён под "
+                               "именем \"%2\", настройки заданы заново.")
+                    .arg(QDir::toNativeSeparators(m_location), QDir::toNativeSeparators(aside)));
+            result.firstRun = true;
+        }
+    } else if (!result.firstRun && opened == QSettings::AccessError &&
+               !QFileInfo(m_location).isReadable()) {
+        // Nothing can be read: behave as a first run, so that at least the
+        // standard database is found.
+        result.firstRun = true;
+    }
+#else
+    Q_UNUSED(opened);
+#endif
     settings();
 
     if (!result.firstRun) {

@@ -38,7 +38,9 @@ private:
 // exists exactly when that file exists.
 //
 // Nothing is cached: every read looks at the store and every write reaches it
-// at once. A write the store refuses throws SettingsError.
+// at once. A write the store refuses throws SettingsError, once per run: the
+// learner has then been told that changes will not be kept, and later
+// refused writes pass silently.
 class SettingsStore
 {
 public:
@@ -66,6 +68,9 @@ public:
         // Values that were missing or not of their type and were written back
         // with their first-run value.
         QStringList repairedValues;
+        // Texts to show once, in this order: the damaged file kept aside, and
+        // that the settings cannot be saved. Empty when all went well.
+        QStringList warnings;
     };
 
     // `location`: the INI file (or, on Windows, the registry key path).
@@ -90,6 +95,12 @@ public:
     // finds a value missing or not an integer (Bas: not a string) takes that
     // value's first-run value (for Bas the empty string), writes it back and
     // lists it in repairedValues.
+    //
+    // Never throws: a store that refuses writes is still read in full (Bas
+    // included) and the refusal becomes one entry of `warnings`. A settings
+    // file that cannot be parsed is renamed aside (never deleted) and the
+    // run becomes a first run. A file that cannot be read at all counts as a
+    // first run too, so the standard database is still found.
     Startup openSettings(const QString &programFolder, const QStringList &extraFolders = {},
                          const MarksHandler &setMarks = {});
 
@@ -119,7 +130,15 @@ private:
     int readInteger(const QString &name, int fallback, QStringList *repaired = nullptr);
     QString readString(const QString &name, QStringList *repaired = nullptr);
     void writeValue(const QString &name, const QVariant &value);
+    QString writeFailureMessage() const;
+    // Renames an unparsable settings file to a free name beside it; returns
+    // the new path, or an empty string when the rename failed.
+    QString setDamagedFileAside();
 
     QString m_location;
     std::unique_ptr<QSettings> m_settings;
+    // A refused write has been reported; later ones are not.
+    bool m_writeFailureReported = false;
+    // While openSettings runs, a refused write lands here instead of throwing.
+    QStringList *m_startupWarnings = nullptr;
 };

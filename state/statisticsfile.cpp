@@ -1,26 +1,59 @@
 #include "statisticsfile.h"
 
+#include "regularfile.h"
+
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
+#include <QStorageInfo>
+
+#include <algorithm>
 
 namespace {
+
+// The tail after the record is copied in pieces of this size, so that a
+// file of any length is saved with a fixed amount of memory.
+constexpr qint64 ChunkSize = 1024 * 1024;
+// Zeros are looked for in blocks of the usual file-system block size.
+constexpr qsizetype HoleBlockSize = 4096;
 
 QString resolve(const QString &path)
 {
     return path.isEmpty() ? StatisticsFile::currentPath() : path;
 }
 
-// The bytes after the first record of an existing file (empty if none).
-QByteArray readTail(const QString &path)
+// Why the file `target` could not be replaced, in words for the learner.
+QString saveFailureReason(const QString &target, const QFileDevice &file, qint64 needed)
 {
-    QFile file(path);
-    if (!file.exists() || file.size() <= StatRecord::Size)
-        return {};
-    if (!file.open(QIODevice::ReadOnly) || !file.seek(StatRecord::Size))
-        throw StatisticsError(
-            QStringLiteral("Не удалось прочитать файл \"%1\": %2").arg(path, file.errorString()));
-    return file.readAll();
+    const QFileInfo info(target);
+    const QString folder = info.absolutePath();
+    const QStorageInfo storage(folder);
+    if (file.error() == QFileDevice::ResourceError ||
+        (storage.isValid() && storage.bytesAvailable() < needed))
+        return QStringLiteral("на диске не осталось свободного места");
+    if (storage.isValid() && storage.isReadOnly())
+        return QStringLiteral("диск доступен только для чтения");
+    if (!QFileInfo(folder).isWritable())
+        return QStringLiteral("папка \"%1\" доступна только для чтения")
+            .arg(QDir::toNativeSeparators(folder));
+    if (info.exists() && !info.isWritable())
+        return QStringLiteral("файл доступен только для чтения");
+    return file.errorString();
+}
+
+StatisticsError saveFailure(const QString &target, const QString &reason)
+{
+    return StatisticsError(QStringLiteral("Не удалось сохранить результаты в файл \"%1\": %2. "
+                                          "Прежнее содержимое файла не изменено, "
+                                          "можно продолжать занятия.")
+                               .arg(QDir::toNativeSeparators(target), reason),
+                           StatisticsError::NotSaved);
+}
+
+bool isAllZero(QByteArrayView bytes)
+{
+    return std::all_of(bytes.cbegin(), bytes.cend(), [](char c) { return c == 0; });
 }
 
 } // namespace
@@ -30,22 +63,64 @@ QString StatisticsFile::currentPath()
     return QDir::current().absoluteFilePath(QString::fromLatin1(FileName));
 }
 
+bool StatisticsFile::writeRecordAndTail(QIODevice &out, const QByteArray &record, QIODevice *tail)
+{
+    if (out.write(record) != record.size())
+        return false;
+    if (!tail)
+        return true;
+    // A block of zeros is skipped with a seek instead of written, so that a
+    // sparse tail stays sparse where the device allows it (files do).
+    const bool holes = !out.isSequential();
+    qint64 end = out.pos();
+    while (!tail->atEnd()) {
+        const QByteArray chunk = tail->read(ChunkSize);
+        if (chunk.isEmpty())
+            return false; // a read error before the end
+        for (qsizetype at = 0; at < chunk.size(); at += HoleBlockSize) {
+            const QByteArrayView block =
+                QByteArrayView(chunk).sliced(at, qMin(HoleBlockSize, chunk.size() - at));
+            end += block.size();
+            if (holes && isAllZero(block)) {
+                if (!out.seek(end))
+                    return false;
+            } else if (out.write(block.data(), block.size()) != block.size()) {
+                return false;
+            }
+        }
+    }
+    // Zeros skipped at the very end still belong to the file's length.
+    if (auto *file = qobject_cast<QFileDevice *>(&out); file && file->size() < end)
+        return file->resize(end);
+    return true;
+}
+
 void saveStatistics(const StatRecord &record, const QString &path)
 {
     const QString target = resolve(path);
-    const QByteArray tail = readTail(target);
+    if (const QString refusal = RegularFile::refusalReason(target); !refusal.isEmpty())
+        throw saveFailure(target, refusal);
+
+    QFile old(target);
+    const bool hasTail = old.size() > StatRecord::Size;
+    if (hasTail && (!old.open(QIODevice::ReadOnly) || !old.seek(StatRecord::Size)))
+        throw saveFailure(target, old.errorString());
+    const qint64 needed = hasTail ? old.size() : StatRecord::Size;
 
     QSaveFile file(target);
-    if (!file.open(QIODevice::WriteOnly)) {
-        throw StatisticsError(
-            QStringLiteral("Не удалось записать файл \"%1\": %2").arg(target, file.errorString()));
+    if (!file.open(QIODevice::WriteOnly))
+        throw saveFailure(target, saveFailureReason(target, file, needed));
+    // Without these checks QSaveFile may rename a short or empty temporary
+    // file over the good one: a failed write is only remembered, and a full
+    // disk may show itself only when the buffer is flushed.
+    if (!StatisticsFile::writeRecordAndTail(file, record.toBytes(), hasTail ? &old : nullptr) ||
+        !file.flush() || file.error() != QFileDevice::NoError) {
+        const QString reason = saveFailureReason(target, file, needed);
+        file.cancelWriting();
+        throw saveFailure(target, reason);
     }
-    file.write(record.toBytes());
-    file.write(tail);
-    if (!file.commit()) {
-        throw StatisticsError(
-            QStringLiteral("Не удалось записать файл \"%1\": %2").arg(target, file.errorString()));
-    }
+    if (!file.commit())
+        throw saveFailure(target, saveFailureReason(target, file, needed));
 }
 
 void loadOrCreateStatistics(StatRecord &record, qint32 launchCount, const QString &path)
@@ -54,10 +129,15 @@ void loadOrCreateStatistics(StatRecord &record, qint32 launchCount, const QStrin
     const auto damaged = [] {
         return StatisticsError(QString::fromUtf8(StatisticsFile::DamagedMessage));
     };
+    // Checked before anything opens it: opening a named pipe would wait for
+    // a writer forever.
+    if (const QString refusal = RegularFile::refusalReason(target); !refusal.isEmpty())
+        throw StatisticsError(QString::fromUtf8(StatisticsFile::DamagedMessage) + refusal + '.');
 
     StatRecord loaded;
     QFile file(target);
-    if (file.exists()) {
+    const bool existed = file.exists();
+    if (existed) {
         if (!file.open(QIODevice::ReadOnly))
             throw damaged();
         const QByteArray bytes = file.read(StatRecord::Size);
@@ -69,8 +149,13 @@ void loadOrCreateStatistics(StatRecord &record, qint32 launchCount, const QStrin
     loaded.setLaunchCount(launchCount);
     try {
         saveStatistics(loaded, target);
-    } catch (const StatisticsError &) {
-        throw damaged();
+    } catch (const StatisticsError &error) {
+        if (!existed)
+            throw damaged();
+        // The progress was read; only the launch count did not reach the
+        // file. The learner keeps working with it.
+        record = loaded;
+        throw;
     }
     record = loaded;
 }

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+class QIODevice;
+
 #include <stdexcept>
 
 // Raised when "stat.dat" cannot be loaded, created or saved; message() is the
@@ -11,14 +13,25 @@
 class StatisticsError : public std::runtime_error
 {
 public:
-    explicit StatisticsError(const QString &message)
-        : std::runtime_error(message.toStdString()), m_message(message)
+    enum Kind
+    {
+        // The record could not be read or created: the program cannot go on.
+        Unusable,
+        // The record is in memory but did not reach the file, whose old
+        // content is kept: the learner may go on.
+        NotSaved,
+    };
+
+    explicit StatisticsError(const QString &message, Kind kind = Unusable)
+        : std::runtime_error(message.toStdString()), m_message(message), m_kind(kind)
     {
     }
     QString message() const { return m_message; }
+    Kind kind() const { return m_kind; }
 
 private:
     QString m_message;
+    Kind m_kind;
 };
 
 namespace StatisticsFile {
@@ -36,15 +49,27 @@ QString currentPath();
 
 // At start-up: reads the first record of an existing file (longer files keep
 // their extra bytes) or creates a zero record, then stores `launchCount` in
-// the record's launch-counter copy and writes the record back. Throws
-// StatisticsError with DamagedMessage on any failure; `record` is only
-// changed on success.
+// the record's launch-counter copy and writes the record back. A file that
+// cannot be read or created throws StatisticsError (Unusable) with
+// DamagedMessage, or with the reason when the path is no regular file, and
+// leaves `record` unchanged. When an existing record was read but could not
+// be written back, `record` takes it and NotSaved is thrown.
 void loadOrCreateStatistics(StatRecord &record, qint32 launchCount, const QString &path = {});
 
 // Writes `record` as the first 16176 bytes of the file, keeping any bytes
-// after it. The file is replaced atomically, so a failure (thrown as
-// StatisticsError with the system's reason) leaves the old file intact.
+// after it (copied in chunks, runs of zeros left as holes). The file is
+// replaced atomically: every write, the flush and the rename are checked, so
+// a failure (thrown as StatisticsError, NotSaved, with the reason in plain
+// Russian: full disk, read-only folder or file, ...) leaves the old file byte
+// for byte.
 void saveStatistics(const StatRecord &record, const QString &path = {});
+
+namespace StatisticsFile {
+// Writes `record` and then everything `tail` holds from its current position
+// to `out`, checking every write. Returns false as soon as a write or read
+// fails. `tail` may be null.
+bool writeRecordAndTail(QIODevice &out, const QByteArray &record, QIODevice *tail);
+} // namespace StatisticsFile
 
 // Zeroes statuses and counters (see StatRecord::reset) and saves. If the save
 // fails the record in memory stays as it was.

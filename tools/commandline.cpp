@@ -15,6 +15,7 @@ QString dbvUsage()
         "  check FILE.dbv                read every question as the program does; report problems\n"
         "  dump FILE.dbv [--question N]  print the title and the questions as JSON\n"
         "  extract FILE.dbv DIR          write the source folder of a database\n"
+        "  lint FILE.dbv [LIMITS]        report what teaches badly; exit 1 over a limit\n"
         "  stat [FILE]                   print a statistics file (default \"stat.dat\") as JSON\n"
         "  help [COMMAND]                show this text or the help of a command\n"
         "\n"
@@ -68,6 +69,30 @@ QString commandUsage(const QString &command)
             "\n"
             "Options:\n"
             "  --force   write into a folder that is not empty, replacing files of the same name");
+    }
+    if (command == u"lint") {
+        return QStringLiteral(
+            "Usage: dbv lint FILE.dbv [--summary] [LIMITS]\n"
+            "\n"
+            "Reports, per question and in a summary, what makes a well-formed database teach\n"
+            "badly: near-duplicate questions, correct variants that are the longest too\n"
+            "often, numeric variants out of order, correct variants that repeat the\n"
+            "question's words, pictures used too often, answers written in another\n"
+            "question of the same ticket, variants without \" *\" at the end, empty or\n"
+            "lower-case comments. Exits 1 when a figure is over its limit.\n"
+            "\n"
+            "Options (defaults in brackets):\n"
+            "  --summary              print only the summary\n"
+            "  --similarity X         near duplicates: shared word share, 0..1 [0.7]\n"
+            "  --max-duplicates N     extra copies of near-duplicate questions [16]\n"
+            "  --max-longest P        percent of text questions whose correct variant is\n"
+            "                         the longest [40]\n"
+            "  --max-unordered N      numeric questions with variants out of order [0]\n"
+            "  --max-echoes N         correct variants echoing the question [24]\n"
+            "  --max-picture-uses N   questions sharing one picture [3]\n"
+            "  --max-leaks N          answers given away in the same ticket [0]\n"
+            "  --max-markers N        questions with a variant not ending in \" *\" [0]\n"
+            "  --max-comments N       empty or lower-case comments [0]");
     }
     if (command == u"stat") {
         return QStringLiteral(

@@ -16,4 +16,5 @@ int runBuild(const QStringList &arguments, Console &console);
 int runCheck(const QStringList &arguments, Console &console);
 int runDump(const QStringList &arguments, Console &console);
 int runExtract(const QStringList &arguments, Console &console);
+int runLint(const QStringList &arguments, Console &console);
 int runStat(const QStringList &arguments, Console &console);

@@ -43,7 +43,7 @@ int runDbv(const QStringList &arguments, QIODevice &out, QIODevice &err)
     static const std::map<QString, Command> commands = {
         {QStringLiteral("build"), runBuild}, {QStringLiteral("check"), runCheck},
         {QStringLiteral("dump"), runDump},   {QStringLiteral("extract"), runExtract},
-        {QStringLiteral("stat"), runStat},
+        {QStringLiteral("lint"), runLint},   {QStringLiteral("stat"), runStat},
     };
     const auto found = commands.find(command);
     if (found == commands.end()) {

@@ -36,8 +36,13 @@ SourceQuestion extractQuestion(QuestionDatabase &database, int a, QStringList &p
     question.picture = database.readQuestionPictureBytes(a);
     // A picture that does not decode is still written out, so that the
     // author can see it; building the source again reports it.
-    if (!question.picture.isEmpty() && !JpegCodec::decode(question.picture))
-        problems << QStringLiteral("the picture is not a JPEG that can be decoded");
+    if (!question.picture.isEmpty()) {
+        const JpegCodec::Decoded decoded = JpegCodec::decodeChecked(question.picture);
+        if (!decoded.image)
+            problems << QStringLiteral("the picture is not a JPEG that can be decoded");
+        else if (!decoded.problem.isEmpty())
+            problems << decoded.problem;
+    }
     problems << questionRuleProblems(parsed);
     return question;
 }

@@ -2,6 +2,7 @@
 #include "commands.h"
 #include "console.h"
 #include "questionindexentry.h"
+#include "regularfile.h"
 #include "statisticsfile.h"
 #include "statrecord.h"
 
@@ -38,6 +39,11 @@ int runStat(const QStringList &arguments, Console &console)
 
     // Read only: unlike the program's start-up, looking at the file must not
     // change it.
+    // Opening a named pipe would wait for a writer forever.
+    if (const QString refusal = RegularFile::refusalReason(path); !refusal.isEmpty()) {
+        console.report(QStringLiteral("dbv stat: %1").arg(refusal));
+        return DbvExit::UsageOrIoError;
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         console.report(

@@ -9,10 +9,12 @@
 #include "programrandom.h"
 #include "questionbankerror.h"
 #include "questiondatabase.h"
+#include "smallfilesystem.h"
 #include "splashwindow.h"
 #include "statisticsfile.h"
 #include "statrecord.h"
 #include "syntheticdatabase.h"
+#include "ticketstatus.h"
 
 #include <QAction>
 #include <QApplication>
@@ -38,6 +40,12 @@ const QString SwitchFailure =
 const QString ChooseTicket =
     QStringLiteral("Для работы в этом режиме необходимо выбрать билет из каталога...");
 const QString Reminder = QStringLiteral("ЗЕЛТРАК ПДД ZOZAV 2007");
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
 
 QStringList shownTexts()
 {
@@ -70,6 +78,8 @@ private slots:
     void startup_settingsNotWritable_stillStartsAndTellsWhy();
     void startup_progressFolder_data();
     void startup_progressFolder();
+    void startup_readOnlyProgramFolder_carriesProgressOverOnce();
+    void startup_fullDisk_keepsProgressAndGoesOn();
     void startup_storedMarks_data();
     void startup_storedMarks();
 
@@ -368,7 +378,7 @@ void TestMainWindow::startup_settingsNotWritable_stillStartsAndTellsWhy()
 
     QVERIFY(startProgram());
     const QStringList texts = shownTexts();
-    QCOMPARE(texts.size(), 3); // settings, no database, settings again
+    QCOMPARE(texts.size(), 2); // settings (once), no database
     QVERIFY(texts[0].contains(QStringLiteral("Не удалось сохранить настройки")));
     QCOMPARE(texts[1], Missing);
     QCOMPARE(shownTitle(), QStringLiteral("База"));
@@ -412,6 +422,76 @@ void TestMainWindow::startup_progressFolder()
     QVERIFY(startProgram());
     QCOMPARE(globalStatRecord().ticketStatus(9), 1);
     QCOMPARE(QFileInfo(progress).size(), qint64(StatRecord::Size));
+}
+
+void TestMainWindow::startup_readOnlyProgramFolder_carriesProgressOverOnce()
+{
+    // Root writes through file permissions; a read-only mount stops anyone.
+    SmallFileSystem disk;
+    if (disk.isMounted())
+        m_sandbox->paths.programFolder = disk.filePath(QString());
+    const QString db = m_sandbox->writeDatabase(QStringLiteral("elsewhere/my.dbv"), "База");
+    m_sandbox->writeSettings(QStringLiteral("Kol=30\nRnd=1\nSta=1\nTim=4\nBas=") + db);
+    StatRecord passed;
+    for (int ticket = 1; ticket <= 20; ++ticket)
+        passed.setTicketStatus(ticket, TicketStatus::ExamPassed);
+    const QString original = m_sandbox->statisticsFile();
+    {
+        QFile stat(original);
+        QVERIFY(stat.open(QIODevice::WriteOnly));
+        stat.write(passed.toBytes());
+    }
+    if (disk.isMounted())
+        QVERIFY(disk.makeReadOnly());
+    else
+        QFile::setPermissions(m_sandbox->paths.programFolder, QFile::ReadOwner | QFile::ExeOwner);
+    QVERIFY(!QFileInfo(m_sandbox->paths.programFolder).isWritable());
+
+    QVERIFY(startProgram());
+    QCOMPARE(globalStatRecord().ticketStatus(20), int(TicketStatus::ExamPassed));
+    QCOMPARE(MessageBoxes::shown().size(), 1);
+    QVERIFY2(MessageBoxes::shown()[0].text.contains(QStringLiteral("скопированы")),
+             qPrintable(MessageBoxes::shown()[0].text));
+    const QString copy = QDir(m_sandbox->paths.dataFolder).filePath(QStringLiteral("stat.dat"));
+    QCOMPARE(StatRecord::fromBytes(readAll(copy)).ticketStatus(20), int(TicketStatus::ExamPassed));
+    QCOMPARE(readAll(original), passed.toBytes()); // copied, never moved or changed
+
+    // Said once: the next start simply uses the copy.
+    m_mainWindow.reset();
+    globalStatRecord() = StatRecord();
+    MessageBoxes::clearShown();
+    QVERIFY(startProgram());
+    QCOMPARE(shownTexts(), QStringList());
+    QCOMPARE(globalStatRecord().ticketStatus(20), int(TicketStatus::ExamPassed));
+    if (!disk.isMounted())
+        QFile::setPermissions(m_sandbox->paths.programFolder,
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+void TestMainWindow::startup_fullDisk_keepsProgressAndGoesOn()
+{
+    SmallFileSystem disk;
+    if (!disk.isMounted())
+        QSKIP(qPrintable(disk.skipReason()));
+    m_sandbox->paths.programFolder = disk.filePath(QString());
+    const QString db = m_sandbox->writeDatabase(QStringLiteral("elsewhere/my.dbv"), "База");
+    m_sandbox->writeSettings(QStringLiteral("Kol=30\nRnd=1\nSta=1\nTim=4\nBas=") + db);
+    StatRecord progress;
+    progress.setTicketStatus(7, TicketStatus::TrainingPassed);
+    {
+        QFile stat(m_sandbox->statisticsFile());
+        QVERIFY(stat.open(QIODevice::WriteOnly));
+        stat.write(progress.toBytes());
+    }
+    disk.fill();
+
+    QVERIFY(startProgram());
+    const QStringList texts = shownTexts();
+    QCOMPARE(texts.size(), 1);
+    QVERIFY2(texts[0].contains(QStringLiteral("не осталось свободного места")),
+             qPrintable(texts[0]));
+    QCOMPARE(globalStatRecord().ticketStatus(7), int(TicketStatus::TrainingPassed));
+    QCOMPARE(readAll(m_sandbox->statisticsFile()), progress.toBytes());
 }
 
 void TestMainWindow::startup_storedMarks_data()

@@ -1,4 +1,5 @@
 #include "settingsstore.h"
+#include "smallfilesystem.h"
 
 #include <QDir>
 #include <QFile>
@@ -24,6 +25,12 @@ private slots:
     void writes_reachTheFileAtOnce();
     void write_refused_throwsSettingsError();
     void defaultLocation_followsXdgConfigHome();
+
+    // A store that cannot be written or parsed does not lose what it holds.
+    void openSettings_readOnlyStore_readsEverythingAndWarnsOnce();
+    void openSettings_unwritableFirstRun_stillFindsStandardDatabase();
+    void openSettings_garbageFile_keptAsideAndStartsAsFirstRun();
+    void openSettings_unreadableFile_findsStandardDatabase();
 
 private:
     QString settingsPath() const
@@ -293,6 +300,123 @@ void TestSettingsStore::defaultLocation_followsXdgConfigHome()
     const QString location = SettingsStore::defaultLocation();
     qputenv("XDG_CONFIG_HOME", saved);
     QCOMPARE(location, m_dir->filePath(QStringLiteral("xdg/Microsoft/Kiv.conf")));
+}
+
+void TestSettingsStore::openSettings_readOnlyStore_readsEverythingAndWarnsOnce()
+{
+    // Root writes through file permissions; a read-only mount stops anyone.
+    SmallFileSystem disk;
+    QString location = disk.filePath(QStringLiteral("Kiv.conf"));
+    if (!disk.isMounted())
+        location = settingsPath();
+    QDir().mkpath(QFileInfo(location).path());
+    const QByteArray body = "[General]\nKol=4\nRnd=0\nSta=0\nTim=2\nBas=/data/my.dbv\n";
+    {
+        QFile file(location);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(body);
+    }
+    if (disk.isMounted()) {
+        QVERIFY(disk.makeReadOnly());
+    } else {
+        QFile::setPermissions(location, QFile::ReadOwner);
+        QFile::setPermissions(QFileInfo(location).path(), QFile::ReadOwner | QFile::ExeOwner);
+    }
+
+    SettingsStore store(location);
+    SettingsStore::Startup startup;
+    try {
+        startup = store.openSettings(programFolder());
+    } catch (const SettingsError &e) {
+        QFAIL(qPrintable(QStringLiteral("threw: ") + e.message()));
+    }
+    QVERIFY(!startup.firstRun);
+    QCOMPARE(startup.launchCount, 5);
+    QCOMPARE(startup.shuffle, 0);
+    QCOMPARE(startup.showStatistics, 0);
+    QCOMPARE(startup.timeCode, 2);
+    QCOMPARE(startup.databasePath, QStringLiteral("/data/my.dbv"));
+    QCOMPARE(startup.warnings.size(), 1);
+    QVERIFY(startup.warnings[0].contains(QStringLiteral("не сохранятся")));
+    // The learner has been told; later changes pass without a second box.
+    store.setShuffle(true);
+    store.setTimeCode(5);
+
+    QFile file(location);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), body);
+    if (!disk.isMounted())
+        QFile::setPermissions(QFileInfo(location).path(),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+void TestSettingsStore::openSettings_unwritableFirstRun_stillFindsStandardDatabase()
+{
+    touch(QDir(programFolder()).filePath(QStringLiteral("dataAB.dbv")));
+    // The key's folder cannot be created: a file stands in its way.
+    touch(m_dir->filePath(QStringLiteral("blocked")));
+    SettingsStore store(m_dir->filePath(QStringLiteral("blocked/Microsoft/Kiv.conf")));
+
+    const SettingsStore::Startup startup = store.openSettings(programFolder());
+    QVERIFY(startup.firstRun);
+    QCOMPARE(
+        startup.databasePath,
+        QDir::toNativeSeparators(QDir(programFolder()).filePath(QStringLiteral("dataAB.dbv"))));
+    QCOMPARE(startup.warnings.size(), 1);
+}
+
+void TestSettingsStore::openSettings_garbageFile_keptAsideAndStartsAsFirstRun()
+{
+    touch(QDir(programFolder()).filePath(QStringLiteral("dataCD.dbv")));
+    const QByteArray garbage("\x01\x02garbage\xff\xfe\nno equals sign\n[General\nKol=3\n");
+    QDir().mkpath(QFileInfo(settingsPath()).path());
+    {
+        QFile file(settingsPath());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(garbage);
+    }
+    // A file from an earlier recovery keeps its name too.
+    touch(settingsPath() + QStringLiteral(".damaged"));
+
+    SettingsStore store(settingsPath());
+    const SettingsStore::Startup startup = store.openSettings(programFolder());
+    QVERIFY(startup.firstRun);
+    QCOMPARE(startup.launchCount, 1);
+    const QString aside = settingsPath() + QStringLiteral(".damaged-2");
+    QFile kept(aside);
+    QVERIFY(kept.open(QIODevice::ReadOnly));
+    QCOMPARE(kept.readAll(), garbage);
+    QCOMPARE(startup.warnings.size(), 1);
+    QVERIFY2(startup.warnings[0].contains(QDir::toNativeSeparators(aside)),
+             qPrintable(startup.warnings[0]));
+    QCOMPARE(stored("Kol"), QStringLiteral("1"));
+    QCOMPARE(
+        startup.databasePath,
+        QDir::toNativeSeparators(QDir(programFolder()).filePath(QStringLiteral("dataCD.dbv"))));
+
+    // The next start is an ordinary later run.
+    SettingsStore again(settingsPath());
+    const SettingsStore::Startup next = again.openSettings(programFolder());
+    QVERIFY(!next.firstRun);
+    QCOMPARE(next.launchCount, 2);
+    QVERIFY(next.warnings.isEmpty());
+}
+
+void TestSettingsStore::openSettings_unreadableFile_findsStandardDatabase()
+{
+    touch(QDir(programFolder()).filePath(QStringLiteral("dataAB.dbv")));
+    writeIni(QStringLiteral("[General]\nKol=4\nBas=/data/my.dbv\n"));
+    QFile::setPermissions(settingsPath(), QFile::WriteOwner);
+    if (QFileInfo(settingsPath()).isReadable())
+        QSKIP("this user reads every file (root)");
+
+    SettingsStore store(settingsPath());
+    const SettingsStore::Startup startup = store.openSettings(programFolder());
+    QVERIFY(startup.firstRun);
+    QCOMPARE(
+        startup.databasePath,
+        QDir::toNativeSeparators(QDir(programFolder()).filePath(QStringLiteral("dataAB.dbv"))));
+    QFile::setPermissions(settingsPath(), QFile::ReadOwner | QFile::WriteOwner);
 }
 
 QTEST_GUILESS_MAIN(TestSettingsStore)

@@ -19,6 +19,7 @@ public:
     QString nextFile;
 
     void warn(const QString &text) override { events << QStringLiteral("warn ") + text; }
+    void inform(const QString &text) override { events << QStringLiteral("inform ") + text; }
     QString chooseDatabaseFile(const QString &folder) override
     {
         events << QStringLiteral("choose in ") + folder;

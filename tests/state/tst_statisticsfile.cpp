@@ -1,9 +1,16 @@
+#include "smallfilesystem.h"
 #include "statisticsfile.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 namespace {
 
@@ -27,6 +34,38 @@ struct CurrentDirGuard
     ~CurrentDirGuard() { QDir::setCurrent(saved); }
 };
 
+// A device that accepts `capacity` bytes and then fails every write, as a
+// disk that fills up in the middle of a save.
+class FillingDevice : public QIODevice
+{
+public:
+    explicit FillingDevice(qint64 capacity) : m_capacity(capacity) { open(WriteOnly); }
+
+protected:
+    qint64 readData(char *, qint64) override { return -1; }
+    qint64 writeData(const char *, qint64 len) override
+    {
+        if (m_written >= m_capacity)
+            return -1;
+        const qint64 n = qMin(len, m_capacity - m_written);
+        m_written += n;
+        return n;
+    }
+
+private:
+    qint64 m_capacity;
+    qint64 m_written = 0;
+};
+
+StatRecord recordWithProgress()
+{
+    StatRecord r;
+    for (int ticket = 1; ticket <= 20; ++ticket)
+        r.setTicketStatus(ticket, TicketStatus::ExamPassed);
+    r.setLaunchCount(31);
+    return r;
+}
+
 } // namespace
 
 // Loading, creating, saving and resetting "stat.dat".
@@ -44,6 +83,18 @@ private slots:
     void reset_failure_leavesMemoryUnchanged();
     void reset_keepsLaunchCount();
     void path_resolvedAgainstCurrentFolderAtEachCall();
+
+    // Nothing is lost when the disk is full or a write fails.
+    void save_fullDisk_keepsOldFileAndSaysDiskIsFull();
+    void load_fullDisk_keepsProgressAndReportsNotSaved();
+    void save_hugeSparseTail_copiedInChunksAndStaysSparse();
+    void writeRecordAndTail_failingDevice_reportsFailure_data();
+    void writeRecordAndTail_failingDevice_reportsFailure();
+    void save_tailLongerThanOneChunk_keptByteForByte();
+
+    // A path that is no regular file is refused before it is opened.
+    void load_specialFile_refusedAtOnce_data();
+    void load_specialFile_refusedAtOnce();
 };
 
 void TestStatisticsFile::load_missingFile_createsZeroRecordWithLaunchCount()
@@ -173,6 +224,157 @@ void TestStatisticsFile::path_resolvedAgainstCurrentFolderAtEachCall()
     saveStatistics(r);
     QCOMPARE(StatRecord::fromBytes(readAll(second.filePath("stat.dat"))).ticketStatus(1), 1);
     QCOMPARE(StatRecord::fromBytes(readAll(first.filePath("stat.dat"))).ticketStatus(1), 0);
+}
+
+void TestStatisticsFile::save_fullDisk_keepsOldFileAndSaysDiskIsFull()
+{
+    SmallFileSystem disk;
+    if (!disk.isMounted())
+        QSKIP(qPrintable(disk.skipReason()));
+    const QString path = disk.filePath("stat.dat");
+    const StatRecord stored = recordWithProgress();
+    writeAll(path, stored.toBytes());
+    disk.fill();
+
+    StatRecord changed = stored;
+    changed.setTicketStatus(40, TicketStatus::Failed);
+    try {
+        saveStatistics(changed, path);
+        QFAIL("a save on a full disk reported success");
+    } catch (const StatisticsError &e) {
+        QCOMPARE(e.kind(), StatisticsError::NotSaved);
+        QVERIFY2(e.message().contains(QStringLiteral("не осталось свободного места")),
+                 qPrintable(e.message()));
+    }
+    QCOMPARE(readAll(path), stored.toBytes());
+    // No temporary file is left to take the last bytes.
+    QCOMPARE(QDir(QFileInfo(path).absolutePath()).entryList(QDir::Files),
+             QStringList({"filler", "stat.dat"}));
+}
+
+void TestStatisticsFile::load_fullDisk_keepsProgressAndReportsNotSaved()
+{
+    SmallFileSystem disk;
+    if (!disk.isMounted())
+        QSKIP(qPrintable(disk.skipReason()));
+    const QString path = disk.filePath("stat.dat");
+    const StatRecord stored = recordWithProgress();
+    writeAll(path, stored.toBytes());
+    disk.fill();
+
+    StatRecord r;
+    try {
+        loadOrCreateStatistics(r, 32, path);
+        QFAIL("a start-up save on a full disk reported success");
+    } catch (const StatisticsError &e) {
+        QCOMPARE(e.kind(), StatisticsError::NotSaved);
+    }
+    QCOMPARE(r.ticketStatus(20), int(TicketStatus::ExamPassed));
+    QCOMPARE(r.launchCount(), 32);
+    QCOMPARE(readAll(path), stored.toBytes());
+}
+
+void TestStatisticsFile::save_hugeSparseTail_copiedInChunksAndStaysSparse()
+{
+    // A 64 KiB disk cannot hold 64 MiB of bytes: only a save that copies the
+    // tail's holes as holes can succeed.
+    SmallFileSystem disk;
+    if (!disk.isMounted())
+        QSKIP(qPrintable(disk.skipReason()));
+    const QString path = disk.filePath("stat.dat");
+    const qint64 tailSize = 64 * 1024 * 1024;
+    {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        QCOMPARE(f.write(recordWithProgress().toBytes()), qint64(StatRecord::Size));
+        QVERIFY(f.resize(StatRecord::Size + tailSize - 1));
+        QVERIFY(f.seek(StatRecord::Size + tailSize - 1));
+        QVERIFY(f.putChar('!'));
+    }
+    StatRecord changed = recordWithProgress();
+    changed.setTicketStatus(40, TicketStatus::Failed);
+    saveStatistics(changed, path);
+
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.size(), StatRecord::Size + tailSize);
+    QCOMPARE(f.read(StatRecord::Size), changed.toBytes());
+    QVERIFY(f.seek(StatRecord::Size + tailSize - 2));
+    QCOMPARE(f.read(2), QByteArray("\0!", 2));
+}
+
+void TestStatisticsFile::writeRecordAndTail_failingDevice_reportsFailure_data()
+{
+    QTest::addColumn<qint64>("capacity");
+    QTest::addColumn<bool>("withTail");
+    QTest::newRow("nothing written") << qint64(0) << false;
+    QTest::newRow("record cut short") << qint64(100) << false;
+    QTest::newRow("tail cut short") << qint64(StatRecord::Size + 10) << true;
+}
+
+void TestStatisticsFile::writeRecordAndTail_failingDevice_reportsFailure()
+{
+    QFETCH(qint64, capacity);
+    QFETCH(bool, withTail);
+    FillingDevice out(capacity);
+    QBuffer tail;
+    tail.setData(QByteArray(3 * 1024 * 1024, 'x'));
+    QVERIFY(tail.open(QIODevice::ReadOnly));
+    QVERIFY(!StatisticsFile::writeRecordAndTail(out, StatRecord().toBytes(),
+                                                withTail ? &tail : nullptr));
+}
+
+void TestStatisticsFile::save_tailLongerThanOneChunk_keptByteForByte()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("stat.dat");
+    // Runs of zeros (skipped as holes) between runs of data, ending in zeros.
+    QByteArray tail;
+    for (int i = 0; i < 5; ++i)
+        tail += QByteArray(1024 * 1024 + 7, char('a' + i)) + QByteArray(2 * 1024 * 1024, '\0');
+    writeAll(path, StatRecord().toBytes() + tail);
+
+    const StatRecord changed = recordWithProgress();
+    saveStatistics(changed, path);
+    QCOMPARE(readAll(path), changed.toBytes() + tail);
+}
+
+void TestStatisticsFile::load_specialFile_refusedAtOnce_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("folder") << "folder";
+#ifdef Q_OS_UNIX
+    QTest::newRow("named pipe") << "fifo";
+    QTest::newRow("device") << "device";
+#endif
+}
+
+void TestStatisticsFile::load_specialFile_refusedAtOnce()
+{
+    QFETCH(QString, kind);
+    QTemporaryDir dir;
+    QString path = dir.filePath("stat.dat");
+    if (kind == "folder") {
+        QVERIFY(QDir().mkpath(path));
+    } else if (kind == "device") {
+        path = QStringLiteral("/dev/null");
+    } else {
+#ifdef Q_OS_UNIX
+        // Opening it for reading would wait for a writer forever.
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+#endif
+    }
+    StatRecord r;
+    r.setTicketStatus(1, 2);
+    try {
+        loadOrCreateStatistics(r, 1, path);
+        QFAIL("a special file was accepted");
+    } catch (const StatisticsError &e) {
+        QCOMPARE(e.kind(), StatisticsError::Unusable);
+        QVERIFY2(e.message().contains(QDir::toNativeSeparators(path)), qPrintable(e.message()));
+    }
+    QCOMPARE(r.ticketStatus(1), 2);
+    QVERIFY_THROWS_EXCEPTION(StatisticsError, saveStatistics(r, path));
 }
 
 QTEST_GUILESS_MAIN(TestStatisticsFile)

@@ -1,4 +1,6 @@
 #include "databasewriter.h"
+#include "hostilejpeg.h"
+#include "jpegcodec.h"
 #include "questiondatabase.h"
 #include "sourcefixture.h"
 #include "statrecord.h"
@@ -200,6 +202,31 @@ void TestDbvCommands::check_damagedDatabase_reportsEachProblem_data()
         << "800 questions, 80 with pictures, 1 problems";
     QTest::newRow("picture does not decode")
         << syntheticWith(5, block("1", 2), "not a jpeg") << prefix5 + "рисунок не является JPEG"
+        << "800 questions, 81 with pictures, 1 problems";
+    // Pictures that decode with a warning: the program shows what it can,
+    // the check calls them problems.
+    const QByteArray sound = JpegCodec::encode(SyntheticDatabase::picture(5));
+    QTest::newRow("picture cut in half")
+        << syntheticWith(5, block("1", 2), sound.left(sound.size() / 2))
+        << prefix5 + "рисунок повреждён: …"
+        << "800 questions, 81 with pictures, 1 problems";
+    QByteArray scrambled = sound;
+    for (qsizetype i = scrambled.size() / 3; i < scrambled.size() - 2; i += 5)
+        scrambled[i] = char(scrambled[i] ^ 0x5A);
+    QTest::newRow("picture with scrambled bytes")
+        << syntheticWith(5, block("1", 2), scrambled) << prefix5 + "рисунок …"
+        << "800 questions, 81 with pictures, 1 problems";
+    QTest::newRow("picture header 4096 x 4096 without data")
+        << syntheticWith(5, block("1", 2), HostileJpeg::headerOnly(4096, 4096))
+        << prefix5 + "рисунок повреждён: …"
+        << "800 questions, 81 with pictures, 1 problems";
+    QTest::newRow("picture header 65500 x 256 without data")
+        << syntheticWith(5, block("1", 2), HostileJpeg::headerOnly(65500, 256))
+        << prefix5 + "рисунок повреждён: …"
+        << "800 questions, 81 with pictures, 1 problems";
+    QTest::newRow("picture with 694 scans")
+        << syntheticWith(5, block("1", 2), HostileJpeg::manyScans(1024, 1024, 10))
+        << prefix5 + "рисунок слишком сложен для показа…"
         << "800 questions, 81 with pictures, 1 problems";
     QTest::newRow("text beyond the end of the file")
         << patched(good, entryField(5, 0), good.size() - 3)

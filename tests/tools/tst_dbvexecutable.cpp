@@ -1,8 +1,14 @@
+#include <QDir>
+#include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 // The built dbv executable as a user runs it: exit codes, and which stream
 // gets what.
@@ -14,6 +20,8 @@ private slots:
     void check_testDatabase_passes();
     void dump_writesUtf8JsonToStandardOutput();
     void usageError_exitCode2OnStandardError();
+    void specialFile_refusedAtOnce_data();
+    void specialFile_refusedAtOnce();
 
 private:
     struct Run
@@ -60,6 +68,48 @@ void TestDbvExecutable::usageError_exitCode2OnStandardError()
     QCOMPARE(result.exitCode, 2);
     QVERIFY(result.out.isEmpty());
     QVERIFY(result.err.contains("missing operand"));
+}
+
+void TestDbvExecutable::specialFile_refusedAtOnce_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("kind");
+    for (const char *command : {"check", "dump", "stat"}) {
+        QTest::addRow("%s folder", command) << command << "folder";
+#ifdef Q_OS_UNIX
+        QTest::addRow("%s named pipe", command) << command << "fifo";
+        QTest::addRow("%s device", command) << command << "device";
+#endif
+    }
+}
+
+void TestDbvExecutable::specialFile_refusedAtOnce()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, kind);
+    QTemporaryDir dir;
+    QString path = dir.filePath(QStringLiteral("special.dbv"));
+    if (kind == "folder") {
+        QVERIFY(QDir().mkpath(path));
+    } else if (kind == "device") {
+        path = QStringLiteral("/dev/zero");
+    } else {
+#ifdef Q_OS_UNIX
+        // Opening it would wait for a writer forever.
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+#endif
+    }
+    QProcess process;
+    process.start(QStringLiteral(DBV_EXECUTABLE), {command, path});
+    const bool finished = process.waitForFinished(10000);
+    if (!finished) {
+        process.kill();
+        process.waitForFinished();
+    }
+    QVERIFY2(finished, "dbv hangs on a special file");
+    QCOMPARE(process.exitCode(), 2);
+    QVERIFY2(QString::fromUtf8(process.readAllStandardError()).contains(path),
+             "the message names the file");
 }
 
 QTEST_GUILESS_MAIN(TestDbvExecutable)
