@@ -471,39 +471,12 @@ void ExamWindow::dismissOpenQuestions()
 
 void ExamWindow::showResult(const AttemptResult &result)
 {
-    const QString ticketLine = QStringLiteral("Вы отвечали на билет №%1").arg(result.ticket);
-    const QString correctLine = QStringLiteral("Правильных ответов: %1").arg(result.correctCount);
-
-    QStringList lines;
-    switch (result.mode) {
-    case AttemptMode::Learning:
+    // Learning ends without a result.
+    if (result.mode == AttemptMode::Learning)
         return;
-    case AttemptMode::Training: {
-        const QString untimed = QStringLiteral("Время не учитывалось.");
-        if (result.passed)
-            lines = {QStringLiteral("Поздравляем вы прошли тренировку!"), ticketLine, correctLine,
-                     untimed};
-        else
-            lines = {QStringLiteral("К сожалению тренировка не пройдена!"), ticketLine, correctLine,
-                     untimed};
-        break;
-    }
-    case AttemptMode::Exam: {
-        const QString timeLine =
-            QStringLiteral("Время ответа: ") + longTimeText(result.elapsedSeconds);
-        if (result.passed)
-            lines = {QStringLiteral("Поздравляем вы сдали экзамен!"), ticketLine, correctLine,
-                     timeLine};
-        else
-            lines = {QStringLiteral("К сожалению экзамен не сдан!"), ticketLine,
-                     QStringLiteral("Ошибок: %1").arg(result.errorCount), timeLine};
-        break;
-    }
-    }
-
     if (!m_resultDialog)
         m_resultDialog = new ResultDialog(this);
-    m_resultDialog->setResultLines(lines[0], lines[1], lines[2], lines[3]);
+    m_resultDialog->setResult(result);
     m_resultDialog->showModalAtDesignPosition();
 }
 

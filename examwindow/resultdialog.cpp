@@ -1,7 +1,9 @@
 #include "resultdialog.h"
 
 #include "designfonts.h"
+#include "examattempt.h"
 #include "picturebox.h"
+#include "timetext.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -78,6 +80,30 @@ void ResultDialog::setResultLines(const QString &headline, const QString &line2,
     m_line2->setText(line2);
     m_line3->setText(line3);
     m_line4->setText(line4);
+}
+
+void ResultDialog::setResult(const AttemptResult &result)
+{
+    const QString ticketLine = QStringLiteral("Вы отвечали на билет №%1").arg(result.ticket);
+    const QString correctLine = QStringLiteral("Правильных ответов: %1").arg(result.correctCount);
+    if (result.mode == AttemptMode::Exam) {
+        const QString timeLine =
+            QStringLiteral("Время ответа: ") + longTimeText(result.elapsedSeconds);
+        if (result.passed)
+            setResultLines(QStringLiteral("Поздравляем вы сдали экзамен!"), ticketLine, correctLine,
+                           timeLine);
+        else
+            setResultLines(QStringLiteral("К сожалению экзамен не сдан!"), ticketLine,
+                           QStringLiteral("Ошибок: %1").arg(result.errorCount), timeLine);
+        return;
+    }
+    const QString untimed = QStringLiteral("Время не учитывалось.");
+    if (result.passed)
+        setResultLines(QStringLiteral("Поздравляем вы прошли тренировку!"), ticketLine, correctLine,
+                       untimed);
+    else
+        setResultLines(QStringLiteral("К сожалению тренировка не пройдена!"), ticketLine,
+                       correctLine, untimed);
 }
 
 int ResultDialog::showModalAtDesignPosition()

@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+struct AttemptResult;
+
 class QLabel;
 class QPushButton;
 class QFrame;
@@ -17,6 +19,8 @@ class ResultDialog : public QDialog
 public:
     explicit ResultDialog(QWidget *parent = nullptr);
 
+    // Fills the four lines from how a training or exam attempt went.
+    void setResult(const AttemptResult &result);
     // Fills the headline and the three result lines in that order.
     void setResultLines(const QString &headline, const QString &line2, const QString &line3,
                         const QString &line4);
