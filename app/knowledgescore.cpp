@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
-double KnowledgeScore(const StatRecord &record)
+double knowledgeScore(const StatRecord &record)
 {
     double sum = 0.0;
     for (int ticket = 1; ticket <= 40; ++ticket) {
@@ -27,7 +27,7 @@ double KnowledgeScore(const StatRecord &record)
     return std::max(0.0, sum * 2.5);
 }
 
-int KnowledgePictureIndex(double score)
+int knowledgePictureIndex(double score)
 {
     // nearbyint rounds in the default mode, to nearest with ties to even.
     return std::clamp(int(std::nearbyint(score / 5.0)), 0, 20);

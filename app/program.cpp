@@ -1,46 +1,46 @@
 #include "program.h"
 
-#include "tform2.h"
-#include "tform3.h"
-#include "tform6.h"
-#include "tform7.h"
+#include "aboutwindow.h"
+#include "knowledgegauge.h"
+#include "mainwindow.h"
+#include "splashwindow.h"
 
 #include <QApplication>
 
 #ifdef ZELTRAK_HAVE_EXAMWINDOW
-#include "tform1.h"
-#include "tform4.h"
+#include "examwindow.h"
+#include "resultdialog.h"
 #endif
 #ifdef ZELTRAK_HAVE_STATISTICS
-#include "tform5.h"
+#include "statisticswindow.h"
 #endif
 
 ZeltrakProgram::ZeltrakProgram(const ProgramPaths &paths)
 {
-    m_form2 = std::make_unique<TForm2>(paths);
-    if (m_form2->startupFailed())
+    m_mainWindow = std::make_unique<MainWindow>(paths);
+    if (m_mainWindow->startupFailed())
         return;
 
 #ifdef ZELTRAK_HAVE_EXAMWINDOW
-    auto *form1 = new TForm1;
-    m_form1.reset(form1);
-    form1->setHost(m_form2.get());
+    auto *examWindow = new ExamWindow;
+    m_examWindow.reset(examWindow);
+    examWindow->setHost(m_mainWindow.get());
 #endif
-    m_form3 = std::make_unique<TForm3>();
+    m_gauge = std::make_unique<KnowledgeGauge>();
 #ifdef ZELTRAK_HAVE_EXAMWINDOW
-    auto *form4 = new TForm4;
-    m_form4.reset(form4);
-    form1->setResultDialog(form4);
+    auto *resultDialog = new ResultDialog;
+    m_resultDialog.reset(resultDialog);
+    examWindow->setResultDialog(resultDialog);
 #endif
 #ifdef ZELTRAK_HAVE_STATISTICS
-    m_form5 = std::make_unique<TForm5>();
+    m_statisticsWindow = std::make_unique<StatisticsWindow>();
 #endif
-    m_form6 = std::make_unique<TForm6>();
-    m_form7 = std::make_unique<TForm7>();
+    m_splash = std::make_unique<SplashWindow>();
+    m_about = std::make_unique<AboutWindow>();
 
-    m_form2->setCompanions(m_form1.get(), m_form3.get(), m_form5.get(), m_form6.get(),
-                           m_form7.get());
-    QObject::connect(m_form2.get(), &TForm2::closed, qApp, &QCoreApplication::quit,
+    m_mainWindow->setCompanions(m_examWindow.get(), m_gauge.get(), m_statisticsWindow.get(),
+                                m_splash.get(), m_about.get());
+    QObject::connect(m_mainWindow.get(), &MainWindow::closed, qApp, &QCoreApplication::quit,
                      Qt::QueuedConnection);
 }
 
@@ -48,7 +48,7 @@ ZeltrakProgram::~ZeltrakProgram() = default;
 
 bool ZeltrakProgram::startupFailed() const
 {
-    return m_form2->startupFailed();
+    return m_mainWindow->startupFailed();
 }
 
 int ZeltrakProgram::run()
@@ -58,6 +58,6 @@ int ZeltrakProgram::run()
     // The main window alone ends the program; the exam window closing while
     // the main window is still hidden must not.
     QApplication::setQuitOnLastWindowClosed(false);
-    m_form2->show();
+    m_mainWindow->show();
     return QApplication::exec();
 }

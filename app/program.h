@@ -1,5 +1,6 @@
 #pragma once
 
+#include "attemptwindow.h"
 #include "programpaths.h"
 
 #include <QDialog>
@@ -7,13 +8,13 @@
 
 #include <memory>
 
-class TForm2;
-class TForm3;
-class TForm6;
-class TForm7;
+class AboutWindow;
+class KnowledgeGauge;
+class MainWindow;
+class SplashWindow;
 
 // The program's seven windows, created in their fixed order: main window,
-// exam window, picture holder, result dialog, statistics window, splash,
+// exam window, knowledge gauge, result dialog, statistics window, splash,
 // About. Creating the main window runs the start-up sequence; when it stops,
 // no other window is created.
 class ZeltrakProgram
@@ -25,19 +26,19 @@ public:
     ZeltrakProgram &operator=(const ZeltrakProgram &) = delete;
 
     bool startupFailed() const;
-    TForm2 *mainWindow() const { return m_form2.get(); }
-    QWidget *examWindow() const { return m_form1.get(); }
+    MainWindow *mainWindow() const { return m_mainWindow.get(); }
+    AttemptWindow *examWindow() const { return m_examWindow.get(); }
 
     // Shows the main window and runs the message loop until it closes.
     int run();
 
 private:
     // Destroyed in reverse order: the main window goes last.
-    std::unique_ptr<TForm2> m_form2;
-    std::unique_ptr<QWidget> m_form1;
-    std::unique_ptr<TForm3> m_form3;
-    std::unique_ptr<QDialog> m_form4;
-    std::unique_ptr<QDialog> m_form5;
-    std::unique_ptr<TForm6> m_form6;
-    std::unique_ptr<TForm7> m_form7;
+    std::unique_ptr<MainWindow> m_mainWindow;
+    std::unique_ptr<AttemptWindow> m_examWindow;
+    std::unique_ptr<KnowledgeGauge> m_gauge;
+    std::unique_ptr<QDialog> m_resultDialog;
+    std::unique_ptr<QDialog> m_statisticsWindow;
+    std::unique_ptr<SplashWindow> m_splash;
+    std::unique_ptr<AboutWindow> m_about;
 };

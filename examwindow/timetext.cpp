@@ -39,7 +39,7 @@ QString durationFormat(const QString &format)
 
 } // namespace
 
-QString LongTimeText(int seconds, const QLocale &locale)
+QString longTimeText(int seconds, const QLocale &locale)
 {
     const int magnitude = std::abs(seconds) % (24 * 3600);
     return locale.toString(QTime(0, 0).addSecs(magnitude),

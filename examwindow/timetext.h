@@ -8,4 +8,4 @@
 // "0:19:59". The span is a duration, so the hours are counted, not a clock
 // reading: no AM/PM and no leading zero. A negative span is shown by its
 // magnitude.
-QString LongTimeText(int seconds, const QLocale &locale = QLocale());
+QString longTimeText(int seconds, const QLocale &locale = QLocale());

@@ -37,20 +37,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     Question question;
     try {
-        ParseQuestion(SplitTextBlock(bytes), question, 1);
+        parseQuestion(splitTextBlock(bytes), question, 1);
     } catch (const QuestionBankError &) {
     }
 
     QuestionDatabase db;
     auto buffer = std::make_unique<QBuffer>();
     buffer->setData(bytes);
-    db.OpenDevice(std::move(buffer));
+    db.openDevice(std::move(buffer));
     (void)db.title();
     // Every entry the input actually provides, and one it does not.
     const int provided = int(qMin<qint64>(800, (qint64(size) - 51) / 16));
     for (int a = 1; a <= qMax(1, provided); ++a) {
         try {
-            db.ReadQuestion(a, question);
+            db.readQuestion(a, question);
         } catch (const QuestionBankError &) {
         }
     }

@@ -43,12 +43,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         SettingsStore store(location);
         try {
             const SettingsStore::Startup startup =
-                store.OpenSettings(folder->filePath(QStringLiteral("program")));
+                store.openSettings(folder->filePath(QStringLiteral("program")));
             (void)startup;
             (void)store.launchCount();
             (void)store.databasePath();
         } catch (...) {
-            std::abort(); // OpenSettings promises not to throw
+            std::abort(); // openSettings promises not to throw
         }
     }
     // A first run makes the program folder current; libFuzzer's own paths

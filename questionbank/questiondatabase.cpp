@@ -16,7 +16,7 @@ using namespace QuestionBankLayout;
 QuestionDatabase::QuestionDatabase() = default;
 QuestionDatabase::~QuestionDatabase() = default;
 
-QString QuestionDatabase::OpenDatabase(const QString &path)
+QString QuestionDatabase::openDatabase(const QString &path)
 {
     // Checked before opening: opening a named pipe would wait for a writer
     // forever.
@@ -29,12 +29,12 @@ QString QuestionDatabase::OpenDatabase(const QString &path)
         throw QuestionBankError(
             QStringLiteral("Не удалось открыть файл \"%1\": %2").arg(path, file->errorString()));
     }
-    return OpenDevice(std::move(file));
+    return openDevice(std::move(file));
 }
 
-QString QuestionDatabase::OpenDevice(std::unique_ptr<QIODevice> device)
+QString QuestionDatabase::openDevice(std::unique_ptr<QIODevice> device)
 {
-    CloseDatabase();
+    closeDatabase();
     if (!device->isOpen() && !device->open(QIODevice::ReadOnly))
         throw QuestionBankError(
             QStringLiteral("Не удалось открыть базу вопросов: %1").arg(device->errorString()));
@@ -58,7 +58,7 @@ QString QuestionDatabase::OpenDevice(std::unique_ptr<QIODevice> device)
     return this->title();
 }
 
-void QuestionDatabase::CloseDatabase()
+void QuestionDatabase::closeDatabase()
 {
     m_device.reset();
 }
@@ -108,10 +108,11 @@ QByteArray QuestionDatabase::readRange(int absoluteNumber, qint32 offset, qint32
     const qint64 size = m_device->size();
     if (offset < 0 || qint64(offset) + length > size) {
         throw QuestionBankError(questionErrorMessage(
-            absoluteNumber, QStringLiteral("блок %1 (смещение %2, длина %3) выходит за пределы файла")
-                                .arg(what)
-                                .arg(offset)
-                                .arg(length)));
+            absoluteNumber,
+            QStringLiteral("блок %1 (смещение %2, длина %3) выходит за пределы файла")
+                .arg(what)
+                .arg(offset)
+                .arg(length)));
     }
     if (!m_device->seek(offset))
         throw QuestionBankError(questionErrorMessage(absoluteNumber, m_device->errorString()));
@@ -122,31 +123,30 @@ QByteArray QuestionDatabase::readRange(int absoluteNumber, qint32 offset, qint32
     return bytes;
 }
 
-QByteArray QuestionDatabase::ReadQuestionBlock(int absoluteNumber)
+QByteArray QuestionDatabase::readQuestionBlock(int absoluteNumber)
 {
     const QuestionIndexEntry &e = entry(absoluteNumber);
     return readRange(absoluteNumber, e.textOffset, e.textLength, QStringLiteral("текста"));
 }
 
-QStringList QuestionDatabase::ReadQuestionText(int absoluteNumber)
+QStringList QuestionDatabase::readQuestionText(int absoluteNumber)
 {
-    return SplitTextBlock(ReadQuestionBlock(absoluteNumber));
+    return splitTextBlock(readQuestionBlock(absoluteNumber));
 }
 
-QByteArray QuestionDatabase::ReadQuestionPictureBytes(int absoluteNumber)
+QByteArray QuestionDatabase::readQuestionPictureBytes(int absoluteNumber)
 {
     const QuestionIndexEntry &e = entry(absoluteNumber);
     if (!e.hasPicture())
         return {};
-    return readRange(absoluteNumber, e.pictureOffset, e.pictureLength,
-                     QStringLiteral("рисунка"));
+    return readRange(absoluteNumber, e.pictureOffset, e.pictureLength, QStringLiteral("рисунка"));
 }
 
-std::optional<QImage> QuestionDatabase::ReadQuestionPicture(int absoluteNumber)
+std::optional<QImage> QuestionDatabase::readQuestionPicture(int absoluteNumber)
 {
     if (!entry(absoluteNumber).hasPicture())
         return std::nullopt;
-    const QByteArray jpeg = ReadQuestionPictureBytes(absoluteNumber);
+    const QByteArray jpeg = readQuestionPictureBytes(absoluteNumber);
     JpegCodec::Decoded decoded = JpegCodec::decodeChecked(jpeg);
     if (!decoded.image)
         throw QuestionBankError(questionErrorMessage(absoluteNumber, decoded.problem));
@@ -155,15 +155,15 @@ std::optional<QImage> QuestionDatabase::ReadQuestionPicture(int absoluteNumber)
     return std::move(decoded.image);
 }
 
-void QuestionDatabase::ReadQuestion(int absoluteNumber, Question &question)
+void QuestionDatabase::readQuestion(int absoluteNumber, Question &question)
 {
     Question parsed = question;
-    ParseQuestion(ReadQuestionText(absoluteNumber), parsed, absoluteNumber);
-    parsed.Picture = ReadQuestionPicture(absoluteNumber);
+    parseQuestion(readQuestionText(absoluteNumber), parsed, absoluteNumber);
+    parsed.picture = readQuestionPicture(absoluteNumber);
     question = std::move(parsed);
 }
 
-QuestionDatabase &GlobalQuestionDatabase()
+QuestionDatabase &globalQuestionDatabase()
 {
     static QuestionDatabase database;
     return database;

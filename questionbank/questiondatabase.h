@@ -15,7 +15,7 @@
 
 // An open question database: the title and the index of 800 questions are
 // read once; text blocks and pictures are read on demand from the file, which
-// stays open until CloseDatabase or the next OpenDatabase.
+// stays open until closeDatabase or the next openDatabase.
 //
 // Every read of a block is checked against the file size and the 30000-byte
 // block limit, so a damaged entry rejects only its own question (with a
@@ -32,25 +32,25 @@ public:
     // the title. A file shorter than title + index is not an error: what was
     // not read keeps its previous content (all zero on the first open).
     // Throws QuestionBankError when the file cannot be opened or read.
-    QString OpenDatabase(const QString &path);
+    QString openDatabase(const QString &path);
     // The same from an already created device (tests read from memory). The
     // device is opened read-only if it is not open yet.
-    QString OpenDevice(std::unique_ptr<QIODevice> device);
-    void CloseDatabase();
+    QString openDevice(std::unique_ptr<QIODevice> device);
+    void closeDatabase();
     bool isOpen() const;
 
     // The lines of question a's text block (a = 1..800).
-    QStringList ReadQuestionText(int absoluteNumber);
-    // Question a's raw text block bytes, checked as ReadQuestionText does.
-    QByteArray ReadQuestionBlock(int absoluteNumber);
+    QStringList readQuestionText(int absoluteNumber);
+    // Question a's raw text block bytes, checked as readQuestionText does.
+    QByteArray readQuestionBlock(int absoluteNumber);
     // Question a's decoded picture, or nullopt when its picture offset is 0.
-    std::optional<QImage> ReadQuestionPicture(int absoluteNumber);
+    std::optional<QImage> readQuestionPicture(int absoluteNumber);
     // Question a's raw JPEG bytes, or an empty array when it has no picture.
-    QByteArray ReadQuestionPictureBytes(int absoluteNumber);
+    QByteArray readQuestionPictureBytes(int absoluteNumber);
 
     // Reads, parses and decodes question a into `question`: the usual way to
     // show a question. On failure `question` is left unchanged.
-    void ReadQuestion(int absoluteNumber, Question &question);
+    void readQuestion(int absoluteNumber, Question &question);
 
     QString title() const;
     const QuestionIndexEntry &entry(int absoluteNumber) const;
@@ -70,4 +70,4 @@ private:
 };
 
 // The program-wide database, open for the whole run.
-QuestionDatabase &GlobalQuestionDatabase();
+QuestionDatabase &globalQuestionDatabase();

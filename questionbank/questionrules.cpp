@@ -2,19 +2,19 @@
 
 #include "questionindexentry.h"
 
-QStringList QuestionRuleProblems(const Question &question)
+QStringList questionRuleProblems(const Question &question)
 {
     using QuestionBankLayout::MaxVariants;
     QStringList problems;
-    if (question.AnswerCount < 2 || question.AnswerCount > MaxVariants) {
+    if (question.answerCount < 2 || question.answerCount > MaxVariants) {
         problems << QStringLiteral("%1 answer variant%2; 2 to %3 are needed")
-                        .arg(question.AnswerCount)
-                        .arg(question.AnswerCount == 1 ? "" : "s")
+                        .arg(question.answerCount)
+                        .arg(question.answerCount == 1 ? "" : "s")
                         .arg(MaxVariants);
-    } else if (question.CorrectVariant < 1 || question.CorrectVariant > question.AnswerCount) {
+    } else if (question.correctVariant < 1 || question.correctVariant > question.answerCount) {
         problems << QStringLiteral("correct answer %1 is not one of the %2 variants")
-                        .arg(question.CorrectVariant)
-                        .arg(question.AnswerCount);
+                        .arg(question.correctVariant)
+                        .arg(question.answerCount);
     }
     return problems;
 }

@@ -9,4 +9,4 @@
 // correct number above the variant count, but such a question can never be
 // answered correctly. Used by authoring tools; the messages are English.
 // Returns one message per broken rule, empty when the question is fine.
-QStringList QuestionRuleProblems(const Question &question);
+QStringList questionRuleProblems(const Question &question);

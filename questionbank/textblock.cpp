@@ -22,7 +22,7 @@ QString lineAt(const QStringList &lines, qsizetype index)
 
 } // namespace
 
-QStringList SplitTextBlock(const QByteArray &block)
+QStringList splitTextBlock(const QByteArray &block)
 {
     qsizetype end = block.indexOf('\0');
     if (end < 0)
@@ -61,7 +61,7 @@ QString questionErrorMessage(int absoluteNumber, const QString &reason)
         .arg(reason);
 }
 
-void ParseQuestion(const QStringList &lines, Question &question, int absoluteNumber)
+void parseQuestion(const QStringList &lines, Question &question, int absoluteNumber)
 {
     const QString star = QStringLiteral("*");
     const QString first = lineAt(lines, 0);
@@ -73,9 +73,9 @@ void ParseQuestion(const QStringList &lines, Question &question, int absoluteNum
 
     // Work on a copy so that a rejected block leaves the caller's question as it was.
     Question parsed = question;
-    parsed.CorrectVariant = first.at(0).digitValue();
-    parsed.QuestionText = lineAt(lines, 1);
-    parsed.AnswerTexts[1] = lineAt(lines, 2);
+    parsed.correctVariant = first.at(0).digitValue();
+    parsed.questionText = lineAt(lines, 1);
+    parsed.answerTexts[1] = lineAt(lines, 2);
 
     qsizetype i = 2;
     QString current = lineAt(lines, 2);
@@ -87,7 +87,7 @@ void ParseQuestion(const QStringList &lines, Question &question, int absoluteNum
                 throw QuestionBankError(questionErrorMessage(
                     absoluteNumber, QStringLiteral("вариантов ответа больше пяти")));
             }
-            parsed.AnswerTexts[i - 1] = current;
+            parsed.answerTexts[i - 1] = current;
         }
     }
 
@@ -95,7 +95,7 @@ void ParseQuestion(const QStringList &lines, Question &question, int absoluteNum
         throw QuestionBankError(
             questionErrorMessage(absoluteNumber, QStringLiteral("нет строки комментария")));
     }
-    parsed.CommentText = lines.at(i + 1);
-    parsed.AnswerCount = int(i - 2);
+    parsed.commentText = lines.at(i + 1);
+    parsed.answerCount = int(i - 2);
     question = std::move(parsed);
 }

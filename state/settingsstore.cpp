@@ -165,7 +165,7 @@ QString SettingsStore::setDamagedFileAside()
     return QFile::rename(m_location, aside) ? aside : QString();
 }
 
-SettingsStore::Startup SettingsStore::OpenSettings(const QString &programFolder,
+SettingsStore::Startup SettingsStore::openSettings(const QString &programFolder,
                                                    const QStringList &extraFolders,
                                                    const MarksHandler &setMarks)
 {
@@ -219,12 +219,12 @@ SettingsStore::Startup SettingsStore::OpenSettings(const QString &programFolder,
     writeValue(TimName, FirstRunTimeCode);
     if (setMarks)
         setMarks(result);
-    LocateStandardDatabase(programFolder, extraFolders);
+    locateStandardDatabase(programFolder, extraFolders);
     result.databasePath = readString(BasName);
     return result;
 }
 
-void SettingsStore::LocateStandardDatabase(const QString &programFolder,
+void SettingsStore::locateStandardDatabase(const QString &programFolder,
                                            const QStringList &extraFolders)
 {
     QDir::setCurrent(programFolder); // a failure is ignored
@@ -240,7 +240,7 @@ void SettingsStore::LocateStandardDatabase(const QString &programFolder,
     writeValue(BasName, QString());
 }
 
-void SettingsStore::DecrementLaunchCount()
+void SettingsStore::decrementLaunchCount()
 {
     const int count = readInteger(KolName, 0);
     // A counter at 0 stays there; so does a (damaged) negative one.

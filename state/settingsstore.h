@@ -56,7 +56,7 @@ public:
     // Where the key lives on this platform (see above).
     static QString defaultLocation();
 
-    // What OpenSettings found; the caller sets its menu marks from it.
+    // What openSettings found; the caller sets its menu marks from it.
     struct Startup
     {
         bool firstRun = false;
@@ -91,7 +91,7 @@ public:
 
     // Opens the key (creating it), counts the launch and reads the options,
     // then calls `setMarks`. A first run writes the first-run values and runs
-    // LocateStandardDatabase(programFolder, extraFolders). A later run that
+    // locateStandardDatabase(programFolder, extraFolders). A later run that
     // finds a value missing or not an integer (Bas: not a string) takes that
     // value's first-run value (for Bas the empty string), writes it back and
     // lists it in repairedValues.
@@ -101,19 +101,19 @@ public:
     // file that cannot be parsed is renamed aside (never deleted) and the
     // run becomes a first run. A file that cannot be read at all counts as a
     // first run too, so the standard database is still found.
-    Startup OpenSettings(const QString &programFolder, const QStringList &extraFolders = {},
+    Startup openSettings(const QString &programFolder, const QStringList &extraFolders = {},
                          const MarksHandler &setMarks = {});
 
     // First run: makes `programFolder` the current folder (a failure is
     // ignored) and writes Bas := the first standard database found there, or
     // else in `extraFolders` in their order, or the empty string.
-    void LocateStandardDatabase(const QString &programFolder, const QStringList &extraFolders = {});
+    void locateStandardDatabase(const QString &programFolder, const QStringList &extraFolders = {});
 
     // Takes a launch back: Kol - 1, unless Kol is 0.
-    void DecrementLaunchCount();
+    void decrementLaunchCount();
 
     // Single reads and writes. A read of a missing or mistyped integer
-    // repairs it as OpenSettings does.
+    // repairs it as openSettings does.
     int launchCount();
     QString databasePath();
     void setDatabasePath(const QString &path);
@@ -139,6 +139,6 @@ private:
     std::unique_ptr<QSettings> m_settings;
     // A refused write has been reported; later ones are not.
     bool m_writeFailureReported = false;
-    // While OpenSettings runs, a refused write lands here instead of throwing.
+    // While openSettings runs, a refused write lands here instead of throwing.
     QStringList *m_startupWarnings = nullptr;
 };

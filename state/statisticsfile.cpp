@@ -95,7 +95,7 @@ bool StatisticsFile::writeRecordAndTail(QIODevice &out, const QByteArray &record
     return true;
 }
 
-void SaveStatistics(const StatRecord &record, const QString &path)
+void saveStatistics(const StatRecord &record, const QString &path)
 {
     const QString target = resolve(path);
     if (const QString refusal = RegularFile::refusalReason(target); !refusal.isEmpty())
@@ -123,7 +123,7 @@ void SaveStatistics(const StatRecord &record, const QString &path)
         throw saveFailure(target, saveFailureReason(target, file, needed));
 }
 
-void LoadOrCreateStatistics(StatRecord &record, qint32 launchCount, const QString &path)
+void loadOrCreateStatistics(StatRecord &record, qint32 launchCount, const QString &path)
 {
     const QString target = resolve(path);
     const auto damaged = [] {
@@ -148,7 +148,7 @@ void LoadOrCreateStatistics(StatRecord &record, qint32 launchCount, const QStrin
     }
     loaded.setLaunchCount(launchCount);
     try {
-        SaveStatistics(loaded, target);
+        saveStatistics(loaded, target);
     } catch (const StatisticsError &error) {
         if (!existed)
             throw damaged();
@@ -160,10 +160,10 @@ void LoadOrCreateStatistics(StatRecord &record, qint32 launchCount, const QStrin
     record = loaded;
 }
 
-void ResetStatistics(StatRecord &record, const QString &path)
+void resetStatistics(StatRecord &record, const QString &path)
 {
     StatRecord cleared = record;
     cleared.reset();
-    SaveStatistics(cleared, path);
+    saveStatistics(cleared, path);
     record = cleared;
 }

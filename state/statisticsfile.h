@@ -54,7 +54,7 @@ QString currentPath();
 // DamagedMessage, or with the reason when the path is no regular file, and
 // leaves `record` unchanged. When an existing record was read but could not
 // be written back, `record` takes it and NotSaved is thrown.
-void LoadOrCreateStatistics(StatRecord &record, qint32 launchCount, const QString &path = {});
+void loadOrCreateStatistics(StatRecord &record, qint32 launchCount, const QString &path = {});
 
 // Writes `record` as the first 16176 bytes of the file, keeping any bytes
 // after it (copied in chunks, runs of zeros left as holes). The file is
@@ -62,7 +62,7 @@ void LoadOrCreateStatistics(StatRecord &record, qint32 launchCount, const QStrin
 // a failure (thrown as StatisticsError, NotSaved, with the reason in plain
 // Russian: full disk, read-only folder or file, ...) leaves the old file byte
 // for byte.
-void SaveStatistics(const StatRecord &record, const QString &path = {});
+void saveStatistics(const StatRecord &record, const QString &path = {});
 
 namespace StatisticsFile {
 // Writes `record` and then everything `tail` holds from its current position
@@ -73,4 +73,4 @@ bool writeRecordAndTail(QIODevice &out, const QByteArray &record, QIODevice *tai
 
 // Zeroes statuses and counters (see StatRecord::reset) and saves. If the save
 // fails the record in memory stays as it was.
-void ResetStatistics(StatRecord &record, const QString &path = {});
+void resetStatistics(StatRecord &record, const QString &path = {});

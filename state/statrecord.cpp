@@ -117,7 +117,7 @@ void StatRecord::reset()
     }
 }
 
-StatRecord &GlobalStatRecord()
+StatRecord &globalStatRecord()
 {
     static StatRecord record;
     return record;

@@ -78,4 +78,4 @@ private:
 };
 
 // The program-wide record, filled at start-up and kept for the whole run.
-StatRecord &GlobalStatRecord();
+StatRecord &globalStatRecord();

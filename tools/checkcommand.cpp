@@ -22,7 +22,7 @@ int runCheck(const QStringList &arguments, Console &console)
 
     QuestionDatabase database;
     try {
-        database.OpenDatabase(path);
+        database.openDatabase(path);
     } catch (const QuestionBankError &error) {
         console.report(QStringLiteral("dbv check: %1").arg(error.message()));
         return DbvExit::UsageOrIoError;
@@ -57,21 +57,21 @@ int runCheck(const QStringList &arguments, Console &console)
             ++withPictures;
         Question question;
         try {
-            database.ReadQuestion(a, question);
+            database.readQuestion(a, question);
         } catch (const QuestionBankError &error) {
             console.report(questionPrefix(a) + rejectionReason(a, error));
             ++problems;
             continue;
         }
-        for (const QString &problem : QuestionRuleProblems(question)) {
+        for (const QString &problem : questionRuleProblems(question)) {
             console.report(questionPrefix(a) + problem);
             ++problems;
         }
         // The program shows a damaged picture as far as it decodes; the
         // check still calls it a problem.
-        if (question.Picture) {
+        if (question.picture) {
             const QString damage =
-                JpegCodec::decodeChecked(database.ReadQuestionPictureBytes(a)).problem;
+                JpegCodec::decodeChecked(database.readQuestionPictureBytes(a)).problem;
             if (!damage.isEmpty()) {
                 console.report(questionPrefix(a) + damage);
                 ++problems;

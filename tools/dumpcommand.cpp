@@ -20,7 +20,7 @@ QJsonObject questionJson(QuestionDatabase &database, int a, Console &console, bo
     QJsonObject json{{"number", a}, {"ticket", ticketOf(a)}, {"question", questionOf(a)}};
     Question question;
     try {
-        database.ReadQuestion(a, question);
+        database.readQuestion(a, question);
     } catch (const QuestionBankError &error) {
         json.insert("error", error.message());
         console.report(questionPrefix(a) + rejectionReason(a, error));
@@ -28,18 +28,18 @@ QJsonObject questionJson(QuestionDatabase &database, int a, Console &console, bo
         return json;
     }
     QJsonArray variants;
-    for (int v = 1; v <= question.AnswerCount; ++v)
-        variants.append(question.AnswerTexts[size_t(v)]);
-    json.insert("correct", question.CorrectVariant);
-    json.insert("text", question.QuestionText);
+    for (int v = 1; v <= question.answerCount; ++v)
+        variants.append(question.answerTexts[size_t(v)]);
+    json.insert("correct", question.correctVariant);
+    json.insert("text", question.questionText);
     json.insert("variants", variants);
-    json.insert("comment", question.CommentText);
-    if (question.Picture) {
+    json.insert("comment", question.commentText);
+    if (question.picture) {
         const QuestionIndexEntry &entry = database.entry(a);
         json.insert("picture", QJsonObject{{"offset", entry.pictureOffset},
                                            {"length", entry.pictureLength},
-                                           {"width", question.Picture->width()},
-                                           {"height", question.Picture->height()}});
+                                           {"width", question.picture->width()},
+                                           {"height", question.picture->height()}});
     } else {
         json.insert("picture", QJsonValue::Null);
     }
@@ -74,7 +74,7 @@ int runDump(const QStringList &arguments, Console &console)
     QuestionDatabase database;
     QString title;
     try {
-        title = database.OpenDatabase(parser.positionalArguments().at(0));
+        title = database.openDatabase(parser.positionalArguments().at(0));
     } catch (const QuestionBankError &error) {
         console.report(QStringLiteral("dbv dump: %1").arg(error.message()));
         return DbvExit::UsageOrIoError;

@@ -23,18 +23,18 @@ namespace {
 // program could not read it either.
 SourceQuestion extractQuestion(QuestionDatabase &database, int a, QStringList &problems)
 {
-    const QStringList lines = database.ReadQuestionText(a);
+    const QStringList lines = database.readQuestionText(a);
     Question parsed;
-    ParseQuestion(lines, parsed, a);
+    parseQuestion(lines, parsed, a);
 
     SourceQuestion question;
-    question.correct = parsed.CorrectVariant;
-    question.text = parsed.QuestionText;
-    for (int v = 1; v <= parsed.AnswerCount; ++v)
-        question.variants << parsed.AnswerTexts[size_t(v)];
-    question.endLine = lines.value(parsed.AnswerCount + 2);
-    question.comment = parsed.CommentText;
-    question.picture = database.ReadQuestionPictureBytes(a);
+    question.correct = parsed.correctVariant;
+    question.text = parsed.questionText;
+    for (int v = 1; v <= parsed.answerCount; ++v)
+        question.variants << parsed.answerTexts[size_t(v)];
+    question.endLine = lines.value(parsed.answerCount + 2);
+    question.comment = parsed.commentText;
+    question.picture = database.readQuestionPictureBytes(a);
     // A picture that does not decode is still written out, so that the
     // author can see it; building the source again reports it.
     if (!question.picture.isEmpty()) {
@@ -44,7 +44,7 @@ SourceQuestion extractQuestion(QuestionDatabase &database, int a, QStringList &p
         else if (!decoded.problem.isEmpty())
             problems << decoded.problem;
     }
-    problems << QuestionRuleProblems(parsed);
+    problems << questionRuleProblems(parsed);
     return question;
 }
 
@@ -76,7 +76,7 @@ int runExtract(const QStringList &arguments, Console &console)
     QuestionDatabase database;
     DatabaseSource source;
     try {
-        source.title = database.OpenDatabase(databasePath);
+        source.title = database.openDatabase(databasePath);
     } catch (const QuestionBankError &error) {
         console.report(QStringLiteral("dbv extract: %1").arg(error.message()));
         return DbvExit::UsageOrIoError;

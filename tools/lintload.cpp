@@ -16,7 +16,7 @@ QList<LintQuestion> loadLintQuestions(const QString &path, QString *error)
     QList<LintQuestion> result;
     QuestionDatabase database;
     try {
-        database.OpenDatabase(path);
+        database.openDatabase(path);
     } catch (const QuestionBankError &failure) {
         if (error)
             *error = failure.message();
@@ -28,13 +28,13 @@ QList<LintQuestion> loadLintQuestions(const QString &path, QString *error)
         item.ticket = ticketOf(a);
         try {
             Question question;
-            ParseQuestion(database.ReadQuestionText(a), question, a);
-            item.text = question.QuestionText;
-            for (int v = 1; v <= question.AnswerCount; ++v)
-                item.variants << question.AnswerTexts[size_t(v)];
-            item.correct = question.CorrectVariant;
-            item.comment = question.CommentText;
-            const QByteArray picture = database.ReadQuestionPictureBytes(a);
+            parseQuestion(database.readQuestionText(a), question, a);
+            item.text = question.questionText;
+            for (int v = 1; v <= question.answerCount; ++v)
+                item.variants << question.answerTexts[size_t(v)];
+            item.correct = question.correctVariant;
+            item.comment = question.commentText;
+            const QByteArray picture = database.readQuestionPictureBytes(a);
             if (!picture.isEmpty())
                 item.pictureHash = QCryptographicHash::hash(picture, QCryptographicHash::Sha1);
         } catch (const QuestionBankError &failure) {

@@ -368,11 +368,11 @@ void SourceReader::finishQuestion(PendingQuestion &pending, int ticket, const QS
     Question parsed;
     bool same = false;
     try {
-        ParseQuestion(SplitTextBlock(block), parsed, absolute);
-        same = parsed.CorrectVariant == q.correct && parsed.QuestionText == q.text &&
-               parsed.AnswerCount == q.variants.size() && parsed.CommentText == q.comment;
-        for (int v = 1; same && v <= parsed.AnswerCount; ++v)
-            same = parsed.AnswerTexts[size_t(v)] == q.variants.at(v - 1);
+        parseQuestion(splitTextBlock(block), parsed, absolute);
+        same = parsed.correctVariant == q.correct && parsed.questionText == q.text &&
+               parsed.answerCount == q.variants.size() && parsed.commentText == q.comment;
+        for (int v = 1; same && v <= parsed.answerCount; ++v)
+            same = parsed.answerTexts[size_t(v)] == q.variants.at(v - 1);
     } catch (const QuestionBankError &) {
         same = false;
     }

@@ -26,38 +26,38 @@ void BM_OpenDatabase(benchmark::State &state)
 {
     QuestionDatabase db;
     for (auto _ : state)
-        benchmark::DoNotOptimize(db.OpenDatabase(databasePath()));
+        benchmark::DoNotOptimize(db.openDatabase(databasePath()));
 }
 BENCHMARK(BM_OpenDatabase);
 
 void BM_ReadQuestionWithPicture(benchmark::State &state)
 {
     QuestionDatabase db;
-    db.OpenDatabase(databasePath());
+    db.openDatabase(databasePath());
     Question q;
     for (auto _ : state)
-        db.ReadQuestion(3, q); // question 3 carries a picture
+        db.readQuestion(3, q); // question 3 carries a picture
 }
 BENCHMARK(BM_ReadQuestionWithPicture)->Unit(benchmark::kMicrosecond);
 
 void BM_ReadQuestionTextOnly(benchmark::State &state)
 {
     QuestionDatabase db;
-    db.OpenDatabase(databasePath());
+    db.openDatabase(databasePath());
     Question q;
     for (auto _ : state)
-        db.ReadQuestion(1, q);
+        db.readQuestion(1, q);
 }
 BENCHMARK(BM_ReadQuestionTextOnly)->Unit(benchmark::kMicrosecond);
 
 void BM_ReadAll800(benchmark::State &state)
 {
     QuestionDatabase db;
-    db.OpenDatabase(databasePath());
+    db.openDatabase(databasePath());
     Question q;
     for (auto _ : state) {
         for (int a = 1; a <= 800; ++a)
-            db.ReadQuestion(a, q);
+            db.readQuestion(a, q);
     }
     state.SetItemsProcessed(state.iterations() * 800);
 }

@@ -14,7 +14,7 @@ void BM_LoadOrCreateStatistics(benchmark::State &state)
     const QString path = dir.filePath("stat.dat");
     StatRecord record;
     for (auto _ : state)
-        LoadOrCreateStatistics(record, 5, path);
+        loadOrCreateStatistics(record, 5, path);
 }
 BENCHMARK(BM_LoadOrCreateStatistics)->Unit(benchmark::kMicrosecond);
 
@@ -25,7 +25,7 @@ void BM_SaveStatistics(benchmark::State &state)
     StatRecord record;
     record.addCorrect(1, 1, 0);
     for (auto _ : state)
-        SaveStatistics(record, path);
+        saveStatistics(record, path);
 }
 BENCHMARK(BM_SaveStatistics)->Unit(benchmark::kMicrosecond);
 
@@ -49,7 +49,7 @@ void BM_SaveStatisticsWithTail(benchmark::State &state)
     StatRecord record;
     record.addCorrect(1, 1, 0);
     for (auto _ : state)
-        SaveStatistics(record, path);
+        saveStatistics(record, path);
     state.SetBytesProcessed(state.iterations() * tailSize);
 }
 BENCHMARK(BM_SaveStatisticsWithTail)

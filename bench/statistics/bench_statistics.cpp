@@ -4,8 +4,8 @@
 
 #include "samplerecord.h"
 #include "statisticsmodel.h"
+#include "statisticswindow.h"
 #include "statrecord.h"
-#include "tform5.h"
 
 #include <QApplication>
 #include <QRadioButton>
@@ -29,8 +29,8 @@ BENCHMARK(computeRatings)->Unit(benchmark::kMicrosecond);
 // lay the window out and paint it.
 void openWindow(benchmark::State &state)
 {
-    fillFullRecord(GlobalStatRecord());
-    TForm5 form;
+    fillFullRecord(globalStatRecord());
+    StatisticsWindow form;
     for (auto _ : state) {
         form.show();
         QCoreApplication::processEvents();
@@ -42,8 +42,8 @@ BENCHMARK(openWindow)->Unit(benchmark::kMillisecond);
 
 void switchFilter(benchmark::State &state)
 {
-    fillFullRecord(GlobalStatRecord());
-    TForm5 form;
+    fillFullRecord(globalStatRecord());
+    StatisticsWindow form;
     form.show();
     QCoreApplication::processEvents();
     auto *all = form.findChild<QRadioButton *>(QStringLiteral("rb1"));

@@ -1,6 +1,5 @@
 #include "fakewindows.h"
 
-#include "attemptglobals.h"
 #include "statisticsfile.h"
 #include "statrecord.h"
 
@@ -16,16 +15,19 @@ FakeExamWindow::FakeExamWindow(ExamWindowHost *host, QWidget *hostWidget)
 void FakeExamWindow::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    starts.append({CurrentTicket, AttemptMode, PreparationFlag, pos(), m_hostWidget->isVisible()});
+    const AttemptSetup &setup = m_attempt->setup();
+    starts.append(
+        {setup.ticket, int(setup.mode), setup.preparation, pos(), m_hostWidget->isVisible()});
     if (finishAttempts)
         QTimer::singleShot(0, this, &FakeExamWindow::finish);
 }
 
 void FakeExamWindow::finish()
 {
-    if (CurrentTicket >= 1 && CurrentTicket <= 40)
-        GlobalStatRecord().setTicketStatus(CurrentTicket, resultStatus);
-    SaveStatistics(GlobalStatRecord());
+    const int ticket = m_attempt->setup().ticket;
+    if (ticket >= 1 && ticket <= 40)
+        globalStatRecord().setTicketStatus(ticket, resultStatus);
+    saveStatistics(globalStatRecord());
     hide();
     m_host->examWindowClosed();
 }

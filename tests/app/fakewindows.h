@@ -1,5 +1,6 @@
 #pragma once
 
+#include "attemptwindow.h"
 #include "examwindowhost.h"
 
 #include <QDialog>
@@ -8,10 +9,10 @@
 #include <QWidget>
 
 // Stands in for the exam window: each showing is one attempt that records
-// what the main window set up, gives the ticket `resultStatus`, saves
-// "stat.dat" and closes, telling its host - as the real window does at the
-// end of an attempt.
-class FakeExamWindow : public QWidget
+// the attempt the main window handed over, gives the ticket `resultStatus`,
+// saves "stat.dat" and closes, telling its host - as the real window does at
+// the end of an attempt.
+class FakeExamWindow : public AttemptWindow
 {
     Q_OBJECT
 public:
@@ -31,12 +32,17 @@ public:
     QList<Start> starts;
 
     void finish();
+    void setAttempt(std::unique_ptr<ExamAttempt> attempt) override
+    {
+        m_attempt = std::move(attempt);
+    }
 
 protected:
     void showEvent(QShowEvent *event) override;
 
 private:
     ExamWindowHost *m_host;
+    std::unique_ptr<ExamAttempt> m_attempt;
     QWidget *m_hostWidget;
 };
 

@@ -1,13 +1,13 @@
+#include "aboutwindow.h"
 #include "appsandbox.h"
 #include "filedialogs.h"
 #include "help.h"
 #include "helpviewer.h"
+#include "knowledgegauge.h"
+#include "mainwindow.h"
 #include "messageboxes.h"
 #include "program.h"
-#include "tform2.h"
-#include "tform3.h"
-#include "tform6.h"
-#include "tform7.h"
+#include "splashwindow.h"
 #include "zeltrakapplication.h"
 
 #include <QAction>
@@ -77,7 +77,7 @@ void TestAppWindows::init()
 
 void TestAppWindows::splash_closesOnlyOnItsStartArea()
 {
-    TForm6 splash;
+    SplashWindow splash;
     QCOMPARE(splash.objectName(), QStringLiteral("Form6"));
     QCOMPARE(splash.size(), QSize(302, 301));
     QVERIFY(splash.windowFlags() & Qt::FramelessWindowHint);
@@ -98,7 +98,7 @@ void TestAppWindows::splash_closesOnlyOnItsStartArea()
 
 void TestAppWindows::about_layoutAndAgreement()
 {
-    TForm7 about;
+    AboutWindow about;
     QCOMPARE(about.objectName(), QStringLiteral("Form7"));
     QCOMPARE(about.windowTitle(), QStringLiteral("О программе Зелтрак ПДД ZOZAV 2007"));
     QCOMPARE(about.size(), QSize(377, 260));
@@ -126,7 +126,7 @@ void TestAppWindows::about_layoutAndAgreement()
 
 void TestAppWindows::speedometers_needlePointsAtFiveTimesKMinusOne()
 {
-    TForm3 holder;
+    KnowledgeGauge holder;
     QCOMPARE(holder.objectName(), QStringLiteral("Form3"));
     QVERIFY(holder.picture(0).isNull());
     QVERIFY(holder.picture(23).isNull());
@@ -158,7 +158,7 @@ void TestAppWindows::mainWindow_picturesAndGlyphsArePresent()
     AppSandbox sandbox;
     const QString db = sandbox.writeDatabase(QStringLiteral("program/dataAB.dbv"), "База");
     sandbox.writeSettings(QStringLiteral("Kol=2\nRnd=1\nSta=1\nTim=4\nBas=") + db);
-    TForm2 form(sandbox.paths);
+    MainWindow form(sandbox.paths);
     QVERIFY(!form.startupFailed());
     QCOMPARE(form.size(), QSize(722, 448));
     QCOMPARE(form.windowTitle(), QStringLiteral("Зелтрак ПДД ZOZAV"));

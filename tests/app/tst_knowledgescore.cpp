@@ -60,9 +60,9 @@ void TestKnowledgeScore::score()
     StatRecord record;
     for (int t = 1; t <= 40; ++t)
         record.setTicketStatus(t, statuses[t - 1]);
-    const double score = KnowledgeScore(record);
+    const double score = knowledgeScore(record);
     QVERIFY2(qAbs(score - expectedScore) < 1e-9, qPrintable(QString::number(score, 'g', 17)));
-    QCOMPARE(KnowledgePictureIndex(score), expectedIndex);
+    QCOMPARE(knowledgePictureIndex(score), expectedIndex);
 }
 
 QTEST_APPLESS_MAIN(TestKnowledgeScore)

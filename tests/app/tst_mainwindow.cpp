@@ -1,20 +1,19 @@
+#include "aboutwindow.h"
 #include "appsandbox.h"
-#include "attemptglobals.h"
 #include "fakewindows.h"
 #include "filedialogs.h"
 #include "help.h"
+#include "knowledgegauge.h"
+#include "mainwindow.h"
 #include "messageboxes.h"
 #include "programrandom.h"
 #include "questionbankerror.h"
 #include "questiondatabase.h"
 #include "smallfilesystem.h"
+#include "splashwindow.h"
 #include "statisticsfile.h"
 #include "statrecord.h"
 #include "syntheticdatabase.h"
-#include "tform2.h"
-#include "tform3.h"
-#include "tform6.h"
-#include "tform7.h"
 #include "ticketstatus.h"
 
 #include <QAction>
@@ -116,7 +115,7 @@ private:
     QString sb(QString text) const;
     template <typename T> T *child(const char *name) const
     {
-        T *found = m_form2->findChild<T *>(QString::fromLatin1(name));
+        T *found = m_mainWindow->findChild<T *>(QString::fromLatin1(name));
         if (!found)
             qWarning("no child %s", name);
         return found;
@@ -129,12 +128,12 @@ private:
     QStringList m_failingPaths;
     bool m_splashShown = false;
 
-    std::unique_ptr<TForm2> m_form2;
-    std::unique_ptr<FakeExamWindow> m_form1;
-    std::unique_ptr<TForm3> m_form3;
-    std::unique_ptr<FakeStatisticsWindow> m_form5;
-    std::unique_ptr<TForm6> m_form6;
-    std::unique_ptr<TForm7> m_form7;
+    std::unique_ptr<MainWindow> m_mainWindow;
+    std::unique_ptr<FakeExamWindow> m_examWindow;
+    std::unique_ptr<KnowledgeGauge> m_gauge;
+    std::unique_ptr<FakeStatisticsWindow> m_statisticsWindow;
+    std::unique_ptr<SplashWindow> m_splash;
+    std::unique_ptr<AboutWindow> m_about;
 };
 
 void TestMainWindow::init()
@@ -146,28 +145,27 @@ void TestMainWindow::init()
     MessageBoxes::clearShown();
     Help::clearRequests();
     ProgramRandom::clearScript();
-    GlobalStatRecord() = StatRecord();
-    ExamTimeLimit = 0;
+    globalStatRecord() = StatRecord();
     m_failingPaths.clear();
     m_splashShown = false;
-    TForm2::setDatabaseOpener([this](const QString &path) {
+    MainWindow::setDatabaseOpener([this](const QString &path) {
         if (m_failingPaths.contains(path)) {
-            GlobalQuestionDatabase().CloseDatabase();
+            globalQuestionDatabase().closeDatabase();
             throw QuestionBankError(QStringLiteral("не читается"));
         }
-        return GlobalQuestionDatabase().OpenDatabase(path);
+        return globalQuestionDatabase().openDatabase(path);
     });
 }
 
 void TestMainWindow::cleanup()
 {
-    m_form7.reset();
-    m_form6.reset();
-    m_form5.reset();
-    m_form3.reset();
-    m_form1.reset();
-    m_form2.reset();
-    TForm2::setDatabaseOpener({});
+    m_about.reset();
+    m_splash.reset();
+    m_statisticsWindow.reset();
+    m_gauge.reset();
+    m_examWindow.reset();
+    m_mainWindow.reset();
+    MainWindow::setDatabaseOpener({});
     m_sandbox.reset();
 }
 
@@ -178,16 +176,16 @@ QString TestMainWindow::sb(QString text) const
 
 bool TestMainWindow::startProgram()
 {
-    m_form2 = std::make_unique<TForm2>(m_sandbox->paths);
-    if (m_form2->startupFailed())
+    m_mainWindow = std::make_unique<MainWindow>(m_sandbox->paths);
+    if (m_mainWindow->startupFailed())
         return false;
-    m_form1 = std::make_unique<FakeExamWindow>(m_form2.get(), m_form2.get());
-    m_form3 = std::make_unique<TForm3>();
-    m_form5 = std::make_unique<FakeStatisticsWindow>();
-    m_form6 = std::make_unique<TForm6>();
-    m_form7 = std::make_unique<TForm7>();
-    m_form2->setCompanions(m_form1.get(), m_form3.get(), m_form5.get(), m_form6.get(),
-                           m_form7.get());
+    m_examWindow = std::make_unique<FakeExamWindow>(m_mainWindow.get(), m_mainWindow.get());
+    m_gauge = std::make_unique<KnowledgeGauge>();
+    m_statisticsWindow = std::make_unique<FakeStatisticsWindow>();
+    m_splash = std::make_unique<SplashWindow>();
+    m_about = std::make_unique<AboutWindow>();
+    m_mainWindow->setCompanions(m_examWindow.get(), m_gauge.get(), m_statisticsWindow.get(),
+                                m_splash.get(), m_about.get());
     return true;
 }
 
@@ -204,7 +202,7 @@ void TestMainWindow::showMain()
     QTimer closer;
     closer.setInterval(0);
     connect(&closer, &QTimer::timeout, this, [this, &closer] {
-        if (auto *splash = qobject_cast<TForm6 *>(QApplication::activeModalWidget())) {
+        if (auto *splash = qobject_cast<SplashWindow *>(QApplication::activeModalWidget())) {
             m_splashShown = true;
             closer.stop();
             QLabel *area = splash->findChild<QLabel *>(QStringLiteral("Image2"));
@@ -212,7 +210,7 @@ void TestMainWindow::showMain()
         }
     });
     closer.start();
-    m_form2->show();
+    m_mainWindow->show();
     closer.stop();
 }
 
@@ -329,7 +327,7 @@ void TestMainWindow::startup()
     for (const MessageBoxes::Shown &box : MessageBoxes::shown()) {
         QCOMPARE(box.caption, QStringLiteral("Внимание!"));
         QCOMPARE(box.icon, QMessageBox::Warning);
-        QCOMPARE(box.owner.data(), m_form2.get());
+        QCOMPARE(box.owner.data(), m_mainWindow.get());
     }
     if (!dialogAnswer.isNull()) {
         const auto &request = FileDialogs::lastRequest();
@@ -347,8 +345,8 @@ void TestMainWindow::startup()
     QCOMPARE(QFile::exists(m_sandbox->statisticsFile()), !stops);
     if (!stops) {
         QCOMPARE(shownTitle(), title);
-        QCOMPARE(m_form2->databasePath(), sb(bas));
-        QCOMPARE(GlobalQuestionDatabase().title(), title);
+        QCOMPARE(m_mainWindow->databasePath(), sb(bas));
+        QCOMPARE(globalQuestionDatabase().title(), title);
     }
 }
 
@@ -385,10 +383,10 @@ void TestMainWindow::startup_settingsNotWritable_stillStartsAndTellsWhy()
     QCOMPARE(texts[1], Missing);
     QCOMPARE(shownTitle(), QStringLiteral("База"));
     QVERIFY(child<QAction>("N101")->isChecked());
-    QCOMPARE(ExamTimeLimit, 600);
+    QCOMPARE(m_mainWindow->examTimeLimit(), 600);
     QVERIFY(QFile::exists(m_sandbox->statisticsFile()));
     showMain(); // no crash when the counter cannot be read back
-    QVERIFY(m_form2->isVisible());
+    QVERIFY(m_mainWindow->isVisible());
 }
 
 void TestMainWindow::startup_progressFolder_data()
@@ -416,13 +414,13 @@ void TestMainWindow::startup_progressFolder()
     QCOMPARE(QFileInfo(progress).size(), qint64(StatRecord::Size));
 
     // Started again from anywhere, the program finds the same progress.
-    GlobalStatRecord().setTicketStatus(9, 1);
-    SaveStatistics(GlobalStatRecord());
-    m_form2.reset();
-    GlobalStatRecord() = StatRecord();
+    globalStatRecord().setTicketStatus(9, 1);
+    saveStatistics(globalStatRecord());
+    m_mainWindow.reset();
+    globalStatRecord() = StatRecord();
     QDir::setCurrent(m_sandbox->path(QStringLiteral("share")));
     QVERIFY(startProgram());
-    QCOMPARE(GlobalStatRecord().ticketStatus(9), 1);
+    QCOMPARE(globalStatRecord().ticketStatus(9), 1);
     QCOMPARE(QFileInfo(progress).size(), qint64(StatRecord::Size));
 }
 
@@ -450,7 +448,7 @@ void TestMainWindow::startup_readOnlyProgramFolder_carriesProgressOverOnce()
     QVERIFY(!QFileInfo(m_sandbox->paths.programFolder).isWritable());
 
     QVERIFY(startProgram());
-    QCOMPARE(GlobalStatRecord().ticketStatus(20), int(TicketStatus::ExamPassed));
+    QCOMPARE(globalStatRecord().ticketStatus(20), int(TicketStatus::ExamPassed));
     QCOMPARE(MessageBoxes::shown().size(), 1);
     QVERIFY2(MessageBoxes::shown()[0].text.contains(QStringLiteral("скопированы")),
              qPrintable(MessageBoxes::shown()[0].text));
@@ -459,12 +457,12 @@ void TestMainWindow::startup_readOnlyProgramFolder_carriesProgressOverOnce()
     QCOMPARE(readAll(original), passed.toBytes()); // copied, never moved or changed
 
     // Said once: the next start simply uses the copy.
-    m_form2.reset();
-    GlobalStatRecord() = StatRecord();
+    m_mainWindow.reset();
+    globalStatRecord() = StatRecord();
     MessageBoxes::clearShown();
     QVERIFY(startProgram());
     QCOMPARE(shownTexts(), QStringList());
-    QCOMPARE(GlobalStatRecord().ticketStatus(20), int(TicketStatus::ExamPassed));
+    QCOMPARE(globalStatRecord().ticketStatus(20), int(TicketStatus::ExamPassed));
     if (!disk.isMounted())
         QFile::setPermissions(m_sandbox->paths.programFolder,
                               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
@@ -492,7 +490,7 @@ void TestMainWindow::startup_fullDisk_keepsProgressAndGoesOn()
     QCOMPARE(texts.size(), 1);
     QVERIFY2(texts[0].contains(QStringLiteral("не осталось свободного места")),
              qPrintable(texts[0]));
-    QCOMPARE(GlobalStatRecord().ticketStatus(7), int(TicketStatus::TrainingPassed));
+    QCOMPARE(globalStatRecord().ticketStatus(7), int(TicketStatus::TrainingPassed));
     QCOMPARE(readAll(m_sandbox->statisticsFile()), progress.toBytes());
 }
 
@@ -524,11 +522,11 @@ void TestMainWindow::startup_storedMarks()
     QVERIFY(startProgram());
     QCOMPARE(child<QAction>("N6")->isChecked(), shuffle);
     QCOMPARE(child<QAction>("N5")->isChecked(), statistics);
-    QCOMPARE(m_form2->shuffleAnswersChecked(), shuffle);
-    QCOMPARE(m_form2->showStatisticsChecked(), statistics);
+    QCOMPARE(m_mainWindow->shuffleAnswersChecked(), shuffle);
+    QCOMPARE(m_mainWindow->showStatisticsChecked(), statistics);
     for (const char *name : {"N11", "N31", "N51", "N101", "N151", "N201"})
         QCOMPARE(child<QAction>(name)->isChecked(), timeItem == QLatin1String(name));
-    QCOMPARE(ExamTimeLimit, limit);
+    QCOMPARE(m_mainWindow->examTimeLimit(), limit);
 }
 
 void TestMainWindow::firstShow_data()
@@ -563,7 +561,7 @@ void TestMainWindow::firstShow()
 
     showMain();
     QCOMPARE(m_splashShown, splash);
-    QVERIFY(!m_form6->isVisible());
+    QVERIFY(!m_splash->isVisible());
     QCOMPARE(MessageBoxes::shown().size(), reminder ? 1 : 0);
     if (reminder) {
         const MessageBoxes::Shown &box = MessageBoxes::shown().constFirst();
@@ -576,7 +574,7 @@ void TestMainWindow::firstShow()
     // Showing again (back from an attempt) shows neither, but reads the
     // counter anew.
     m_splashShown = false;
-    m_form2->hide();
+    m_mainWindow->hide();
     QSettings(m_sandbox->paths.settingsLocation, QSettings::IniFormat)
         .setValue(QStringLiteral("Kol"), 10);
     showMain();
@@ -611,7 +609,7 @@ void TestMainWindow::catalogue_iconsAndKnowledgePicture_followStatuses()
     QCOMPARE(list->count(), 40);
     QCOMPARE(list->item(0)->text(), QStringLiteral("Билет №01"));
     QCOMPARE(list->item(39)->text(), QStringLiteral("Билет №40"));
-    const QList<QIcon> &icons = m_form2->statusIcons();
+    const QList<QIcon> &icons = m_mainWindow->statusIcons();
     QCOMPARE(icons.size(), 5);
     for (int t = 1; t <= 40; ++t) {
         const int status = record.ticketStatus(t);
@@ -624,7 +622,7 @@ void TestMainWindow::catalogue_iconsAndKnowledgePicture_followStatuses()
                  comparable(icons[status].pixmap(16).toImage()));
     }
     QCOMPARE(comparable(child<QLabel>("Image1")->pixmap().toImage()),
-             comparable(m_form3->picture(4)));
+             comparable(m_gauge->picture(4)));
     QCOMPARE(list->selectedItems(), QList<QListWidgetItem *>{list->item(0)});
     QVERIFY(!child<QTimer>("Timer1")->isActive());
 }
@@ -647,13 +645,13 @@ void TestMainWindow::blinking_startsAtFullScore_andResetStopsIt()
     QVERIFY(timer->isActive());
     QCOMPARE(timer->interval(), 100);
     QVERIFY(!label->isVisible());
-    m_form2->Timer1Timer();
+    m_mainWindow->onBlinkTick();
     QVERIFY(label->isVisible());
-    m_form2->Timer1Timer();
+    m_mainWindow->onBlinkTick();
     QVERIFY(!label->isVisible());
-    m_form2->Timer1Timer();
+    m_mainWindow->onBlinkTick();
     QCOMPARE(comparable(child<QLabel>("Image1")->pixmap().toImage()),
-             comparable(m_form3->picture(21)));
+             comparable(m_gauge->picture(21)));
 
     MessageBoxes::setNextAnswers({QMessageBox::Yes});
     child<QAction>("N3")->trigger();
@@ -666,9 +664,9 @@ void TestMainWindow::blinking_startsAtFullScore_andResetStopsIt()
     QVERIFY(!timer->isActive());
     QVERIFY(!label->isVisible());
     QCOMPARE(comparable(child<QLabel>("Image1")->pixmap().toImage()),
-             comparable(m_form3->picture(1)));
+             comparable(m_gauge->picture(1)));
     QCOMPARE(comparable(child<QListWidget>("ListView1")->item(17)->icon().pixmap(16).toImage()),
-             comparable(m_form2->statusIcons()[0].pixmap(16).toImage()));
+             comparable(m_mainWindow->statusIcons()[0].pixmap(16).toImage()));
     QVERIFY(!m_splashShown);
     // The reset reached the file, and the launch-counter copy stayed.
     QFile saved(m_sandbox->statisticsFile());
@@ -682,10 +680,10 @@ void TestMainWindow::reset_answeredNo_changesNothing()
 {
     prepareLaterRun(1);
     QVERIFY(startProgram());
-    GlobalStatRecord().setTicketStatus(3, 1);
-    GlobalStatRecord().addCorrect(3, 4, 0);
-    SaveStatistics(GlobalStatRecord());
-    const StatRecord before = GlobalStatRecord();
+    globalStatRecord().setTicketStatus(3, 1);
+    globalStatRecord().addCorrect(3, 4, 0);
+    saveStatistics(globalStatRecord());
+    const StatRecord before = globalStatRecord();
     QFile file(m_sandbox->statisticsFile());
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray bytesBefore = file.readAll();
@@ -694,7 +692,7 @@ void TestMainWindow::reset_answeredNo_changesNothing()
     MessageBoxes::setNextAnswers({QMessageBox::No});
     child<QAction>("N3")->trigger();
     QCOMPARE(MessageBoxes::shown().size(), 1);
-    QVERIFY(GlobalStatRecord() == before);
+    QVERIFY(globalStatRecord() == before);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), bytesBefore);
 }
@@ -703,41 +701,41 @@ void TestMainWindow::attemptLoop_returnsAndRefreshes()
 {
     prepareLaterRun(9);
     QVERIFY(startProgram());
-    GlobalStatRecord().setTicketStatus(1, 1);
-    GlobalStatRecord().setTicketStatus(2, 1);        // 5.0: picture 2
+    globalStatRecord().setTicketStatus(1, 1);
+    globalStatRecord().setTicketStatus(2, 1);        // 5.0: picture 2
     MessageBoxes::setNextAnswers({QMessageBox::Ok}); // the 10th launch's reminder
     showMain();
     QCOMPARE(comparable(child<QLabel>("Image1")->pixmap().toImage()),
-             comparable(m_form3->picture(2)));
+             comparable(m_gauge->picture(2)));
 
-    m_form1->resultStatus = 1;
+    m_examWindow->resultStatus = 1;
     clickTicket(6);
     QTest::mouseClick(child<QPushButton>("BitBtn2"), Qt::LeftButton);
-    QCOMPARE(m_form1->starts.size(), 1);
-    QCOMPARE(m_form1->starts[0].ticket, 7);
-    QVERIFY(!m_form2->isVisible()); // hidden while the attempt runs
-    QTRY_VERIFY(m_form2->isVisible());
-    QVERIFY(!m_form1->isVisible());
+    QCOMPARE(m_examWindow->starts.size(), 1);
+    QCOMPARE(m_examWindow->starts[0].ticket, 7);
+    QVERIFY(!m_mainWindow->isVisible()); // hidden while the attempt runs
+    QTRY_VERIFY(m_mainWindow->isVisible());
+    QVERIFY(!m_examWindow->isVisible());
 
     auto *list = child<QListWidget>("ListView1");
     QCOMPARE(comparable(list->item(6)->icon().pixmap(16).toImage()),
-             comparable(m_form2->statusIcons()[1].pixmap(16).toImage()));
+             comparable(m_mainWindow->statusIcons()[1].pixmap(16).toImage()));
     // Three exams passed: 7.5 rounds to picture 3.
     QCOMPARE(comparable(child<QLabel>("Image1")->pixmap().toImage()),
-             comparable(m_form3->picture(3)));
+             comparable(m_gauge->picture(3)));
     QCOMPARE(list->selectedItems(), QList<QListWidgetItem *>{list->item(0)});
     QCOMPARE(MessageBoxes::shown().size(), 1); // no second reminder
     QVERIFY(!m_splashShown);
 
     // A failed exam on a random ticket pulls the score down to 0.
-    m_form1->resultStatus = 2;
+    m_examWindow->resultStatus = 2;
     ProgramRandom::setScript({3});
     QTest::mouseClick(child<QPushButton>("BitBtn3"), Qt::LeftButton);
-    QTRY_VERIFY(m_form2->isVisible());
+    QTRY_VERIFY(m_mainWindow->isVisible());
     QCOMPARE(comparable(list->item(3)->icon().pixmap(16).toImage()),
-             comparable(m_form2->statusIcons()[2].pixmap(16).toImage()));
+             comparable(m_mainWindow->statusIcons()[2].pixmap(16).toImage()));
     QCOMPARE(comparable(child<QLabel>("Image1")->pixmap().toImage()),
-             comparable(m_form3->picture(1)));
+             comparable(m_gauge->picture(1)));
 }
 
 void TestMainWindow::modeButtons_data()
@@ -781,10 +779,14 @@ void TestMainWindow::modeButtons()
     prepareLaterRun(1);
     QVERIFY(startProgram());
     showMain();
-    m_form1->finishAttempts = false;
-    CurrentTicket = 0;
-    AttemptMode = 0;
-    PreparationFlag = preparationBefore;
+    m_examWindow->finishAttempts = false;
+    // The preparation choice an earlier start left behind.
+    if (preparationBefore) {
+        QTest::mouseClick(child<QPushButton>("BitBtn4"), Qt::LeftButton);
+        m_examWindow->hide();
+        m_mainWindow->show();
+        m_examWindow->starts.clear();
+    }
     ProgramRandom::setScript({draw});
 
     if (row >= 0)
@@ -792,26 +794,26 @@ void TestMainWindow::modeButtons()
     else
         clickEmptyCatalogue();
     MessageBoxes::setNextAnswers({QMessageBox::Ok});
-    QTest::mouseClick(m_form2->findChild<QPushButton *>(button), Qt::LeftButton);
+    QTest::mouseClick(m_mainWindow->findChild<QPushButton *>(button), Qt::LeftButton);
 
     if (!starts) {
         QCOMPARE(shownTexts(), QStringList{ChooseTicket});
         QCOMPARE(MessageBoxes::shown()[0].caption, Reminder);
         QCOMPARE(MessageBoxes::shown()[0].icon, QMessageBox::Information);
-        QVERIFY(m_form1->starts.isEmpty());
-        QVERIFY(m_form2->isVisible());
+        QVERIFY(m_examWindow->starts.isEmpty());
+        QVERIFY(m_mainWindow->isVisible());
         return;
     }
     QVERIFY(MessageBoxes::shown().isEmpty());
-    QCOMPARE(m_form1->starts.size(), 1);
-    const FakeExamWindow::Start &start = m_form1->starts[0];
+    QCOMPARE(m_examWindow->starts.size(), 1);
+    const FakeExamWindow::Start &start = m_examWindow->starts[0];
     QCOMPARE(start.ticket, ticket);
     QCOMPARE(start.mode, mode);
     QCOMPARE(start.preparation, preparation);
-    QCOMPARE(start.position, m_form2->pos());
+    QCOMPARE(start.position, m_mainWindow->pos());
     QVERIFY(start.hostVisible); // shown first, then the main window hides
-    QVERIFY(m_form1->isVisible());
-    QVERIFY(!m_form2->isVisible());
+    QVERIFY(m_examWindow->isVisible());
+    QVERIFY(!m_mainWindow->isVisible());
 }
 
 void TestMainWindow::helpKeys_data()
@@ -831,9 +833,9 @@ void TestMainWindow::helpKeys()
     prepareLaterRun(1);
     QVERIFY(startProgram());
     showMain();
-    QApplication::setActiveWindow(m_form2.get());
+    QApplication::setActiveWindow(m_mainWindow.get());
 
-    auto *target = m_form2->findChild<QPushButton *>(button);
+    auto *target = m_mainWindow->findChild<QPushButton *>(button);
     target->setFocus();
     QTest::keyClick(target, Qt::Key_F1);
     QCOMPARE(Help::requests().size(), 1);
@@ -851,8 +853,8 @@ void TestMainWindow::statisticsButton_opensModalWindow()
     QVERIFY(startProgram());
     showMain();
     QTest::mouseClick(child<QToolButton>("SpeedButton2"), Qt::LeftButton);
-    QCOMPARE(m_form5->modalShowings, 1);
-    QVERIFY(!m_form5->isVisible());
+    QCOMPARE(m_statisticsWindow->modalShowings, 1);
+    QVERIFY(!m_statisticsWindow->isVisible());
 }
 
 void TestMainWindow::timeItems_data()
@@ -880,13 +882,13 @@ void TestMainWindow::timeItems()
     m_sandbox->writeDatabase(QStringLiteral("program/dataAB.dbv"), "База");
     QVERIFY(startProgram()); // a first run: 10 minutes chosen
     QVERIFY(child<QAction>("N101")->isChecked());
-    QCOMPARE(ExamTimeLimit, 600);
+    QCOMPARE(m_mainWindow->examTimeLimit(), 600);
 
     for (const QString &name : chosen)
-        m_form2->findChild<QAction *>(name)->trigger();
+        m_mainWindow->findChild<QAction *>(name)->trigger();
     for (const char *name : {"N11", "N31", "N51", "N101", "N151", "N201"})
         QCOMPARE(child<QAction>(name)->isChecked(), checked == QLatin1String(name));
-    QCOMPARE(ExamTimeLimit, limit);
+    QCOMPARE(m_mainWindow->examTimeLimit(), limit);
     QCOMPARE(m_sandbox->stored(QStringLiteral("Tim")), tim);
 }
 
@@ -898,14 +900,14 @@ void TestMainWindow::optionItems_flipAndStore()
     auto *statistics = child<QAction>("N5");
 
     shuffle->trigger();
-    QVERIFY(!m_form2->shuffleAnswersChecked());
+    QVERIFY(!m_mainWindow->shuffleAnswersChecked());
     QCOMPARE(m_sandbox->stored(QStringLiteral("Rnd")), QStringLiteral("0"));
     shuffle->trigger();
-    QVERIFY(m_form2->shuffleAnswersChecked());
+    QVERIFY(m_mainWindow->shuffleAnswersChecked());
     QCOMPARE(m_sandbox->stored(QStringLiteral("Rnd")), QStringLiteral("1"));
 
     statistics->trigger();
-    QVERIFY(!m_form2->showStatisticsChecked());
+    QVERIFY(!m_mainWindow->showStatisticsChecked());
     QCOMPARE(m_sandbox->stored(QStringLiteral("Sta")), QStringLiteral("0"));
     QCOMPARE(m_sandbox->stored(QStringLiteral("Rnd")), QStringLiteral("1"));
 }
@@ -916,15 +918,14 @@ void TestMainWindow::timeChoice_survivesRestart()
     QVERIFY(startProgram());
     child<QAction>("N201")->trigger();
     child<QAction>("N5")->trigger();
-    m_form2.reset();
-    ExamTimeLimit = 0;
+    m_mainWindow.reset();
 
     QVERIFY(startProgram());
     QVERIFY(child<QAction>("N201")->isChecked());
     QVERIFY(!child<QAction>("N101")->isChecked());
     QVERIFY(!child<QAction>("N5")->isChecked());
     QVERIFY(child<QAction>("N6")->isChecked());
-    QCOMPARE(ExamTimeLimit, 1200);
+    QCOMPARE(m_mainWindow->examTimeLimit(), 1200);
     QCOMPARE(m_sandbox->stored(QStringLiteral("Kol")), QStringLiteral("2"));
 }
 
@@ -1016,9 +1017,9 @@ void TestMainWindow::databaseSwitch()
     QCOMPARE(FileDialogs::lastRequest()->title, QStringLiteral("Открыть базу вопросов"));
     QCOMPARE(shownTitle(), title);
     QCOMPARE(m_sandbox->stored(QStringLiteral("Bas")), sb(bas));
-    QCOMPARE(m_form2->databasePath(), sb(bas));
-    QVERIFY(GlobalQuestionDatabase().isOpen());
-    QCOMPARE(GlobalQuestionDatabase().title(), title);
+    QCOMPARE(m_mainWindow->databasePath(), sb(bas));
+    QVERIFY(globalQuestionDatabase().isOpen());
+    QCOMPARE(globalQuestionDatabase().title(), title);
     // The progress is not touched by a change of database.
     QCOMPARE(QFileInfo(m_sandbox->statisticsFile()).size(), qint64(StatRecord::Size));
 }

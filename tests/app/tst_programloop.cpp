@@ -1,11 +1,11 @@
 #include "appsandbox.h"
-#include "attemptglobals.h"
+#include "examwindow.h"
+#include "knowledgegauge.h"
+#include "mainwindow.h"
 #include "messageboxes.h"
 #include "program.h"
 #include "programrandom.h"
 #include "statrecord.h"
-#include "tform2.h"
-#include "tform3.h"
 
 #include <QApplication>
 #include <QFile>
@@ -39,10 +39,10 @@ void TestProgramLoop::passedExam_showsInCatalogueAndSpeedometer()
 
     ZeltrakProgram program(sandbox.paths);
     QVERIFY(!program.startupFailed());
-    TForm2 *main = program.mainWindow();
-    TForm3 *pictures = nullptr;
+    MainWindow *main = program.mainWindow();
+    KnowledgeGauge *pictures = nullptr;
     for (QWidget *w : QApplication::topLevelWidgets()) {
-        if (auto *holder = qobject_cast<TForm3 *>(w))
+        if (auto *holder = qobject_cast<KnowledgeGauge *>(w))
             pictures = holder;
     }
     QVERIFY(pictures);
@@ -52,10 +52,11 @@ void TestProgramLoop::passedExam_showsInCatalogueAndSpeedometer()
 
     ProgramRandom::setScript({9}); // ticket 10
     QTest::mouseClick(main->findChild<QPushButton *>(QStringLiteral("BitBtn3")), Qt::LeftButton);
-    QWidget *exam = program.examWindow();
+    AttemptWindow *exam = program.examWindow();
     QVERIFY(exam->isVisible());
     QVERIFY(!main->isVisible());
-    QCOMPARE(CurrentTicket, 10);
+    ExamAttempt *attempt = static_cast<ExamWindow *>(exam)->attempt();
+    QCOMPARE(attempt->ticket(), 10);
 
     // The result dialog at the end is closed with its OK button.
     QTimer closer;
@@ -70,8 +71,8 @@ void TestProgramLoop::passedExam_showsInCatalogueAndSpeedometer()
     });
     closer.start();
     for (int answer = 0; answer < 20 && exam->isVisible(); ++answer) {
-        auto *button =
-            exam->findChild<QPushButton *>(QStringLiteral("BitBtn%1").arg(CorrectVariant));
+        auto *button = exam->findChild<QPushButton *>(
+            QStringLiteral("BitBtn%1").arg(attempt->correctVariant()));
         QVERIFY(button && button->isEnabled());
         QTest::mouseClick(button, Qt::LeftButton);
     }

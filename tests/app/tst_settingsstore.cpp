@@ -125,7 +125,7 @@ void TestSettingsStore::firstRun_writesDefaultsAndLocatesDatabase()
     QVERIFY(!store.keyExists());
     // The marks are set (and the time item writes Tim) before the search.
     int marksCalls = 0;
-    const SettingsStore::Startup startup = store.OpenSettings(
+    const SettingsStore::Startup startup = store.openSettings(
         programFolder(), {extraFolder()}, [&](const SettingsStore::Startup &marks) {
             ++marksCalls;
             QCOMPARE(marks.timeCode, 4);
@@ -158,7 +158,7 @@ void TestSettingsStore::laterRun_countsLaunchAndReadsValuesWithoutSearching()
     touch(QDir(programFolder()).filePath(QStringLiteral("dataAB.dbv")));
 
     SettingsStore store(settingsPath());
-    const SettingsStore::Startup startup = store.OpenSettings(programFolder(), {extraFolder()});
+    const SettingsStore::Startup startup = store.openSettings(programFolder(), {extraFolder()});
 
     QVERIFY(!startup.firstRun);
     QCOMPARE(startup.launchCount, 42);
@@ -218,7 +218,7 @@ void TestSettingsStore::laterRun_repairsMissingOrMistypedValues()
     writeIni(QStringLiteral("[General]\n") + ini + QLatin1Char('\n'));
 
     SettingsStore store(settingsPath());
-    const SettingsStore::Startup startup = store.OpenSettings(programFolder());
+    const SettingsStore::Startup startup = store.openSettings(programFolder());
 
     QVERIFY(!startup.firstRun);
     QCOMPARE(startup.launchCount, launch);
@@ -256,14 +256,14 @@ void TestSettingsStore::decrementLaunchCount()
     writeIni(kol.isNull() ? QStringLiteral("[General]\nRnd=1\n")
                           : QStringLiteral("[General]\nKol=%1\n").arg(kol));
     SettingsStore store(settingsPath());
-    store.DecrementLaunchCount();
+    store.decrementLaunchCount();
     QCOMPARE(stored("Kol"), expected);
 }
 
 void TestSettingsStore::writes_reachTheFileAtOnce()
 {
     SettingsStore store(settingsPath());
-    store.OpenSettings(programFolder());
+    store.openSettings(programFolder());
 
     store.setTimeCode(6);
     QCOMPARE(stored("Tim"), QStringLiteral("6"));
@@ -326,7 +326,7 @@ void TestSettingsStore::openSettings_readOnlyStore_readsEverythingAndWarnsOnce()
     SettingsStore store(location);
     SettingsStore::Startup startup;
     try {
-        startup = store.OpenSettings(programFolder());
+        startup = store.openSettings(programFolder());
     } catch (const SettingsError &e) {
         QFAIL(qPrintable(QStringLiteral("threw: ") + e.message()));
     }
@@ -357,7 +357,7 @@ void TestSettingsStore::openSettings_unwritableFirstRun_stillFindsStandardDataba
     touch(m_dir->filePath(QStringLiteral("blocked")));
     SettingsStore store(m_dir->filePath(QStringLiteral("blocked/Microsoft/Kiv.conf")));
 
-    const SettingsStore::Startup startup = store.OpenSettings(programFolder());
+    const SettingsStore::Startup startup = store.openSettings(programFolder());
     QVERIFY(startup.firstRun);
     QCOMPARE(
         startup.databasePath,
@@ -379,7 +379,7 @@ void TestSettingsStore::openSettings_garbageFile_keptAsideAndStartsAsFirstRun()
     touch(settingsPath() + QStringLiteral(".damaged"));
 
     SettingsStore store(settingsPath());
-    const SettingsStore::Startup startup = store.OpenSettings(programFolder());
+    const SettingsStore::Startup startup = store.openSettings(programFolder());
     QVERIFY(startup.firstRun);
     QCOMPARE(startup.launchCount, 1);
     const QString aside = settingsPath() + QStringLiteral(".damaged-2");
@@ -396,7 +396,7 @@ void TestSettingsStore::openSettings_garbageFile_keptAsideAndStartsAsFirstRun()
 
     // The next start is an ordinary later run.
     SettingsStore again(settingsPath());
-    const SettingsStore::Startup next = again.OpenSettings(programFolder());
+    const SettingsStore::Startup next = again.openSettings(programFolder());
     QVERIFY(!next.firstRun);
     QCOMPARE(next.launchCount, 2);
     QVERIFY(next.warnings.isEmpty());
@@ -411,7 +411,7 @@ void TestSettingsStore::openSettings_unreadableFile_findsStandardDatabase()
         QSKIP("this user reads every file (root)");
 
     SettingsStore store(settingsPath());
-    const SettingsStore::Startup startup = store.OpenSettings(programFolder());
+    const SettingsStore::Startup startup = store.openSettings(programFolder());
     QVERIFY(startup.firstRun);
     QCOMPARE(
         startup.databasePath,

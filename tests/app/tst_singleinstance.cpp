@@ -3,9 +3,9 @@
 // and waits until it is killed.
 #include "appsandbox.h"
 #include "instancelock.h"
+#include "mainwindow.h"
 #include "messageboxes.h"
 #include "statrecord.h"
-#include "tform2.h"
 
 #include <QApplication>
 #include <QFile>
@@ -74,7 +74,7 @@ void TestSingleInstance::secondCopy_endsWithoutTouchingAnything_thenTakesOverASt
     MessageBoxes::setNextAnswers(QList<MessageBoxes::Button>(5, QMessageBox::Ok));
     MessageBoxes::clearShown();
     {
-        TForm2 second(sandbox.paths);
+        MainWindow second(sandbox.paths);
         QVERIFY(second.startupFailed());
     }
     QCOMPARE(MessageBoxes::shown().size(), 1);
@@ -90,7 +90,7 @@ void TestSingleInstance::secondCopy_endsWithoutTouchingAnything_thenTakesOverASt
     QVERIFY(QFile::exists(QDir(sandbox.paths.progressFolder()).filePath(InstanceLock::FileName)));
     MessageBoxes::clearShown();
     {
-        TForm2 next(sandbox.paths);
+        MainWindow next(sandbox.paths);
         QVERIFY(!next.startupFailed());
         QCOMPARE(MessageBoxes::shown().size(), 0);
         QCOMPARE(sandbox.stored(QStringLiteral("Kol")), QStringLiteral("5"));

@@ -293,21 +293,21 @@ void TestDemoBuild::builtDatabase_holds800DistinctReadableQuestions()
     QSKIP("the demo database is not built in this configuration");
 #else
     QuestionDatabase database;
-    QCOMPARE(database.OpenDatabase(QStringLiteral(DEMO_DATABASE)), DemoBuild::Title);
+    QCOMPARE(database.openDatabase(QStringLiteral(DEMO_DATABASE)), DemoBuild::Title);
     QSet<QString> seen;
     int pictures = 0;
     for (int a = 1; a <= 800; ++a) {
         Question question;
-        database.ReadQuestion(a, question);
-        QVERIFY(question.AnswerCount >= 2 && question.AnswerCount <= 5);
-        QVERIFY(question.CorrectVariant >= 1 && question.CorrectVariant <= question.AnswerCount);
-        QVERIFY(!question.CommentText.isEmpty());
-        const QByteArray picture = database.ReadQuestionPictureBytes(a);
+        database.readQuestion(a, question);
+        QVERIFY(question.answerCount >= 2 && question.answerCount <= 5);
+        QVERIFY(question.correctVariant >= 1 && question.correctVariant <= question.answerCount);
+        QVERIFY(!question.commentText.isEmpty());
+        const QByteArray picture = database.readQuestionPictureBytes(a);
         if (!picture.isEmpty()) {
             ++pictures;
-            QVERIFY(question.Picture.has_value());
+            QVERIFY(question.picture.has_value());
         }
-        seen.insert(identity(question.QuestionText, picture));
+        seen.insert(identity(question.questionText, picture));
     }
     QCOMPARE(seen.size(), 800);
     QVERIFY(pictures >= 200);

@@ -1,6 +1,6 @@
 #include "examtestbench.h"
 
-#include "attemptglobals.h"
+#include "examattempt.h"
 #include "messageboxes.h"
 #include "programrandom.h"
 #include "questiondatabase.h"
@@ -26,7 +26,7 @@ void ModalWatcher::poll()
     QWidget *modal = QApplication::activeModalWidget();
     if (!modal || !modal->isVisible())
         return;
-    if (auto *result = qobject_cast<TForm4 *>(modal)) {
+    if (auto *result = qobject_cast<ResultDialog *>(modal)) {
         QStringList lines;
         for (const char *name : {"Label1", "Label2", "Label3", "Label4"})
             lines << result->findChild<QLabel *>(QString::fromLatin1(name))->text();
@@ -49,9 +49,9 @@ ExamTestBench::ExamTestBench()
     QDir::setCurrent(m_dir.path());
     const QString path = m_dir.filePath(QStringLiteral("test.dbv"));
     SyntheticDatabase::write(path);
-    GlobalQuestionDatabase().OpenDatabase(path);
-    GlobalStatRecord() = StatRecord();
-    SaveStatistics(GlobalStatRecord());
+    globalQuestionDatabase().openDatabase(path);
+    globalStatRecord() = StatRecord();
+    saveStatistics(globalStatRecord());
     MessageBoxes::clearShown();
     MessageBoxes::setNextAnswers({});
     ProgramRandom::clearScript();
@@ -62,17 +62,21 @@ ExamTestBench::ExamTestBench()
 ExamTestBench::~ExamTestBench()
 {
     form.hide();
-    GlobalQuestionDatabase().CloseDatabase();
+    globalQuestionDatabase().closeDatabase();
     ProgramRandom::clearScript();
     QDir::setCurrent(m_previousDir);
 }
 
 void ExamTestBench::start(int mode, int ticket, bool preparation, int limitSeconds)
 {
-    CurrentTicket = ticket;
-    AttemptMode = mode;
-    PreparationFlag = preparation;
-    ExamTimeLimit = limitSeconds;
+    AttemptSetup setup;
+    setup.mode = AttemptMode(mode);
+    setup.preparation = preparation;
+    setup.ticket = ticket;
+    setup.timeLimitSeconds = limitSeconds;
+    setup.shuffleVariants = host.shuffleAnswers;
+    form.setAttempt(
+        std::make_unique<ExamAttempt>(setup, globalQuestionDatabase(), globalStatRecord()));
     form.show();
     // Real ticks would add seconds at random moments; the tests drive every
     // second themselves through tick().
@@ -99,7 +103,7 @@ QListWidget *ExamTestBench::list() const
 
 int ExamTestBench::itemIcon(int position) const
 {
-    return list()->item(position - 1)->data(TForm1::ImageIndexRole).toInt();
+    return list()->item(position - 1)->data(ExamWindow::ImageIndexRole).toInt();
 }
 
 QString ExamTestBench::visibleButtons() const
@@ -126,14 +130,14 @@ void ExamTestBench::pressDigit(int n)
 void ExamTestBench::answerCorrect(bool byKey)
 {
     if (byKey)
-        pressDigit(CorrectVariant);
+        pressDigit(attempt().correctVariant());
     else
-        QTest::mouseClick(button(CorrectVariant), Qt::LeftButton);
+        QTest::mouseClick(button(attempt().correctVariant()), Qt::LeftButton);
 }
 
 void ExamTestBench::answerWrong(bool byKey)
 {
-    const int wrong = CorrectVariant == 1 ? 2 : 1;
+    const int wrong = attempt().correctVariant() == 1 ? 2 : 1;
     if (byKey)
         pressDigit(wrong);
     else
@@ -154,9 +158,9 @@ void ExamTestBench::tick(int seconds)
     auto *timer1 = form.findChild<QTimer *>(QStringLiteral("Timer1"));
     for (int i = 0; i < seconds; ++i) {
         if (spTimer->isActive())
-            form.SpTimerTimer();
+            form.onSecondTick();
         if (timer1->isActive())
-            form.Timer1Timer();
+            form.onCountdownTick();
     }
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "examwindow.h"
 #include "examwindowhost.h"
-#include "tform1.h"
-#include "tform4.h"
+#include "resultdialog.h"
 
 #include <QLabel>
 #include <QListWidget>
@@ -19,11 +19,10 @@ class FakeHost : public ExamWindowHost
 {
 public:
     bool showStatistics = false;
-    bool shuffleAnswers = false;
+    bool shuffleAnswers = false; // handed to the attempt at its start
     int closedCount = 0;
 
     bool showStatisticsChecked() const override { return showStatistics; }
-    bool shuffleAnswersChecked() const override { return shuffleAnswers; }
     void examWindowClosed() override { ++closedCount; }
 };
 
@@ -56,8 +55,9 @@ public:
     ExamTestBench();
     ~ExamTestBench();
 
-    // Sets the attempt globals as the main window does and shows the window.
+    // Hands the window an attempt, as the main window does, and shows it.
     void start(int mode, int ticket, bool preparation = false, int limitSeconds = 1200);
+    ExamAttempt &attempt() const { return *form.attempt(); }
 
     QLabel *label(const char *name) const;
     QPushButton *button(int n) const;
@@ -78,8 +78,8 @@ public:
     QString dir() const { return m_dir.path(); }
 
     FakeHost host;
-    TForm4 dialog;
-    TForm1 form;
+    ResultDialog dialog;
+    ExamWindow form;
     ModalWatcher watcher;
 
 private:

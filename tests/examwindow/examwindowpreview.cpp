@@ -1,15 +1,15 @@
 // Shows the exam window over a synthetic database for looking at it by eye:
 //   examwindow_preview <mode 0..3> <ticket> <position> [maximised] [result]
 // Mode 3 is preparation. With "result" the result dialog is shown instead.
-#include "attemptglobals.h"
 #include "designfonts.h"
+#include "examattempt.h"
+#include "examwindow.h"
 #include "examwindowhost.h"
 #include "questiondatabase.h"
+#include "resultdialog.h"
 #include "statisticsfile.h"
 #include "statrecord.h"
 #include "syntheticdatabase.h"
-#include "tform1.h"
-#include "tform4.h"
 
 #include <QApplication>
 #include <QDir>
@@ -24,7 +24,6 @@ class PreviewHost : public ExamWindowHost
 {
 public:
     bool showStatisticsChecked() const override { return true; }
-    bool shuffleAnswersChecked() const override { return false; }
     void examWindowClosed() override { QCoreApplication::quit(); }
 };
 
@@ -43,16 +42,16 @@ int main(int argc, char *argv[])
     QDir::setCurrent(dir.path());
     const QString path = dir.filePath(QStringLiteral("preview.dbv"));
     SyntheticDatabase::write(path);
-    GlobalQuestionDatabase().OpenDatabase(path);
+    globalQuestionDatabase().openDatabase(path);
     QuestionStats stats;
     stats.correct = {3, 1, 0};
     stats.wrong = {1, 0, 1};
     stats.seconds = {40, 12, 9};
     for (int q = 1; q <= 20; ++q)
-        GlobalStatRecord().setQuestionStats(ticket, q, stats);
+        globalStatRecord().setQuestionStats(ticket, q, stats);
 
     if (args.contains(QStringLiteral("result"))) {
-        TForm4 dialog;
+        ResultDialog dialog;
         dialog.setResultLines(QStringLiteral("Поздравляем вы сдали экзамен!"),
                               QStringLiteral("Вы отвечали на билет №%1").arg(ticket),
                               QStringLiteral("Правильных ответов: 19"),
@@ -61,12 +60,15 @@ int main(int argc, char *argv[])
     }
 
     PreviewHost host;
-    TForm1 form;
+    ExamWindow form;
     form.setHost(&host);
-    CurrentTicket = ticket;
-    AttemptMode = mode == 3 ? 0 : mode;
-    PreparationFlag = mode == 3;
-    ExamTimeLimit = 1200;
+    AttemptSetup setup;
+    setup.mode = mode == 3 ? AttemptMode::Learning : AttemptMode(mode);
+    setup.preparation = mode == 3;
+    setup.ticket = ticket;
+    setup.timeLimitSeconds = 1200;
+    form.setAttempt(
+        std::make_unique<ExamAttempt>(setup, globalQuestionDatabase(), globalStatRecord()));
     form.move(20, 20);
     // Without a window manager a maximised state alone does not resize.
     if (args.contains(QStringLiteral("maximised")))

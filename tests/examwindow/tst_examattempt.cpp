@@ -1,6 +1,5 @@
 // Whole ticket attempts in the exam window, driven by clicks and digit keys:
 // what the user sees and what is recorded in the statistics.
-#include "attemptglobals.h"
 #include "databasewriter.h"
 #include "designfonts.h"
 #include "examtestbench.h"
@@ -165,8 +164,8 @@ void ExamAttemptTest::display_questions_showPictureVariantsAndButtonsByCount()
     bench.pressDigit(4);
     bench.pressDigit(5);
     QCOMPARE(bench.itemIcon(5), 0);
-    QCOMPARE(WrongCount + CorrectCount, 0);
-    QCOMPARE(GlobalStatRecord().questionStats(1, 5), QuestionStats());
+    QCOMPARE(bench.attempt().wrongCount() + bench.attempt().correctCount(), 0);
+    QCOMPARE(globalStatRecord().questionStats(1, 5), QuestionStats());
 
     bench.selectPosition(4);
     QCOMPARE(bench.visibleButtons(), QStringLiteral("12"));
@@ -210,16 +209,16 @@ void ExamAttemptTest::shuffle_onOrOff_movesCorrectVariantAndKeepsItOnRevisit()
     bench.start(1, 1);
     bench.selectPosition(2);
     QCOMPARE(bench.label("Label3")->text(), variants);
-    QCOMPARE(CorrectVariant, correct);
+    QCOMPARE(bench.attempt().correctVariant(), correct);
 
     bench.selectPosition(1);
     bench.selectPosition(2);
     QCOMPARE(bench.label("Label3")->text(), variants);
-    QCOMPARE(CorrectVariant, correct);
+    QCOMPARE(bench.attempt().correctVariant(), correct);
 
     bench.pressDigit(correct);
-    QCOMPARE(bench.itemIcon(2), int(TForm1::AnsweredCorrectly));
-    QCOMPARE(CorrectCount, 1);
+    QCOMPARE(bench.itemIcon(2), int(ExamWindow::AnsweredCorrectly));
+    QCOMPARE(bench.attempt().correctCount(), 1);
 }
 
 void ExamAttemptTest::learning_wrongTwiceThenRight_recordsAndAdvances()
@@ -227,7 +226,7 @@ void ExamAttemptTest::learning_wrongTwiceThenRight_recordsAndAdvances()
     ExamTestBench bench;
     QuestionStats nearWrap;
     nearWrap.wrong[0] = 255;
-    GlobalStatRecord().setQuestionStats(1, 1, nearWrap);
+    globalStatRecord().setQuestionStats(1, 1, nearWrap);
     bench.start(0, 1);
 
     bench.answerWrong();
@@ -236,16 +235,16 @@ void ExamAttemptTest::learning_wrongTwiceThenRight_recordsAndAdvances()
     QVERIFY(bench.label("Label4")->isVisible());
     QCOMPARE(bench.label("Label4")->text(),
              QStringLiteral("Комментарий к вопросу №Комментарий к вопросу 1"));
-    QCOMPARE(bench.itemIcon(1), int(TForm1::AnsweredWrongly));
+    QCOMPARE(bench.itemIcon(1), int(ExamWindow::AnsweredWrongly));
     QCOMPARE(bench.enabledButtons(), QStringLiteral("12345"));
 
     bench.answerCorrect(true);
-    QCOMPARE(WrongCount, 2);
-    QCOMPARE(CorrectCount, 1);
-    const QuestionStats stats = GlobalStatRecord().questionStats(1, 1);
+    QCOMPARE(bench.attempt().wrongCount(), 2);
+    QCOMPARE(bench.attempt().correctCount(), 1);
+    const QuestionStats stats = globalStatRecord().questionStats(1, 1);
     QCOMPARE(stats.wrong[0], quint8(1)); // 255 + 2 wraps to 1
     QCOMPARE(stats.correct[0], quint8(1));
-    QCOMPARE(bench.itemIcon(1), int(TForm1::AnsweredCorrectly));
+    QCOMPARE(bench.itemIcon(1), int(ExamWindow::AnsweredCorrectly));
     QCOMPARE(bench.list()->currentRow(), 1);
     QVERIFY(bench.list()->hasFocus());
     QVERIFY(!bench.label("Label4")->isVisible());
@@ -253,7 +252,7 @@ void ExamAttemptTest::learning_wrongTwiceThenRight_recordsAndAdvances()
     // A wrong answer to a correctly answered item takes its mark back.
     bench.selectPosition(1);
     bench.answerWrong();
-    QCOMPARE(bench.itemIcon(1), int(TForm1::AnsweredWrongly));
+    QCOMPARE(bench.itemIcon(1), int(ExamWindow::AnsweredWrongly));
 }
 
 void ExamAttemptTest::learning_pie_sumsAllModesAndCountsSeconds()
@@ -264,7 +263,7 @@ void ExamAttemptTest::learning_pie_sumsAllModesAndCountsSeconds()
     earlier.correct = {1, 2, 3};
     earlier.wrong = {0, 4, 1};
     earlier.seconds = {10, 20, 30};
-    GlobalStatRecord().setQuestionStats(1, 1, earlier);
+    globalStatRecord().setQuestionStats(1, 1, earlier);
     bench.start(0, 1);
 
     auto *chart = bench.form.findChild<QChartView *>(QStringLiteral("Chart1"));
@@ -283,7 +282,7 @@ void ExamAttemptTest::learning_pie_sumsAllModesAndCountsSeconds()
 
     bench.tick(2);
     QCOMPARE(bench.label("Label7")->text(), QStringLiteral("62"));
-    QCOMPARE(GlobalStatRecord().questionStats(1, 1).seconds[0], 12);
+    QCOMPARE(globalStatRecord().questionStats(1, 1).seconds[0], 12);
 
     // Without the statistics mark the pie stays hidden.
     bench.host.showStatistics = false;
@@ -317,7 +316,7 @@ void ExamAttemptTest::learning_completion_nextTicketOrStop()
     QFETCH(int, answer);
     QFETCH(int, newStatus);
     ExamTestBench bench;
-    GlobalStatRecord().setTicketStatus(ticket, status);
+    globalStatRecord().setTicketStatus(ticket, status);
     bench.start(0, ticket);
     if (repeatFirst) {
         bench.answerCorrect();
@@ -334,23 +333,23 @@ void ExamAttemptTest::learning_completion_nextTicketOrStop()
     QCOMPARE(box.icon, QMessageBox::Question);
     QCOMPARE(box.buttons, QMessageBox::Yes | QMessageBox::No);
     QCOMPARE(box.owner.data(), &bench.form);
-    QCOMPARE(GlobalStatRecord().ticketStatus(ticket), newStatus);
+    QCOMPARE(globalStatRecord().ticketStatus(ticket), newStatus);
     QVERIFY(bench.watcher.resultDialogs.isEmpty());
 
     if (answer == QMessageBox::Yes) {
         const int next = ticket % 40 + 1;
         QVERIFY(bench.form.isVisible());
         QVERIFY(bench.form.attemptRunning());
-        QCOMPARE(CurrentTicket, next);
+        QCOMPARE(bench.attempt().ticket(), next);
         QCOMPARE(bench.label("Label1")->text(), QStringLiteral("Билет №%1 Вопрос №1").arg(next));
-        QCOMPARE(CorrectCount, 0);
+        QCOMPARE(bench.attempt().correctCount(), 0);
         QCOMPARE(bench.itemIcon(20), 0);
         QVERIFY(bench.form.findChild<QTimer *>(QStringLiteral("SpTimer"))->isActive());
         QCOMPARE(bench.host.closedCount, 0);
     } else {
         QVERIFY(!bench.form.isVisible());
         QCOMPARE(bench.host.closedCount, 1);
-        QCOMPARE(bench.statFile(), GlobalStatRecord().toBytes());
+        QCOMPARE(bench.statFile(), globalStatRecord().toBytes());
     }
 }
 
@@ -375,20 +374,20 @@ void ExamAttemptTest::preparation_drawsDistinctQuestionsAndNeverSetsStatus()
     QCOMPARE(headings.first(), QStringLiteral("Билет №5 Вопрос №20"));
     QCOMPARE(headings.at(1), QStringLiteral("Билет №6 Вопрос №20"));
     QCOMPARE(QSet<QString>(headings.begin(), headings.end()).size(), 20);
-    QCOMPARE(GlobalStatRecord().questionStats(6, 20).correct[0], quint8(1));
+    QCOMPARE(globalStatRecord().questionStats(6, 20).correct[0], quint8(1));
     QCOMPARE(shownCount(CompletionText), 1);
 
     // Yes: a new attempt over a new set; no ticket changed its status.
     QVERIFY(bench.form.attemptRunning());
-    QCOMPARE(CorrectCount, 0);
+    QCOMPARE(bench.attempt().correctCount(), 0);
     for (int ticket = 1; ticket <= 40; ++ticket)
-        QCOMPARE(GlobalStatRecord().ticketStatus(ticket), 0);
+        QCOMPARE(globalStatRecord().ticketStatus(ticket), 0);
 
     QTest::mouseClick(bench.form.findChild<QPushButton *>(QStringLiteral("BitBtn7")),
                       Qt::LeftButton);
     QVERIFY(!bench.form.isVisible());
     QVERIFY(bench.watcher.resultDialogs.isEmpty());
-    QCOMPARE(bench.statFile(), GlobalStatRecord().toBytes());
+    QCOMPARE(bench.statFile(), globalStatRecord().toBytes());
     QCOMPARE(bench.host.closedCount, 1);
 }
 
@@ -418,7 +417,7 @@ void ExamAttemptTest::training_attempt_setsStatusAndResult()
     QFETCH(int, newStatus);
     QFETCH(QStringList, lines);
     ExamTestBench bench;
-    GlobalStatRecord().setTicketStatus(9, status);
+    globalStatRecord().setTicketStatus(9, status);
     bench.start(1, 9);
 
     for (int position = 1; position <= 20; ++position) {
@@ -433,7 +432,7 @@ void ExamAttemptTest::training_attempt_setsStatusAndResult()
         QCOMPARE(bench.enabledButtons(), QString());
         for (int n = 1; n <= 5; ++n)
             bench.pressDigit(n);
-        QCOMPARE(WrongCount + CorrectCount, position);
+        QCOMPARE(bench.attempt().wrongCount() + bench.attempt().correctCount(), position);
         // Coming back later shows the same.
         bench.selectPosition(position + 1);
         QVERIFY(!bench.label("Label4")->isVisible());
@@ -445,13 +444,13 @@ void ExamAttemptTest::training_attempt_setsStatusAndResult()
     }
 
     QCOMPARE(bench.watcher.resultDialogs, QList<QStringList>{lines});
-    QCOMPARE(GlobalStatRecord().ticketStatus(9), newStatus);
-    QCOMPARE(GlobalStatRecord().questionStats(9, 1).correct[1], quint8(1));
+    QCOMPARE(globalStatRecord().ticketStatus(9), newStatus);
+    QCOMPARE(globalStatRecord().questionStats(9, 1).correct[1], quint8(1));
     if (wrongAt)
-        QCOMPARE(GlobalStatRecord().questionStats(9, wrongAt).wrong[1], quint8(1));
+        QCOMPARE(globalStatRecord().questionStats(9, wrongAt).wrong[1], quint8(1));
     QVERIFY(!bench.form.isVisible());
     QCOMPARE(bench.host.closedCount, 1);
-    QCOMPARE(bench.statFile(), GlobalStatRecord().toBytes());
+    QCOMPARE(bench.statFile(), globalStatRecord().toBytes());
     QVERIFY(bench.watcher.unexpectedBoxes.isEmpty());
 }
 
@@ -525,12 +524,12 @@ void ExamAttemptTest::exam_attempt_setsStatusAndResult()
     QCOMPARE(lines.at(1), QStringLiteral("Вы отвечали на билет №17"));
     QCOMPARE(lines.at(2), line3);
     QCOMPARE(lines.at(3), QStringLiteral("Время ответа: 0:00:05"));
-    QCOMPARE(GlobalStatRecord().ticketStatus(17), newStatus);
+    QCOMPARE(globalStatRecord().ticketStatus(17), newStatus);
     QVERIFY(!bench.form.isVisible());
     QVERIFY(!bench.label("Label6")->isVisibleTo(&bench.form));
     QVERIFY(!bench.form.findChild<QTimer *>(QStringLiteral("Timer1"))->isActive());
     QCOMPARE(bench.host.closedCount, 1);
-    QCOMPARE(bench.statFile(), GlobalStatRecord().toBytes());
+    QCOMPARE(bench.statFile(), globalStatRecord().toBytes());
     QVERIFY(bench.watcher.unexpectedBoxes.isEmpty());
 }
 
@@ -544,8 +543,8 @@ void ExamAttemptTest::exam_answerAtPosition20_goesToAnsweredPosition1()
     QCOMPARE(bench.list()->currentRow(), 0);
     QCOMPARE(bench.enabledButtons(), QString());
     QCOMPARE(bench.label("Label1")->text(), QStringLiteral("Вопрос №1"));
-    bench.pressDigit(CorrectVariant);
-    QCOMPARE(CorrectCount + WrongCount, 2);
+    bench.pressDigit(bench.attempt().correctVariant());
+    QCOMPARE(bench.attempt().correctCount() + bench.attempt().wrongCount(), 2);
 }
 
 void ExamAttemptTest::exam_timeUp_endsOnTheExactTick_data()
@@ -598,7 +597,7 @@ void ExamAttemptTest::exam_timeUp_endsOnTheExactTick()
     QCOMPARE(bench.watcher.resultDialogs.size(), 1);
     QCOMPARE(bench.watcher.resultDialogs.first().at(2), line3);
     QCOMPARE(bench.watcher.resultDialogs.first().at(3), line4);
-    QCOMPARE(GlobalStatRecord().ticketStatus(4), 2);
+    QCOMPARE(globalStatRecord().ticketStatus(4), 2);
     QCOMPARE(bench.host.closedCount, 1);
 }
 
@@ -634,10 +633,10 @@ void ExamAttemptTest::exam_timeUpWhileThreeErrorsQuestionOpen_endsOnce()
     QCOMPARE(bench.watcher.resultDialogs.size(), 1);
     QCOMPARE(bench.watcher.resultDialogs.first().at(2), QStringLiteral("Ошибок: 19"));
     QCOMPARE(bench.host.closedCount, 1);
-    QCOMPARE(GlobalStatRecord().ticketStatus(6), 2);
+    QCOMPARE(globalStatRecord().ticketStatus(6), 2);
     QVERIFY(!bench.form.isVisible());
     QVERIFY(!bench.form.attemptRunning());
-    QCOMPARE(bench.statFile(), GlobalStatRecord().toBytes());
+    QCOMPARE(bench.statFile(), globalStatRecord().toBytes());
 }
 
 void ExamAttemptTest::seconds_byMode_goToTheModesCounter_data()
@@ -665,8 +664,8 @@ void ExamAttemptTest::seconds_byMode_goToTheModesCounter()
     std::array<qint32, 3> first{}, second{};
     first[size_t(mode)] = 3;
     second[size_t(mode)] = 2;
-    QCOMPARE(GlobalStatRecord().questionStats(1, 1).seconds, first);
-    QCOMPARE(GlobalStatRecord().questionStats(1, 2).seconds, second);
+    QCOMPARE(globalStatRecord().questionStats(1, 1).seconds, first);
+    QCOMPARE(globalStatRecord().questionStats(1, 2).seconds, second);
     if (mode == 0)
         QCOMPARE(bench.label("Label7")->text(), QStringLiteral("2"));
     else
@@ -698,9 +697,9 @@ void ExamAttemptTest::attemptEnd_byStopEscapeOrCloseBox()
     QVERIFY(!bench.form.isVisible());
     QCOMPARE(bench.watcher.resultDialogs.size(), 1);
     QCOMPARE(bench.watcher.resultDialogs.first().at(2), QStringLiteral("Правильных ответов: 1"));
-    QCOMPARE(GlobalStatRecord().ticketStatus(11), 2);
+    QCOMPARE(globalStatRecord().ticketStatus(11), 2);
     QCOMPARE(bench.host.closedCount, 1);
-    QCOMPARE(bench.statFile(), GlobalStatRecord().toBytes());
+    QCOMPARE(bench.statFile(), globalStatRecord().toBytes());
 }
 
 void ExamAttemptTest::unreadableQuestion_reportsAndKeepsTheAttemptUsable()
@@ -712,7 +711,7 @@ void ExamAttemptTest::unreadableQuestion_reportsAndKeepsTheAttemptUsable()
     writer.setQuestion(5, DatabaseWriter::textBlock({"x", "?", "*a", "*b", "", "c"}));
     const QString path = QDir(bench.dir()).filePath(QStringLiteral("damaged.dbv"));
     QVERIFY(writer.writeFile(path));
-    GlobalQuestionDatabase().OpenDatabase(path);
+    globalQuestionDatabase().openDatabase(path);
     bench.start(1, 1);
 
     answerPattern(bench, QStringLiteral("ccc"));
@@ -727,16 +726,16 @@ void ExamAttemptTest::unreadableQuestion_reportsAndKeepsTheAttemptUsable()
     QCOMPARE(bench.enabledButtons(), QString());
     for (int n = 1; n <= 5; ++n)
         bench.pressDigit(n);
-    QCOMPARE(GlobalStatRecord().questionStats(1, 5), QuestionStats());
+    QCOMPARE(globalStatRecord().questionStats(1, 5), QuestionStats());
 
     bench.selectPosition(6);
     QCOMPARE(bench.enabledButtons(), QStringLiteral("12345"));
     bench.answerCorrect();
-    QCOMPARE(CorrectCount, 5);
+    QCOMPARE(bench.attempt().correctCount(), 5);
     QTest::keyClick(bench.list(), Qt::Key_Escape);
     QCOMPARE(bench.watcher.resultDialogs.size(), 1);
-    QCOMPARE(bench.statFile(), GlobalStatRecord().toBytes());
-    QCOMPARE(GlobalStatRecord().questionStats(1, 6).correct[1], quint8(1));
+    QCOMPARE(bench.statFile(), globalStatRecord().toBytes());
+    QCOMPARE(globalStatRecord().questionStats(1, 6).correct[1], quint8(1));
 }
 
 void ExamAttemptTest::unreadableQuestion_timeUpWhileReported_endsOnce()
@@ -748,7 +747,7 @@ void ExamAttemptTest::unreadableQuestion_timeUpWhileReported_endsOnce()
     writer.setQuestion(4, DatabaseWriter::textBlock({"x", "?", "*a", "*b", "", "c"}));
     const QString path = QDir(bench.dir()).filePath(QStringLiteral("damaged.dbv"));
     QVERIFY(writer.writeFile(path));
-    GlobalQuestionDatabase().OpenDatabase(path);
+    globalQuestionDatabase().openDatabase(path);
     bench.start(2, 1, false, 10);
 
     // The third error advances onto the unreadable question; the time runs
@@ -776,9 +775,9 @@ void ExamAttemptTest::unreadableQuestion_timeUpWhileReported_endsOnce()
     QCOMPARE(shownCount(TimeUpText), 1);
     QCOMPARE(bench.watcher.resultDialogs.size(), 1);
     QCOMPARE(bench.host.closedCount, 1);
-    QCOMPARE(GlobalStatRecord().ticketStatus(1), 2);
+    QCOMPARE(globalStatRecord().ticketStatus(1), 2);
     QVERIFY(!bench.form.attemptRunning());
-    QCOMPARE(bench.statFile(), GlobalStatRecord().toBytes());
+    QCOMPARE(bench.statFile(), globalStatRecord().toBytes());
 }
 
 void ExamAttemptTest::saveFailure_keepsWindowOpenAndRetriesOnlyTheSave()
@@ -800,14 +799,14 @@ void ExamAttemptTest::saveFailure_keepsWindowOpenAndRetriesOnlyTheSave()
     QCOMPARE(MessageBoxes::shown().size(), 1);
     QCOMPARE(MessageBoxes::shown().first().owner.data(), &bench.form);
     QVERIFY(!MessageBoxes::shown().first().text.isEmpty());
-    QCOMPARE(GlobalStatRecord().ticketStatus(8), 2);
-    QCOMPARE(GlobalStatRecord().questionStats(8, 3).wrong[1], quint8(1));
+    QCOMPARE(globalStatRecord().ticketStatus(8), 2);
+    QCOMPARE(globalStatRecord().questionStats(8, 3).wrong[1], quint8(1));
     // The attempt is over: no more answers, no more seconds.
     QCOMPARE(bench.enabledButtons(), QString());
     bench.selectPosition(10);
     QCOMPARE(bench.enabledButtons(), QString());
     bench.tick(3);
-    QCOMPARE(GlobalStatRecord().questionStats(8, 10).seconds[1], 0);
+    QCOMPARE(globalStatRecord().questionStats(8, 10).seconds[1], 0);
 
     QVERIFY(QDir(bench.dir()).rmdir(QStringLiteral("stat.dat")));
     QVERIFY(QFile(statPath).open(QIODevice::WriteOnly));
@@ -816,7 +815,7 @@ void ExamAttemptTest::saveFailure_keepsWindowOpenAndRetriesOnlyTheSave()
     QVERIFY(!bench.form.isVisible());
     QCOMPARE(bench.watcher.resultDialogs.size(), 1);
     QCOMPARE(bench.host.closedCount, 1);
-    QCOMPARE(bench.statFile(), GlobalStatRecord().toBytes());
+    QCOMPARE(bench.statFile(), globalStatRecord().toBytes());
     QVERIFY(bench.statFile() != before);
 }
 

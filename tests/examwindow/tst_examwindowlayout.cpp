@@ -1,6 +1,5 @@
 // The exam window's and the result dialog's controls, geometry, resize rules
 // and small conveniences, and the duration text.
-#include "attemptglobals.h"
 #include "designfonts.h"
 #include "examtestbench.h"
 #include "help.h"
@@ -69,7 +68,7 @@ void ExamWindowLayoutTest::controls_atDesignSize_haveDesignNamesAndGeometry()
     QFETCH(QRect, rect);
     ExamTestBench bench;
     bench.start(0, 1);
-    QCOMPARE(bench.form.size(), TForm1::DesignClientSize);
+    QCOMPARE(bench.form.size(), ExamWindow::DesignClientSize);
     auto *control = bench.form.findChild<QWidget *>(name);
     QVERIFY(control);
     QCOMPARE(control->geometry(), rect);
@@ -78,8 +77,8 @@ void ExamWindowLayoutTest::controls_atDesignSize_haveDesignNamesAndGeometry()
 void ExamWindowLayoutTest::window_beforeFirstAttempt_isSetUpAsDesigned()
 {
     ExamTestBench bench;
-    TForm1 &form = bench.form;
-    QCOMPARE(form.metaObject()->className(), "TForm1");
+    ExamWindow &form = bench.form;
+    QCOMPARE(form.metaObject()->className(), "ExamWindow");
     QCOMPARE(form.objectName(), QStringLiteral("Form1"));
     QCOMPARE(form.minimumSize(), QSize(730, 490));
     QVERIFY(!(form.windowFlags() & Qt::WindowMinimizeButtonHint));
@@ -198,8 +197,8 @@ void ExamWindowLayoutTest::chartAndSecondsLabel_clickedTwice_restoreTheLabelAndK
     // Clicking the pie must not take the focus from the question list, or
     // the digit keys would stop answering.
     QCOMPARE(QApplication::focusWidget(), bench.list());
-    QTest::keyClick(QApplication::focusWidget(), char('0' + CorrectVariant));
-    QCOMPARE(bench.itemIcon(1), int(TForm1::AnsweredCorrectly));
+    QTest::keyClick(QApplication::focusWidget(), char('0' + bench.attempt().correctVariant()));
+    QCOMPARE(bench.itemIcon(1), int(ExamWindow::AnsweredCorrectly));
 }
 
 void ExamWindowLayoutTest::pieChart_createdAndDestroyed_leavesNoChartBehind()
@@ -237,8 +236,8 @@ void ExamWindowLayoutTest::helpButton_click_opensTopicTest()
 
 void ExamWindowLayoutTest::resultDialog_isSetUpAsDesigned()
 {
-    TForm4 dialog;
-    QCOMPARE(dialog.metaObject()->className(), "TForm4");
+    ResultDialog dialog;
+    QCOMPARE(dialog.metaObject()->className(), "ResultDialog");
     QCOMPARE(dialog.objectName(), QStringLiteral("Form4"));
     QCOMPARE(dialog.size(), QSize(362, 189));
     QVERIFY(!(dialog.windowFlags() & Qt::WindowCloseButtonHint));
@@ -276,7 +275,7 @@ void ExamWindowLayoutTest::longTimeText_byLocale()
     QFETCH(QLocale, locale);
     QFETCH(int, seconds);
     QFETCH(QString, text);
-    QCOMPARE(LongTimeText(seconds, locale), text);
+    QCOMPARE(longTimeText(seconds, locale), text);
 }
 
 QTEST_MAIN(ExamWindowLayoutTest)

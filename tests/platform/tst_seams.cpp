@@ -58,22 +58,22 @@ void TestSeams::messageBoxes_withoutQueue_showsRealModalBox()
 void TestSeams::random_scriptedAndUniformRange()
 {
     ProgramRandom::setScript({7, -1, 3});
-    ProgramRandom::Randomize(); // does not disturb the script
-    QCOMPARE(ProgramRandom::Random(5), 2);
-    QCOMPARE(ProgramRandom::Random(5), 4);
-    QCOMPARE(ProgramRandom::Random(800), 3);
+    ProgramRandom::randomize(); // does not disturb the script
+    QCOMPARE(ProgramRandom::random(5), 2);
+    QCOMPARE(ProgramRandom::random(5), 4);
+    QCOMPARE(ProgramRandom::random(800), 3);
     ProgramRandom::clearScript();
 
-    ProgramRandom::Randomize();
+    ProgramRandom::randomize();
     QList<int> seen(5, 0);
     for (int i = 0; i < 5000; ++i) {
-        const int r = ProgramRandom::Random(5);
+        const int r = ProgramRandom::random(5);
         QVERIFY(r >= 0 && r < 5);
         ++seen[r];
     }
     for (int count : seen)
         QVERIFY(count > 800); // every value comes up, roughly evenly
-    QCOMPARE(ProgramRandom::Random(0), 0);
+    QCOMPARE(ProgramRandom::random(0), 0);
 }
 
 QTEST_MAIN(TestSeams)

@@ -18,7 +18,7 @@ QString openBytes(QuestionDatabase &db, const QByteArray &bytes)
 {
     auto buffer = std::make_unique<QBuffer>();
     buffer->setData(bytes);
-    return db.OpenDevice(std::move(buffer));
+    return db.openDevice(std::move(buffer));
 }
 
 void patchEntry(QByteArray &bytes, int a, int field, qint32 value)
@@ -65,13 +65,13 @@ void TestQuestionDatabase::open_readsTitleAndEveryQuestion()
              QStringLiteral("Билеты АВ"));
     Question q;
     for (int a = 1; a <= QuestionCount; ++a) {
-        db.ReadQuestion(a, q);
+        db.readQuestion(a, q);
         const QStringList expected = SyntheticDatabase::questionLines(a);
-        QCOMPARE(q.QuestionText, expected.at(1));
-        QCOMPARE(q.CorrectVariant, SyntheticDatabase::correctVariant(a));
-        QCOMPARE(q.AnswerCount, SyntheticDatabase::variantCount(a));
-        QCOMPARE(q.CommentText, expected.last());
-        QCOMPARE(q.Picture.has_value(), SyntheticDatabase::hasPicture(a));
+        QCOMPARE(q.questionText, expected.at(1));
+        QCOMPARE(q.correctVariant, SyntheticDatabase::correctVariant(a));
+        QCOMPARE(q.answerCount, SyntheticDatabase::variantCount(a));
+        QCOMPARE(q.commentText, expected.last());
+        QCOMPARE(q.picture.has_value(), SyntheticDatabase::hasPicture(a));
     }
 }
 
@@ -79,7 +79,7 @@ void TestQuestionDatabase::open_missingFile_throws()
 {
     QTemporaryDir dir;
     QuestionDatabase db;
-    QVERIFY_THROWS_EXCEPTION(QuestionBankError, db.OpenDatabase(dir.filePath("нет.dbv")));
+    QVERIFY_THROWS_EXCEPTION(QuestionBankError, db.openDatabase(dir.filePath("нет.dbv")));
     QVERIFY(!db.isOpen());
 }
 
@@ -91,8 +91,8 @@ void TestQuestionDatabase::open_readOnlyFile_opens()
     QVERIFY(SyntheticDatabase::write(path));
     QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
     QuestionDatabase db;
-    QCOMPARE(db.OpenDatabase(path), QStringLiteral("Тестовая база"));
-    QCOMPARE(db.ReadQuestionText(800).at(1), SyntheticDatabase::questionLines(800).at(1));
+    QCOMPARE(db.openDatabase(path), QStringLiteral("Тестовая база"));
+    QCOMPARE(db.readQuestionText(800).at(1), SyntheticDatabase::questionLines(800).at(1));
 }
 
 void TestQuestionDatabase::open_shortFile_keepsPreviousIndex()
@@ -138,15 +138,15 @@ void TestQuestionDatabase::picture_offsetZero_meansNone()
     patchEntry(bytes, 3, PictureOffset, 0); // the length still says there is one
     QuestionDatabase db;
     openBytes(db, bytes);
-    QVERIFY(!db.ReadQuestionPicture(3).has_value());
-    QVERIFY(db.ReadQuestionPictureBytes(3).isEmpty());
+    QVERIFY(!db.readQuestionPicture(3).has_value());
+    QVERIFY(db.readQuestionPictureBytes(3).isEmpty());
 }
 
 void TestQuestionDatabase::picture_decodedAtStoredSize()
 {
     QuestionDatabase db;
     openBytes(db, SyntheticDatabase::bytes());
-    const std::optional<QImage> picture = db.ReadQuestionPicture(13);
+    const std::optional<QImage> picture = db.readQuestionPicture(13);
     QVERIFY(picture.has_value());
     QCOMPARE(picture->size(), QSize(353, 137));
     // Roughly the colours that were drawn (JPEG is lossy).
@@ -187,31 +187,31 @@ void TestQuestionDatabase::damagedEntry_rejectsOnlyThatQuestion()
     QuestionDatabase db;
     openBytes(db, bytes);
     Question q;
-    db.ReadQuestion(1, q);
+    db.readQuestion(1, q);
     const Question before = q;
     try {
-        db.ReadQuestion(a, q);
+        db.readQuestion(a, q);
         QFAIL("damaged question was accepted");
     } catch (const QuestionBankError &e) {
         QVERIFY2(e.message().startsWith(QStringLiteral("Вопрос №%1 ").arg(a)),
                  qPrintable(e.message()));
     }
-    QCOMPARE(q.QuestionText, before.QuestionText);
+    QCOMPARE(q.questionText, before.questionText);
 
     // Its neighbours still read.
-    db.ReadQuestion(a - 1, q);
-    QCOMPARE(q.QuestionText, SyntheticDatabase::questionLines(a - 1).at(1));
-    db.ReadQuestion(800, q);
-    QCOMPARE(q.QuestionText, SyntheticDatabase::questionLines(800).at(1));
+    db.readQuestion(a - 1, q);
+    QCOMPARE(q.questionText, SyntheticDatabase::questionLines(a - 1).at(1));
+    db.readQuestion(800, q);
+    QCOMPARE(q.questionText, SyntheticDatabase::questionLines(800).at(1));
 }
 
 void TestQuestionDatabase::closed_readThrows()
 {
     QuestionDatabase db;
     openBytes(db, SyntheticDatabase::bytes());
-    db.CloseDatabase();
-    QVERIFY_THROWS_EXCEPTION(QuestionBankError, db.ReadQuestionText(1));
-    QVERIFY_THROWS_EXCEPTION(QuestionBankError, db.ReadQuestionText(801));
+    db.closeDatabase();
+    QVERIFY_THROWS_EXCEPTION(QuestionBankError, db.readQuestionText(1));
+    QVERIFY_THROWS_EXCEPTION(QuestionBankError, db.readQuestionText(801));
 }
 
 QTEST_GUILESS_MAIN(TestQuestionDatabase)

@@ -43,7 +43,7 @@ void TestTextBlock::split_lineEnds()
 {
     QFETCH(QByteArray, block);
     QFETCH(QStringList, lines);
-    QCOMPARE(SplitTextBlock(block), lines);
+    QCOMPARE(splitTextBlock(block), lines);
 }
 
 void TestTextBlock::parse_wellFormed_data()
@@ -75,24 +75,24 @@ void TestTextBlock::parse_wellFormed()
     QFETCH(QString, comment);
 
     Question q;
-    ParseQuestion(lines, q, 1);
-    QCOMPARE(q.CorrectVariant, correct);
-    QCOMPARE(q.QuestionText, lines.at(1));
-    QCOMPARE(q.AnswerCount, count);
+    parseQuestion(lines, q, 1);
+    QCOMPARE(q.correctVariant, correct);
+    QCOMPARE(q.questionText, lines.at(1));
+    QCOMPARE(q.answerCount, count);
     for (int n = 1; n <= variants.size(); ++n)
-        QCOMPARE(q.AnswerTexts[n], variants.at(n - 1));
-    QCOMPARE(q.CommentText, comment);
+        QCOMPARE(q.answerTexts[n], variants.at(n - 1));
+    QCOMPARE(q.commentText, comment);
 }
 
 void TestTextBlock::parse_keepsSlotsAboveCountFromEarlierQuestion()
 {
     Question q;
-    ParseQuestion({"1", "Т", "*1", "*2", "*3", "*4", "", "К"}, q, 1);
-    ParseQuestion({"2", "Т2", "*а", "*б", "", "К2"}, q, 2);
-    QCOMPARE(q.AnswerCount, 2);
-    QCOMPARE(q.AnswerTexts[2], QStringLiteral("*б"));
-    QCOMPARE(q.AnswerTexts[3], QStringLiteral("*3"));
-    QCOMPARE(q.AnswerTexts[4], QStringLiteral("*4"));
+    parseQuestion({"1", "Т", "*1", "*2", "*3", "*4", "", "К"}, q, 1);
+    parseQuestion({"2", "Т2", "*а", "*б", "", "К2"}, q, 2);
+    QCOMPARE(q.answerCount, 2);
+    QCOMPARE(q.answerTexts[2], QStringLiteral("*б"));
+    QCOMPARE(q.answerTexts[3], QStringLiteral("*3"));
+    QCOMPARE(q.answerTexts[4], QStringLiteral("*4"));
 }
 
 void TestTextBlock::parse_malformed_rejectedWithNumber_data()
@@ -113,15 +113,15 @@ void TestTextBlock::parse_malformed_rejectedWithNumber()
 {
     QFETCH(QStringList, lines);
     Question q;
-    q.QuestionText = QStringLiteral("прежний");
+    q.questionText = QStringLiteral("прежний");
     try {
-        ParseQuestion(lines, q, 437);
+        parseQuestion(lines, q, 437);
         QFAIL("malformed block was accepted");
     } catch (const QuestionBankError &e) {
         QVERIFY2(e.message().startsWith(QStringLiteral("Вопрос №437 (билет 22, вопрос 17)")),
                  qPrintable(e.message()));
     }
-    QCOMPARE(q.QuestionText, QStringLiteral("прежний"));
+    QCOMPARE(q.questionText, QStringLiteral("прежний"));
 }
 
 QTEST_GUILESS_MAIN(TestTextBlock)

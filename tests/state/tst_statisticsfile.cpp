@@ -102,7 +102,7 @@ void TestStatisticsFile::load_missingFile_createsZeroRecordWithLaunchCount()
     QTemporaryDir dir;
     const QString path = dir.filePath("stat.dat");
     StatRecord r;
-    LoadOrCreateStatistics(r, 7, path);
+    loadOrCreateStatistics(r, 7, path);
     QCOMPARE(r.launchCount(), 7);
     const QByteArray bytes = readAll(path);
     QCOMPARE(bytes.size(), 16176);
@@ -119,7 +119,7 @@ void TestStatisticsFile::load_existingFile_readsRecordAndStoresLaunchCount()
     writeAll(path, stored.toBytes());
 
     StatRecord r;
-    LoadOrCreateStatistics(r, 4, path);
+    loadOrCreateStatistics(r, 4, path);
     QCOMPARE(r.ticketStatus(5), 3);
     QCOMPARE(r.launchCount(), 4);
     QCOMPARE(readAll(path), r.toBytes()); // written back at once
@@ -142,7 +142,7 @@ void TestStatisticsFile::load_shortFile_failsWithDamagedMessage()
     StatRecord r;
     r.setTicketStatus(1, 2);
     try {
-        LoadOrCreateStatistics(r, 9, path);
+        loadOrCreateStatistics(r, 9, path);
         QFAIL("a short file was accepted");
     } catch (const StatisticsError &e) {
         QCOMPARE(e.message(), QStringLiteral("Нарушение защиты! Программа повреждена! "));
@@ -159,9 +159,9 @@ void TestStatisticsFile::save_longerFile_keepsBytesAfterRecord()
     writeAll(path, QByteArray(16176, '\0') + tail);
 
     StatRecord r;
-    LoadOrCreateStatistics(r, 1, path);
+    loadOrCreateStatistics(r, 1, path);
     r.addCorrect(1, 1, 0);
-    SaveStatistics(r, path);
+    saveStatistics(r, path);
     QCOMPARE(readAll(path), r.toBytes() + tail);
 }
 
@@ -173,13 +173,13 @@ void TestStatisticsFile::save_failure_leavesFileAndMemoryUnchanged()
     QVERIFY(QDir().mkpath(path));
     StatRecord r;
     r.setTicketStatus(2, 1);
-    QVERIFY_THROWS_EXCEPTION(StatisticsError, SaveStatistics(r, path));
+    QVERIFY_THROWS_EXCEPTION(StatisticsError, saveStatistics(r, path));
     QVERIFY(QFileInfo(path).isDir());
     QCOMPARE(r.ticketStatus(2), 1);
 
     // Nor is a missing folder created or a stray temporary file left behind.
     const QString inMissingFolder = dir.filePath("missing/stat.dat");
-    QVERIFY_THROWS_EXCEPTION(StatisticsError, SaveStatistics(r, inMissingFolder));
+    QVERIFY_THROWS_EXCEPTION(StatisticsError, saveStatistics(r, inMissingFolder));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList());
 }
 
@@ -191,7 +191,7 @@ void TestStatisticsFile::reset_failure_leavesMemoryUnchanged()
     StatRecord r;
     r.setTicketStatus(2, 1);
     r.addWrong(2, 2, 1);
-    QVERIFY_THROWS_EXCEPTION(StatisticsError, ResetStatistics(r, path));
+    QVERIFY_THROWS_EXCEPTION(StatisticsError, resetStatistics(r, path));
     QCOMPARE(r.ticketStatus(2), 1);
     QCOMPARE(r.questionStats(2, 2).wrong[1], quint8(1));
 }
@@ -201,10 +201,10 @@ void TestStatisticsFile::reset_keepsLaunchCount()
     QTemporaryDir dir;
     const QString path = dir.filePath("stat.dat");
     StatRecord r;
-    LoadOrCreateStatistics(r, 12, path);
+    loadOrCreateStatistics(r, 12, path);
     r.setTicketStatus(9, 4);
     r.addCorrect(9, 1, 0);
-    ResetStatistics(r, path);
+    resetStatistics(r, path);
     QCOMPARE(r.launchCount(), 12);
     QCOMPARE(r.ticketStatus(9), 0);
     QCOMPARE(StatRecord::fromBytes(readAll(path)), r);
@@ -216,12 +216,12 @@ void TestStatisticsFile::path_resolvedAgainstCurrentFolderAtEachCall()
     QTemporaryDir first, second;
     QVERIFY(QDir::setCurrent(first.path()));
     StatRecord r;
-    LoadOrCreateStatistics(r, 1);
+    loadOrCreateStatistics(r, 1);
     QVERIFY(QFile::exists(first.filePath("stat.dat")));
 
     QVERIFY(QDir::setCurrent(second.path()));
     r.setTicketStatus(1, 1);
-    SaveStatistics(r);
+    saveStatistics(r);
     QCOMPARE(StatRecord::fromBytes(readAll(second.filePath("stat.dat"))).ticketStatus(1), 1);
     QCOMPARE(StatRecord::fromBytes(readAll(first.filePath("stat.dat"))).ticketStatus(1), 0);
 }
@@ -239,7 +239,7 @@ void TestStatisticsFile::save_fullDisk_keepsOldFileAndSaysDiskIsFull()
     StatRecord changed = stored;
     changed.setTicketStatus(40, TicketStatus::Failed);
     try {
-        SaveStatistics(changed, path);
+        saveStatistics(changed, path);
         QFAIL("a save on a full disk reported success");
     } catch (const StatisticsError &e) {
         QCOMPARE(e.kind(), StatisticsError::NotSaved);
@@ -264,7 +264,7 @@ void TestStatisticsFile::load_fullDisk_keepsProgressAndReportsNotSaved()
 
     StatRecord r;
     try {
-        LoadOrCreateStatistics(r, 32, path);
+        loadOrCreateStatistics(r, 32, path);
         QFAIL("a start-up save on a full disk reported success");
     } catch (const StatisticsError &e) {
         QCOMPARE(e.kind(), StatisticsError::NotSaved);
@@ -293,7 +293,7 @@ void TestStatisticsFile::save_hugeSparseTail_copiedInChunksAndStaysSparse()
     }
     StatRecord changed = recordWithProgress();
     changed.setTicketStatus(40, TicketStatus::Failed);
-    SaveStatistics(changed, path);
+    saveStatistics(changed, path);
 
     QFile f(path);
     QVERIFY(f.open(QIODevice::ReadOnly));
@@ -335,7 +335,7 @@ void TestStatisticsFile::save_tailLongerThanOneChunk_keptByteForByte()
     writeAll(path, StatRecord().toBytes() + tail);
 
     const StatRecord changed = recordWithProgress();
-    SaveStatistics(changed, path);
+    saveStatistics(changed, path);
     QCOMPARE(readAll(path), changed.toBytes() + tail);
 }
 
@@ -367,14 +367,14 @@ void TestStatisticsFile::load_specialFile_refusedAtOnce()
     StatRecord r;
     r.setTicketStatus(1, 2);
     try {
-        LoadOrCreateStatistics(r, 1, path);
+        loadOrCreateStatistics(r, 1, path);
         QFAIL("a special file was accepted");
     } catch (const StatisticsError &e) {
         QCOMPARE(e.kind(), StatisticsError::Unusable);
         QVERIFY2(e.message().contains(QDir::toNativeSeparators(path)), qPrintable(e.message()));
     }
     QCOMPARE(r.ticketStatus(1), 2);
-    QVERIFY_THROWS_EXCEPTION(StatisticsError, SaveStatistics(r, path));
+    QVERIFY_THROWS_EXCEPTION(StatisticsError, saveStatistics(r, path));
 }
 
 QTEST_GUILESS_MAIN(TestStatisticsFile)

@@ -295,7 +295,7 @@ void TestDbvCommands::dump_syntheticDatabase_asTheProgramParsesIt()
     QCOMPARE(questions.size(), 800);
 
     QuestionDatabase database;
-    database.OpenDatabase(m_database);
+    database.openDatabase(m_database);
     for (const int a : {1, 23, 800}) {
         const QJsonObject q = questions.at(a - 1).toObject();
         const QStringList lines = SyntheticDatabase::questionLines(a);

@@ -230,8 +230,8 @@ void TestSourceFormat::build_authoringFreedoms_storedExactly()
 
     // The closing line is stored between the variants and the comment.
     QuestionDatabase database;
-    database.OpenDatabase(out);
-    QCOMPARE(database.ReadQuestionText(21).at(4), QStringLiteral("конец списка"));
+    database.openDatabase(out);
+    QCOMPARE(database.readQuestionText(21).at(4), QStringLiteral("конец списка"));
 }
 
 void TestSourceFormat::roundTrip_buildExtractBuild_sameDumpAndBytes()

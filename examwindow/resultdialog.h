@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+struct AttemptResult;
+
 class QLabel;
 class QPushButton;
 class QFrame;
@@ -10,14 +12,16 @@ class PictureBox;
 // The result dialog shown after a training or exam attempt: a headline, three
 // result lines, a fixed car picture and an OK button. It keeps no state
 // between showings; the exam window fills all four lines before each one.
-class TForm4 : public QDialog
+class ResultDialog : public QDialog
 {
     Q_OBJECT
 
 public:
-    explicit TForm4(QWidget *parent = nullptr);
+    explicit ResultDialog(QWidget *parent = nullptr);
 
-    // Fills Label1..Label4 in that order.
+    // Fills the four lines from how a training or exam attempt went.
+    void setResult(const AttemptResult &result);
+    // Fills the headline and the three result lines in that order.
     void setResultLines(const QString &headline, const QString &line2, const QString &line3,
                         const QString &line4);
 
@@ -28,11 +32,11 @@ public:
     static constexpr QSize DesignClientSize{362, 189};
 
 private:
-    QLabel *Label1 = nullptr;
-    PictureBox *Image1 = nullptr;
-    QFrame *Bevel1 = nullptr;
-    QLabel *Label2 = nullptr;
-    QLabel *Label3 = nullptr;
-    QLabel *Label4 = nullptr;
-    QPushButton *BitBtn1 = nullptr;
+    QLabel *m_headline = nullptr;
+    PictureBox *m_picture = nullptr;
+    QFrame *m_pictureFrame = nullptr;
+    QLabel *m_line2 = nullptr;
+    QLabel *m_line3 = nullptr;
+    QLabel *m_line4 = nullptr;
+    QPushButton *m_okButton = nullptr;
 };

@@ -1,4 +1,4 @@
-#include "tform6.h"
+#include "splashwindow.h"
 
 #include "artresources.h"
 
@@ -7,7 +7,7 @@
 #include <QMouseEvent>
 #include <QScreen>
 
-TForm6::TForm6(QWidget *parent)
+SplashWindow::SplashWindow(QWidget *parent)
     : QDialog(parent, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::Dialog)
 {
     setObjectName(QStringLiteral("Form6"));
@@ -18,34 +18,34 @@ TForm6::TForm6(QWidget *parent)
     pal.setColor(QPalette::Window, QColor(0x1F, 0x4E, 0x8C)); // the picture's frame
     setPalette(pal);
 
-    Image1 = new QLabel(this);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setGeometry(0, 0, 300, 300);
-    Image1->setScaledContents(true);
-    Image1->setPixmap(
+    m_picture = new QLabel(this);
+    m_picture->setObjectName(QStringLiteral("Image1"));
+    m_picture->setGeometry(0, 0, 300, 300);
+    m_picture->setScaledContents(true);
+    m_picture->setPixmap(
         QPixmap::fromImage(ArtResources::jpeg(ArtResources::splash(), QSize(300, 300))));
 
-    Image2 = new QLabel(this);
-    Image2->setObjectName(QStringLiteral("Image2"));
-    Image2->setGeometry(88, 256, 121, 33);
-    Image2->setCursor(Qt::PointingHandCursor);
-    Image2->setAttribute(Qt::WA_TranslucentBackground);
-    Image2->installEventFilter(this);
+    m_startArea = new QLabel(this);
+    m_startArea->setObjectName(QStringLiteral("Image2"));
+    m_startArea->setGeometry(88, 256, 121, 33);
+    m_startArea->setCursor(Qt::PointingHandCursor);
+    m_startArea->setAttribute(Qt::WA_TranslucentBackground);
+    m_startArea->installEventFilter(this);
 
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 }
 
-void TForm6::Image2Click()
+void SplashWindow::onStartClicked()
 {
     accept();
 }
 
-bool TForm6::eventFilter(QObject *watched, QEvent *event)
+bool SplashWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == Image2 && event->type() == QEvent::MouseButtonRelease &&
+    if (watched == m_startArea && event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
-        Image2Click();
+        onStartClicked();
         return true;
     }
     return QDialog::eventFilter(watched, event);

@@ -3,8 +3,8 @@
 #include "help.h"
 #include "messageboxes.h"
 #include "samplerecord.h"
+#include "statisticswindow.h"
 #include "statrecord.h"
-#include "tform5.h"
 #include "ticketlistview.h"
 
 #include <QAbstractBarSeries>
@@ -64,7 +64,7 @@ enum Page
 
 Q_DECLARE_METATYPE(Setup)
 
-class TestTForm5 : public QObject
+class TestStatisticsWindow : public QObject
 {
     Q_OBJECT
 
@@ -109,42 +109,42 @@ private:
     }
     QList<double> values(const QString &seriesName) const;
 
-    std::unique_ptr<TForm5> m_form;
+    std::unique_ptr<StatisticsWindow> m_form;
 };
 
-void TestTForm5::init()
+void TestStatisticsWindow::init()
 {
-    GlobalStatRecord().reset();
+    globalStatRecord().reset();
     MessageBoxes::clearShown();
     MessageBoxes::setNextAnswers({});
     Help::clearRequests();
-    m_form = std::make_unique<TForm5>();
+    m_form = std::make_unique<StatisticsWindow>();
 }
 
-void TestTForm5::cleanup()
+void TestStatisticsWindow::cleanup()
 {
     m_form.reset();
 }
 
-void TestTForm5::open()
+void TestStatisticsWindow::open()
 {
     m_form->show();
     QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
 }
 
-void TestTForm5::clickTab(int page)
+void TestStatisticsWindow::clickTab(int page)
 {
     QTabBar *tabs = child<QTabWidget>(QStringLiteral("PageControl1"))->tabBar();
     QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(page).center());
     QCOMPARE(child<QTabWidget>(QStringLiteral("PageControl1"))->currentIndex(), page);
 }
 
-ChartSeries *TestTForm5::series(const QString &name) const
+ChartSeries *TestStatisticsWindow::series(const QString &name) const
 {
     return child<ChartSeries>(name);
 }
 
-QList<double> TestTForm5::values(const QString &seriesName) const
+QList<double> TestStatisticsWindow::values(const QString &seriesName) const
 {
     const ChartSeries *s = series(seriesName);
     QList<double> result;
@@ -156,7 +156,7 @@ QList<double> TestTForm5::values(const QString &seriesName) const
 // Where bar `index` of `series` is drawn, in the chart view's viewport. Bars
 // of several series share a category: series s of n takes the s-th part of
 // the bar width, as Qt Charts lays them out.
-QPoint TestTForm5::barCentre(BarChart *chart, ChartSeries *s, int index) const
+QPoint TestStatisticsWindow::barCentre(BarChart *chart, ChartSeries *s, int index) const
 {
     const QList<ChartSeries *> &all = chart->series();
     const int n = int(all.size());
@@ -168,8 +168,8 @@ QPoint TestTForm5::barCentre(BarChart *chart, ChartSeries *s, int index) const
     return chart->view()->mapFromScene(chart->chart()->mapToScene(inChart));
 }
 
-void TestTForm5::pressBar(const QString &chartName, const QString &seriesName, int index,
-                          Qt::MouseButton button)
+void TestStatisticsWindow::pressBar(const QString &chartName, const QString &seriesName, int index,
+                                    Qt::MouseButton button)
 {
     auto *chart = child<BarChart>(chartName);
     ChartSeries *s = series(seriesName);
@@ -180,7 +180,7 @@ void TestTForm5::pressBar(const QString &chartName, const QString &seriesName, i
     QTest::mouseRelease(chart->view()->viewport(), button, {}, at);
 }
 
-void TestTForm5::rating_barsAndColours_data()
+void TestStatisticsWindow::rating_barsAndColours_data()
 {
     QTest::addColumn<Setup>("setup");
     QTest::addColumn<bool>("bars");
@@ -219,14 +219,14 @@ void TestTForm5::rating_barsAndColours_data()
     }) << true << 2 << 5;
 }
 
-void TestTForm5::rating_barsAndColours()
+void TestStatisticsWindow::rating_barsAndColours()
 {
     QFETCH(Setup, setup);
     QFETCH(bool, bars);
     QFETCH(int, green);
     QFETCH(int, red);
 
-    setup(GlobalStatRecord());
+    setup(globalStatRecord());
     open();
 
     const ChartSeries *rating = series(QStringLiteral("BarSeries2"));
@@ -236,7 +236,7 @@ void TestTForm5::rating_barsAndColours()
         return;
     }
     QCOMPARE(rating->count(), 40);
-    const TicketRatings ratings = computeTicketRatings(GlobalStatRecord(), ModeFilter::All);
+    const TicketRatings ratings = computeTicketRatings(globalStatRecord(), ModeFilter::All);
     for (int i = 0; i < 40; ++i) {
         const int ticket = i + 1;
         QCOMPARE(rating->label(i), QString::number(ticket));
@@ -256,10 +256,10 @@ void TestTForm5::rating_barsAndColours()
     }
 }
 
-void TestTForm5::questionAnswers_drawnGreenAndRedUnderSeriesColours()
+void TestStatisticsWindow::questionAnswers_drawnGreenAndRedUnderSeriesColours()
 {
-    GlobalStatRecord().addCorrect(1, 2, StatMode::Exam);
-    GlobalStatRecord().addWrong(1, 3, StatMode::Exam);
+    globalStatRecord().addCorrect(1, 2, StatMode::Exam);
+    globalStatRecord().addWrong(1, 3, StatMode::Exam);
     open();
 
     const QList<QBarSet *> sets = child<BarChart>(QStringLiteral("Chart1"))->barSeries()->barSets();
@@ -287,7 +287,7 @@ void TestTForm5::questionAnswers_drawnGreenAndRedUnderSeriesColours()
     QCOMPARE(legend.value(QStringLiteral("Правильно")), Green);
 }
 
-void TestTForm5::noDataLabels_followLargestValues_data()
+void TestStatisticsWindow::noDataLabels_followLargestValues_data()
 {
     QTest::addColumn<Setup>("setup");
     QTest::addColumn<QStringList>("visible");
@@ -304,12 +304,12 @@ void TestTForm5::noDataLabels_followLargestValues_data()
         << Setup([](StatRecord &r) { answer(r, 2, 4, 0, 5); }) << QStringList{"Label9", "Label12"};
 }
 
-void TestTForm5::noDataLabels_followLargestValues()
+void TestStatisticsWindow::noDataLabels_followLargestValues()
 {
     QFETCH(Setup, setup);
     QFETCH(QStringList, visible);
 
-    setup(GlobalStatRecord());
+    setup(globalStatRecord());
     open();
     for (const QString name : {"Label6", "Label7", "Label8", "Label9", "Label12"}) {
         auto *label = child<QLabel>(name);
@@ -320,7 +320,7 @@ void TestTForm5::noDataLabels_followLargestValues()
     QCOMPARE(series(QStringLiteral("BarSeries4"))->count(), 20);
 }
 
-void TestTForm5::filter_sumsItsModes_data()
+void TestStatisticsWindow::filter_sumsItsModes_data()
 {
     QTest::addColumn<QString>("button");
     QTest::addColumn<int>("correct");
@@ -334,7 +334,7 @@ void TestTForm5::filter_sumsItsModes_data()
     QTest::newRow("Экзамен") << "rb4" << 100 << 200 << 300;
 }
 
-void TestTForm5::filter_sumsItsModes()
+void TestStatisticsWindow::filter_sumsItsModes()
 {
     QFETCH(QString, button);
     QFETCH(int, correct);
@@ -345,9 +345,9 @@ void TestTForm5::filter_sumsItsModes()
     stats.correct = {1, 10, 100};
     stats.wrong = {2, 20, 200};
     stats.seconds = {3, 30, 300};
-    GlobalStatRecord().setQuestionStats(1, 5, stats);
-    GlobalStatRecord().setQuestionStats(1, 6, stats);
-    GlobalStatRecord().setQuestionStats(3, 5, stats);
+    globalStatRecord().setQuestionStats(1, 5, stats);
+    globalStatRecord().setQuestionStats(1, 6, stats);
+    globalStatRecord().setQuestionStats(3, 5, stats);
     open();
     // Start from another filter so that every row really changes it.
     QTest::mouseClick(child<QRadioButton>(button == "rb4" ? "rb3" : "rb4"), Qt::LeftButton);
@@ -365,7 +365,7 @@ void TestTForm5::filter_sumsItsModes()
     QCOMPARE(series(QStringLiteral("BarSeries4"))->value(6), 0.0);
 }
 
-void TestTForm5::barPress_opensQuestionPageForTicket_data()
+void TestStatisticsWindow::barPress_opensQuestionPageForTicket_data()
 {
     QTest::addColumn<int>("page");
     QTest::addColumn<QString>("chart");
@@ -389,7 +389,7 @@ void TestTForm5::barPress_opensQuestionPageForTicket_data()
                                                   << "Series2" << 20 << Qt::LeftButton;
 }
 
-void TestTForm5::barPress_opensQuestionPageForTicket()
+void TestStatisticsWindow::barPress_opensQuestionPageForTicket()
 {
     QFETCH(int, page);
     QFETCH(QString, chart);
@@ -397,10 +397,10 @@ void TestTForm5::barPress_opensQuestionPageForTicket()
     QFETCH(int, index);
     QFETCH(Qt::MouseButton, button);
 
-    answer(GlobalStatRecord(), 12, 5, 1, 20);
-    answer(GlobalStatRecord(), 21, 9, 2, 7);
-    answer(GlobalStatRecord(), 5, 2, 2, 30);
-    answer(GlobalStatRecord(), 40, 3, 0, 30);
+    answer(globalStatRecord(), 12, 5, 1, 20);
+    answer(globalStatRecord(), 21, 9, 2, 7);
+    answer(globalStatRecord(), 5, 2, 2, 30);
+    answer(globalStatRecord(), 40, 3, 0, 30);
     open();
     clickTab(page);
 
@@ -413,11 +413,11 @@ void TestTForm5::barPress_opensQuestionPageForTicket()
     QVERIFY(list->visualItemRect(list->item(index)).intersects(list->viewport()->rect()));
     QList<double> seconds;
     for (int q = 1; q <= 20; ++q)
-        seconds.append(GlobalStatRecord().questionStats(index + 1, q).secondsTotal());
+        seconds.append(globalStatRecord().questionStats(index + 1, q).secondsTotal());
     QCOMPARE(values(QStringLiteral("BarSeries4")), seconds);
 }
 
-void TestTForm5::barPress_showsValueMessage_data()
+void TestStatisticsWindow::barPress_showsValueMessage_data()
 {
     QTest::addColumn<QString>("chart");
     QTest::addColumn<QString>("series");
@@ -437,7 +437,7 @@ void TestTForm5::barPress_showsValueMessage_data()
                                         << "При решении вопроса №20 сделано 3 ошибок.";
 }
 
-void TestTForm5::barPress_showsValueMessage()
+void TestStatisticsWindow::barPress_showsValueMessage()
 {
     QFETCH(QString, chart);
     QFETCH(QString, series);
@@ -448,11 +448,11 @@ void TestTForm5::barPress_showsValueMessage()
     QuestionStats seventh;
     seventh.correct = {200, 0, 0};
     seventh.seconds = {1234567, 0, 0};
-    GlobalStatRecord().setQuestionStats(1, 7, seventh);
-    GlobalStatRecord().addWrong(1, 20, StatMode::Learning);
-    GlobalStatRecord().addWrong(1, 20, StatMode::Training);
-    GlobalStatRecord().addWrong(1, 20, StatMode::Exam);
-    GlobalStatRecord().addCorrect(1, 20, StatMode::Exam);
+    globalStatRecord().setQuestionStats(1, 7, seventh);
+    globalStatRecord().addWrong(1, 20, StatMode::Learning);
+    globalStatRecord().addWrong(1, 20, StatMode::Training);
+    globalStatRecord().addWrong(1, 20, StatMode::Exam);
+    globalStatRecord().addCorrect(1, 20, StatMode::Exam);
     open();
     clickTab(QuestionPage);
 
@@ -468,9 +468,9 @@ void TestTForm5::barPress_showsValueMessage()
     QCOMPARE(box.text, text);
 }
 
-void TestTForm5::bars_showHandPointer()
+void TestStatisticsWindow::bars_showHandPointer()
 {
-    answer(GlobalStatRecord(), 3, 2, 0, 40);
+    answer(globalStatRecord(), 3, 2, 0, 40);
     open();
     clickTab(TimePage);
     auto *chart = child<BarChart>(QStringLiteral("Chart2"));
@@ -484,12 +484,12 @@ void TestTForm5::bars_showHandPointer()
 
 // Negative seconds only come from a damaged progress file; the automatic
 // value axis still has to reach down to them.
-void TestTForm5::valueAxis_holdsNegativeBars()
+void TestStatisticsWindow::valueAxis_holdsNegativeBars()
 {
     QuestionStats damaged;
     damaged.seconds = {-700, 0, 0};
-    GlobalStatRecord().setQuestionStats(1, 3, damaged);
-    answer(GlobalStatRecord(), 2, 1, 0, 40);
+    globalStatRecord().setQuestionStats(1, 3, damaged);
+    answer(globalStatRecord(), 2, 1, 0, 40);
     open();
 
     for (const auto &[chart, low, high] :
@@ -502,9 +502,9 @@ void TestTForm5::valueAxis_holdsNegativeBars()
     }
 }
 
-void TestTForm5::reopening_keepsFilterAndShowsRatingWithTicketOne()
+void TestStatisticsWindow::reopening_keepsFilterAndShowsRatingWithTicketOne()
 {
-    fillSampleRecord(GlobalStatRecord());
+    fillSampleRecord(globalStatRecord());
     open();
     QTest::mouseClick(child<QRadioButton>(QStringLiteral("rb3")), Qt::LeftButton);
     clickTab(QuestionPage);
@@ -524,13 +524,13 @@ void TestTForm5::reopening_keepsFilterAndShowsRatingWithTicketOne()
     QCOMPARE(list->row(list->selectedItems().first()), 0);
     QList<double> seconds;
     for (int q = 1; q <= 20; ++q)
-        seconds.append(GlobalStatRecord().questionStats(1, q).seconds[StatMode::Training]);
+        seconds.append(globalStatRecord().questionStats(1, q).seconds[StatMode::Training]);
     QCOMPARE(values(QStringLiteral("BarSeries4")), seconds);
 }
 
-void TestTForm5::firstOpening_questionChartsFollowTicketOne()
+void TestStatisticsWindow::firstOpening_questionChartsFollowTicketOne()
 {
-    answer(GlobalStatRecord(), 1, 3, 1, 9);
+    answer(globalStatRecord(), 1, 3, 1, 9);
     // Before the first opening nothing is selected and nothing is shown.
     QCOMPARE(series(QStringLiteral("BarSeries4"))->count(), 0);
     QVERIFY(!child<QLabel>(QStringLiteral("Label12"))->isHidden());
@@ -544,10 +544,10 @@ void TestTForm5::firstOpening_questionChartsFollowTicketOne()
     QCOMPARE(child<QTabWidget>(QStringLiteral("PageControl1"))->currentIndex(), int(RatingPage));
 }
 
-void TestTForm5::noSelection_filterChangeLeavesQuestionCharts()
+void TestStatisticsWindow::noSelection_filterChangeLeavesQuestionCharts()
 {
-    answer(GlobalStatRecord(), 1, 4, 1, 10, StatMode::Learning);
-    answer(GlobalStatRecord(), 1, 2, 2, 60, StatMode::Exam);
+    answer(globalStatRecord(), 1, 4, 1, 10, StatMode::Learning);
+    answer(globalStatRecord(), 1, 2, 2, 60, StatMode::Exam);
     open();
     clickTab(QuestionPage);
     auto *list = child<QListWidget>(QStringLiteral("ListView3"));
@@ -565,7 +565,7 @@ void TestTForm5::noSelection_filterChangeLeavesQuestionCharts()
     QCOMPARE(series(QStringLiteral("BarSeries4"))->value(0), 1.0);
 }
 
-void TestTForm5::ticketList_hotTracksEntryText()
+void TestStatisticsWindow::ticketList_hotTracksEntryText()
 {
     open();
     clickTab(QuestionPage);
@@ -580,9 +580,9 @@ void TestTForm5::ticketList_hotTracksEntryText()
     QCOMPARE(viewport->cursor().shape(), Qt::ArrowCursor);
 }
 
-void TestTForm5::ownMessageBox_doesNotRepeatActivation()
+void TestStatisticsWindow::ownMessageBox_doesNotRepeatActivation()
 {
-    answer(GlobalStatRecord(), 3, 2, 1, 20);
+    answer(globalStatRecord(), 3, 2, 1, 20);
     open();
     clickTab(TimePage);
     pressBar(QStringLiteral("Chart2"), QStringLiteral("Series1"), 2);
@@ -603,7 +603,7 @@ void TestTForm5::ownMessageBox_doesNotRepeatActivation()
     QCOMPARE(child<QListWidget>(QStringLiteral("ListView3"))->currentRow(), 2);
 }
 
-void TestTForm5::helpButton_opensStatTopic()
+void TestStatisticsWindow::helpButton_opensStatTopic()
 {
     open();
     QTest::mouseClick(child<QToolButton>(QStringLiteral("SpeedButton1")), Qt::LeftButton);
@@ -611,7 +611,7 @@ void TestTForm5::helpButton_opensStatTopic()
     QCOMPARE(Help::requests().first().topic, QStringLiteral("stat"));
 }
 
-void TestTForm5::okAndEnter_closeWithAccept()
+void TestStatisticsWindow::okAndEnter_closeWithAccept()
 {
     QTimer::singleShot(0, this, [this] {
         QTRY_VERIFY(m_form->isActiveWindow());
@@ -628,5 +628,5 @@ void TestTForm5::okAndEnter_closeWithAccept()
     QVERIFY(!m_form->isVisible());
 }
 
-QTEST_MAIN(TestTForm5)
-#include "tst_tform5.moc"
+QTEST_MAIN(TestStatisticsWindow)
+#include "tst_statisticswindow.moc"

@@ -23,13 +23,13 @@ RandomState &state()
 
 namespace ProgramRandom {
 
-void Randomize()
+void randomize()
 {
     const auto seed = QDateTime::currentMSecsSinceEpoch();
     state().engine.seed(static_cast<std::mt19937::result_type>(seed ^ (seed >> 32)));
 }
 
-int Random(int n)
+int random(int n)
 {
     if (n <= 0)
         return 0;

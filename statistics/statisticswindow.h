@@ -15,25 +15,25 @@ class ChartSeries;
 // The statistics window: a rating of the 40 tickets, the seconds and the
 // answers per ticket and, for the ticket chosen in the list, the seconds and
 // the answers per question, all summed over the modes of the chosen filter.
-// It only reads GlobalStatRecord().
+// It only reads globalStatRecord().
 //
 // The window is created once and opened with exec() as often as the user
 // asks; the filter survives from one opening to the next. Every opening shows
 // the rating page with ticket 1 selected in the list.
-class TForm5 : public QDialog
+class StatisticsWindow : public QDialog
 {
     Q_OBJECT
 
 public:
-    explicit TForm5(QWidget *parent = nullptr);
-    ~TForm5() override;
+    explicit StatisticsWindow(QWidget *parent = nullptr);
+    ~StatisticsWindow() override;
 
     // Refills the four per-ticket series (rating, seconds, answers) and then
     // the per-question charts of the selected ticket.
-    void RefreshTicketCharts();
+    void refreshTicketCharts();
     // Refills the per-question charts for the selected ticket; does nothing
     // while no ticket is selected.
-    void RefreshQuestionCharts();
+    void refreshQuestionCharts();
 
     ModeFilter modeFilter() const { return m_filter; }
 
@@ -42,16 +42,15 @@ protected:
     bool event(QEvent *event) override;
 
 private:
-    void FormShow();
-    void FormActivate();
-    void ListView1SelectItem();
+    void onFirstActivation();
+    void onTicketSelected();
     // The four filter buttons: a click that checks one refreshes the charts.
-    void filterClicked(ModeFilter filter, bool checked);
-    void Chart2ClickSeries(ChartSeries *series, int index);
-    void Chart3ClickSeries(ChartSeries *series, int index);
-    void Chart5ClickSeries(ChartSeries *series, int index);
-    void Chart6ClickSeries(ChartSeries *series, int index);
-    void SpeedButton1Click();
+    void onFilterToggled(ModeFilter filter, bool checked);
+    // A bar of a per-ticket chart opens the question page for its ticket.
+    void onTicketBarClicked(ChartSeries *series, int index);
+    void onQuestionTimeBarClicked(ChartSeries *series, int index);
+    void onQuestionAnswerBarClicked(ChartSeries *series, int index);
+    void onHelpClicked();
 
     void buildHeading();
     void buildPages();
@@ -67,19 +66,22 @@ private:
     QToolButton *m_helpButton = nullptr;
     QTabWidget *m_pages = nullptr;
     QListWidget *m_tickets = nullptr;
-    QPushButton *m_ok = nullptr;
+    QPushButton *m_okButton = nullptr;
 
-    BarChart *m_chart4 = nullptr; // rating
-    BarChart *m_chart2 = nullptr; // seconds per ticket
-    BarChart *m_chart3 = nullptr; // answers per ticket
-    BarChart *m_chart5 = nullptr; // seconds per question
-    BarChart *m_chart1 = nullptr; // answers per question
+    BarChart *m_ratingChart = nullptr;
+    BarChart *m_ticketTimeChart = nullptr;
+    BarChart *m_ticketAnswerChart = nullptr;
+    BarChart *m_questionTimeChart = nullptr;
+    BarChart *m_questionAnswerChart = nullptr;
 
-    ChartSeries *m_barSeries2 = nullptr; // rating
-    ChartSeries *m_series1 = nullptr;    // seconds per ticket
-    ChartSeries *m_barSeries1 = nullptr; // wrong answers per ticket
-    ChartSeries *m_series2 = nullptr;    // correct answers per ticket
-    ChartSeries *m_barSeries4 = nullptr; // seconds per question
-    ChartSeries *m_barSeries3 = nullptr; // correct answers per question (drawn green)
-    ChartSeries *m_barSeries7 = nullptr; // wrong answers per question (drawn red)
+    ChartSeries *m_ratingSeries = nullptr;
+    ChartSeries *m_ticketTimeSeries = nullptr;
+    ChartSeries *m_ticketWrongSeries = nullptr;
+    ChartSeries *m_ticketCorrectSeries = nullptr;
+    ChartSeries *m_questionTimeSeries = nullptr;
+    // The per-question answer bars are drawn in the colours of what they
+    // count, while the legend keeps the series' own names and colours (the
+    // correct counts sit under the legend entry "Неправильно").
+    ChartSeries *m_questionCorrectSeries = nullptr;
+    ChartSeries *m_questionWrongSeries = nullptr;
 };

@@ -1,9 +1,9 @@
-#include "tform3.h"
+#include "knowledgegauge.h"
 
 #include "artresources.h"
 #include <QLabel>
 
-TForm3::TForm3(QWidget *parent) : QWidget(parent)
+KnowledgeGauge::KnowledgeGauge(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("Form3"));
     for (int k = 1; k <= PictureCount; ++k) {
@@ -17,7 +17,7 @@ TForm3::TForm3(QWidget *parent) : QWidget(parent)
     }
 }
 
-QImage TForm3::picture(int k) const
+QImage KnowledgeGauge::picture(int k) const
 {
     if (k < 1 || k > PictureCount)
         return {};

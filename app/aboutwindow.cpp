@@ -1,4 +1,4 @@
-#include "tform7.h"
+#include "aboutwindow.h"
 
 #include "artresources.h"
 #include "designfonts.h"
@@ -10,7 +10,7 @@
 #include <QPushButton>
 #include <QScreen>
 
-TForm7::TForm7(QWidget *parent)
+AboutWindow::AboutWindow(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint)
 {
@@ -23,49 +23,49 @@ TForm7::TForm7(QWidget *parent)
     pal.setColor(QPalette::Window, Qt::white);
     setPalette(pal);
 
-    Image1 = new QLabel(this);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setGeometry(8, 8, 33, 33);
-    Image1->setAttribute(Qt::WA_TranslucentBackground);
-    Image1->setPixmap(QPixmap(ArtResources::aboutPicture()));
+    m_icon = new QLabel(this);
+    m_icon->setObjectName(QStringLiteral("Image1"));
+    m_icon->setGeometry(8, 8, 33, 33);
+    m_icon->setAttribute(Qt::WA_TranslucentBackground);
+    m_icon->setPixmap(QPixmap(ArtResources::aboutPicture()));
 
-    Label2 = new QLabel(QString::fromUtf8(ProgramInfo::MainCaption), this);
-    Label2->setObjectName(QStringLiteral("Label2"));
+    m_title = new QLabel(QString::fromUtf8(ProgramInfo::MainCaption), this);
+    m_title->setObjectName(QStringLiteral("Label2"));
     QFont titleFont(QStringLiteral("Times New Roman"));
     titleFont.setPixelSize(19);
     titleFont.setBold(true);
-    Label2->setFont(titleFont);
-    Label2->move(56, 8);
-    Label2->adjustSize();
+    m_title->setFont(titleFont);
+    m_title->move(56, 8);
+    m_title->adjustSize();
 
-    Label1 = new QLabel(QString::fromUtf8(ProgramInfo::Authors), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
+    m_authors = new QLabel(QString::fromUtf8(ProgramInfo::Authors), this);
+    m_authors->setObjectName(QStringLiteral("Label1"));
     QFont authorsFont = font();
     authorsFont.setPixelSize(16);
     authorsFont.setBold(true);
-    Label1->setFont(authorsFont);
-    Label1->move(56, 32);
-    Label1->adjustSize();
+    m_authors->setFont(authorsFont);
+    m_authors->move(56, 32);
+    m_authors->adjustSize();
 
-    Memo1 = new QPlainTextEdit(this);
-    Memo1->setObjectName(QStringLiteral("Memo1"));
-    Memo1->setGeometry(8, 56, 361, 161);
-    Memo1->setReadOnly(true);
-    Memo1->setFrameShape(QFrame::Box);
-    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Memo1->setPlainText(agreementText());
+    m_agreement = new QPlainTextEdit(this);
+    m_agreement->setObjectName(QStringLiteral("Memo1"));
+    m_agreement->setGeometry(8, 56, 361, 161);
+    m_agreement->setReadOnly(true);
+    m_agreement->setFrameShape(QFrame::Box);
+    m_agreement->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_agreement->setPlainText(agreementText());
 
-    Button1 = new QPushButton(QStringLiteral("ОК"), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setGeometry(144, 224, 75, 25);
-    Button1->setDefault(true);
-    connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
+    m_okButton = new QPushButton(QStringLiteral("ОК"), this);
+    m_okButton->setObjectName(QStringLiteral("Button1"));
+    m_okButton->setGeometry(144, 224, 75, 25);
+    m_okButton->setDefault(true);
+    connect(m_okButton, &QPushButton::clicked, this, &QDialog::accept);
 
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 }
 
-QString TForm7::agreementText()
+QString AboutWindow::agreementText()
 {
     return QStringLiteral(
                "ЛИЦЕНЗИОННОЕ СОГЛАШЕНИЕ С ПОЛЬЗОВАТЕЛЕМ\n"

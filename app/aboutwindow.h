@@ -7,18 +7,18 @@ class QPlainTextEdit;
 class QPushButton;
 
 // About the program: name, authors and the end-user agreement.
-class TForm7 : public QDialog
+class AboutWindow : public QDialog
 {
     Q_OBJECT
 public:
-    explicit TForm7(QWidget *parent = nullptr);
+    explicit AboutWindow(QWidget *parent = nullptr);
 
     static QString agreementText();
 
 private:
-    QLabel *Image1;
-    QLabel *Label2;
-    QLabel *Label1;
-    QPlainTextEdit *Memo1;
-    QPushButton *Button1;
+    QLabel *m_icon;
+    QLabel *m_title;
+    QLabel *m_authors;
+    QPlainTextEdit *m_agreement;
+    QPushButton *m_okButton;
 };

@@ -1,4 +1,4 @@
-#include "tform5.h"
+#include "statisticswindow.h"
 
 #include "barchart.h"
 #include "chartseries.h"
@@ -81,7 +81,7 @@ public:
 
 } // namespace
 
-TForm5::TForm5(QWidget *parent)
+StatisticsWindow::StatisticsWindow(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                           Qt::MSWindowsFixedSizeDialogHint)
 {
@@ -95,17 +95,17 @@ TForm5::TForm5(QWidget *parent)
     buildCharts();
     buildFilter();
 
-    m_ok =
+    m_okButton =
         new QPushButton(QIcon(QStringLiteral(":/statistics/ok.png")), QStringLiteral("OK"), this);
-    m_ok->setObjectName(QStringLiteral("BitBtn1"));
-    m_ok->setGeometry(640, 412, 75, 25);
-    m_ok->setDefault(true);
-    connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
+    m_okButton->setObjectName(QStringLiteral("BitBtn1"));
+    m_okButton->setGeometry(640, 412, 75, 25);
+    m_okButton->setDefault(true);
+    connect(m_okButton, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-TForm5::~TForm5() = default;
+StatisticsWindow::~StatisticsWindow() = default;
 
-void TForm5::buildHeading()
+void StatisticsWindow::buildHeading()
 {
     auto *image = new QLabel(this);
     image->setObjectName(QStringLiteral("Image1"));
@@ -131,10 +131,10 @@ void TForm5::buildHeading()
     m_helpButton->setAutoRaise(true);
     m_helpButton->setFocusPolicy(Qt::NoFocus);
     m_helpButton->setToolTip(QStringLiteral("Справка"));
-    connect(m_helpButton, &QToolButton::clicked, this, &TForm5::SpeedButton1Click);
+    connect(m_helpButton, &QToolButton::clicked, this, &StatisticsWindow::onHelpClicked);
 }
 
-void TForm5::buildPages()
+void StatisticsWindow::buildPages()
 {
     m_pages = new QTabWidget(this);
     m_pages->setObjectName(QStringLiteral("PageControl1"));
@@ -170,7 +170,8 @@ void TForm5::buildPages()
     m_tickets = new TicketListView(questionPage);
     m_tickets->setObjectName(QStringLiteral("ListView3"));
     m_tickets->setGeometry(8, 8, 97, 289);
-    connect(m_tickets, &QListWidget::itemSelectionChanged, this, &TForm5::ListView1SelectItem);
+    connect(m_tickets, &QListWidget::itemSelectionChanged, this,
+            &StatisticsWindow::onTicketSelected);
 
     explanation(QStringLiteral("Label3"),
                 QStringLiteral("Рейтинг билетов показывает уровень знаний для каждого билета. "
@@ -202,7 +203,7 @@ void TForm5::buildPages()
         ->setGeometry(24, 312, 649, 33);
 }
 
-void TForm5::buildCharts()
+void StatisticsWindow::buildCharts()
 {
     const QString noStatistics = QStringLiteral("СТАТИСТИКА ОТСУТСТВУЕТ");
     const QString ticketNumbers = QStringLiteral("Номера билетов");
@@ -224,56 +225,68 @@ void TForm5::buildCharts()
         return chart;
     };
 
-    m_chart4 =
+    m_ratingChart =
         makeChart(QStringLiteral("Chart4"), m_pages->widget(0), QRect(-16, 8, 713, 294), Yellowish);
-    m_chart4->setTitles(QStringLiteral("Рейтинг билетов"), ticketNumbers,
-                        QStringLiteral("Уровень рейтинга %"));
-    m_chart4->setFixedValueRange(0, 100, 10);
-    m_chart4->setNoDataLabel(QStringLiteral("Label6"), QStringLiteral("РЕЙТИНГ ОТСУТСТВУЕТ"),
-                             QPoint(168, 120));
-    m_barSeries2 = m_chart4->addSeries(QStringLiteral("BarSeries2"), answerTime, Blue);
+    m_ratingChart->setTitles(QStringLiteral("Рейтинг билетов"), ticketNumbers,
+                             QStringLiteral("Уровень рейтинга %"));
+    m_ratingChart->setFixedValueRange(0, 100, 10);
+    m_ratingChart->setNoDataLabel(QStringLiteral("Label6"), QStringLiteral("РЕЙТИНГ ОТСУТСТВУЕТ"),
+                                  QPoint(168, 120));
+    m_ratingSeries = m_ratingChart->addSeries(QStringLiteral("BarSeries2"), answerTime, Blue);
 
-    m_chart2 = makeChart(QStringLiteral("Chart2"), m_pages->widget(1), QRect(-16, 8, 713, 294),
-                         SpringGreen);
-    m_chart2->setTitles(QStringLiteral("Общее время ответа на билеты"), ticketNumbers, seconds);
-    m_chart2->setNoDataLabel(QStringLiteral("Label7"), noStatistics, QPoint(136, 120));
-    m_series1 = m_chart2->addSeries(QStringLiteral("Series1"), answerTime, TimeBars);
+    m_ticketTimeChart = makeChart(QStringLiteral("Chart2"), m_pages->widget(1),
+                                  QRect(-16, 8, 713, 294), SpringGreen);
+    m_ticketTimeChart->setTitles(QStringLiteral("Общее время ответа на билеты"), ticketNumbers,
+                                 seconds);
+    m_ticketTimeChart->setNoDataLabel(QStringLiteral("Label7"), noStatistics, QPoint(136, 120));
+    m_ticketTimeSeries =
+        m_ticketTimeChart->addSeries(QStringLiteral("Series1"), answerTime, TimeBars);
 
-    m_chart3 =
+    m_ticketAnswerChart =
         makeChart(QStringLiteral("Chart3"), m_pages->widget(2), QRect(-16, 8, 713, 305), Aqua);
-    m_chart3->setTitles(QStringLiteral("Количество ответов на вопросы билетов"), ticketNumbers,
-                        answers);
-    m_chart3->setLegendVisible(true);
-    m_chart3->setNoDataLabel(QStringLiteral("Label8"), noStatistics, QPoint(136, 120));
-    m_barSeries1 = m_chart3->addSeries(QStringLiteral("BarSeries1"), wrong, Red);
-    m_series2 = m_chart3->addSeries(QStringLiteral("Series2"), correct, Green);
+    m_ticketAnswerChart->setTitles(QStringLiteral("Количество ответов на вопросы билетов"),
+                                   ticketNumbers, answers);
+    m_ticketAnswerChart->setLegendVisible(true);
+    m_ticketAnswerChart->setNoDataLabel(QStringLiteral("Label8"), noStatistics, QPoint(136, 120));
+    m_ticketWrongSeries = m_ticketAnswerChart->addSeries(QStringLiteral("BarSeries1"), wrong, Red);
+    m_ticketCorrectSeries =
+        m_ticketAnswerChart->addSeries(QStringLiteral("Series2"), correct, Green);
 
     QWidget *questionPage = m_pages->widget(QuestionPage);
-    m_chart5 =
+    m_questionTimeChart =
         makeChart(QStringLiteral("Chart5"), questionPage, QRect(112, 8, 577, 145), SpringGreen);
-    m_chart5->setTitles(QStringLiteral("Время ответа на вопросы"), questionNumbers, seconds);
-    m_chart5->setNoDataLabel(QStringLiteral("Label9"), noStatistics, QPoint(61, 48));
-    m_barSeries4 = m_chart5->addSeries(QStringLiteral("BarSeries4"), answerTime, TimeBars);
+    m_questionTimeChart->setTitles(QStringLiteral("Время ответа на вопросы"), questionNumbers,
+                                   seconds);
+    m_questionTimeChart->setNoDataLabel(QStringLiteral("Label9"), noStatistics, QPoint(61, 48));
+    m_questionTimeSeries =
+        m_questionTimeChart->addSeries(QStringLiteral("BarSeries4"), answerTime, TimeBars);
 
-    m_chart1 = makeChart(QStringLiteral("Chart1"), questionPage, QRect(112, 160, 577, 148), Aqua);
-    m_chart1->setTitles(QStringLiteral("Количество ответов на вопросы билета"), questionNumbers,
-                        answers);
-    m_chart1->setLegendVisible(true);
-    m_chart1->setNoDataLabel(QStringLiteral("Label12"), noStatistics, QPoint(61, 48));
-    m_barSeries3 = m_chart1->addSeries(QStringLiteral("BarSeries3"), wrong, Red);
-    m_barSeries7 = m_chart1->addSeries(QStringLiteral("BarSeries7"), correct, Green);
+    m_questionAnswerChart =
+        makeChart(QStringLiteral("Chart1"), questionPage, QRect(112, 160, 577, 148), Aqua);
+    m_questionAnswerChart->setTitles(QStringLiteral("Количество ответов на вопросы билета"),
+                                     questionNumbers, answers);
+    m_questionAnswerChart->setLegendVisible(true);
+    m_questionAnswerChart->setNoDataLabel(QStringLiteral("Label12"), noStatistics, QPoint(61, 48));
+    m_questionCorrectSeries =
+        m_questionAnswerChart->addSeries(QStringLiteral("BarSeries3"), wrong, Red);
+    m_questionWrongSeries =
+        m_questionAnswerChart->addSeries(QStringLiteral("BarSeries7"), correct, Green);
 
-    for (BarChart *chart : {m_chart4, m_chart2, m_chart3, m_chart5, m_chart1})
+    for (BarChart *chart : {m_ratingChart, m_ticketTimeChart, m_ticketAnswerChart,
+                            m_questionTimeChart, m_questionAnswerChart})
         chart->updateBars();
 
-    connect(m_chart4, &BarChart::clickSeries, this, &TForm5::Chart2ClickSeries);
-    connect(m_chart2, &BarChart::clickSeries, this, &TForm5::Chart2ClickSeries);
-    connect(m_chart3, &BarChart::clickSeries, this, &TForm5::Chart3ClickSeries);
-    connect(m_chart5, &BarChart::clickSeries, this, &TForm5::Chart5ClickSeries);
-    connect(m_chart1, &BarChart::clickSeries, this, &TForm5::Chart6ClickSeries);
+    connect(m_ratingChart, &BarChart::clickSeries, this, &StatisticsWindow::onTicketBarClicked);
+    connect(m_ticketTimeChart, &BarChart::clickSeries, this, &StatisticsWindow::onTicketBarClicked);
+    connect(m_ticketAnswerChart, &BarChart::clickSeries, this,
+            &StatisticsWindow::onTicketBarClicked);
+    connect(m_questionTimeChart, &BarChart::clickSeries, this,
+            &StatisticsWindow::onQuestionTimeBarClicked);
+    connect(m_questionAnswerChart, &BarChart::clickSeries, this,
+            &StatisticsWindow::onQuestionAnswerBarClicked);
 }
 
-void TForm5::buildFilter()
+void StatisticsWindow::buildFilter()
 {
     auto *caption =
         new QLabel(QStringLiteral("Показывать статистику только   для   режимов:"), this);
@@ -312,33 +325,33 @@ void TForm5::buildFilter()
         button->setChecked(f.filter == m_filter);
         const ModeFilter filter = f.filter;
         connect(button, &QRadioButton::toggled, this,
-                [this, filter](bool checked) { filterClicked(filter, checked); });
+                [this, filter](bool checked) { onFilterToggled(filter, checked); });
     }
 }
 
-void TForm5::showEvent(QShowEvent *event)
+void StatisticsWindow::showEvent(QShowEvent *event)
 {
     if (!event->spontaneous()) {
         centreOnDesktop();
         m_activatedThisOpening = false;
-        FormShow();
+        refreshTicketCharts();
     }
     QDialog::showEvent(event);
 }
 
-bool TForm5::event(QEvent *event)
+bool StatisticsWindow::event(QEvent *event)
 {
     // The activation steps run once per opening, when the window first takes
     // the focus; closing one of its own message boxes activates it again and
     // must not move the user back to the first page.
     if (event->type() == QEvent::WindowActivate && isVisible() && !m_activatedThisOpening) {
         m_activatedThisOpening = true;
-        FormActivate();
+        onFirstActivation();
     }
     return QDialog::event(event);
 }
 
-void TForm5::centreOnDesktop()
+void StatisticsWindow::centreOnDesktop()
 {
     const QScreen *screen = this->screen();
     if (!screen)
@@ -347,99 +360,91 @@ void TForm5::centreOnDesktop()
     move(desktop.center() - rect().center());
 }
 
-void TForm5::FormShow()
-{
-    RefreshTicketCharts();
-}
-
-void TForm5::FormActivate()
+void StatisticsWindow::onFirstActivation()
 {
     navigateToTicket(0);
     m_pages->setCurrentIndex(RatingPage);
 }
 
-void TForm5::filterClicked(ModeFilter filter, bool checked)
+void StatisticsWindow::onFilterToggled(ModeFilter filter, bool checked)
 {
     if (!checked)
         return;
     m_filter = filter;
-    RefreshTicketCharts();
+    refreshTicketCharts();
 }
 
-void TForm5::RefreshTicketCharts()
+void StatisticsWindow::refreshTicketCharts()
 {
-    for (ChartSeries *series : {m_series1, m_barSeries1, m_series2, m_barSeries2})
+    for (ChartSeries *series :
+         {m_ticketTimeSeries, m_ticketWrongSeries, m_ticketCorrectSeries, m_ratingSeries})
         series->clear();
 
-    const TicketRatings ratings = computeTicketRatings(GlobalStatRecord(), m_filter);
+    const TicketRatings ratings = computeTicketRatings(globalStatRecord(), m_filter);
     for (int ticket = 1; ticket <= 40; ++ticket) {
         const QString label = QString::number(ticket);
         const AnswerTotals &totals = ratings.totals[ticket];
-        m_series1->add(double(totals.seconds), label);
-        m_barSeries1->add(totals.wrong, label);
-        m_series2->add(totals.correct, label);
+        m_ticketTimeSeries->add(double(totals.seconds), label);
+        m_ticketWrongSeries->add(totals.wrong, label);
+        m_ticketCorrectSeries->add(totals.correct, label);
         if (ratings.bestValue != 0.0) {
             QColor colour;
             if (ticket == ratings.bestTicket)
                 colour = Green;
             else if (ticket == ratings.worstTicket)
                 colour = Red;
-            m_barSeries2->add(ratings.percentOfBest(ticket), label, colour);
+            m_ratingSeries->add(ratings.percentOfBest(ticket), label, colour);
         }
     }
-    m_chart4->updateBars();
-    m_chart2->updateBars();
-    m_chart3->updateBars();
+    m_ratingChart->updateBars();
+    m_ticketTimeChart->updateBars();
+    m_ticketAnswerChart->updateBars();
 
-    RefreshQuestionCharts();
+    refreshQuestionCharts();
 }
 
-void TForm5::RefreshQuestionCharts()
+void StatisticsWindow::refreshQuestionCharts()
 {
     const QList<QListWidgetItem *> selected = m_tickets->selectedItems();
     if (selected.isEmpty())
         return;
     const int ticket = m_tickets->row(selected.first()) + 1;
 
-    for (ChartSeries *series : {m_barSeries4, m_barSeries3, m_barSeries7})
+    for (ChartSeries *series :
+         {m_questionTimeSeries, m_questionCorrectSeries, m_questionWrongSeries})
         series->clear();
-    const StatRecord &record = GlobalStatRecord();
+    const StatRecord &record = globalStatRecord();
     for (int question = 1; question <= 20; ++question) {
         const QString label = QString::number(question);
         const AnswerTotals totals = questionTotals(record, ticket, question, m_filter);
-        m_barSeries4->add(double(totals.seconds), label);
+        m_questionTimeSeries->add(double(totals.seconds), label);
         // The bars are drawn in the colours of what they count (correct
         // green, wrong red) while the legend keeps the series colours.
-        m_barSeries3->add(totals.correct, label, Green);
-        m_barSeries7->add(totals.wrong, label, Red);
+        m_questionCorrectSeries->add(totals.correct, label, Green);
+        m_questionWrongSeries->add(totals.wrong, label, Red);
     }
-    m_chart5->updateBars();
-    m_chart1->updateBars();
+    m_questionTimeChart->updateBars();
+    m_questionAnswerChart->updateBars();
 }
 
-void TForm5::ListView1SelectItem()
+void StatisticsWindow::onTicketSelected()
 {
-    RefreshQuestionCharts();
+    refreshQuestionCharts();
 }
 
-void TForm5::navigateToTicket(int index)
+void StatisticsWindow::navigateToTicket(int index)
 {
     m_pages->setCurrentIndex(QuestionPage);
     m_tickets->setCurrentRow(index);
     m_tickets->scrollToItem(m_tickets->item(index));
 }
 
-void TForm5::Chart2ClickSeries(ChartSeries *, int index)
+void StatisticsWindow::onTicketBarClicked(ChartSeries *, int index)
 {
     navigateToTicket(index);
 }
 
-void TForm5::Chart3ClickSeries(ChartSeries *, int index)
-{
-    navigateToTicket(index);
-}
-
-void TForm5::Chart5ClickSeries(ChartSeries *series, int index)
+void StatisticsWindow::onQuestionTimeBarClicked(ChartSeries *series, int index)
 {
     MessageBoxes::information(this, QStringLiteral("ВРЕМЯ"),
                               QStringLiteral("На решение вопроса №%1 затрачено %2 сек.")
@@ -447,9 +452,9 @@ void TForm5::Chart5ClickSeries(ChartSeries *series, int index)
                                   .arg(formatValue(series->value(index))));
 }
 
-void TForm5::Chart6ClickSeries(ChartSeries *series, int index)
+void StatisticsWindow::onQuestionAnswerBarClicked(ChartSeries *series, int index)
 {
-    if (series == m_barSeries3) {
+    if (series == m_questionCorrectSeries) {
         MessageBoxes::information(
             this, QStringLiteral("Правильные ответы"),
             QStringLiteral("При решении вопроса №%1 получено %2 правильных ответов.")
@@ -463,7 +468,7 @@ void TForm5::Chart6ClickSeries(ChartSeries *series, int index)
     }
 }
 
-void TForm5::SpeedButton1Click()
+void StatisticsWindow::onHelpClicked()
 {
     Help::showTopic(this, QStringLiteral("stat"));
 }

@@ -6,15 +6,15 @@
 
 class QLabel;
 
-// Holds the 22 speedometer pictures Image1..Image22 for the main window's
-// knowledge picture. Never shown.
-class TForm3 : public QWidget
+// The knowledge speedometer: holds its 22 pictures, one per needle position,
+// for the main window's knowledge picture. Never shown itself.
+class KnowledgeGauge : public QWidget
 {
     Q_OBJECT
 public:
     static constexpr int PictureCount = 22;
 
-    explicit TForm3(QWidget *parent = nullptr);
+    explicit KnowledgeGauge(QWidget *parent = nullptr);
 
     // Picture k = 1..22 (needle at 5 * (k - 1)); a null image outside.
     QImage picture(int k) const;

@@ -1,0 +1,469 @@
+#include "mainwindow.h"
+
+#include "aboutwindow.h"
+#include "artresources.h"
+#include "attemptwindow.h"
+#include "designfonts.h"
+#include "examattempt.h"
+#include "filedialogs.h"
+#include "help.h"
+#include "instancelock.h"
+#include "knowledgegauge.h"
+#include "knowledgescore.h"
+#include "messageboxes.h"
+#include "programinfo.h"
+#include "programrandom.h"
+#include "questiondatabase.h"
+#include "settingsmenu.h"
+#include "settingsstore.h"
+#include "splashwindow.h"
+#include "statisticsfile.h"
+#include "statrecord.h"
+#include "ticketcatalogue.h"
+
+#include <QCloseEvent>
+#include <QCursor>
+#include <QDialog>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QScreen>
+#include <QTimer>
+#include <QToolButton>
+
+namespace {
+
+const QString Attention = QStringLiteral("Внимание!");
+const QString NoDataFile = QStringLiteral("Нет файла с данными! Переустановите базу данных! ");
+const QString SwitchFailure =
+    QStringLiteral("Сбой базы вопросов, необходимо выбрать другую базу! ");
+const QString ResetQuestion =
+    QStringLiteral("Вы действительно хотите обнулить результаты и статистику?");
+const QString HelpTopic = QStringLiteral("glavn");
+
+QColor fromBgr(quint32 bgr)
+{
+    return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
+}
+
+QLabel *makeLabel(QWidget *parent, const char *name, const QString &text, const QColor &colour)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    QPalette pal = label->palette();
+    pal.setColor(QPalette::WindowText, colour);
+    label->setPalette(pal);
+    return label;
+}
+
+QString reminderText()
+{
+    return QStringLiteral("Спасибо, что пользуетесь программой «%1»!\n\n"
+                          "Нам очень важно Ваше мнение. Присылайте, пожалуйста, свои "
+                          "замечания, отзывы и предложения — с ними программа станет лучше.\n\n"
+                          "Сайт: %2\nЭлектронная почта: %3")
+        .arg(QString::fromUtf8(ProgramInfo::Title), QString::fromUtf8(ProgramInfo::WebSite),
+             QString::fromUtf8(ProgramInfo::Email));
+}
+
+} // namespace
+
+MainWindow::MainWindow(const ProgramPaths &paths, QWidget *parent)
+    : QWidget(parent), m_paths(paths),
+      m_settings(std::make_unique<SettingsStore>(paths.settingsLocation))
+{
+    setObjectName(QStringLiteral("Form2"));
+    createControls();
+    m_menu = new SettingsMenu(this, *m_settings);
+    connect(m_menu, &SettingsMenu::resetChosen, this, &MainWindow::onResetChosen);
+    connect(m_menu, &SettingsMenu::databaseChoiceChosen, this, &MainWindow::onDatabaseChoiceChosen);
+    connect(m_menu, &SettingsMenu::aboutChosen, this, &MainWindow::onAboutChosen);
+
+    StartupSequence startup(m_paths, *m_settings, *this);
+    m_startupFailed = !startup.run();
+    m_databasePath = startup.databasePath();
+    m_launchCount = startup.launchCount();
+    m_instanceLock = startup.takeInstanceLock();
+}
+
+MainWindow::~MainWindow()
+{
+    // Close the database, then release the settings.
+    globalQuestionDatabase().closeDatabase();
+    m_settings->release();
+}
+
+void MainWindow::setDatabaseOpener(DatabaseOpening::Opener opener)
+{
+    DatabaseOpening::setOpener(std::move(opener));
+}
+
+void MainWindow::setCompanions(AttemptWindow *examWindow, KnowledgeGauge *gauge,
+                               QDialog *statisticsWindow, SplashWindow *splash, AboutWindow *about)
+{
+    m_examWindow = examWindow;
+    m_gauge = gauge;
+    m_statisticsWindow = statisticsWindow;
+    m_splash = splash;
+    m_about = about;
+}
+
+void MainWindow::createControls()
+{
+    setWindowTitle(QString::fromUtf8(ProgramInfo::MainCaption));
+    setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    setFixedSize(722, 448);
+    setFont(DesignFonts::font(QStringLiteral("MS Sans Serif"), 8));
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Qt::black);
+    setPalette(pal);
+    setWindowIcon(QIcon(ArtResources::programIcon()));
+
+    m_banner = new QLabel(this);
+    m_banner->setObjectName(QStringLiteral("Image2"));
+    m_banner->setGeometry(0, 0, 588, 209);
+    m_banner->setScaledContents(true);
+    m_banner->setPixmap(
+        QPixmap::fromImage(ArtResources::jpeg(ArtResources::banner(), QSize(588, 209))));
+
+    m_knowledgePicture = new QLabel(this);
+    m_knowledgePicture->setObjectName(QStringLiteral("Image1"));
+    m_knowledgePicture->setGeometry(588, 0, 133, 209);
+
+    m_launchLabel = makeLabel(this, "Label8", QString(), fromBgr(0x00646464));
+    m_launchLabel->move(183, 188);
+
+    m_congratulation =
+        makeLabel(this, "Label6",
+                  QStringLiteral("Поздравляем! Считайте, что права у Вас в кармане!!! "
+                                 "Отличный результат! Удачи на экзаменах!!!"),
+                  fromBgr(0x000000FF));
+    m_congratulation->setGeometry(64, 72, 433, 41);
+    m_congratulation->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    m_congratulation->setWordWrap(true);
+    QFont blinkFont(QStringLiteral("Arial"));
+    blinkFont.setPixelSize(16);
+    blinkFont.setBold(true);
+    m_congratulation->setFont(blinkFont);
+    m_congratulation->hide();
+
+    m_bannerRule = new QFrame(this);
+    m_bannerRule->setObjectName(QStringLiteral("Bevel4"));
+    m_bannerRule->setFrameShape(QFrame::HLine);
+    m_bannerRule->setFrameShadow(QFrame::Sunken);
+    m_bannerRule->setGeometry(0, 208, 721, 9);
+
+    m_catalogue = new TicketCatalogue(this);
+    connect(m_catalogue, &TicketCatalogue::learningChosen, this, &MainWindow::onLearningChosen);
+    connect(m_catalogue, &TicketCatalogue::preparationChosen, this,
+            &MainWindow::onPreparationChosen);
+    connect(m_catalogue, &TicketCatalogue::trainingChosen, this, &MainWindow::onTrainingChosen);
+    connect(m_catalogue, &TicketCatalogue::examChosen, this, &MainWindow::onExamChosen);
+
+    createToolButtons();
+
+    m_databaseTitle = makeLabel(this, "Label5",
+                                QStringLiteral("Официальные экзаменационные билеты категория АВ."),
+                                fromBgr(0x000000FF));
+    QFont titleFont(QStringLiteral("Times New Roman"));
+    titleFont.setPixelSize(16);
+    titleFont.setBold(true);
+    m_databaseTitle->setFont(titleFont);
+    m_databaseTitle->setGeometry(304, 419, 408, 19);
+
+    m_blinkTimer = new QTimer(this);
+    m_blinkTimer->setObjectName(QStringLiteral("Timer1"));
+    m_blinkTimer->setInterval(100);
+    connect(m_blinkTimer, &QTimer::timeout, this, &MainWindow::onBlinkTick);
+
+    m_databaseDialog = new QFileDialog(this, QStringLiteral("Открыть базу вопросов"));
+    m_databaseDialog->setObjectName(QStringLiteral("OpenDialog1"));
+    m_databaseDialog->setNameFilter(QStringLiteral("База вопросов (*.dbv)"));
+    m_databaseDialog->setFileMode(QFileDialog::ExistingFile);
+    m_databaseDialog->setAcceptMode(QFileDialog::AcceptOpen);
+    m_databaseDialog->setSizeGripEnabled(true);
+
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+void MainWindow::createToolButtons()
+{
+    const auto makeToolButton = [this](const char *name, const QString &caption,
+                                       const QString &glyph, int left) {
+        auto *button = new QToolButton(this);
+        button->setObjectName(QString::fromLatin1(name));
+        button->setText(caption);
+        button->setIcon(QIcon(ArtResources::glyph(glyph)));
+        button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+        button->setFocusPolicy(Qt::NoFocus);
+        button->setGeometry(left, 416, 89, 22);
+        return button;
+    };
+    m_helpButton =
+        makeToolButton("SpeedButton3", QStringLiteral("Справка"), QStringLiteral("help"), 8);
+    m_statisticsButton = makeToolButton("SpeedButton2", QStringLiteral("Статистика"),
+                                        QStringLiteral("statistics"), 104);
+    m_settingsButton = makeToolButton("SpeedButton1", QStringLiteral("Настройка"),
+                                      QStringLiteral("settings"), 200);
+    connect(m_helpButton, &QToolButton::clicked, this, &MainWindow::onHelpClicked);
+    connect(m_statisticsButton, &QToolButton::clicked, this, &MainWindow::onStatisticsClicked);
+    connect(m_settingsButton, &QToolButton::clicked, this, &MainWindow::onSettingsClicked);
+    m_settingsButton->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_settingsButton, &QToolButton::customContextMenuRequested, this,
+            [this](const QPoint &pos) { m_menu->popup(m_settingsButton->mapToGlobal(pos)); });
+}
+
+// --- Start-up -------------------------------------------------------------------
+
+void MainWindow::warn(const QString &text)
+{
+    MessageBoxes::warning(this, Attention, text);
+}
+
+void MainWindow::inform(const QString &text)
+{
+    MessageBoxes::information(this, QString::fromUtf8(ProgramInfo::MessageCaption), text);
+}
+
+QString MainWindow::chooseDatabaseFile(const QString &folder)
+{
+    m_databaseDialog->setDirectory(folder);
+    return FileDialogs::getOpenFileName(*m_databaseDialog);
+}
+
+void MainWindow::applyStoredMarks(const SettingsStore::Startup &stored)
+{
+    m_menu->applyStoredMarks(stored.shuffle, stored.showStatistics, stored.timeCode);
+}
+
+void MainWindow::applyDefaultTimeLimit()
+{
+    m_menu->applyDefaultTimeLimit();
+}
+
+void MainWindow::showDatabaseTitle(const QString &title)
+{
+    m_databaseTitle->setText(title);
+}
+
+int MainWindow::launchCount()
+{
+    return storedLaunchCount(*m_settings, m_launchCount);
+}
+
+// --- Showing and refreshing -----------------------------------------------------
+
+bool MainWindow::showStatisticsChecked() const
+{
+    return m_menu->showStatisticsChecked();
+}
+
+bool MainWindow::shuffleAnswersChecked() const
+{
+    return m_menu->shuffleChecked();
+}
+
+int MainWindow::examTimeLimit() const
+{
+    return m_menu->examTimeLimit();
+}
+
+const QList<QIcon> &MainWindow::statusIcons() const
+{
+    return m_catalogue->statusIcons();
+}
+
+void MainWindow::examWindowClosed()
+{
+    show();
+}
+
+void MainWindow::setVisible(bool visible)
+{
+    // The refresh runs before the window appears, so the splash and the
+    // reminder come first.
+    if (visible && !isVisible() && !m_startupFailed)
+        refresh();
+    QWidget::setVisible(visible);
+}
+
+void MainWindow::refresh()
+{
+    if (m_firstShowPending) {
+        const int launch = launchCount();
+        if (launch == 1) {
+            if (m_splash)
+                m_splash->exec();
+        } else if (launch >= 10 && launch <= 50 && launch % 10 == 0) {
+            MessageBoxes::information(this, QString::fromUtf8(ProgramInfo::MessageCaption),
+                                      reminderText());
+        }
+        m_firstShowPending = false;
+    }
+
+    m_launchLabel->setText(QStringLiteral("Запуск №%1").arg(launchCount()));
+    m_launchLabel->adjustSize();
+
+    const StatRecord &record = globalStatRecord();
+    m_catalogue->showStatuses(record);
+
+    const double score = knowledgeScore(record);
+    const int index = knowledgePictureIndex(score);
+    if (m_gauge)
+        m_knowledgePicture->setPixmap(QPixmap::fromImage(m_gauge->picture(index + 1)));
+
+    m_catalogue->selectFirstTicket();
+
+    if (score >= 100.0) {
+        if (!m_blinkTimer->isActive()) {
+            m_congratulation->hide();
+            m_blinkTimer->start();
+        }
+    } else {
+        m_blinkTimer->stop();
+        m_congratulation->hide();
+    }
+}
+
+void MainWindow::onBlinkTick()
+{
+    m_congratulation->setVisible(!m_congratulation->isVisible());
+}
+
+// --- Mode buttons -----------------------------------------------------------------
+
+void MainWindow::startAttempt(AttemptMode mode, int ticket)
+{
+    if (!m_examWindow)
+        return;
+    AttemptSetup setup;
+    setup.mode = mode;
+    setup.preparation = m_preparation;
+    setup.ticket = ticket;
+    setup.timeLimitSeconds = examTimeLimit();
+    setup.shuffleVariants = shuffleAnswersChecked();
+    m_examWindow->setAttempt(
+        std::make_unique<ExamAttempt>(setup, globalQuestionDatabase(), globalStatRecord()));
+    m_examWindow->move(pos());
+    m_examWindow->show();
+    hide();
+}
+
+void MainWindow::onLearningChosen(int ticket)
+{
+    m_preparation = false;
+    startAttempt(AttemptMode::Learning, ticket);
+}
+
+void MainWindow::onPreparationChosen(int ticket)
+{
+    m_preparation = true;
+    startAttempt(AttemptMode::Learning, ticket);
+}
+
+void MainWindow::onTrainingChosen(int ticket)
+{
+    startAttempt(AttemptMode::Training, ticket);
+}
+
+void MainWindow::onExamChosen()
+{
+    // The exam takes a ticket of its own, whatever is selected.
+    startAttempt(AttemptMode::Exam, ProgramRandom::random(40) + 1);
+}
+
+// --- Tool buttons and menu commands -------------------------------------------------
+
+void MainWindow::onSettingsClicked()
+{
+    m_menu->popup(QCursor::pos() - QPoint(0, 30));
+}
+
+void MainWindow::onStatisticsClicked()
+{
+    if (m_statisticsWindow)
+        m_statisticsWindow->exec();
+}
+
+void MainWindow::onHelpClicked()
+{
+    Help::showTopic(this, HelpTopic);
+}
+
+void MainWindow::onResetChosen()
+{
+    if (MessageBoxes::question(this, Attention, ResetQuestion) != QMessageBox::Yes)
+        return;
+    resetStatistics(globalStatRecord());
+    refresh();
+}
+
+void MainWindow::onDatabaseChoiceChosen()
+{
+    m_databaseDialog->setDirectory(
+        DatabaseOpening::dialogStartFolder(m_paths, false, m_databasePath));
+    const QString chosen = FileDialogs::getOpenFileName(*m_databaseDialog);
+    if (chosen.isEmpty())
+        return;
+    const QFileInfo chosenFile(chosen);
+    if (!chosenFile.isFile()) {
+        MessageBoxes::warning(this, Attention, NoDataFile);
+        return;
+    }
+    QuestionDatabase &database = globalQuestionDatabase();
+    const QString previous = m_databasePath;
+    try {
+        if (database.isOpen())
+            database.closeDatabase();
+        m_databaseTitle->setText(DatabaseOpening::open(chosen));
+        m_databasePath = QDir::toNativeSeparators(chosenFile.absoluteFilePath());
+        m_settings->setDatabasePath(m_databasePath);
+    } catch (const std::exception &) {
+        MessageBoxes::warning(this, Attention, SwitchFailure);
+        // Go back to the database that was open, so that attempts keep
+        // working until the user picks a good one.
+        if (!database.isOpen() && !previous.isEmpty()) {
+            try {
+                m_databaseTitle->setText(DatabaseOpening::open(previous));
+            } catch (const std::exception &) {
+                m_databaseTitle->clear();
+            }
+        }
+    }
+}
+
+void MainWindow::onAboutChosen()
+{
+    if (m_about)
+        m_about->exec();
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    event->accept();
+    emit closed();
+}
+
+void MainWindow::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_F1) {
+        const QWidget *focused = focusWidget();
+        const int context =
+            focused ? focused->property(TicketCatalogue::HelpContextProperty).toInt() : 0;
+        if (context != 0)
+            Help::showContext(this, context);
+        else
+            Help::showTopic(this, HelpTopic);
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}

@@ -1,0 +1,136 @@
+#pragma once
+
+#include "attemptsetup.h"
+#include "databaseopening.h"
+#include "examwindowhost.h"
+#include "programpaths.h"
+#include "startupsequence.h"
+
+#include <QIcon>
+#include <QList>
+#include <QPointer>
+#include <QWidget>
+
+#include <memory>
+
+class AboutWindow;
+class AttemptWindow;
+class InstanceLock;
+class KnowledgeGauge;
+class QDialog;
+class QFileDialog;
+class QFrame;
+class QLabel;
+class QTimer;
+class QToolButton;
+class SettingsMenu;
+class SettingsStore;
+class SplashWindow;
+class TicketCatalogue;
+
+// The main window: the banner, the knowledge picture, the ticket catalogue
+// with the mode buttons, and the settings menu. Creating it runs the start-up
+// sequence (settings, question database, "stat.dat"); when that stops,
+// startupFailed() is true and the program must end without showing anything.
+// A mode button builds an attempt and hands it to the exam window.
+class MainWindow : public QWidget, public ExamWindowHost, private StartupHost
+{
+    Q_OBJECT
+public:
+    explicit MainWindow(const ProgramPaths &paths = ProgramPaths::standard(),
+                        QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    bool startupFailed() const { return m_startupFailed; }
+
+    // See DatabaseOpening::setOpener.
+    static void setDatabaseOpener(DatabaseOpening::Opener opener);
+
+    // The windows created after this one, in their creation order.
+    void setCompanions(AttemptWindow *examWindow, KnowledgeGauge *gauge, QDialog *statisticsWindow,
+                       SplashWindow *splash, AboutWindow *about);
+
+    // ExamWindowHost
+    bool showStatisticsChecked() const override;
+    void examWindowClosed() override;
+
+    bool shuffleAnswersChecked() const;
+    // The exam's time limit in seconds from the time items; 0 when none has
+    // been chosen.
+    int examTimeLimit() const;
+
+    QString databasePath() const { return m_databasePath; }
+    // The status icons, index = ticket status.
+    const QList<QIcon> &statusIcons() const;
+    void setVisible(bool visible) override;
+
+    // Shows the congratulation on or off; public so that tests can drive
+    // the blinking without waiting.
+    void onBlinkTick();
+
+signals:
+    // The user closed the main window: the program ends.
+    void closed();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    void createControls();
+    void createToolButtons();
+    // Refreshes launch label, catalogue icons, knowledge picture, selection
+    // and blinking; the first call of a run may show the splash or reminder.
+    void refresh();
+    void startAttempt(AttemptMode mode, int ticket);
+    void onLearningChosen(int ticket);
+    void onPreparationChosen(int ticket);
+    void onTrainingChosen(int ticket);
+    void onExamChosen();
+    void onResetChosen();
+    void onDatabaseChoiceChosen();
+    void onAboutChosen();
+    void onStatisticsClicked();
+    void onHelpClicked();
+    void onSettingsClicked();
+    int launchCount();
+
+    // StartupHost
+    void warn(const QString &text) override;
+    void inform(const QString &text) override;
+    QString chooseDatabaseFile(const QString &folder) override;
+    void applyStoredMarks(const SettingsStore::Startup &stored) override;
+    void applyDefaultTimeLimit() override;
+    void showDatabaseTitle(const QString &title) override;
+
+    ProgramPaths m_paths;
+    std::unique_ptr<SettingsStore> m_settings;
+    // Held for the whole run: one program per progress file.
+    std::unique_ptr<InstanceLock> m_instanceLock;
+    QString m_databasePath;
+    bool m_firstShowPending = true;
+    int m_launchCount = 0;
+    bool m_startupFailed = false;
+    // Preparation or learning, as last chosen; training and exam keep it.
+    bool m_preparation = false;
+
+    QPointer<AttemptWindow> m_examWindow;
+    QPointer<KnowledgeGauge> m_gauge;
+    QPointer<QDialog> m_statisticsWindow;
+    QPointer<SplashWindow> m_splash;
+    QPointer<AboutWindow> m_about;
+
+    QLabel *m_banner = nullptr;
+    QLabel *m_knowledgePicture = nullptr;
+    QLabel *m_launchLabel = nullptr;
+    QLabel *m_congratulation = nullptr;
+    QFrame *m_bannerRule = nullptr;
+    TicketCatalogue *m_catalogue = nullptr;
+    QToolButton *m_helpButton = nullptr;
+    QToolButton *m_statisticsButton = nullptr;
+    QToolButton *m_settingsButton = nullptr;
+    QLabel *m_databaseTitle = nullptr;
+    QTimer *m_blinkTimer = nullptr;
+    QFileDialog *m_databaseDialog = nullptr;
+    SettingsMenu *m_menu = nullptr;
+};

@@ -1,0 +1,125 @@
+#include "settingsmenu.h"
+
+#include "artresources.h"
+#include "settingsstore.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QMenu>
+
+namespace {
+
+constexpr int Minutes[] = {1, 3, 5, 10, 15, 20};
+// The first run's choice, and the choice when the store cannot be used.
+constexpr int DefaultTimeCode = 4;
+
+} // namespace
+
+SettingsMenu::SettingsMenu(QWidget *window, SettingsStore &settings)
+    : QObject(window), m_settings(settings)
+{
+    m_menu = new QMenu(window);
+    m_menu->setObjectName(QStringLiteral("PopupMenu1"));
+
+    QMenu *timeMenu = m_menu->addMenu(QIcon(ArtResources::glyph(QStringLiteral("menu_time"))),
+                                      QStringLiteral("Максимальное время экзамена"));
+    timeMenu->setObjectName(QStringLiteral("N1Items"));
+    timeMenu->menuAction()->setObjectName(QStringLiteral("N1"));
+    m_timeGroup = new QActionGroup(window);
+    // One or none checked: choosing the checked item clears it.
+    m_timeGroup->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+    struct TimeItem
+    {
+        const char *name;
+        QString caption;
+    };
+    const TimeItem items[] = {
+        {"N11", QStringLiteral("1 минута")},  {"N31", QStringLiteral("3 минуты")},
+        {"N51", QStringLiteral("5 минут")},   {"N101", QStringLiteral("10 минут")},
+        {"N151", QStringLiteral("15 минут")}, {"N201", QStringLiteral("20 минут")},
+    };
+    for (int code = 1; code <= int(m_timeItems.size()); ++code) {
+        const TimeItem &item = items[code - 1];
+        auto *action = new QAction(item.caption, window);
+        action->setObjectName(QString::fromLatin1(item.name));
+        action->setCheckable(true);
+        m_timeGroup->addAction(action);
+        timeMenu->addAction(action);
+        connect(action, &QAction::triggered, this, [this, code] { onTimeItemChosen(code); });
+        m_timeItems[size_t(code - 1)] = action;
+    }
+
+    QMenu *optionsMenu = m_menu->addMenu(QIcon(ArtResources::glyph(QStringLiteral("menu_options"))),
+                                         QStringLiteral("В режиме обучения и подготовки"));
+    optionsMenu->setObjectName(QStringLiteral("N2Items"));
+    optionsMenu->menuAction()->setObjectName(QStringLiteral("N2"));
+    m_showStatistics = optionsMenu->addAction(QStringLiteral("Показывать статистику"));
+    m_showStatistics->setObjectName(QStringLiteral("N5"));
+    m_shuffle = optionsMenu->addAction(QStringLiteral("Перемешать варианты ответа"));
+    m_shuffle->setObjectName(QStringLiteral("N6"));
+    for (QAction *option : {m_showStatistics, m_shuffle}) {
+        option->setCheckable(true);
+        option->setChecked(true);
+    }
+    connect(m_showStatistics, &QAction::triggered, this, &SettingsMenu::onShowStatisticsToggled);
+    connect(m_shuffle, &QAction::triggered, this, &SettingsMenu::onShuffleToggled);
+
+    const auto addCommand = [this](const char *name, const QString &caption, const QString &glyph,
+                                   void (SettingsMenu::*chosen)()) {
+        QAction *item = m_menu->addAction(QIcon(ArtResources::glyph(glyph)), caption);
+        item->setObjectName(QString::fromLatin1(name));
+        connect(item, &QAction::triggered, this, chosen);
+    };
+    addCommand("N3", QStringLiteral("Обнулить результаты и статистику"),
+               QStringLiteral("menu_reset"), &SettingsMenu::resetChosen);
+    addCommand("N7", QStringLiteral("Выбрать базу вопросов"), QStringLiteral("menu_database"),
+               &SettingsMenu::databaseChoiceChosen);
+    addCommand("N4", QStringLiteral("О программе"), QStringLiteral("menu_about"),
+               &SettingsMenu::aboutChosen);
+}
+
+void SettingsMenu::popup(const QPoint &globalPos)
+{
+    m_menu->popup(globalPos);
+}
+
+void SettingsMenu::applyStoredMarks(int shuffle, int showStatistics, int timeCode)
+{
+    m_shuffle->setChecked(shuffle == 1);
+    m_showStatistics->setChecked(showStatistics == 1);
+    if (timeCode >= 1 && timeCode <= SettingsStore::TimeCodeCount)
+        m_timeItems[size_t(timeCode - 1)]->trigger(); // as if the user had chosen it
+}
+
+void SettingsMenu::applyDefaultTimeLimit()
+{
+    m_timeItems[DefaultTimeCode - 1]->setChecked(true);
+    m_examTimeLimit = Minutes[DefaultTimeCode - 1] * 60;
+}
+
+bool SettingsMenu::showStatisticsChecked() const
+{
+    return m_showStatistics->isChecked();
+}
+
+bool SettingsMenu::shuffleChecked() const
+{
+    return m_shuffle->isChecked();
+}
+
+void SettingsMenu::onTimeItemChosen(int code)
+{
+    // The check mark was already flipped by the menu.
+    m_examTimeLimit = Minutes[code - 1] * 60;
+    m_settings.setTimeCode(code);
+}
+
+void SettingsMenu::onShowStatisticsToggled()
+{
+    m_settings.setShowStatistics(m_showStatistics->isChecked());
+}
+
+void SettingsMenu::onShuffleToggled()
+{
+    m_settings.setShuffle(m_shuffle->isChecked());
+}

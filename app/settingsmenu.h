@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QObject>
+
+#include <array>
+
+class QAction;
+class QActionGroup;
+class QMenu;
+class QPoint;
+class QWidget;
+class SettingsStore;
+
+// The main window's settings menu: the exam's time limit, the two options of
+// learning and preparation, and the commands to reset the progress, choose
+// another database and read About. Marks the user sets are stored at once;
+// the three commands are the window's to carry out.
+class SettingsMenu : public QObject
+{
+    Q_OBJECT
+public:
+    // The menu and its items belong to `window`, where they can be found by
+    // their names.
+    SettingsMenu(QWidget *window, SettingsStore &settings);
+
+    void popup(const QPoint &globalPos);
+
+    // Sets the marks from the stored settings; a stored time code chooses
+    // its item as the user would.
+    void applyStoredMarks(int shuffle, int showStatistics, int timeCode);
+    // The store cannot be used: ten minutes, as on a first run.
+    void applyDefaultTimeLimit();
+
+    // In seconds; 0 until a time item is chosen.
+    int examTimeLimit() const { return m_examTimeLimit; }
+    bool showStatisticsChecked() const;
+    bool shuffleChecked() const;
+
+signals:
+    void resetChosen();
+    void databaseChoiceChosen();
+    void aboutChosen();
+
+private:
+    void onTimeItemChosen(int code);
+    void onShowStatisticsToggled();
+    void onShuffleToggled();
+
+    SettingsStore &m_settings;
+    int m_examTimeLimit = 0;
+
+    QMenu *m_menu = nullptr;
+    QActionGroup *m_timeGroup = nullptr;
+    std::array<QAction *, 6> m_timeItems{}; // 1, 3, 5, 10, 15, 20 minutes
+    QAction *m_showStatistics = nullptr;
+    QAction *m_shuffle = nullptr;
+};

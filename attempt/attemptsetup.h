@@ -1,0 +1,35 @@
+#pragma once
+
+#include "ticketstatus.h"
+
+#include <QString>
+
+// The kind of an attempt. The value is also the index of the mode's counters
+// in QuestionStats, so learning and preparation share one.
+enum class AttemptMode
+{
+    Learning = StatMode::Learning,
+    Training = StatMode::Training,
+    Exam = StatMode::Exam,
+};
+
+// Everything an attempt needs to know before it starts; the main window fills
+// it from the catalogue, the mode button and the settings menu.
+struct AttemptSetup
+{
+    AttemptMode mode = AttemptMode::Learning;
+    // With learning: twenty questions drawn from all tickets instead of one
+    // ticket. The main window keeps this choice from the last learning or
+    // preparation start; the other modes ignore it.
+    bool preparation = false;
+    // 1..40. In preparation it is recomputed from every question shown, so
+    // it may start as 0 (no ticket selected).
+    int ticket = 1;
+    // The exam's time limit in seconds; 0 when no time item is chosen (the
+    // exam then ends on its first tick).
+    int timeLimitSeconds = 0;
+    // Moves the correct variant to a drawn place, once per question.
+    bool shuffleVariants = false;
+    // The progress file; empty means "stat.dat" in the current folder.
+    QString progressPath;
+};

@@ -1,0 +1,519 @@
+#include "examwindow.h"
+
+#include "anchorlayout.h"
+#include "designfonts.h"
+#include "examwindowhost.h"
+#include "examwindowstyle.h"
+#include "help.h"
+#include "messageboxes.h"
+#include "questionindexentry.h"
+#include "questionpanel.h"
+#include "resultdialog.h"
+#include "statisticsfile.h"
+#include "timetext.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QShortcut>
+#include <QTimer>
+#include <QToolButton>
+
+using namespace QuestionBankLayout;
+using namespace ExamWindowStyle;
+
+namespace {
+
+const QString Caution = QStringLiteral("Внимание!");
+const QString CompletionQuestion =
+    QStringLiteral("Вы ответили на все вопросы билета,\n\rперейти к следующему билету? ");
+const QString ThreeErrorsQuestion =
+    QStringLiteral("ТРИ ОШИБКИ!!!\n\rВы уже провалили экзамен, будете продолжать? ");
+const QString TimeUpMessage = QStringLiteral("Время закончилось! ");
+
+} // namespace
+
+ExamWindow::ExamWindow(QWidget *parent) : AttemptWindow(parent, Qt::Window)
+{
+    createControls();
+}
+
+ExamWindow::~ExamWindow() = default;
+
+void ExamWindow::setHost(ExamWindowHost *host)
+{
+    m_host = host;
+}
+
+void ExamWindow::setResultDialog(ResultDialog *dialog)
+{
+    m_resultDialog = dialog;
+}
+
+void ExamWindow::setAttempt(std::unique_ptr<ExamAttempt> attempt)
+{
+    m_attempt = std::move(attempt);
+    if (!m_attempt)
+        return;
+    connect(m_attempt.get(), &ExamAttempt::questionStateChanged, this, &ExamWindow::setItemState);
+    connect(m_attempt.get(), &ExamAttempt::remainingTimeChanged, this,
+            [this](int seconds) { m_timeLabel->setText(longTimeText(seconds)); });
+    connect(m_attempt.get(), &ExamAttempt::timeUp, this, &ExamWindow::onTimeUp);
+    connect(m_attempt.get(), &ExamAttempt::secondCounted, this, [this] {
+        if (m_attempt->mode() == AttemptMode::Learning)
+            refreshPie();
+    });
+}
+
+bool ExamWindow::attemptRunning() const
+{
+    return m_attempt && m_attempt->isRunning();
+}
+
+void ExamWindow::createControls()
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Зелтрак ПДД"));
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    // Closing hands back to the main window; it never ends the program.
+    setAttribute(Qt::WA_QuitOnClose, false);
+    QPalette black = palette();
+    black.setColor(QPalette::Window, Qt::black);
+    setPalette(black);
+    setAutoFillBackground(true);
+    setFont(DesignFonts::font(DesignFamily, 8));
+    setMinimumSize(DesignClientSize);
+    resize(DesignClientSize);
+
+    m_layout = std::make_unique<AnchorLayout>(DesignClientSize);
+    using A = AnchorLayout;
+
+    m_timeLabel = new QLabel(QStringLiteral("ВРЕМЯ"), this);
+    m_timeLabel->setObjectName(QStringLiteral("Label6"));
+    m_timeLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_timeLabel->setFont(pixelFont(DesignFamily, 24, true));
+    setTextColour(m_timeLabel, Qt::yellow);
+    m_timeLabel->hide();
+    m_layout->add(m_timeLabel, QRect(15, 0, 90, 29));
+
+    // The heading sizes itself to its text, so it is placed once and not
+    // handed to the layout.
+    m_headingLabel = new QLabel(this);
+    m_headingLabel->setObjectName(QStringLiteral("Label1"));
+    m_headingLabel->setFont(pixelFont(QStringLiteral("Arial"), 19, true, true));
+    setTextColour(m_headingLabel, fromBgr(16701441));
+    m_headingLabel->move(120, 3);
+    m_headingLabel->adjustSize();
+
+    m_modeLabel = new QLabel(this);
+    m_modeLabel->setObjectName(QStringLiteral("Label5"));
+    m_modeLabel->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    m_modeLabel->setFont(pixelFont(DesignFamily, 19, true, true));
+    m_layout->add(m_modeLabel, QRect(480, 2, 201, 24), A::Top | A::Right);
+
+    m_helpButton = new QToolButton(this);
+    m_helpButton->setObjectName(QStringLiteral("SpeedButton1"));
+    m_helpButton->setIcon(QIcon(QStringLiteral(":/exam/help.png")));
+    m_helpButton->setIconSize(QSize(13, 13));
+    m_helpButton->setFocusPolicy(Qt::NoFocus);
+    m_layout->add(m_helpButton, QRect(696, 8, 17, 17), A::Top | A::Right);
+    connect(m_helpButton, &QToolButton::clicked, this, &ExamWindow::onHelpClicked);
+
+    m_questionList = new QListWidget(this);
+    m_questionList->setObjectName(QStringLiteral("ListView1"));
+    m_questionList->setViewMode(QListView::ListMode);
+    m_questionList->setFlow(QListView::TopToBottom);
+    m_questionList->setIconSize(QSize(16, 16));
+    m_questionList->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_questionList->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_questionList->setUniformItemSizes(true);
+    m_questionList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    QPalette listPalette = m_questionList->palette();
+    listPalette.setColor(QPalette::Base, Qt::white);
+    listPalette.setColor(QPalette::Text, Qt::black);
+    // Keep the selection shown as strongly when the list has no focus.
+    for (const auto role : {QPalette::Highlight, QPalette::HighlightedText}) {
+        listPalette.setColor(QPalette::Inactive, role, listPalette.color(QPalette::Active, role));
+    }
+    m_questionList->setPalette(listPalette);
+    for (int position = 1; position <= QuestionsPerTicket; ++position) {
+        auto *item =
+            new QListWidgetItem(QStringLiteral("Вопрос №%1").arg(position), m_questionList);
+        // Rows of 17 pixels keep all twenty items in view at the design size.
+        item->setSizeHint(QSize(93, 17));
+        item->setData(ImageIndexRole, NotAnswered);
+        item->setIcon(QIcon(QStringLiteral(":/exam/item-notanswered.png")));
+    }
+    m_questionList->installEventFilter(this);
+    connect(m_questionList, &QListWidget::itemSelectionChanged, this, [this] {
+        if (!m_selecting)
+            onQuestionSelected();
+    });
+    m_layout->add(m_questionList, QRect(8, 32, 97, 361));
+
+    m_questionPanel = new QuestionPanel(this);
+    m_layout->add(m_questionPanel, QRect(112, 32, 605, 413), A::All);
+    connect(m_questionPanel, &QuestionPanel::answerClicked, this, &ExamWindow::onAnswerClicked);
+
+    m_stopButton =
+        new QPushButton(QIcon(QStringLiteral(":/exam/stop.png")), QStringLiteral("СТОП"), this);
+    m_stopButton->setObjectName(QStringLiteral("BitBtn7"));
+    m_stopButton->setToolTip(QStringLiteral("Закончить решение билета"));
+    m_stopButton->setAutoDefault(false);
+    m_layout->add(m_stopButton, QRect(8, 408, 97, 25));
+    connect(m_stopButton, &QPushButton::clicked, this, &ExamWindow::onStopClicked);
+    // STOP is the window's cancel button.
+    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    escape->setObjectName(QStringLiteral("EscapeShortcut"));
+    connect(escape, &QShortcut::activated, m_stopButton, &QPushButton::click);
+
+    m_countdownTimer = new QTimer(this);
+    m_countdownTimer->setObjectName(QStringLiteral("Timer1"));
+    m_countdownTimer->setInterval(1000);
+    connect(m_countdownTimer, &QTimer::timeout, this, &ExamWindow::onCountdownTick);
+    m_secondsTimer = new QTimer(this);
+    m_secondsTimer->setObjectName(QStringLiteral("SpTimer"));
+    m_secondsTimer->setInterval(1000);
+    connect(m_secondsTimer, &QTimer::timeout, this, &ExamWindow::onSecondTick);
+
+    setTabOrder(m_questionList, m_stopButton);
+}
+
+// --- Attempt start and question display -------------------------------------
+
+void ExamWindow::startAttempt()
+{
+    if (!m_attempt)
+        return;
+    m_attempt->start();
+    showAttemptStart();
+}
+
+void ExamWindow::showAttemptStart()
+{
+    setAnswerButtonsEnabled(true);
+    for (int position = 1; position <= QuestionsPerTicket; ++position)
+        setItemState(position, ExamAttempt::QuestionState::NotAnswered);
+
+    showPosition(1);
+
+    const AttemptMode mode = m_attempt->mode();
+    if (mode == AttemptMode::Exam) {
+        m_timeLabel->setText(longTimeText(m_attempt->remainingSeconds()));
+        m_timeLabel->show();
+        m_countdownTimer->start();
+    } else {
+        m_countdownTimer->stop();
+        m_timeLabel->hide();
+    }
+    m_secondsTimer->start();
+
+    struct ModeLabel
+    {
+        const char16_t *text;
+        quint32 colour;
+    };
+    ModeLabel label{u"Режим обучения", 65280};
+    if (m_attempt->isPreparation())
+        label = {u"Режим подготовки", 65478};
+    else if (mode == AttemptMode::Training)
+        label = {u"Режим тренировки", 52479};
+    else if (mode == AttemptMode::Exam)
+        label = {u"Режим экзамена", 255};
+    m_modeLabel->setText(QString::fromUtf16(label.text));
+    setTextColour(m_modeLabel, fromBgr(label.colour));
+}
+
+void ExamWindow::showPosition(int position)
+{
+    // One display per selection, even when the item was selected already.
+    m_selecting = true;
+    m_questionList->setCurrentRow(position - 1, QItemSelectionModel::ClearAndSelect);
+    m_selecting = false;
+    m_questionList->setFocus();
+    onQuestionSelected();
+}
+
+void ExamWindow::onQuestionSelected()
+{
+    const QList<QListWidgetItem *> selected = m_questionList->selectedItems();
+    if (selected.isEmpty() || !m_attempt)
+        return;
+    QString error;
+    const bool readable =
+        m_attempt->selectPosition(m_questionList->row(selected.first()) + 1, &error);
+
+    if (m_attempt->mode() == AttemptMode::Exam)
+        m_headingLabel->setText(QStringLiteral("Вопрос №%1").arg(m_attempt->questionNumber()));
+    else
+        m_headingLabel->setText(QStringLiteral("Билет №%1 Вопрос №%2")
+                                    .arg(m_attempt->ticket())
+                                    .arg(m_attempt->questionNumber()));
+    m_headingLabel->adjustSize();
+
+    if (!readable) {
+        showUnreadableQuestion(error);
+        return;
+    }
+
+    m_questionPanel->showQuestion(m_attempt->picture(), m_attempt->questionText(),
+                                  m_attempt->variantTexts());
+
+    // After the attempt has ended (a failed save keeps the window open)
+    // nothing can be answered.
+    setAnswerButtonsEnabled(m_attempt->answersOpen());
+
+    if (m_attempt->commentVisible())
+        showComment();
+    else
+        m_questionPanel->hideComment();
+
+    if (m_attempt->mode() == AttemptMode::Learning) {
+        refreshPie();
+        m_questionPanel->setPieVisible(m_host && m_host->showStatisticsChecked());
+    } else {
+        m_questionPanel->setPieVisible(false);
+    }
+}
+
+void ExamWindow::showUnreadableQuestion(const QString &message)
+{
+    // The attempt stays usable: the question cannot be answered, but the user
+    // can go to another one or press STOP.
+    m_questionPanel->showUnreadable();
+    MessageBoxes::warning(this, Caution, message);
+}
+
+void ExamWindow::refreshPie()
+{
+    const QuestionStats stats = m_attempt->questionStats();
+    m_questionPanel->setPieCounts(stats.correctTotal(), stats.wrongTotal(), stats.secondsTotal());
+}
+
+void ExamWindow::setItemState(int position, ExamAttempt::QuestionState state)
+{
+    static const QIcon icons[] = {
+        QIcon(QStringLiteral(":/exam/item-notanswered.png")),
+        QIcon(QStringLiteral(":/exam/item-wrong.png")),
+        QIcon(QStringLiteral(":/exam/item-correct.png")),
+    };
+    QListWidgetItem *item = m_questionList->item(position - 1);
+    item->setData(ImageIndexRole, int(state));
+    item->setIcon(icons[int(state)]);
+}
+
+void ExamWindow::setAnswerButtonsEnabled(bool enabled)
+{
+    m_questionPanel->setAnswerButtonsEnabled(enabled);
+}
+
+void ExamWindow::showComment()
+{
+    m_questionPanel->showComment(m_attempt->commentText());
+}
+
+// --- Answering ---------------------------------------------------------------
+
+void ExamWindow::onAnswerClicked(int variant)
+{
+    if (!attemptRunning())
+        return;
+    const int generation = m_attempt->generation();
+    const ExamAttempt::AnswerOutcome outcome = m_attempt->answer(variant);
+    if (!outcome.accepted)
+        return;
+    if (outcome.moveOn) {
+        showPosition(m_attempt->nextPosition());
+    } else {
+        if (outcome.showComment)
+            showComment();
+        if (outcome.lockAnswers)
+            setAnswerButtonsEnabled(false);
+    }
+    // A question that cannot be read is reported in a modal box; the time
+    // may run out meanwhile, and the rest belongs to the ended attempt.
+    if (!attemptStillCurrent(generation))
+        return;
+    askFollowUp(generation);
+}
+
+void ExamWindow::askFollowUp(int generation)
+{
+    switch (m_attempt->followUp()) {
+    case ExamAttempt::FollowUp::None:
+        return;
+    case ExamAttempt::FollowUp::AskCompletion: {
+        m_secondsTimer->stop();
+        const auto answer = MessageBoxes::question(this, Caution, CompletionQuestion);
+        if (!attemptStillCurrent(generation))
+            return;
+        if (answer == QMessageBox::Yes) {
+            m_attempt->continueWithNextTicket();
+            showAttemptStart();
+        } else {
+            onStopClicked();
+        }
+        return;
+    }
+    case ExamAttempt::FollowUp::Finish:
+        onStopClicked();
+        return;
+    case ExamAttempt::FollowUp::AskThreeErrors: {
+        const auto answer = MessageBoxes::question(this, Caution, ThreeErrorsQuestion);
+        // The time may have run out while the question was open: that ended
+        // the attempt, and an answer to a finished attempt changes nothing.
+        if (!attemptStillCurrent(generation))
+            return;
+        m_attempt->markThreeErrorsAsked();
+        if (answer != QMessageBox::Yes)
+            onStopClicked();
+        return;
+    }
+    }
+}
+
+bool ExamWindow::attemptStillCurrent(int generation) const
+{
+    return attemptRunning() && m_attempt->generation() == generation;
+}
+
+bool ExamWindow::answerByKey(QChar key)
+{
+    if (key < QLatin1Char('1') || key > QLatin1Char('5'))
+        return false;
+    QPushButton *button = m_questionPanel->answerButton(key.digitValue());
+    if (!button->isVisible() || !button->isEnabled())
+        return false;
+    button->click();
+    return true;
+}
+
+bool ExamWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_questionList && event->type() == QEvent::KeyPress) {
+        const QString text = static_cast<QKeyEvent *>(event)->text();
+        if (text.size() == 1 && answerByKey(text.front()))
+            return true;
+    }
+    return AttemptWindow::eventFilter(watched, event);
+}
+
+// --- Clocks and the attempt end ----------------------------------------------
+
+void ExamWindow::onCountdownTick()
+{
+    if (m_attempt)
+        m_attempt->countDown();
+}
+
+void ExamWindow::onTimeUp()
+{
+    m_countdownTimer->stop();
+    m_secondsTimer->stop();
+    const int generation = m_attempt->generation();
+    MessageBoxes::error(this, Caution, TimeUpMessage);
+    if (attemptStillCurrent(generation))
+        onStopClicked();
+}
+
+void ExamWindow::onSecondTick()
+{
+    if (m_attempt)
+        m_attempt->countSecond();
+}
+
+void ExamWindow::onStopClicked()
+{
+    close();
+}
+
+void ExamWindow::closeEvent(QCloseEvent *event)
+{
+    if (!endAttempt()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    hide();
+    if (m_host)
+        m_host->examWindowClosed();
+}
+
+bool ExamWindow::endAttempt()
+{
+    if (attemptRunning()) {
+        m_countdownTimer->stop();
+        m_secondsTimer->stop();
+        const AttemptResult result = m_attempt->finish();
+        dismissOpenQuestions();
+        setAnswerButtonsEnabled(false);
+        showResult(result);
+    }
+    if (m_attempt && m_attempt->awaitsSave() && !saveProgress())
+        return false;
+    m_timeLabel->hide();
+    return true;
+}
+
+void ExamWindow::dismissOpenQuestions()
+{
+    const auto boxes = findChildren<QMessageBox *>();
+    for (QMessageBox *box : boxes) {
+        if (box->isVisible())
+            box->reject();
+    }
+}
+
+void ExamWindow::showResult(const AttemptResult &result)
+{
+    // Learning ends without a result.
+    if (result.mode == AttemptMode::Learning)
+        return;
+    if (!m_resultDialog)
+        m_resultDialog = new ResultDialog(this);
+    m_resultDialog->setResult(result);
+    m_resultDialog->showModalAtDesignPosition();
+}
+
+bool ExamWindow::saveProgress()
+{
+    try {
+        m_attempt->saveProgress();
+        return true;
+    } catch (const StatisticsError &error) {
+        MessageBoxes::warning(this, Caution, error.message());
+        return false;
+    }
+}
+
+// --- Layout and small conveniences -------------------------------------------
+
+void ExamWindow::showEvent(QShowEvent *event)
+{
+    AttemptWindow::showEvent(event);
+    // A window restored by the window system is not a new attempt.
+    if (event->spontaneous())
+        return;
+    // The attempt is driven from the keyboard (digit keys, Esc for STOP), so
+    // the window asks for the keyboard as it appears, in place of the main
+    // window that has just hidden itself.
+    activateWindow();
+    startAttempt();
+}
+
+void ExamWindow::resizeEvent(QResizeEvent *event)
+{
+    AttemptWindow::resizeEvent(event);
+    m_layout->apply(size());
+    m_questionPanel->fitToWindow(frameGeometry().width());
+}
+
+void ExamWindow::onHelpClicked()
+{
+    Help::showTopic(this, QStringLiteral("test"));
+}
