@@ -1,5 +1,9 @@
 #include "appsandbox.h"
+#include "dbvtool.h"
 #include "examwindow.h"
+#include "filedialogs.h"
+#include "jsonticketfixture.h"
+#include "picturebox.h"
 #include "knowledgegauge.h"
 #include "mainwindow.h"
 #include "messageboxes.h"
@@ -7,7 +11,9 @@
 #include "programrandom.h"
 #include "statrecord.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QBuffer>
 #include <QFile>
 #include <QLabel>
 #include <QListWidget>
@@ -22,7 +28,37 @@ class TestProgramLoop : public QObject
     Q_OBJECT
 private slots:
     void passedExam_showsInCatalogueAndSpeedometer();
+    void importedTickets_openThroughTheMenu_andAnExamRunsOnThem();
+
+private:
+    // Answers every question of the running attempt with its correct
+    // variant, closing the result dialog at the end; the attempt's question
+    // texts in order.
+    QStringList answerAllCorrectly(AttemptWindow *exam);
 };
+
+QStringList TestProgramLoop::answerAllCorrectly(AttemptWindow *exam)
+{
+    ExamAttempt *attempt = static_cast<ExamWindow *>(exam)->attempt();
+    QStringList texts;
+    QTimer closer;
+    closer.setInterval(0);
+    connect(&closer, &QTimer::timeout, this, [&] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (modal && modal->objectName() == QLatin1String("Form4"))
+            modal->findChild<QPushButton *>(QStringLiteral("BitBtn1"))->click();
+    });
+    closer.start();
+    for (int answer = 0; answer < 20 && exam->isVisible(); ++answer) {
+        texts << attempt->questionText();
+        auto *button = exam->findChild<QPushButton *>(
+            QStringLiteral("BitBtn%1").arg(attempt->correctVariant()));
+        if (!button || !button->isEnabled())
+            break;
+        QTest::mouseClick(button, Qt::LeftButton);
+    }
+    return texts;
+}
 
 void TestProgramLoop::passedExam_showsInCatalogueAndSpeedometer()
 {
@@ -89,6 +125,53 @@ void TestProgramLoop::passedExam_showsInCatalogueAndSpeedometer()
     QCOMPARE(list->selectedItems(), QList<QListWidgetItem *>{list->item(0)});
     QVERIFY(stat.open(QIODevice::ReadOnly));
     QCOMPARE(StatRecord::fromBytes(stat.read(StatRecord::Size)).ticketStatus(10), 1);
+}
+
+void TestProgramLoop::importedTickets_openThroughTheMenu_andAnExamRunsOnThem()
+{
+    AppSandbox sandbox;
+    const QString db = sandbox.writeDatabase(QStringLiteral("program/dataAB.dbv"), "База");
+    sandbox.writeSettings(QStringLiteral("Kol=2\nRnd=1\nSta=1\nTim=4\nBas=") + db);
+
+    // A folder of JSON tickets, its third ticket's first question with a
+    // WebP picture named .jpg, turned into a database by dbv import.
+    JsonTicketFolderFixture folder(sandbox.path(QStringLiteral("json")));
+    folder.writePicture(QStringLiteral("images/A_B/scene.jpg"),
+                        JsonTicketFolderFixture::webp({604, 225}));
+    folder.setImage(3, 1, QStringLiteral("./images/A_B/scene.jpg"));
+    folder.write();
+    const QString imported = sandbox.path(QStringLiteral("tickets-AB.dbv"));
+    QBuffer out, err;
+    out.open(QIODevice::WriteOnly);
+    err.open(QIODevice::WriteOnly);
+    QCOMPARE(runDbv({"import", folder.root(), imported, "--title", "Билеты из JSON"}, out, err), 0);
+
+    ZeltrakProgram program(sandbox.paths);
+    QVERIFY(!program.startupFailed());
+    MainWindow *main = program.mainWindow();
+    main->show();
+    FileDialogs::setNextFileName(imported);
+    main->findChild<QAction *>(QStringLiteral("N7"))->trigger();
+    QCOMPARE(main->findChild<QLabel *>(QStringLiteral("Label5"))->text(),
+             QStringLiteral("Билеты из JSON"));
+    QVERIFY(MessageBoxes::shown().isEmpty());
+
+    ProgramRandom::setScript({2}); // ticket 3
+    QTest::mouseClick(main->findChild<QPushButton *>(QStringLiteral("BitBtn3")), Qt::LeftButton);
+    AttemptWindow *exam = program.examWindow();
+    QVERIFY(exam->isVisible());
+    // The first question shows its picture, decoded from the imported JPEG.
+    auto *picture = exam->findChild<PictureBox *>(QStringLiteral("Image1"));
+    QVERIFY(picture && picture->isVisible());
+    QCOMPARE(picture->image().size(), QSize(604, 225));
+
+    const QStringList texts = answerAllCorrectly(exam);
+    QCOMPARE(texts.size(), 20);
+    QVERIFY(texts.contains(QStringLiteral("Вопрос 1 билета 3?")));
+    QVERIFY(texts.contains(QStringLiteral("Вопрос 20 билета 3?")));
+    QVERIFY(!exam->isVisible());
+    QVERIFY(main->isVisible());
+    QVERIFY(MessageBoxes::shown().isEmpty());
 }
 
 QTEST_MAIN(TestProgramLoop)
