@@ -4,6 +4,7 @@
 #include "artresources.h"
 #include "attemptwindow.h"
 #include "designfonts.h"
+#include "designwidgets.h"
 #include "examattempt.h"
 #include "filedialogs.h"
 #include "help.h"
@@ -44,21 +45,6 @@ const QString SwitchFailure =
 const QString ResetQuestion =
     QStringLiteral("Вы действительно хотите обнулить результаты и статистику?");
 const QString HelpTopic = QStringLiteral("glavn");
-
-QColor fromBgr(quint32 bgr)
-{
-    return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
-}
-
-QLabel *makeLabel(QWidget *parent, const char *name, const QString &text, const QColor &colour)
-{
-    auto *label = new QLabel(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    QPalette pal = label->palette();
-    pal.setColor(QPalette::WindowText, colour);
-    label->setPalette(pal);
-    return label;
-}
 
 QString reminderText()
 {
@@ -137,14 +123,15 @@ void MainWindow::createControls()
     m_knowledgePicture->setObjectName(QStringLiteral("Image1"));
     m_knowledgePicture->setGeometry(588, 0, 133, 209);
 
-    m_launchLabel = makeLabel(this, "Label8", QString(), fromBgr(0x00646464));
+    m_launchLabel =
+        DesignWidgets::label(this, "Label8", QString(), DesignWidgets::fromBgr(0x00646464));
     m_launchLabel->move(183, 188);
 
     m_congratulation =
-        makeLabel(this, "Label6",
-                  QStringLiteral("Поздравляем! Считайте, что права у Вас в кармане!!! "
-                                 "Отличный результат! Удачи на экзаменах!!!"),
-                  fromBgr(0x000000FF));
+        DesignWidgets::label(this, "Label6",
+                             QStringLiteral("Поздравляем! Считайте, что права у Вас в кармане!!! "
+                                            "Отличный результат! Удачи на экзаменах!!!"),
+                             DesignWidgets::fromBgr(0x000000FF));
     m_congratulation->setGeometry(64, 72, 433, 41);
     m_congratulation->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     m_congratulation->setWordWrap(true);
@@ -169,9 +156,9 @@ void MainWindow::createControls()
 
     createToolButtons();
 
-    m_databaseTitle = makeLabel(this, "Label5",
-                                QStringLiteral("Официальные экзаменационные билеты категория АВ."),
-                                fromBgr(0x000000FF));
+    m_databaseTitle = DesignWidgets::label(
+        this, "Label5", QStringLiteral("Официальные экзаменационные билеты категория АВ."),
+        DesignWidgets::fromBgr(0x000000FF));
     QFont titleFont(QStringLiteral("Times New Roman"));
     titleFont.setPixelSize(16);
     titleFont.setBold(true);

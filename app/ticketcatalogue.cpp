@@ -1,6 +1,7 @@
 #include "ticketcatalogue.h"
 
 #include "artresources.h"
+#include "designwidgets.h"
 #include "messageboxes.h"
 #include "programinfo.h"
 #include "statrecord.h"
@@ -19,11 +20,6 @@ const QString ChooseTicket =
 
 constexpr int TicketCount = 40;
 
-QColor fromBgr(quint32 bgr)
-{
-    return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
-}
-
 // Catalogue items: the one under the mouse is drawn underlined.
 class CatalogueDelegate : public QStyledItemDelegate
 {
@@ -39,22 +35,12 @@ protected:
     }
 };
 
-QLabel *makeLabel(QWidget *parent, const char *name, const QString &text, const QColor &colour)
-{
-    auto *label = new QLabel(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    QPalette pal = label->palette();
-    pal.setColor(QPalette::WindowText, colour);
-    label->setPalette(pal);
-    return label;
-}
-
 } // namespace
 
 TicketCatalogue::TicketCatalogue(QWidget *window) : QObject(window), m_window(window)
 {
-    m_heading =
-        makeLabel(window, "Label1", QStringLiteral("Каталог билетов:"), fromBgr(0x0000FF00));
+    m_heading = DesignWidgets::label(window, "Label1", QStringLiteral("Каталог билетов:"),
+                                     DesignWidgets::fromBgr(0x0000FF00));
     QFont boldFont = window->font();
     boldFont.setPixelSize(13);
     boldFont.setBold(true);
@@ -81,7 +67,7 @@ TicketCatalogue::TicketCatalogue(QWidget *window) : QObject(window), m_window(wi
     m_list->setFrameShadow(QFrame::Plain);
     m_list->setItemDelegate(new CatalogueDelegate(m_list));
     QPalette listPal = m_list->palette();
-    listPal.setColor(QPalette::Base, fromBgr(0x00CEFFFF));
+    listPal.setColor(QPalette::Base, DesignWidgets::fromBgr(0x00CEFFFF));
     listPal.setColor(QPalette::Text, Qt::black);
     // The selection stays visible when the list loses the focus.
     for (const auto role : {QPalette::Highlight, QPalette::HighlightedText}) {
@@ -140,7 +126,8 @@ void TicketCatalogue::createModeRows()
         buttons[i]->setObjectName(QString::fromLatin1(row.button));
         buttons[i]->setGeometry(400, row.top, 121, 25);
         buttons[i]->setProperty(HelpContextProperty, row.helpContext);
-        QLabel *text = makeLabel(m_window, row.label, row.text, fromBgr(row.colour));
+        QLabel *text =
+            DesignWidgets::label(m_window, row.label, row.text, DesignWidgets::fromBgr(row.colour));
         text->setGeometry(528, row.top, 185, 33);
         text->setWordWrap(true);
         text->setAlignment(Qt::AlignLeft | Qt::AlignTop);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "designwidgets.h"
+
 #include <QColor>
 #include <QFont>
 #include <QPalette>
@@ -11,18 +13,8 @@ namespace ExamWindowStyle {
 
 inline const QString DesignFamily = QStringLiteral("MS Sans Serif");
 
-// Colours of the design are 0x00BBGGRR values.
-inline QColor fromBgr(quint32 value)
-{
-    return QColor(int(value & 0xFF), int((value >> 8) & 0xFF), int((value >> 16) & 0xFF));
-}
-
-inline void setTextColour(QWidget *widget, const QColor &colour)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    widget->setPalette(palette);
-}
+using DesignWidgets::fromBgr;
+using DesignWidgets::setTextColour;
 
 inline QFont pixelFont(const QString &family, int pixels, bool bold, bool underline = false)
 {
