@@ -80,6 +80,13 @@ SettingsMenu::SettingsMenu(QWidget *window, SettingsStore &settings)
 
 void SettingsMenu::popup(const QPoint &globalPos)
 {
+    // A pop-up menu is a window of its own and would take the system's
+    // font; it follows the window it belongs to instead, submenus included.
+    if (const auto *window = qobject_cast<const QWidget *>(parent())) {
+        m_menu->setFont(window->font());
+        for (QMenu *submenu : m_menu->findChildren<QMenu *>())
+            submenu->setFont(window->font());
+    }
     m_menu->popup(globalPos);
 }
 

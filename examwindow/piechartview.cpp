@@ -6,6 +6,8 @@
 #include <QPieSeries>
 #include <QPieSlice>
 
+#include <algorithm>
+
 namespace {
 // 0x00BBGGRR 32768 and 255 of the design.
 const QColor CorrectColour(0, 0x80, 0);
@@ -48,6 +50,27 @@ void PieChartView::setCounts(int correct, int wrong)
     };
     add(QStringLiteral("П"), correct, CorrectColour);
     add(QStringLiteral("Н"), wrong, WrongColour);
+    m_empty = correct <= 0 && wrong <= 0;
+    viewport()->update();
+}
+
+void PieChartView::drawForeground(QPainter *painter, const QRectF &rect)
+{
+    QChartView::drawForeground(painter, rect);
+    if (!m_empty)
+        return;
+    // Where the pie would be: a circle of the series' size, centred in the
+    // plot area.
+    const QRectF plot = chart()->plotArea();
+    const qreal diameter = std::min(plot.width(), plot.height()) * m_series->pieSize();
+    QRectF disc(0, 0, diameter, diameter);
+    disc.moveCenter(plot.center());
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing);
+    painter->setPen(Qt::NoPen);
+    painter->setBrush(emptyColour());
+    painter->drawEllipse(disc);
+    painter->restore();
 }
 
 void PieChartView::mousePressEvent(QMouseEvent *event)

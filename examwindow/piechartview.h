@@ -19,12 +19,18 @@ public:
     // (label "Н", red).
     void setCounts(int correct, int wrong);
 
+    // The disc drawn while the question has no answers yet, so that the
+    // yellow seconds counter over the pie stays readable.
+    static QColor emptyColour() { return QColor(0x6E, 0x6E, 0x6E); }
+
 signals:
     void clicked();
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
+    void drawForeground(QPainter *painter, const QRectF &rect) override;
 
 private:
     QPieSeries *m_series = nullptr;
+    bool m_empty = true;
 };

@@ -948,6 +948,10 @@ void TestMainWindow::popupMenu_opensAboveCursor_andOnRightClick()
     QTest::mouseClick(child<QToolButton>("SpeedButton1"), Qt::LeftButton);
     QTRY_VERIFY(menu->isVisible());
     QCOMPARE(menu->pos(), cursor - QPoint(0, 30));
+    // The menu and its submenus are drawn in the window's font.
+    QCOMPARE(menu->font(), m_mainWindow->font());
+    for (QMenu *submenu : menu->findChildren<QMenu *>())
+        QCOMPARE(submenu->font(), m_mainWindow->font());
 
     // A real click on "Обнулить…" asks the question.
     MessageBoxes::setNextAnswers({QMessageBox::No});
