@@ -26,36 +26,36 @@ HelpViewer::HelpViewer(QWidget *parent) : QWidget(parent, Qt::Window)
     setWindowTitle(QStringLiteral("Справка — %1").arg(QString::fromUtf8(ProgramInfo::Title)));
     resize(640, 560);
 
-    BackButton = new QToolButton(this);
-    BackButton->setObjectName(QStringLiteral("BackButton"));
-    BackButton->setText(QStringLiteral("◀ Назад"));
-    ForwardButton = new QToolButton(this);
-    ForwardButton->setObjectName(QStringLiteral("ForwardButton"));
-    ForwardButton->setText(QStringLiteral("Вперёд ▶"));
-    HomeButton = new QToolButton(this);
-    HomeButton->setObjectName(QStringLiteral("HomeButton"));
-    HomeButton->setText(QStringLiteral("Содержание"));
+    m_backButton = new QToolButton(this);
+    m_backButton->setObjectName(QStringLiteral("BackButton"));
+    m_backButton->setText(QStringLiteral("◀ Назад"));
+    m_forwardButton = new QToolButton(this);
+    m_forwardButton->setObjectName(QStringLiteral("ForwardButton"));
+    m_forwardButton->setText(QStringLiteral("Вперёд ▶"));
+    m_homeButton = new QToolButton(this);
+    m_homeButton->setObjectName(QStringLiteral("HomeButton"));
+    m_homeButton->setText(QStringLiteral("Содержание"));
 
-    HelpBrowser = new QTextBrowser(this);
-    HelpBrowser->setObjectName(QStringLiteral("HelpBrowser"));
-    HelpBrowser->setOpenExternalLinks(true);
+    m_browser = new QTextBrowser(this);
+    m_browser->setObjectName(QStringLiteral("HelpBrowser"));
+    m_browser->setOpenExternalLinks(true);
 
     auto *buttons = new QHBoxLayout;
-    buttons->addWidget(HomeButton);
-    buttons->addWidget(BackButton);
-    buttons->addWidget(ForwardButton);
+    buttons->addWidget(m_homeButton);
+    buttons->addWidget(m_backButton);
+    buttons->addWidget(m_forwardButton);
     buttons->addStretch();
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(buttons);
-    layout->addWidget(HelpBrowser);
+    layout->addWidget(m_browser);
 
-    BackButton->setEnabled(false);
-    ForwardButton->setEnabled(false);
-    connect(BackButton, &QToolButton::clicked, HelpBrowser, &QTextBrowser::backward);
-    connect(ForwardButton, &QToolButton::clicked, HelpBrowser, &QTextBrowser::forward);
-    connect(HomeButton, &QToolButton::clicked, this, [this] { showUrl(QUrl(ContentsPage)); });
-    connect(HelpBrowser, &QTextBrowser::backwardAvailable, BackButton, &QToolButton::setEnabled);
-    connect(HelpBrowser, &QTextBrowser::forwardAvailable, ForwardButton, &QToolButton::setEnabled);
+    m_backButton->setEnabled(false);
+    m_forwardButton->setEnabled(false);
+    connect(m_backButton, &QToolButton::clicked, m_browser, &QTextBrowser::backward);
+    connect(m_forwardButton, &QToolButton::clicked, m_browser, &QTextBrowser::forward);
+    connect(m_homeButton, &QToolButton::clicked, this, [this] { showUrl(QUrl(ContentsPage)); });
+    connect(m_browser, &QTextBrowser::backwardAvailable, m_backButton, &QToolButton::setEnabled);
+    connect(m_browser, &QTextBrowser::forwardAvailable, m_forwardButton, &QToolButton::setEnabled);
 }
 
 QUrl HelpViewer::urlFor(const Help::Request &request)
@@ -85,11 +85,20 @@ QUrl HelpViewer::urlFor(const Help::Request &request)
 
 void HelpViewer::install()
 {
-    Help::setViewer([](QWidget *, const Help::Request &request) {
+    Help::setViewer([](QWidget *owner, const Help::Request &request) {
+        // A modal window blocks every other window but its own children:
+        // help asked for from one opens as its child window, so that it can
+        // be scrolled and its links followed while the modal window waits.
+        QWidget *host = owner ? owner->window() : nullptr;
+        QWidget *parent = host && host->isModal() ? host : nullptr;
         QPointer<HelpViewer> &viewer = sharedViewer();
         if (!viewer) {
-            viewer = new HelpViewer;
+            viewer = new HelpViewer(parent);
             viewer->setAttribute(Qt::WA_DeleteOnClose);
+        } else if (viewer->parentWidget() != parent) {
+            const QRect geometry = viewer->geometry();
+            viewer->setParent(parent, Qt::Window);
+            viewer->setGeometry(geometry);
         }
         viewer->showUrl(urlFor(request));
         viewer->show();
@@ -105,5 +114,5 @@ HelpViewer *HelpViewer::instance()
 
 void HelpViewer::showUrl(const QUrl &url)
 {
-    HelpBrowser->setSource(url);
+    m_browser->setSource(url);
 }

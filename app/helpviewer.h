@@ -27,11 +27,11 @@ public:
     static HelpViewer *instance();
 
     void showUrl(const QUrl &url);
-    QTextBrowser *browser() const { return HelpBrowser; }
+    QTextBrowser *browser() const { return m_browser; }
 
 private:
-    QTextBrowser *HelpBrowser;
-    QToolButton *BackButton;
-    QToolButton *ForwardButton;
-    QToolButton *HomeButton;
+    QTextBrowser *m_browser;
+    QToolButton *m_backButton;
+    QToolButton *m_forwardButton;
+    QToolButton *m_homeButton;
 };
