@@ -6,6 +6,7 @@
 #include "examwindowstyle.h"
 #include "help.h"
 #include "messageboxes.h"
+#include "picturezoomwindow.h"
 #include "questionindexentry.h"
 #include "questionpanel.h"
 #include "resultdialog.h"
@@ -159,6 +160,8 @@ void ExamWindow::createControls()
     m_questionPanel = new QuestionPanel(this);
     m_layout->add(m_questionPanel, QRect(112, 32, 605, 413), A::All);
     connect(m_questionPanel, &QuestionPanel::answerClicked, this, &ExamWindow::onAnswerClicked);
+    connect(m_questionPanel, &QuestionPanel::pictureClicked, this,
+            &ExamWindow::onPictureZoomRequested);
 
     m_stopButton =
         new QPushButton(QIcon(QStringLiteral(":/exam/stop.png")), QStringLiteral("СТОП"), this);
@@ -393,12 +396,33 @@ bool ExamWindow::answerByKey(QChar key)
     return true;
 }
 
+void ExamWindow::onPictureZoomRequested()
+{
+    const QImage picture = m_questionPanel->picture();
+    if (picture.isNull() || !m_attempt)
+        return;
+    if (!m_pictureZoom) {
+        m_pictureZoom = new PictureZoomWindow(this);
+        // Back to the question list, so the digit keys answer at once.
+        connect(m_pictureZoom, &QDialog::finished, this, [this] { m_questionList->setFocus(); });
+    }
+    m_pictureZoom->showImage(picture, QStringLiteral("Билет №%1 Вопрос №%2")
+                                          .arg(m_attempt->ticket())
+                                          .arg(m_attempt->questionNumber()));
+}
+
 bool ExamWindow::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_questionList && event->type() == QEvent::KeyPress) {
-        const QString text = static_cast<QKeyEvent *>(event)->text();
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const QString text = key->text();
         if (text.size() == 1 && answerByKey(text.front()))
             return true;
+        // "+" (or the same key without Shift) shows the picture large.
+        if (key->key() == Qt::Key_Plus || key->key() == Qt::Key_Equal) {
+            onPictureZoomRequested();
+            return true;
+        }
     }
     return AttemptWindow::eventFilter(watched, event);
 }

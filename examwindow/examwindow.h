@@ -9,6 +9,7 @@
 
 class AnchorLayout;
 class ExamWindowHost;
+class PictureZoomWindow;
 class QLabel;
 class QListWidget;
 class QPushButton;
@@ -82,6 +83,7 @@ private:
     void onStopClicked();
     void onTimeUp();
     void onHelpClicked();
+    void onPictureZoomRequested();
 
     // The attempt end; returns whether the window may close.
     bool endAttempt();
@@ -111,4 +113,5 @@ private:
     QPushButton *m_stopButton = nullptr;
     QTimer *m_countdownTimer = nullptr;
     QTimer *m_secondsTimer = nullptr;
+    PictureZoomWindow *m_pictureZoom = nullptr;
 };

@@ -1,5 +1,6 @@
 #include "picturebox.h"
 
+#include <QMouseEvent>
 #include <QPainter>
 
 PictureBox::PictureBox(QWidget *parent) : QWidget(parent) {}
@@ -32,4 +33,11 @@ void PictureBox::paintEvent(QPaintEvent *)
     if (m_proportional)
         target = m_image.size().scaled(size(), Qt::KeepAspectRatio);
     painter.drawImage(QRect(QPoint(0, 0), target), m_image);
+}
+
+void PictureBox::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton && !m_image.isNull())
+        emit clicked();
+    QWidget::mousePressEvent(event);
 }

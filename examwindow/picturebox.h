@@ -18,8 +18,12 @@ public:
 
     void setProportional(bool proportional);
 
+signals:
+    void clicked();
+
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
 
 private:
     QImage m_image;

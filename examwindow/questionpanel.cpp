@@ -63,6 +63,10 @@ QuestionPanel::QuestionPanel(QWidget *parent) : QScrollArea(parent)
     m_picture = new PictureBox(m_area);
     m_picture->setObjectName(QStringLiteral("Image1"));
     m_picture->setProportional(true);
+    m_picture->setCursor(Qt::PointingHandCursor);
+    m_picture->setToolTip(
+        QStringLiteral("Щёлкните, чтобы увеличить рисунок (или нажмите клавишу «+»)"));
+    connect(m_picture, &PictureBox::clicked, this, &QuestionPanel::pictureClicked);
     m_layout->add(m_picture, QRect(8, 8, 353, 137));
 
     m_questionText = new QLabel(m_area);
@@ -122,6 +126,11 @@ QuestionPanel::QuestionPanel(QWidget *parent) : QScrollArea(parent)
 }
 
 QuestionPanel::~QuestionPanel() = default;
+
+QImage QuestionPanel::picture() const
+{
+    return m_picture->isVisibleTo(m_area) ? m_picture->image() : QImage();
+}
 
 void QuestionPanel::showQuestion(const std::optional<QImage> &picture, const QString &text,
                                  const QStringList &variants)

@@ -40,6 +40,8 @@ public:
     void hideComment();
     void setPieVisible(bool visible);
     void setPieCounts(int correct, int wrong, qint64 seconds);
+    // The shown question's picture; null when it has none.
+    QImage picture() const;
 
     // Lays the controls out for the panel's present size; the font sizes
     // follow the window's outer width.
@@ -47,6 +49,8 @@ public:
 
 signals:
     void answerClicked(int variant);
+    // The learner asked to see the picture large.
+    void pictureClicked();
 
 private:
     void placeQuestionText();
