@@ -15,6 +15,7 @@
 #include "programinfo.h"
 #include "programrandom.h"
 #include "questiondatabase.h"
+#include "scaleatstartup.h"
 #include "settingsmenu.h"
 #include "settingsstore.h"
 #include "splashwindow.h"
@@ -45,6 +46,9 @@ const QString SwitchFailure =
 const QString ResetQuestion =
     QStringLiteral("Вы действительно хотите обнулить результаты и статистику?");
 const QString HelpTopic = QStringLiteral("glavn");
+const QString ScaleRestartQuestion =
+    QStringLiteral("Новый масштаб интерфейса вступит в силу при следующем запуске программы.\n"
+                   "Перезапустить программу сейчас?");
 
 QString reminderText()
 {
@@ -68,6 +72,8 @@ MainWindow::MainWindow(const ProgramPaths &paths, QWidget *parent)
     connect(m_menu, &SettingsMenu::resetChosen, this, &MainWindow::onResetChosen);
     connect(m_menu, &SettingsMenu::databaseChoiceChosen, this, &MainWindow::onDatabaseChoiceChosen);
     connect(m_menu, &SettingsMenu::aboutChosen, this, &MainWindow::onAboutChosen);
+    connect(m_menu, &SettingsMenu::interfaceScaleChosen, this,
+            &MainWindow::onInterfaceScaleChosen);
 
     StartupSequence startup(m_paths, *m_settings, *this);
     m_startupFailed = !startup.run();
@@ -425,6 +431,17 @@ void MainWindow::onDatabaseChoiceChosen()
             }
         }
     }
+}
+
+void MainWindow::onInterfaceScaleChosen(int percent)
+{
+    // The scale is Qt's global factor, taken only when the program starts.
+    if (!ScaleAtStartup::changesScale(percent))
+        return;
+    if (MessageBoxes::question(this, Attention, ScaleRestartQuestion) != QMessageBox::Yes)
+        return;
+    m_restartRequested = true;
+    close();
 }
 
 void MainWindow::onAboutChosen()

@@ -42,6 +42,8 @@ public:
     ~MainWindow() override;
 
     bool startupFailed() const { return m_startupFailed; }
+    // Closed by the learner's choice to restart for a new interface scale.
+    bool restartRequested() const { return m_restartRequested; }
 
     // See DatabaseOpening::setOpener.
     static void setDatabaseOpener(DatabaseOpening::Opener opener);
@@ -90,6 +92,7 @@ private:
     void onResetChosen();
     void onDatabaseChoiceChosen();
     void onAboutChosen();
+    void onInterfaceScaleChosen(int percent);
     void onStatisticsClicked();
     void onHelpClicked();
     void onSettingsClicked();
@@ -111,6 +114,7 @@ private:
     bool m_firstShowPending = true;
     int m_launchCount = 0;
     bool m_startupFailed = false;
+    bool m_restartRequested = false;
     // Preparation or learning, as last chosen; training and exam keep it.
     bool m_preparation = false;
 

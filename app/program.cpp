@@ -46,6 +46,11 @@ ZeltrakProgram::ZeltrakProgram(const ProgramPaths &paths)
 
 ZeltrakProgram::~ZeltrakProgram() = default;
 
+bool ZeltrakProgram::restartRequested() const
+{
+    return m_mainWindow && m_mainWindow->restartRequested();
+}
+
 bool ZeltrakProgram::startupFailed() const
 {
     return m_mainWindow->startupFailed();

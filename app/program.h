@@ -26,6 +26,8 @@ public:
     ZeltrakProgram &operator=(const ZeltrakProgram &) = delete;
 
     bool startupFailed() const;
+    // The learner chose to restart the program (for a new interface scale).
+    bool restartRequested() const;
     MainWindow *mainWindow() const { return m_mainWindow.get(); }
     AttemptWindow *examWindow() const { return m_examWindow.get(); }
 

@@ -1,6 +1,7 @@
 #include "settingsmenu.h"
 
 #include "artresources.h"
+#include "interfacescale.h"
 #include "settingsstore.h"
 
 #include <QAction>
@@ -64,6 +65,8 @@ SettingsMenu::SettingsMenu(QWidget *window, SettingsStore &settings)
     connect(m_showStatistics, &QAction::triggered, this, &SettingsMenu::onShowStatisticsToggled);
     connect(m_shuffle, &QAction::triggered, this, &SettingsMenu::onShuffleToggled);
 
+    createScaleMenu(window);
+
     const auto addCommand = [this](const char *name, const QString &caption, const QString &glyph,
                                    void (SettingsMenu::*chosen)()) {
         QAction *item = m_menu->addAction(QIcon(ArtResources::glyph(glyph)), caption);
@@ -78,8 +81,34 @@ SettingsMenu::SettingsMenu(QWidget *window, SettingsStore &settings)
                &SettingsMenu::aboutChosen);
 }
 
+void SettingsMenu::createScaleMenu(QWidget *window)
+{
+    QMenu *scaleMenu = m_menu->addMenu(QStringLiteral("Масштаб интерфейса"));
+    scaleMenu->setObjectName(QStringLiteral("scaleMenu"));
+    scaleMenu->menuAction()->setObjectName(QStringLiteral("scaleMenuItem"));
+    auto *group = new QActionGroup(window);
+    QList<int> percents{InterfaceScale::Automatic};
+    percents += InterfaceScale::choices();
+    for (const int percent : percents) {
+        const QString caption = percent == InterfaceScale::Automatic
+                                    ? QStringLiteral("Автоматически")
+                                    : QStringLiteral("%1 %").arg(percent);
+        QAction *item = scaleMenu->addAction(caption);
+        item->setObjectName(QStringLiteral("scale%1").arg(percent));
+        item->setCheckable(true);
+        group->addAction(item);
+        connect(item, &QAction::triggered, this, [this, percent] {
+            m_settings.setInterfaceScale(percent);
+            emit interfaceScaleChosen(percent);
+        });
+        m_scaleItems.insert(percent, item);
+    }
+}
+
 void SettingsMenu::popup(const QPoint &globalPos)
 {
+    if (QAction *stored = m_scaleItems.value(m_settings.interfaceScale()))
+        stored->setChecked(true);
     // A pop-up menu is a window of its own and would take the system's
     // font; it follows the window it belongs to instead, submenus included.
     if (const auto *window = qobject_cast<const QWidget *>(parent())) {

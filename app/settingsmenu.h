@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QObject>
 
 #include <array>
@@ -40,11 +41,14 @@ signals:
     void resetChosen();
     void databaseChoiceChosen();
     void aboutChosen();
+    // A scale (InterfaceScale) was chosen and stored.
+    void interfaceScaleChosen(int percent);
 
 private:
     void onTimeItemChosen(int code);
     void onShowStatisticsToggled();
     void onShuffleToggled();
+    void createScaleMenu(QWidget *window);
 
     SettingsStore &m_settings;
     int m_examTimeLimit = 0;
@@ -54,4 +58,5 @@ private:
     std::array<QAction *, 6> m_timeItems{}; // 1, 3, 5, 10, 15, 20 minutes
     QAction *m_showStatistics = nullptr;
     QAction *m_shuffle = nullptr;
+    QHash<int, QAction *> m_scaleItems; // by percent, Automatic included
 };

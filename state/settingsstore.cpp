@@ -1,5 +1,7 @@
 #include "settingsstore.h"
 
+#include "interfacescale.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -14,6 +16,7 @@ namespace {
 
 const QString KolName = QStringLiteral("Kol");
 const QString RndName = QStringLiteral("Rnd");
+const QString MasName = QStringLiteral("Mas");
 const QString StaName = QStringLiteral("Sta");
 const QString TimName = QStringLiteral("Tim");
 const QString BasName = QStringLiteral("Bas");
@@ -275,4 +278,19 @@ void SettingsStore::setShowStatistics(bool checked)
 void SettingsStore::setShuffle(bool checked)
 {
     writeValue(RndName, checked ? 1 : 0);
+}
+
+int SettingsStore::interfaceScale()
+{
+    if (!keyExists())
+        return InterfaceScale::Automatic;
+    QSettings &s = settings();
+    s.sync();
+    const auto value = toInteger(s.value(MasName));
+    return value && InterfaceScale::isValid(*value) ? *value : InterfaceScale::Automatic;
+}
+
+void SettingsStore::setInterfaceScale(int percent)
+{
+    writeValue(MasName, InterfaceScale::isValid(percent) ? percent : InterfaceScale::Automatic);
 }

@@ -31,6 +31,7 @@ private:
 //   Sta  integer  1: show the statistics pie in learning and preparation
 //   Tim  integer  exam time limit choice 1..6
 //   Bas  string   full path of the question database, empty for none
+//   Mas  integer  interface scale: 0 automatic, or 100, 125, 150, 175, 200 (%)
 //
 // On Windows the key is HKEY_LOCAL_MACHINE\Software\Microsoft\Kiv in the
 // registry. Elsewhere it is the INI file "Microsoft/Kiv.conf" in the user's
@@ -120,6 +121,11 @@ public:
     void setTimeCode(int code);
     void setShowStatistics(bool checked);
     void setShuffle(bool checked);
+    // The stored interface scale (see InterfaceScale); Automatic when the
+    // key or the value is missing or not a choice. Only reads: it is asked
+    // before start-up, which must still see a first run as one.
+    int interfaceScale();
+    void setInterfaceScale(int percent);
 
     bool isOpen() const { return m_settings != nullptr; }
     // Releases the access; later reads and writes open it again.

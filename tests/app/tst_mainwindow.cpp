@@ -17,6 +17,7 @@
 #include "ticketstatus.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QFile>
 #include <QLabel>
@@ -101,6 +102,8 @@ private slots:
     void optionItems_flipAndStore();
     void timeChoice_survivesRestart();
     void popupMenu_opensAboveCursor_andOnRightClick();
+
+    void scaleMenu_storesTheChoice_andOffersARestart();
 
     void databaseSwitch_data();
     void databaseSwitch();
@@ -936,6 +939,7 @@ void TestMainWindow::popupMenu_opensAboveCursor_andOnRightClick()
     showMain();
     auto *menu = child<QMenu>("PopupMenu1");
     const QStringList captions{"Максимальное время экзамена", "В режиме обучения и подготовки",
+                               "Масштаб интерфейса",
                                "Обнулить результаты и статистику", "Выбрать базу вопросов",
                                "О программе"};
     QStringList shown;
@@ -968,6 +972,50 @@ void TestMainWindow::popupMenu_opensAboveCursor_andOnRightClick()
     QTRY_VERIFY(menu->isVisible());
     QCOMPARE(menu->pos(), button->mapToGlobal(at));
     menu->close();
+}
+
+void TestMainWindow::scaleMenu_storesTheChoice_andOffersARestart()
+{
+    prepareLaterRun(1);
+    QVERIFY(startProgram());
+    showMain();
+    auto *scaleMenu = child<QMenu>("scaleMenu");
+    QStringList captions;
+    for (QAction *item : scaleMenu->actions()) {
+        QVERIFY(item->isCheckable() && item->actionGroup()->isExclusive());
+        captions << item->text();
+    }
+    QCOMPARE(captions, (QStringList{"Автоматически", "100 %", "125 %", "150 %", "175 %", "200 %"}));
+
+    // The program started at 100 % here: 200 % needs a restart, the learner
+    // declines, and the choice is kept for the next start.
+    MessageBoxes::setNextAnswers({QMessageBox::No});
+    child<QAction>("scale200")->trigger();
+    QCOMPARE(m_sandbox->stored(QStringLiteral("Mas")), QStringLiteral("200"));
+    QCOMPARE(shownTexts().size(), 1);
+    QVERIFY(shownTexts().first().contains(QStringLiteral("при следующем запуске")));
+    QVERIFY(m_mainWindow->isVisible());
+    QVERIFY(!m_mainWindow->restartRequested());
+
+    // Back to what is drawn now: nothing to ask.
+    MessageBoxes::clearShown();
+    child<QAction>("scale100")->trigger();
+    QCOMPARE(m_sandbox->stored(QStringLiteral("Mas")), QStringLiteral("100"));
+    QVERIFY(shownTexts().isEmpty());
+
+    // Accepting closes the window for the restart.
+    MessageBoxes::setNextAnswers({QMessageBox::Yes});
+    child<QAction>("scale150")->trigger();
+    QVERIFY(m_mainWindow->restartRequested());
+    QVERIFY(!m_mainWindow->isVisible());
+
+    // The menu shows the stored choice the next time it opens.
+    m_mainWindow->show();
+    QCursor::setPos(400, 500);
+    QTest::mouseClick(child<QToolButton>("SpeedButton1"), Qt::LeftButton);
+    QTRY_VERIFY(child<QMenu>("PopupMenu1")->isVisible());
+    QVERIFY(child<QAction>("scale150")->isChecked());
+    child<QMenu>("PopupMenu1")->close();
 }
 
 void TestMainWindow::databaseSwitch_data()
