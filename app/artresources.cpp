@@ -3,6 +3,7 @@
 #include "jpegcodec.h"
 
 #include <QFile>
+#include <QGuiApplication>
 
 namespace ArtResources {
 
@@ -43,6 +44,20 @@ QString programIcon()
 
 QImage jpeg(const QString &resource, QSize fallback)
 {
+    // On a screen with more than one device pixel per logical pixel (a HiDPI
+    // desktop or a large interface scale) the picture drawn at twice the
+    // pixels, "name@2x", when there is one.
+    if (qApp && qApp->devicePixelRatio() > 1.0) {
+        QString sharp = resource;
+        sharp.insert(sharp.lastIndexOf(u'.'), QStringLiteral("@2x"));
+        QFile file(sharp);
+        if (file.open(QIODevice::ReadOnly)) {
+            if (auto image = JpegCodec::decode(file.readAll())) {
+                image->setDevicePixelRatio(2.0);
+                return *image;
+            }
+        }
+    }
     QFile file(resource);
     if (file.open(QIODevice::ReadOnly)) {
         if (auto image = JpegCodec::decode(file.readAll()))

@@ -11,7 +11,8 @@ KnowledgeGauge::KnowledgeGauge(QWidget *parent) : QWidget(parent)
         image->setObjectName(QStringLiteral("Image%1").arg(k));
         const QImage picture = ArtResources::jpeg(ArtResources::speedometer(k), QSize(133, 209));
         image->setPixmap(QPixmap::fromImage(picture));
-        image->setGeometry(0, 0, picture.width(), picture.height());
+        // In logical pixels: a HiDPI picture has twice the device pixels.
+        image->setGeometry(QRect(QPoint(0, 0), picture.deviceIndependentSize().toSize()));
         m_images.append(image);
         m_pictures.append(picture);
     }

@@ -40,15 +40,21 @@ int main(int argc, char *argv[])
     QDir().mkpath(out.path());
 
     bool ok = true;
-    for (int k = 1; k <= 22; ++k) {
-        ok &= writeBytes(
-            out.filePath(QStringLiteral("speedometer%1.jpg").arg(k, 2, 10, QLatin1Char('0'))),
-            JpegCodec::encode(SpeedometerPainter::draw(k), 92));
+    // Each large picture twice: at the design size and, as "name@2x", at
+    // twice the pixels for HiDPI screens and large interface scales.
+    for (const qreal scale : {1.0, 2.0}) {
+        const QString suffix = scale == 1.0 ? QString() : QStringLiteral("@2x");
+        for (int k = 1; k <= 22; ++k) {
+            ok &= writeBytes(out.filePath(QStringLiteral("speedometer%1%2.jpg")
+                                              .arg(k, 2, 10, QLatin1Char('0'))
+                                              .arg(suffix)),
+                             JpegCodec::encode(SpeedometerPainter::draw(k, scale), 92));
+        }
+        ok &= writeBytes(out.filePath(QStringLiteral("banner%1.jpg").arg(suffix)),
+                         JpegCodec::encode(ScenePainter::banner(scale), 92));
+        ok &= writeBytes(out.filePath(QStringLiteral("splash%1.jpg").arg(suffix)),
+                         JpegCodec::encode(ScenePainter::splash(scale), 92));
     }
-    ok &= writeBytes(out.filePath(QStringLiteral("banner.jpg")),
-                     JpegCodec::encode(ScenePainter::banner(), 92));
-    ok &= writeBytes(out.filePath(QStringLiteral("splash.jpg")),
-                     JpegCodec::encode(ScenePainter::splash(), 92));
     for (int status = 0; status <= 4; ++status)
         ok &= writePng(out.filePath(QStringLiteral("status%1.png").arg(status)),
                        IconPainter::statusIcon(status));

@@ -39,16 +39,19 @@ void post(QPainter &p, double x, double top, double bottom)
 
 } // namespace
 
-QImage banner()
+QImage banner(qreal scale)
 {
-    QImage image(588, 209, QImage::Format_RGB32);
+    // Drawn in logical pixels on an image of `scale` times as many device
+    // pixels, so a HiDPI screen gets a sharp picture, not a blown-up one.
+    QImage image(QSize(588, 209) * scale, QImage::Format_RGB32);
+    image.setDevicePixelRatio(scale);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
 
     // A pale sky: the congratulation drawn over the middle of the banner
     // (64..497 x 72..113) must stay readable, so nothing busy goes there.
-    p.fillRect(image.rect(), DeepBlue.lighter(185));
+    p.fillRect(QRect(0, 0, 588, 209), DeepBlue.lighter(185));
     p.setPen(Qt::NoPen);
     p.setBrush(Green);
     QPainterPath hills;
@@ -128,9 +131,10 @@ QRect startButton()
     return QRect(88, 256, 121, 33);
 }
 
-QImage splash()
+QImage splash(qreal scale)
 {
-    QImage image(300, 300, QImage::Format_RGB32);
+    QImage image(QSize(300, 300) * scale, QImage::Format_RGB32);
+    image.setDevicePixelRatio(scale);
     image.fill(White);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);

@@ -35,10 +35,11 @@ QFont artFont(int pixels, bool bold)
 
 } // namespace
 
-QImage draw(int k)
+QImage draw(int k, qreal scale)
 {
     using namespace ArtPalette;
-    QImage image(Width, Height, QImage::Format_RGB32);
+    QImage image(QSize(Width, Height) * scale, QImage::Format_RGB32);
+    image.setDevicePixelRatio(scale);
     image.fill(DeepBlue);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);

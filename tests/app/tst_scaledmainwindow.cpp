@@ -49,6 +49,12 @@ void TestScaledMainWindow::controlsKeepTheirDesignPlaces()
     const QImage shot = main->grab().toImage();
     QCOMPARE(shot.size(), (QSizeF(722, 448) * factor).toSize());
     QCOMPARE(main->findChild<QListWidget *>(QStringLiteral("ListView1"))->count(), 40);
+    // The pictures we draw come drawn at twice the pixels when the screen
+    // has them, not blown up from the design-sized bitmap.
+    for (const char *name : {"Image1", "Image2"}) {
+        const QPixmap picture = main->findChild<QLabel *>(QString::fromLatin1(name))->pixmap();
+        QCOMPARE(picture.devicePixelRatio(), factor > 1 ? 2.0 : 1.0);
+    }
 }
 
 QTEST_MAIN(TestScaledMainWindow)
