@@ -55,12 +55,16 @@ int main(int argc, char *argv[])
         ok &= writeBytes(out.filePath(QStringLiteral("splash%1.jpg").arg(suffix)),
                          JpegCodec::encode(ScenePainter::splash(scale), 92));
     }
-    for (int status = 0; status <= 4; ++status)
-        ok &= writePng(out.filePath(QStringLiteral("status%1.png").arg(status)),
-                       IconPainter::statusIcon(status));
-    for (const QString &name : IconPainter::glyphNames())
-        ok &= writePng(out.filePath(QStringLiteral("glyph_%1.png").arg(name)),
-                       IconPainter::glyph(name));
+    // Icons too; QIcon picks the "@2x" file by itself where it is needed.
+    for (const qreal scale : {1.0, 2.0}) {
+        const QString suffix = scale == 1.0 ? QString() : QStringLiteral("@2x");
+        for (int status = 0; status <= 4; ++status)
+            ok &= writePng(out.filePath(QStringLiteral("status%1%2.png").arg(status).arg(suffix)),
+                           IconPainter::statusIcon(status, scale));
+        for (const QString &name : IconPainter::glyphNames())
+            ok &= writePng(out.filePath(QStringLiteral("glyph_%1%2.png").arg(name, suffix)),
+                           IconPainter::glyph(name, scale));
+    }
     ok &= writePng(out.filePath(QStringLiteral("about.png")), IconPainter::programIcon(32));
     ok &= writePng(out.filePath(QStringLiteral("zeltrak.png")), IconPainter::programIcon(128));
     // The desktop's icon theme wants the icon at each usual size, each drawn

@@ -45,9 +45,10 @@ void disc(QPainter &p, const QColor &colour)
 
 } // namespace
 
-QImage statusIcon(int status)
+QImage statusIcon(int status, qreal scale)
 {
-    QImage image = blank(16);
+    QImage image = blank(qRound(16 * scale));
+    image.setDevicePixelRatio(scale);
     QPainter p(&image);
     begin(p);
     switch (status) {
@@ -240,9 +241,10 @@ void cylinder(QPainter &p)
 
 } // namespace
 
-QImage glyph(const QString &name)
+QImage glyph(const QString &name, qreal scale)
 {
-    QImage image = blank(16);
+    QImage image = blank(qRound(16 * scale));
+    image.setDevicePixelRatio(scale);
     QPainter p(&image);
     begin(p);
     if (name == QLatin1String("exam"))

@@ -9,12 +9,12 @@
 namespace IconPainter {
 
 // Status 0..4: not passed, exam passed, failed, training passed, learning
-// completed; 16 x 16.
-QImage statusIcon(int status);
+// completed; 16 x 16 logical pixels, `scale` device pixels each.
+QImage statusIcon(int status, qreal scale = 1);
 
 // The glyph names glyph() knows; each is 16 x 16.
 QStringList glyphNames();
-QImage glyph(const QString &name);
+QImage glyph(const QString &name, qreal scale = 1);
 
 // The program icon at any square size (the About window uses 32).
 QImage programIcon(int size);

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QTest>
+#include <QToolButton>
 
 // The main window drawn at an interface scale (QT_SCALE_FACTOR, set by
 // CTest: this test runs at 100 % and at 200 %). Everything is in logical
@@ -55,6 +56,10 @@ void TestScaledMainWindow::controlsKeepTheirDesignPlaces()
         const QPixmap picture = main->findChild<QLabel *>(QString::fromLatin1(name))->pixmap();
         QCOMPARE(picture.devicePixelRatio(), factor > 1 ? 2.0 : 1.0);
     }
+    // The icon of "Справка" has its twice-the-pixels drawing as well.
+    auto *help = main->findChild<QToolButton *>(QStringLiteral("SpeedButton3"));
+    QVERIFY(help);
+    QCOMPARE(help->icon().pixmap(QSize(16, 16), factor).devicePixelRatio(), factor);
 }
 
 QTEST_MAIN(TestScaledMainWindow)
