@@ -6,6 +6,7 @@
 #include "timetext.h"
 
 #include <QFrame>
+#include <QIcon>
 #include <QLabel>
 #include <QPushButton>
 
@@ -58,7 +59,10 @@ ResultDialog::ResultDialog(QWidget *parent)
     m_picture->setObjectName(QStringLiteral("Image1"));
     m_picture->setGeometry(16, 40, 105, 104);
     m_picture->setProportional(false);
-    m_picture->setImage(QImage(QStringLiteral(":/exam/car.png")));
+    // Through QIcon, which takes the "@2x" drawing on a HiDPI screen.
+    m_picture->setImage(QIcon(QStringLiteral(":/exam/car.png"))
+                            .pixmap(QSize(192, 192), devicePixelRatioF())
+                            .toImage());
 
     m_line2 = resultLine(this, "Label2", QRect(128, 56, 201, 16));
     m_line3 = resultLine(this, "Label3", QRect(128, 80, 201, 16));

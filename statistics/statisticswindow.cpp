@@ -9,6 +9,7 @@
 #include "ticketlistview.h"
 
 #include <QFrame>
+#include <QIcon>
 #include <QLabel>
 #include <QPainter>
 #include <QProxyStyle>
@@ -110,7 +111,9 @@ void StatisticsWindow::buildHeading()
     auto *image = new QLabel(this);
     image->setObjectName(QStringLiteral("Image1"));
     image->setGeometry(16, 8, 17, 17);
-    image->setPixmap(QPixmap(QStringLiteral(":/statistics/heading.png")));
+    // Through QIcon, which takes the "@2x" drawing on a HiDPI screen.
+    image->setPixmap(
+        QIcon(QStringLiteral(":/statistics/heading.png")).pixmap(QSize(17, 17), devicePixelRatioF()));
 
     m_heading = new QLabel(QStringLiteral("Выберите вид и тип интересующей статистики"), this);
     m_heading->setObjectName(QStringLiteral("Label1"));

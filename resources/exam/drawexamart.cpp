@@ -18,9 +18,14 @@ namespace {
 
 using namespace ArtPalette;
 
+// Device pixels per logical pixel of the pictures being drawn: each is drawn
+// once at 1 and once at 2 (the "@2x" files for HiDPI screens).
+qreal drawingScale = 1.0;
+
 QImage canvas(int width, int height)
 {
-    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
+    QImage image(QSize(width, height) * drawingScale, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(drawingScale);
     image.fill(Qt::transparent);
     return image;
 }
@@ -140,7 +145,8 @@ QImage itemIcon(int state)
 // A blue passenger car seen from the front on a pale ground, 192 x 192.
 QImage carPicture()
 {
-    QImage image(192, 192, QImage::Format_RGB32);
+    QImage image(QSize(192, 192) * drawingScale, QImage::Format_RGB32);
+    image.setDevicePixelRatio(drawingScale);
     image.fill(White);
     QPainter p(&image);
     beginPainting(p);
@@ -224,14 +230,19 @@ int main(int argc, char *argv[])
     if (!folder.mkpath(QStringLiteral(".")))
         return 1;
 
-    bool ok = save(folder, QStringLiteral("car.png"), carPicture());
-    for (int n = 1; n <= 5; ++n)
-        ok &= save(folder, QStringLiteral("answer%1.png").arg(n), answerGlyph(n));
-    ok &= save(folder, QStringLiteral("stop.png"), stopGlyph());
-    ok &= save(folder, QStringLiteral("ok.png"), okGlyph());
-    ok &= save(folder, QStringLiteral("help.png"), helpGlyph());
-    ok &= save(folder, QStringLiteral("item-notanswered.png"), itemIcon(0));
-    ok &= save(folder, QStringLiteral("item-wrong.png"), itemIcon(1));
-    ok &= save(folder, QStringLiteral("item-correct.png"), itemIcon(2));
+    bool ok = true;
+    for (const qreal scale : {1.0, 2.0}) {
+        drawingScale = scale;
+        const QString x = scale == 1.0 ? QString() : QStringLiteral("@2x");
+        ok &= save(folder, QStringLiteral("car%1.png").arg(x), carPicture());
+        for (int n = 1; n <= 5; ++n)
+            ok &= save(folder, QStringLiteral("answer%1%2.png").arg(n).arg(x), answerGlyph(n));
+        ok &= save(folder, QStringLiteral("stop%1.png").arg(x), stopGlyph());
+        ok &= save(folder, QStringLiteral("ok%1.png").arg(x), okGlyph());
+        ok &= save(folder, QStringLiteral("help%1.png").arg(x), helpGlyph());
+        ok &= save(folder, QStringLiteral("item-notanswered%1.png").arg(x), itemIcon(0));
+        ok &= save(folder, QStringLiteral("item-wrong%1.png").arg(x), itemIcon(1));
+        ok &= save(folder, QStringLiteral("item-correct%1.png").arg(x), itemIcon(2));
+    }
     return ok ? 0 : 1;
 }

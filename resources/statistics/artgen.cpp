@@ -21,15 +21,25 @@ using namespace ArtPalette;
 
 using Painter = std::function<void(QPainter &, QSizeF)>;
 
+// Draws the picture twice: `name` at its size and "name@2x" at twice the
+// pixels for HiDPI screens, both painted in the same logical coordinates.
 bool draw(const QString &folder, const QString &name, QSize size, const Painter &paint)
 {
-    QImage image(size, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    paint(painter, QSizeF(size));
-    painter.end();
-    return image.save(QDir(folder).filePath(name), "PNG");
+    bool ok = true;
+    for (const qreal scale : {1.0, 2.0}) {
+        QImage image(size * scale, QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(scale);
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        paint(painter, QSizeF(size));
+        painter.end();
+        QString file = name;
+        if (scale != 1.0)
+            file.insert(file.lastIndexOf(u'.'), QStringLiteral("@2x"));
+        ok &= image.save(QDir(folder).filePath(file), "PNG");
+    }
+    return ok;
 }
 
 QPainterPath star(QPointF centre, double outer, double inner)
