@@ -80,6 +80,28 @@ QSqlDatabase AnswerHistory::database() const
     return QSqlDatabase::database(m_connectionName, false);
 }
 
+std::optional<qint64> AnswerHistory::databaseId(const QString &fingerprint, bool create,
+                                                QString *error) const
+{
+    if (const auto known = m_databaseIds.constFind(fingerprint); known != m_databaseIds.cend())
+        return *known;
+    QSqlQuery query(database());
+    query.prepare(QStringLiteral("SELECT id FROM databases WHERE fingerprint = ?"));
+    query.addBindValue(fingerprint);
+    if (query.exec() && query.next())
+        return m_databaseIds[fingerprint] = query.value(0).toLongLong();
+    if (!create)
+        return std::nullopt;
+    query.prepare(QStringLiteral("INSERT INTO databases (fingerprint) VALUES (?)"));
+    query.addBindValue(fingerprint);
+    if (!query.exec()) {
+        if (error)
+            *error = reasonOf(query.lastError());
+        return std::nullopt;
+    }
+    return m_databaseIds[fingerprint] = query.lastInsertId().toLongLong();
+}
+
 void AnswerHistory::fail(const QString &message)
 {
     m_insertAnswer.reset();
@@ -234,10 +256,16 @@ qint64 AnswerHistory::beginAttempt(const QString &fingerprint, HistoryMode mode,
 {
     if (!m_available)
         return 0;
+    QString reason;
+    const auto id = databaseId(fingerprint, true, &reason);
+    if (!id) {
+        failWrite(reason);
+        return 0;
+    }
     QSqlQuery query(database());
     query.prepare(
         QStringLiteral("INSERT INTO attempts (database, mode, started_at) VALUES (?, ?, ?)"));
-    query.addBindValue(fingerprint);
+    query.addBindValue(*id);
     query.addBindValue(HistoryModes::code(mode));
     query.addBindValue(startedAt.toMSecsSinceEpoch());
     if (!query.exec()) {
@@ -273,11 +301,14 @@ QList<AttemptRecord> AnswerHistory::attempts(const QString &fingerprint) const
     QList<AttemptRecord> result;
     if (!m_available)
         return result;
+    const auto id = databaseId(fingerprint, false);
+    if (!id)
+        return result;
     QSqlQuery query(database());
     query.setForwardOnly(true);
     query.prepare(QStringLiteral("SELECT id, mode, started_at, ended_at, correct, wrong, passed "
                                  "FROM attempts WHERE database = ? ORDER BY started_at, id"));
-    query.addBindValue(fingerprint);
+    query.addBindValue(*id);
     if (!query.exec())
         return result;
     while (query.next()) {
@@ -308,9 +339,15 @@ bool AnswerHistory::recordAnswer(const QString &fingerprint, const AnswerRecord 
         return false;
     if (answer.question < 1 || answer.question > 800)
         return false;
+    QString reason;
+    const auto id = databaseId(fingerprint, true, &reason);
+    if (!id) {
+        failWrite(reason);
+        return false;
+    }
     // One INSERT in autocommit mode is one short transaction of its own.
     QSqlQuery &query = *m_insertAnswer;
-    query.bindValue(0, fingerprint);
+    query.bindValue(0, *id);
     query.bindValue(1, answer.question);
     query.bindValue(2, HistoryModes::code(answer.mode));
     query.bindValue(3, answer.variant);
@@ -358,13 +395,37 @@ QList<AnswerRecord> AnswerHistory::answers(const QString &fingerprint) const
 {
     if (!m_available)
         return {};
+    const auto id = databaseId(fingerprint, false);
+    if (!id)
+        return {};
     QSqlQuery query(database());
     query.setForwardOnly(true);
     query.prepare(QStringLiteral("SELECT %1 FROM answers WHERE database = ? "
                                  "ORDER BY answered_at, id")
                       .arg(AnswerColumns));
-    query.addBindValue(fingerprint);
+    query.addBindValue(*id);
     return readAnswers(query);
+}
+
+QList<AnswerOutcome> AnswerHistory::outcomes(const QString &fingerprint) const
+{
+    QList<AnswerOutcome> result;
+    if (!m_available)
+        return result;
+    const auto id = databaseId(fingerprint, false);
+    if (!id)
+        return result;
+    QSqlQuery query(database());
+    query.setForwardOnly(true);
+    query.prepare(QStringLiteral("SELECT question, right, answered_at FROM answers "
+                                 "WHERE database = ? ORDER BY answered_at, id"));
+    query.addBindValue(*id);
+    if (!query.exec())
+        return result;
+    while (query.next())
+        result.append(AnswerOutcome{query.value(0).toInt(), query.value(1).toInt() != 0,
+                                    query.value(2).toLongLong()});
+    return result;
 }
 
 QList<AnswerRecord> AnswerHistory::answersBetween(const QString &fingerprint, const QDateTime &from,
@@ -372,12 +433,15 @@ QList<AnswerRecord> AnswerHistory::answersBetween(const QString &fingerprint, co
 {
     if (!m_available)
         return {};
+    const auto id = databaseId(fingerprint, false);
+    if (!id)
+        return {};
     QSqlQuery query(database());
     query.setForwardOnly(true);
     query.prepare(QStringLiteral("SELECT %1 FROM answers WHERE database = ? AND answered_at >= ? "
                                  "AND answered_at < ? ORDER BY answered_at, id")
                       .arg(AnswerColumns));
-    query.addBindValue(fingerprint);
+    query.addBindValue(*id);
     query.addBindValue(from.toMSecsSinceEpoch());
     query.addBindValue(to.toMSecsSinceEpoch());
     return readAnswers(query);
@@ -387,12 +451,15 @@ QList<AnswerRecord> AnswerHistory::answersOfQuestion(const QString &fingerprint,
 {
     if (!m_available)
         return {};
+    const auto id = databaseId(fingerprint, false);
+    if (!id)
+        return {};
     QSqlQuery query(database());
     query.setForwardOnly(true);
     query.prepare(QStringLiteral("SELECT %1 FROM answers WHERE database = ? AND question = ? "
                                  "ORDER BY answered_at, id")
                       .arg(AnswerColumns));
-    query.addBindValue(fingerprint);
+    query.addBindValue(*id);
     query.addBindValue(question);
     return readAnswers(query);
 }
@@ -401,6 +468,9 @@ QList<AnswerRecord> AnswerHistory::latestAnswers(const QString &fingerprint, int
 {
     if (!m_available || count <= 0)
         return {};
+    const auto id = databaseId(fingerprint, false);
+    if (!id)
+        return {};
     QSqlQuery query(database());
     query.setForwardOnly(true);
     query.prepare(
@@ -408,7 +478,7 @@ QList<AnswerRecord> AnswerHistory::latestAnswers(const QString &fingerprint, int
                        "ORDER BY answered_at DESC, id DESC) AS n FROM answers WHERE database = ?) "
                        "WHERE n <= ? ORDER BY question, n")
             .arg(AnswerColumns));
-    query.addBindValue(fingerprint);
+    query.addBindValue(*id);
     query.addBindValue(count);
     return readAnswers(query);
 }
@@ -418,6 +488,12 @@ bool AnswerHistory::saveMarathon(const QString &fingerprint, const MarathonState
 {
     if (!m_available)
         return false;
+    QString reason;
+    const auto id = databaseId(fingerprint, true, &reason);
+    if (!id) {
+        failWrite(reason);
+        return false;
+    }
     QStringList numbers;
     numbers.reserve(state.order.size());
     for (int q : state.order)
@@ -426,7 +502,7 @@ bool AnswerHistory::saveMarathon(const QString &fingerprint, const MarathonState
     query.prepare(QStringLiteral(
         "INSERT OR REPLACE INTO marathon (database, question_order, position, updated_at) "
         "VALUES (?, ?, ?, ?)"));
-    query.addBindValue(fingerprint);
+    query.addBindValue(*id);
     query.addBindValue(numbers.join(QLatin1Char(',')));
     query.addBindValue(state.position);
     query.addBindValue(savedAt.toMSecsSinceEpoch());
@@ -441,10 +517,13 @@ std::optional<MarathonState> AnswerHistory::marathon(const QString &fingerprint)
 {
     if (!m_available)
         return std::nullopt;
+    const auto id = databaseId(fingerprint, false);
+    if (!id)
+        return std::nullopt;
     QSqlQuery query(database());
     query.prepare(
         QStringLiteral("SELECT question_order, position FROM marathon WHERE database = ?"));
-    query.addBindValue(fingerprint);
+    query.addBindValue(*id);
     if (!query.exec() || !query.next())
         return std::nullopt;
     MarathonState state;
@@ -467,6 +546,9 @@ bool AnswerHistory::clear(const QString &fingerprint)
 {
     if (!m_available)
         return false;
+    const auto id = databaseId(fingerprint, false);
+    if (!id)
+        return true; // nothing recorded for it
     QSqlDatabase db = database();
     if (!db.transaction()) {
         failWrite(reasonOf(db.lastError()));
@@ -476,7 +558,7 @@ bool AnswerHistory::clear(const QString &fingerprint)
     for (const char *table : {"answers", "attempts", "marathon"}) {
         query.prepare(
             QStringLiteral("DELETE FROM %1 WHERE database = ?").arg(QLatin1String(table)));
-        query.addBindValue(fingerprint);
+        query.addBindValue(*id);
         if (!query.exec()) {
             const QString reason = reasonOf(query.lastError());
             db.rollback();

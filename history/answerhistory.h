@@ -3,6 +3,7 @@
 #include "answerrecord.h"
 
 #include <QDateTime>
+#include <QHash>
 #include <QList>
 #include <QSqlQuery>
 #include <QString>
@@ -69,6 +70,9 @@ public:
 
     // Every answer of the database, oldest first (ties in recording order).
     QList<AnswerRecord> answers(const QString &fingerprint) const;
+    // The same, only question, right and time: what the learner's overview
+    // replays, read about three times faster.
+    QList<AnswerOutcome> outcomes(const QString &fingerprint) const;
     // Answers given in [from, to), oldest first.
     QList<AnswerRecord> answersBetween(const QString &fingerprint, const QDateTime &from,
                                        const QDateTime &to) const;
@@ -97,6 +101,10 @@ private:
     void fail(const QString &message);
     void failWrite(const QString &reason);
     QSqlDatabase database() const;
+    // The row id of a database fingerprint; with `create` a new one is added
+    // (and `error` says why that failed).
+    std::optional<qint64> databaseId(const QString &fingerprint, bool create,
+                                     QString *error = nullptr) const;
     QList<AnswerRecord> readAnswers(QSqlQuery &query) const;
 
     QString m_filePath;
@@ -107,4 +115,5 @@ private:
     QString m_pendingMessage;
     // Prepared once: recording an answer is the hot path.
     std::unique_ptr<QSqlQuery> m_insertAnswer;
+    mutable QHash<QString, qint64> m_databaseIds;
 };

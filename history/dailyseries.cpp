@@ -16,7 +16,7 @@ qint64 DailySeries::dayEndMs(const QDate &date, const QTimeZone &zone)
     return date.addDays(1).startOfDay(zone).toMSecsSinceEpoch() - 1;
 }
 
-QList<DailySeries::DayActivity> DailySeries::activity(const QList<AnswerRecord> &answers,
+QList<DailySeries::DayActivity> DailySeries::activity(const QList<AnswerOutcome> &answers,
                                                       const QDate &from, const QDate &to,
                                                       const QTimeZone &zone)
 {
@@ -30,7 +30,7 @@ QList<DailySeries::DayActivity> DailySeries::activity(const QList<AnswerRecord> 
         starts.push_back(dayStartMs(d, zone));
     }
     starts.push_back(dayEndMs(to, zone) + 1);
-    for (const AnswerRecord &a : answers) {
+    for (const AnswerOutcome &a : answers) {
         const auto after = std::upper_bound(starts.begin(), starts.end(), a.answeredAtMs);
         if (after == starts.begin() || after == starts.end())
             continue;
@@ -41,7 +41,7 @@ QList<DailySeries::DayActivity> DailySeries::activity(const QList<AnswerRecord> 
     return days;
 }
 
-QList<DailySeries::DayReadiness> DailySeries::readiness(const QList<AnswerRecord> &answers,
+QList<DailySeries::DayReadiness> DailySeries::readiness(const QList<AnswerOutcome> &answers,
                                                         const QDate &from, const QDate &to,
                                                         const QTimeZone &zone)
 {

@@ -31,13 +31,13 @@ qint64 dayEndMs(const QDate &date, const QTimeZone &zone);
 
 // Answers and right answers on each day from `from` to `to` inclusive (one
 // entry per day, also for days without answers). `answers` in any order.
-QList<DayActivity> activity(const QList<AnswerRecord> &answers, const QDate &from, const QDate &to,
+QList<DayActivity> activity(const QList<AnswerOutcome> &answers, const QDate &from, const QDate &to,
                             const QTimeZone &zone);
 
 // The exam readiness as of the end of each day from `from` to `to`,
 // recomputed from the answers up to then. `answers` oldest first. Costs one
 // replay of the history plus one readiness per day.
-QList<DayReadiness> readiness(const QList<AnswerRecord> &answers, const QDate &from,
+QList<DayReadiness> readiness(const QList<AnswerOutcome> &answers, const QDate &from,
                               const QDate &to, const QTimeZone &zone);
 
 } // namespace DailySeries

@@ -15,9 +15,12 @@ using Step = std::initializer_list<const char *>;
 const std::array<Step, HistorySchema::CurrentVersion> Steps{{
     // 0 -> 1
     {
+        "CREATE TABLE databases ("
+        " id INTEGER PRIMARY KEY,"
+        " fingerprint TEXT NOT NULL UNIQUE)",
         "CREATE TABLE answers ("
         " id INTEGER PRIMARY KEY,"
-        " database TEXT NOT NULL,"
+        " database INTEGER NOT NULL REFERENCES databases (id),"
         " question INTEGER NOT NULL CHECK (question BETWEEN 1 AND 800),"
         " mode TEXT NOT NULL,"
         " variant INTEGER NOT NULL,"
@@ -27,7 +30,7 @@ const std::array<Step, HistorySchema::CurrentVersion> Steps{{
         "CREATE INDEX answers_by_question ON answers (database, question, answered_at)",
         "CREATE TABLE attempts ("
         " id INTEGER PRIMARY KEY,"
-        " database TEXT NOT NULL,"
+        " database INTEGER NOT NULL REFERENCES databases (id),"
         " mode TEXT NOT NULL,"
         " started_at INTEGER NOT NULL,"
         " ended_at INTEGER,"
@@ -40,7 +43,7 @@ const std::array<Step, HistorySchema::CurrentVersion> Steps{{
         "ALTER TABLE answers ADD COLUMN attempt INTEGER REFERENCES attempts (id)",
         "CREATE INDEX answers_by_time ON answers (database, answered_at)",
         "CREATE TABLE marathon ("
-        " database TEXT PRIMARY KEY,"
+        " database INTEGER PRIMARY KEY REFERENCES databases (id),"
         " question_order TEXT NOT NULL,"
         " position INTEGER NOT NULL,"
         " updated_at INTEGER NOT NULL)",
@@ -49,7 +52,7 @@ const std::array<Step, HistorySchema::CurrentVersion> Steps{{
 
 QString failure(const QSqlQuery &query)
 {
-    return query.lastError().text();
+    return query.lastError().databaseText();
 }
 
 } // namespace

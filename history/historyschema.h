@@ -8,7 +8,8 @@
 // in its own transaction together with the version bump, so a file is always
 // at one whole version.
 //
-// Version 1 (the first release): answers and attempts.
+// Version 1 (the first release): answers and attempts, per question database
+//            (a row of `databases` holds each fingerprint once).
 // Version 2: answers name their attempt; an index by time for the per-day
 //            series; the marathon position per database.
 namespace HistorySchema {

@@ -4,7 +4,7 @@
 #include "questionprogress.h"
 #include "reviewschedule.h"
 
-PreparationOverview PreparationOverview::compute(const QList<AnswerRecord> &answers,
+PreparationOverview PreparationOverview::compute(const QList<AnswerOutcome> &answers,
                                                  const QDateTime &now, const QTimeZone &zone)
 {
     const QuestionProgressTable table = QuestionProgressTable::fromAnswers(answers);
@@ -26,5 +26,5 @@ PreparationOverview PreparationOverview::load(const AnswerHistory &history,
                                               const QString &fingerprint, const QDateTime &now,
                                               const QTimeZone &zone)
 {
-    return compute(history.answers(fingerprint), now, zone);
+    return compute(history.outcomes(fingerprint), now, zone);
 }

@@ -23,7 +23,7 @@ struct PreparationOverview
     QList<DailySeries::DayActivity> lastDays; // ChartDays days, ending today
 
     // From `answers` (oldest first) as of `now`; "today" is now's date in `zone`.
-    static PreparationOverview compute(const QList<AnswerRecord> &answers, const QDateTime &now,
+    static PreparationOverview compute(const QList<AnswerOutcome> &answers, const QDateTime &now,
                                        const QTimeZone &zone);
     static PreparationOverview load(const AnswerHistory &history, const QString &fingerprint,
                                     const QDateTime &now, const QTimeZone &zone);

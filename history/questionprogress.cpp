@@ -7,15 +7,15 @@ namespace {
 constexpr double MsPerDay = 86'400'000.0;
 }
 
-QuestionProgressTable QuestionProgressTable::fromAnswers(const QList<AnswerRecord> &answers)
+QuestionProgressTable QuestionProgressTable::fromAnswers(const QList<AnswerOutcome> &answers)
 {
     QuestionProgressTable table;
-    for (const AnswerRecord &answer : answers)
+    for (const AnswerOutcome &answer : answers)
         table.apply(answer);
     return table;
 }
 
-void QuestionProgressTable::apply(const AnswerRecord &answer)
+void QuestionProgressTable::apply(const AnswerOutcome &answer)
 {
     if (answer.question < 1 || answer.question > QuestionCount)
         return;

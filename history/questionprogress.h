@@ -32,11 +32,12 @@ public:
 
     QuestionProgressTable() = default;
     // `answers` oldest first, as AnswerHistory returns them.
-    static QuestionProgressTable fromAnswers(const QList<AnswerRecord> &answers);
+    static QuestionProgressTable fromAnswers(const QList<AnswerOutcome> &answers);
 
     // Takes one more answer, which must not be older than the question's last.
     // Answers to a question number outside 1..800 are ignored.
-    void apply(const AnswerRecord &answer);
+    void apply(const AnswerOutcome &answer);
+    void apply(const AnswerRecord &answer) { apply(answer.outcome()); }
 
     const QuestionProgress &question(int absoluteNumber) const
     {

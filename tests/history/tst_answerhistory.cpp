@@ -147,6 +147,11 @@ void TestAnswerHistory::answers_roundTripAndQueries()
     QVERIFY(history.recordAnswer(DbB, answer(5, false, 1500, HistoryMode::Topic)));
 
     QCOMPARE(history.answers(DbA), recorded);
+    QList<AnswerOutcome> outcomes;
+    for (const AnswerRecord &a : recorded)
+        outcomes.append(a.outcome());
+    QCOMPARE(history.outcomes(DbA), outcomes);
+    QVERIFY(history.outcomes(DatabaseFingerprint::fromHeader("never used")).isEmpty());
     QCOMPARE(history.answersOfQuestion(DbA, 5),
              (QList<AnswerRecord>{recorded[0], recorded[2], recorded[3]}));
     QCOMPARE(history.answersBetween(DbA, QDateTime::fromMSecsSinceEpoch(2000, Qt::UTC),
@@ -197,25 +202,26 @@ void TestAnswerHistory::migrate_fromVersion1_keepsRowsAndAddsNewTables()
     QTemporaryDir dir;
     const QString path = AnswerHistory::filePathIn(dir.path());
     // A file as the first release wrote it, with one attempt and two answers.
-    runSql(path,
-           {
-               "PRAGMA journal_mode = WAL",
-               "CREATE TABLE answers (id INTEGER PRIMARY KEY, database TEXT NOT NULL,"
-               " question INTEGER NOT NULL CHECK (question BETWEEN 1 AND 800), mode TEXT NOT NULL,"
-               " variant INTEGER NOT NULL, right INTEGER NOT NULL CHECK (right IN (0, 1)),"
-               " seconds INTEGER NOT NULL, answered_at INTEGER NOT NULL)",
-               "CREATE INDEX answers_by_question ON answers (database, question, answered_at)",
-               "CREATE TABLE attempts (id INTEGER PRIMARY KEY, database TEXT NOT NULL,"
-               " mode TEXT NOT NULL, started_at INTEGER NOT NULL, ended_at INTEGER,"
-               " correct INTEGER, wrong INTEGER, passed INTEGER)",
-               QStringLiteral("INSERT INTO answers VALUES (1, '%1', 12, 'training', 2, 0, 9, 5000)")
-                   .arg(DbA),
-               QStringLiteral("INSERT INTO answers VALUES (2, '%1', 12, 'exam', 4, 1, 3, 6000)")
-                   .arg(DbA),
-               QStringLiteral("INSERT INTO attempts VALUES (1, '%1', 'exam', 5500, 7000, 20, 0, 1)")
-                   .arg(DbA),
-               "PRAGMA user_version = 1",
-           });
+    const QStringList version1{
+        "PRAGMA journal_mode = WAL",
+        "CREATE TABLE databases (id INTEGER PRIMARY KEY, fingerprint TEXT NOT NULL UNIQUE)",
+        "CREATE TABLE answers (id INTEGER PRIMARY KEY,"
+        " database INTEGER NOT NULL REFERENCES databases (id),"
+        " question INTEGER NOT NULL CHECK (question BETWEEN 1 AND 800), mode TEXT NOT NULL,"
+        " variant INTEGER NOT NULL, right INTEGER NOT NULL CHECK (right IN (0, 1)),"
+        " seconds INTEGER NOT NULL, answered_at INTEGER NOT NULL)",
+        "CREATE INDEX answers_by_question ON answers (database, question, answered_at)",
+        "CREATE TABLE attempts (id INTEGER PRIMARY KEY,"
+        " database INTEGER NOT NULL REFERENCES databases (id), mode TEXT NOT NULL,"
+        " started_at INTEGER NOT NULL, ended_at INTEGER, correct INTEGER, wrong INTEGER,"
+        " passed INTEGER)",
+        QStringLiteral("INSERT INTO databases VALUES (4, '%1')").arg(DbA),
+        "INSERT INTO answers VALUES (1, 4, 12, 'training', 2, 0, 9, 5000)",
+        "INSERT INTO answers VALUES (2, 4, 12, 'exam', 4, 1, 3, 6000)",
+        "INSERT INTO attempts VALUES (1, 4, 'exam', 5500, 7000, 20, 0, 1)",
+        "PRAGMA user_version = 1",
+    };
+    runSql(path, version1);
     QCOMPARE(runSql(path, {"PRAGMA user_version"}).toInt(), 1);
     {
         AnswerHistory history(path);

@@ -8,11 +8,11 @@ namespace {
 
 const QTimeZone Zone(3 * 3600);
 
-AnswerRecord answerAt(const QString &utc, int question, bool right)
+AnswerOutcome answerAt(const QString &utc, int question, bool right)
 {
     QDateTime at = QDateTime::fromString(utc, Qt::ISODate);
     at.setTimeSpec(Qt::UTC);
-    return AnswerRecord{question, HistoryMode::Training, 2, right, 6, at.toMSecsSinceEpoch(), 0};
+    return AnswerOutcome{question, right, at.toMSecsSinceEpoch()};
 }
 
 } // namespace
@@ -29,7 +29,7 @@ private slots:
 
 void TestDailySeries::activity_countsByLocalDay()
 {
-    const QList<AnswerRecord> answers{
+    const QList<AnswerOutcome> answers{
         answerAt("2026-03-01T20:59:59", 1, true),  // 23:59:59 on 1 March
         answerAt("2026-03-01T21:00:00", 2, false), // 00:00 on 2 March
         answerAt("2026-03-02T08:00:00", 3, true),
@@ -56,7 +56,7 @@ void TestDailySeries::activity_emptyRange()
 void TestDailySeries::readiness_asOfEachDayEnd()
 {
     // Every question answered right on 2 March; nothing after.
-    QList<AnswerRecord> answers;
+    QList<AnswerOutcome> answers;
     for (int q = 1; q <= 800; ++q)
         answers.append(answerAt("2026-03-02T12:00:00", q, true));
     const QList<DailySeries::DayReadiness> days =
