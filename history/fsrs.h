@@ -8,8 +8,8 @@
 // curve). Default parameters: the published FSRS-5 defaults, as shipped in
 // the FSRS4Anki 5.x scheduler.
 //
-// It is written by hand rather than taken from a library because no C++ or
-// Debian-packaged implementation exists, and the model is a dozen closed-form
+// It is written by hand rather than taken from a library because no
+// implementation is packaged for Debian and the model is a dozen closed-form
 // formulas; the tests check them against values worked out from the
 // published formulas.
 //

@@ -1,6 +1,7 @@
 // The mistakes list and the review schedule, from answers replayed into the
 // progress table.
 #include "mistakeslist.h"
+#include "preparationoverview.h"
 #include "questionprogress.h"
 #include "reviewschedule.h"
 
@@ -39,6 +40,7 @@ private slots:
     void mistakes_mostRecentWrongFirst_limited();
     void due_overdueFirst_excludesNotDueAndUnanswered();
     void due_limit();
+    void overview_gathersWhatTheWindowShows();
 };
 
 void TestLearnerProgress::mistakes_membership_data()
@@ -118,6 +120,28 @@ void TestLearnerProgress::due_limit()
     QCOMPARE(batch.first(), 1);
     QCOMPARE(ReviewSchedule::dueCount(table, 10 * Day), 30);
     QCOMPARE(ReviewSchedule::dueQuestions(table, 10 * Day, 0), QList<int>{});
+}
+
+void TestLearnerProgress::overview_gathersWhatTheWindowShows()
+{
+    // Today is day 100 (UTC). Question 1 wrong ten days ago, question 2 right
+    // today, question 3 wrong then right twice, 40 days ago.
+    const QDateTime now = QDateTime::fromMSecsSinceEpoch(100 * Day + 12 * Hour, Qt::UTC);
+    const QList<AnswerOutcome> answers{
+        {3, false, 60 * Day}, {3, true, 60 * Day + Hour},  {3, true, 60 * Day + 2 * Hour},
+        {1, false, 90 * Day}, {2, true, 100 * Day + Hour},
+    };
+    const PreparationOverview o = PreparationOverview::compute(answers, now, QTimeZone::utc());
+    QCOMPARE(o.answeredQuestions, 3);
+    QCOMPARE(o.mistakesCount, 1);
+    QCOMPARE(o.mistakesBatch, QList<int>{1});
+    QCOMPARE(o.dueTodayCount, 2);
+    QCOMPARE(o.dueBatch, (QList<int>{3, 1}));
+    QCOMPARE(o.readiness.neverAnswered, 797);
+    QCOMPARE(o.lastDays.size(), PreparationOverview::ChartDays);
+    QCOMPARE(o.lastDays.last().date, now.date());
+    QCOMPARE(o.lastDays.last().answers, 1);
+    QCOMPARE(o.lastDays[o.lastDays.size() - 11].answers, 1); // question 1, ten days ago
 }
 
 QTEST_GUILESS_MAIN(TestLearnerProgress)
