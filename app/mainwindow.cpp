@@ -10,6 +10,7 @@
 #include "instancelock.h"
 #include "knowledgegauge.h"
 #include "knowledgescore.h"
+#include "learnerhistory.h"
 #include "messageboxes.h"
 #include "programinfo.h"
 #include "programrandom.h"
@@ -74,7 +75,8 @@ QString reminderText()
 
 MainWindow::MainWindow(const ProgramPaths &paths, QWidget *parent)
     : QWidget(parent), m_paths(paths),
-      m_settings(std::make_unique<SettingsStore>(paths.settingsLocation))
+      m_settings(std::make_unique<SettingsStore>(paths.settingsLocation)),
+      m_history(std::make_unique<LearnerHistory>())
 {
     setObjectName(QStringLiteral("Form2"));
     createControls();
@@ -88,6 +90,11 @@ MainWindow::MainWindow(const ProgramPaths &paths, QWidget *parent)
     m_databasePath = startup.databasePath();
     m_launchCount = startup.launchCount();
     m_instanceLock = startup.takeInstanceLock();
+    // The start-up left the current folder at the home of "stat.dat". What
+    // the history has to say waits for the window to show, after anything
+    // the start-up said about "stat.dat" itself.
+    if (!m_startupFailed)
+        m_history->open(QDir::currentPath(), m_databasePath);
 }
 
 MainWindow::~MainWindow()
@@ -286,6 +293,14 @@ void MainWindow::examWindowClosed()
     show();
 }
 
+void MainWindow::showHistoryMessage()
+{
+    // The history says what went wrong once; "stat.dat" goes on regardless.
+    const QString message = m_history->takePendingMessage();
+    if (!message.isEmpty())
+        MessageBoxes::warning(this, Attention, message);
+}
+
 void MainWindow::setVisible(bool visible)
 {
     // The refresh runs before the window appears, so the splash and the
@@ -308,6 +323,7 @@ void MainWindow::refresh()
         }
         m_firstShowPending = false;
     }
+    showHistoryMessage();
 
     m_launchLabel->setText(QStringLiteral("Запуск №%1").arg(launchCount()));
     m_launchLabel->adjustSize();
@@ -350,8 +366,9 @@ void MainWindow::startAttempt(AttemptMode mode, int ticket)
     setup.ticket = ticket;
     setup.timeLimitSeconds = examTimeLimit();
     setup.shuffleVariants = shuffleAnswersChecked();
-    m_examWindow->setAttempt(
-        std::make_unique<ExamAttempt>(setup, globalQuestionDatabase(), globalStatRecord()));
+    auto attempt = std::make_unique<ExamAttempt>(setup, globalQuestionDatabase(), globalStatRecord());
+    m_history->attach(*attempt);
+    m_examWindow->setAttempt(std::move(attempt));
     m_examWindow->move(pos());
     m_examWindow->show();
     hide();
@@ -403,6 +420,8 @@ void MainWindow::onResetChosen()
     if (MessageBoxes::question(this, Attention, ResetQuestion) != QMessageBox::Yes)
         return;
     resetStatistics(globalStatRecord());
+    m_history->clearCurrent();
+    showHistoryMessage();
     refresh();
 }
 
@@ -426,6 +445,7 @@ void MainWindow::onDatabaseChoiceChosen()
         m_databaseTitle->setText(DatabaseOpening::open(chosen));
         m_databasePath = QDir::toNativeSeparators(chosenFile.absoluteFilePath());
         m_settings->setDatabasePath(m_databasePath);
+        m_history->setDatabase(m_databasePath);
     } catch (const std::exception &) {
         MessageBoxes::warning(this, Attention, SwitchFailure);
         // Go back to the database that was open, so that attempts keep

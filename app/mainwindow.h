@@ -17,6 +17,7 @@ class AboutWindow;
 class AttemptWindow;
 class InstanceLock;
 class KnowledgeGauge;
+class LearnerHistory;
 class QDialog;
 class QFileDialog;
 class QFrame;
@@ -94,6 +95,8 @@ private:
     void onHelpClicked();
     void onSettingsClicked();
     int launchCount();
+    // Shows what the answer history has to say, if anything.
+    void showHistoryMessage();
 
     // StartupHost
     void warn(const QString &text) override;
@@ -105,6 +108,8 @@ private:
 
     ProgramPaths m_paths;
     std::unique_ptr<SettingsStore> m_settings;
+    // The answer history beside "stat.dat", for the open database.
+    std::unique_ptr<LearnerHistory> m_history;
     // Held for the whole run: one program per progress file.
     std::unique_ptr<InstanceLock> m_instanceLock;
     QString m_databasePath;

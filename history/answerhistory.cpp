@@ -276,7 +276,7 @@ qint64 AnswerHistory::beginAttempt(const QString &fingerprint, HistoryMode mode,
 }
 
 bool AnswerHistory::endAttempt(qint64 attemptId, const QDateTime &endedAt,
-                               const AttemptResult &result)
+                               const AttemptSummary &result)
 {
     if (!m_available || attemptId <= 0)
         return false;
@@ -321,7 +321,7 @@ QList<AttemptRecord> AnswerHistory::attempts(const QString &fingerprint) const
         attempt.startedAtMs = query.value(2).toLongLong();
         if (!query.isNull(3)) {
             attempt.endedAtMs = query.value(3).toLongLong();
-            AttemptResult r;
+            AttemptSummary r;
             r.correct = query.value(4).toInt();
             r.wrong = query.value(5).toInt();
             if (!query.isNull(6))

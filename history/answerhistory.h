@@ -61,7 +61,7 @@ public:
     // Attempts. beginAttempt returns the new attempt's id, or 0 when the
     // store is unavailable.
     qint64 beginAttempt(const QString &fingerprint, HistoryMode mode, const QDateTime &startedAt);
-    bool endAttempt(qint64 attemptId, const QDateTime &endedAt, const AttemptResult &result);
+    bool endAttempt(qint64 attemptId, const QDateTime &endedAt, const AttemptSummary &result);
     QList<AttemptRecord> attempts(const QString &fingerprint) const;
 
     // Records one answer (question 1..800, its time in answer.answeredAtMs).

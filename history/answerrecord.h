@@ -38,7 +38,7 @@ struct AnswerRecord
 };
 
 // How an attempt ended; `passed` is empty for modes without a pass mark.
-struct AttemptResult
+struct AttemptSummary
 {
     int correct = 0;
     int wrong = 0;
@@ -51,7 +51,7 @@ struct AttemptRecord
     HistoryMode mode = HistoryMode::Learning;
     qint64 startedAtMs = 0;
     std::optional<qint64> endedAtMs; // empty while running or when never ended
-    std::optional<AttemptResult> result;
+    std::optional<AttemptSummary> result;
 };
 
 // Where the marathon through all 800 questions stands: the order drawn at its

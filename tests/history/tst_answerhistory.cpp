@@ -173,9 +173,9 @@ void TestAnswerHistory::attempts_beginAndEnd()
     const qint64 learning = history.beginAttempt(DbA, HistoryMode::Learning, start.addSecs(1));
     QVERIFY(exam > 0 && learning > 0 && exam != learning);
     QVERIFY(history.recordAnswer(DbA, answer(3, true, 10'500, HistoryMode::Exam, exam)));
-    QVERIFY(history.endAttempt(exam, start.addSecs(60), AttemptResult{18, 2, true}));
-    QVERIFY(history.endAttempt(learning, start.addSecs(90), AttemptResult{5, 15, std::nullopt}));
-    QVERIFY(!history.endAttempt(12345, start, AttemptResult{}));
+    QVERIFY(history.endAttempt(exam, start.addSecs(60), AttemptSummary{18, 2, true}));
+    QVERIFY(history.endAttempt(learning, start.addSecs(90), AttemptSummary{5, 15, std::nullopt}));
+    QVERIFY(!history.endAttempt(12345, start, AttemptSummary{}));
 
     const QList<AttemptRecord> attempts = history.attempts(DbA);
     QCOMPARE(attempts.size(), 2);
