@@ -11,10 +11,12 @@
 #include "knowledgegauge.h"
 #include "knowledgescore.h"
 #include "learnerhistory.h"
+#include "learnerwindow.h"
 #include "messageboxes.h"
 #include "programinfo.h"
 #include "programrandom.h"
 #include "questiondatabase.h"
+#include "questionindexentry.h"
 #include "settingsmenu.h"
 #include "settingsstore.h"
 #include "splashwindow.h"
@@ -175,6 +177,7 @@ void MainWindow::createControls()
     connect(m_catalogue, &TicketCatalogue::examChosen, this, &MainWindow::onExamChosen);
 
     createToolButtons();
+    createLearnerButton();
 
     m_databaseTitle = makeLabel(this, "Label5",
                                 QStringLiteral("Официальные экзаменационные билеты категория АВ."),
@@ -226,6 +229,37 @@ void MainWindow::createToolButtons()
     m_settingsButton->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_settingsButton, &QToolButton::customContextMenuRequested, this,
             [this](const QPoint &pos) { m_menu->popup(m_settingsButton->mapToGlobal(pos)); });
+}
+
+void MainWindow::createLearnerButton()
+{
+    // The one free strip of the window: right of the catalogue's heading,
+    // above the list. It takes no focus, so the tab order stays as it was.
+    m_learnerButton = new QToolButton(this);
+    m_learnerButton->setObjectName(QStringLiteral("learnerButton"));
+    m_learnerButton->setText(QStringLiteral("Моя подготовка"));
+    m_learnerButton->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
+    m_learnerButton->setToolTip(
+        QStringLiteral("Моя подготовка (%1)")
+            .arg(m_learnerButton->shortcut().toString(QKeySequence::NativeText)));
+    m_learnerButton->setFocusPolicy(Qt::NoFocus);
+    m_learnerButton->setGeometry(264, 217, 121, 15);
+    connect(m_learnerButton, &QToolButton::clicked, this, &MainWindow::onLearnerClicked);
+}
+
+void MainWindow::createLearnerWindow()
+{
+    // Created on first use: the program's windows at start-up stay the
+    // seven they have always been.
+    m_learnerWindow = new LearnerWindow(*m_history, this);
+    m_learnerWindow->setWindowFlag(Qt::Window);
+    connect(m_learnerWindow, &LearnerWindow::mistakesRequested, this,
+            [this](const QList<int> &questions) {
+                startQuestionSet(questions, HistoryMode::Mistakes);
+            });
+    connect(
+        m_learnerWindow, &LearnerWindow::reviewRequested, this,
+        [this](const QList<int> &questions) { startQuestionSet(questions, HistoryMode::Review); });
 }
 
 // --- Start-up -------------------------------------------------------------------
@@ -291,6 +325,10 @@ const QList<QIcon> &MainWindow::statusIcons() const
 void MainWindow::examWindowClosed()
 {
     show();
+    if (m_returnToLearner && m_learnerWindow) {
+        m_returnToLearner = false;
+        m_learnerWindow->show();
+    }
 }
 
 void MainWindow::showHistoryMessage()
@@ -366,8 +404,41 @@ void MainWindow::startAttempt(AttemptMode mode, int ticket)
     setup.ticket = ticket;
     setup.timeLimitSeconds = examTimeLimit();
     setup.shuffleVariants = shuffleAnswersChecked();
-    auto attempt = std::make_unique<ExamAttempt>(setup, globalQuestionDatabase(), globalStatRecord());
-    m_history->attach(*attempt);
+    runAttempt(setup);
+}
+
+void MainWindow::startQuestionSet(const QList<int> &questions, HistoryMode mode)
+{
+    if (!m_examWindow || questions.isEmpty())
+        return;
+    AttemptSetup setup;
+    setup.mode = AttemptMode::Learning;
+    setup.questions = questions;
+    setup.ticket = QuestionBankLayout::ticketOf(questions.first());
+    setup.shuffleVariants = shuffleAnswersChecked();
+    if (m_learnerWindow)
+        m_learnerWindow->hide();
+    m_returnToLearner = true;
+    runAttempt(setup, mode);
+}
+
+void MainWindow::onLearnerClicked()
+{
+    if (!m_learnerWindow)
+        createLearnerWindow();
+    m_learnerWindow->show();
+    m_learnerWindow->raise();
+    m_learnerWindow->activateWindow();
+}
+
+void MainWindow::runAttempt(const AttemptSetup &setup, std::optional<HistoryMode> mode)
+{
+    auto attempt =
+        std::make_unique<ExamAttempt>(setup, globalQuestionDatabase(), globalStatRecord());
+    if (mode)
+        m_history->attach(*attempt, *mode);
+    else
+        m_history->attach(*attempt);
     m_examWindow->setAttempt(std::move(attempt));
     m_examWindow->move(pos());
     m_examWindow->show();

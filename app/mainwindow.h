@@ -3,6 +3,7 @@
 #include "attemptsetup.h"
 #include "databaseopening.h"
 #include "examwindowhost.h"
+#include "historymode.h"
 #include "programpaths.h"
 #include "startupsequence.h"
 
@@ -18,6 +19,7 @@ class AttemptWindow;
 class InstanceLock;
 class KnowledgeGauge;
 class LearnerHistory;
+class LearnerWindow;
 class QDialog;
 class QFileDialog;
 class QFrame;
@@ -43,6 +45,10 @@ public:
     ~MainWindow() override;
 
     bool startupFailed() const { return m_startupFailed; }
+    // The answer history of the open database.
+    const LearnerHistory &history() const { return *m_history; }
+    // "Моя подготовка"; null until first opened.
+    LearnerWindow *learnerWindow() const { return m_learnerWindow; }
 
     // See DatabaseOpening::setOpener.
     static void setDatabaseOpener(DatabaseOpening::Opener opener);
@@ -80,10 +86,18 @@ protected:
 private:
     void createControls();
     void createToolButtons();
+    void createLearnerButton();
+    void createLearnerWindow();
     // Refreshes launch label, catalogue icons, knowledge picture, selection
     // and blinking; the first call of a run may show the splash or reminder.
     void refresh();
     void startAttempt(AttemptMode mode, int ticket);
+    // Hands an attempt to the exam window; `mode` names it in the history
+    // when it is not one of the four ticket modes.
+    void runAttempt(const AttemptSetup &setup, std::optional<HistoryMode> mode = std::nullopt);
+    // Learning over questions the history chose, from the learner window.
+    void startQuestionSet(const QList<int> &questions, HistoryMode mode);
+    void onLearnerClicked();
     void onLearningChosen(int ticket);
     void onPreparationChosen(int ticket);
     void onTrainingChosen(int ticket);
@@ -134,6 +148,10 @@ private:
     QToolButton *m_helpButton = nullptr;
     QToolButton *m_statisticsButton = nullptr;
     QToolButton *m_settingsButton = nullptr;
+    QToolButton *m_learnerButton = nullptr;
+    LearnerWindow *m_learnerWindow = nullptr;
+    // The attempt came from the learner window, which opens again after it.
+    bool m_returnToLearner = false;
     QLabel *m_databaseTitle = nullptr;
     QTimer *m_blinkTimer = nullptr;
     QFileDialog *m_databaseDialog = nullptr;

@@ -35,6 +35,11 @@ void LearnerHistory::attach(ExamAttempt &attempt, HistoryMode mode)
         HistoryRecorder::attach(attempt, *m_history, m_fingerprint, mode);
 }
 
+QList<AnswerOutcome> LearnerHistory::outcomes() const
+{
+    return isAvailable() ? m_history->outcomes(m_fingerprint) : QList<AnswerOutcome>();
+}
+
 void LearnerHistory::clearCurrent()
 {
     if (isAvailable())

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "answerrecord.h"
 #include "historymode.h"
+
+#include <QList>
 
 #include <QString>
 
@@ -37,6 +40,9 @@ public:
     void attach(ExamAttempt &attempt);
     // The same in `mode`, for the modes built on the history.
     void attach(ExamAttempt &attempt, HistoryMode mode);
+    // Every answer of the open database, oldest first; empty without a
+    // history.
+    QList<AnswerOutcome> outcomes() const;
     // Forgets the open database's history (the results reset).
     void clearCurrent();
     // What the learner should be told about the history, once; empty when

@@ -155,7 +155,7 @@ void AttemptListenerTest::learningCompletion_endsOneAttemptAndStartsTheNext()
     const QStringList events = m_listener.events;
     QCOMPARE(events.size(), 1 + 20 + 1 + 1 + 1 + 1 + 1);
     QCOMPARE(events.mid(21), (QStringList{"end 20/0 passed", "start", "end 0/20 left", "start",
-                                         "end 0/20 failed"}));
+                                          "end 0/20 failed"}));
 }
 
 void AttemptListenerTest::questionSet_learnsTheGivenQuestionsAndLeavesTicketStatusesAlone()
