@@ -38,6 +38,7 @@ LearnerWindow::LearnerWindow(LearnerHistory &history, QWidget *parent)
 {
     setObjectName(QStringLiteral("learnerWindow"));
     setWindowTitle(QStringLiteral("Моя подготовка"));
+    setMinimumWidth(640);
     createControls();
 }
 
@@ -142,4 +143,8 @@ void LearnerWindow::refresh()
         data.percents << (day.answers > 0 ? std::optional(day.shareRight() * 100.0) : std::nullopt);
     }
     m_chart->setData(data);
+    // The texts change their wrapped heights: let the layout take them.
+    layout()->activate();
+    if (height() < sizeHint().height())
+        resize(width(), sizeHint().height());
 }

@@ -34,6 +34,7 @@ DailyChart::DailyChart(QWidget *parent) : QWidget(parent)
 
 void DailyChart::setTitle(const QString &title)
 {
+    m_title = title;
     m_chart->setTitle(title);
 }
 
@@ -59,7 +60,17 @@ void DailyChart::setData(const Data &data)
         categories << day.toString(QStringLiteral("dd.MM"));
     auto *axisX = new QBarCategoryAxis;
     axisX->append(categories);
+    // Qt Charts cuts crowded category labels to "..."; beyond a few days the
+    // title's range names the span instead.
+    if (categories.size() > 10)
+        axisX->setLabelsVisible(false);
     m_chart->addAxis(axisX, Qt::AlignBottom);
+    m_chart->setTitle(data.days.isEmpty()
+                          ? m_title
+                          : QStringLiteral("%1 (%2 — %3)")
+                                .arg(m_title,
+                                     data.days.first().toString(QStringLiteral("dd.MM.yyyy")),
+                                     data.days.last().toString(QStringLiteral("dd.MM.yyyy"))));
 
     int maxCount = 0;
     if (withCounts) {
@@ -73,7 +84,13 @@ void DailyChart::setData(const Data &data)
         m_chart->addSeries(m_counts);
         auto *axisCounts = new QValueAxis;
         axisCounts->setLabelFormat(QStringLiteral("%d"));
-        axisCounts->setRange(0, std::max(maxCount, 1));
+        // Whole answers on the ticks: one tick per answer while they are few.
+        const int top = std::max(maxCount, 1);
+        axisCounts->setRange(0, top);
+        if (top <= 4)
+            axisCounts->setTickCount(top + 1);
+        else
+            axisCounts->applyNiceNumbers();
         m_chart->addAxis(axisCounts, Qt::AlignLeft);
         m_counts->attachAxis(axisX);
         m_counts->attachAxis(axisCounts);

@@ -49,6 +49,7 @@ private:
     void clearSeries();
     void placeNoDataLabel();
 
+    QString m_title;
     QChart *m_chart = nullptr;
     QLabel *m_noData = nullptr;
     QBarSeries *m_counts = nullptr;
