@@ -416,9 +416,6 @@ void MainWindow::startQuestionSet(const QList<int> &questions, HistoryMode mode)
     setup.questions = questions;
     setup.ticket = QuestionBankLayout::ticketOf(questions.first());
     setup.shuffleVariants = shuffleAnswersChecked();
-    if (m_learnerWindow)
-        m_learnerWindow->hide();
-    m_returnToLearner = true;
     runAttempt(setup, mode);
 }
 
@@ -440,6 +437,12 @@ void MainWindow::runAttempt(const AttemptSetup &setup, std::optional<HistoryMode
     else
         m_history->attach(*attempt);
     m_examWindow->setAttempt(std::move(attempt));
+    // An open learner window steps aside for the attempt and comes back,
+    // recomputed, when it ends.
+    if (m_learnerWindow && m_learnerWindow->isVisible()) {
+        m_learnerWindow->hide();
+        m_returnToLearner = true;
+    }
     m_examWindow->move(pos());
     m_examWindow->show();
     hide();

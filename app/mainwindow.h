@@ -150,7 +150,8 @@ private:
     QToolButton *m_settingsButton = nullptr;
     QToolButton *m_learnerButton = nullptr;
     LearnerWindow *m_learnerWindow = nullptr;
-    // The attempt came from the learner window, which opens again after it.
+    // The learner window was open when the attempt started: it opens again
+    // after it.
     bool m_returnToLearner = false;
     QLabel *m_databaseTitle = nullptr;
     QTimer *m_blinkTimer = nullptr;

@@ -207,6 +207,9 @@ void StatisticsWindow::buildPages()
     m_dynamics = new DynamicsPage;
     m_dynamics->setObjectName(QStringLiteral("dynamicsPage"));
     m_pages->addTab(m_dynamics, QStringLiteral("Динамика"));
+    // The four captions already fill the row; arrows at its end reach the
+    // fifth without moving or shortening them.
+    m_pages->setUsesScrollButtons(true);
 }
 
 void StatisticsWindow::buildCharts()

@@ -29,6 +29,7 @@ private slots:
     void button_keepsTheMainWindowAsItWasAndShowsItsShortcut();
     void emptyHistory_modesDisabledWithAReason();
     void mistakes_runInTheExamWindow_andTheListShrinks();
+    void review_answeredRight_isNoLongerDueToday();
 
 private:
     // Opens the learner window with a click on the main window's button.
@@ -181,6 +182,46 @@ void TestLearnerWindow::mistakes_runInTheExamWindow_andTheListShrinks()
     QCOMPARE(saved.questionStats(2, 10).correct[0], 1);
     for (int ticket = 1; ticket <= 40; ++ticket)
         QCOMPARE(saved.ticketStatus(ticket), 0);
+}
+
+void TestLearnerWindow::review_answeredRight_isNoLongerDueToday()
+{
+    const QString fingerprint = DatabaseFingerprint::fromFile(m_database);
+    {
+        // Learnt once, forty days ago: long overdue.
+        AnswerHistory history(AnswerHistory::filePathIn(m_sandbox->paths.programFolder));
+        AnswerRecord answer;
+        answer.question = 7;
+        answer.variant = 1;
+        answer.right = true;
+        answer.answeredAtMs = QDateTime::currentDateTimeUtc().addDays(-40).toMSecsSinceEpoch();
+        QVERIFY(history.recordAnswer(fingerprint, answer));
+    }
+    ZeltrakProgram program(m_sandbox->paths);
+    LearnerWindow *window = openLearnerWindow(program);
+    QVERIFY(window);
+    QCOMPARE(window->overview().dueBatch, QList<int>{7});
+    QCOMPARE(window->findChild<QLabel *>(QStringLiteral("dueCountLabel"))->text(),
+             QStringLiteral("К повторению сегодня: 1"));
+    QVERIFY(!window->findChild<QPushButton *>(QStringLiteral("mistakesButton"))->isEnabled());
+
+    QTest::mouseClick(window->findChild<QPushButton *>(QStringLiteral("reviewButton")),
+                      Qt::LeftButton);
+    AttemptWindow *exam = program.examWindow();
+    QVERIFY(exam->isVisible());
+    ExamAttempt *attempt = static_cast<ExamWindow *>(exam)->attempt();
+    QCOMPARE(attempt->questionNumber(), 7);
+    QTest::mouseClick(
+        exam->findChild<QPushButton *>(QStringLiteral("BitBtn%1").arg(attempt->correctVariant())),
+        Qt::LeftButton);
+    QTest::mouseClick(exam->findChild<QPushButton *>(QStringLiteral("BitBtn7")), Qt::LeftButton);
+
+    QVERIFY(window->isVisible());
+    QVERIFY(window->overview().dueBatch.isEmpty());
+    QVERIFY(!window->findChild<QPushButton *>(QStringLiteral("reviewButton"))->isEnabled());
+    AnswerHistory history(AnswerHistory::filePathIn(m_sandbox->paths.programFolder));
+    QCOMPARE(history.attempts(fingerprint).constFirst().mode, HistoryMode::Review);
+    QCOMPARE(history.answers(fingerprint).constLast().mode, HistoryMode::Review);
 }
 
 QTEST_MAIN(TestLearnerWindow)

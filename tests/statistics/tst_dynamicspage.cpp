@@ -9,9 +9,11 @@
 #include <QBarSet>
 #include <QLabel>
 #include <QLineSeries>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimeZone>
+#include <QToolButton>
 
 class TestDynamicsPage : public QObject
 {
@@ -32,6 +34,20 @@ void TestDynamicsPage::page_comesAfterTheFourExistingOnes()
         QCOMPARE(pages->widget(i)->objectName(), existing[i]);
     QCOMPARE(pages->tabText(4), QStringLiteral("Динамика"));
     QCOMPARE(pages->widget(4), window.dynamicsPage());
+
+    // Its tab can be reached with the mouse: the row scrolls to it, and the
+    // four tabs before it keep their places.
+    window.show();
+    QTabBar *tabs = pages->tabBar();
+    const QList<QRect> before{tabs->tabRect(0), tabs->tabRect(1), tabs->tabRect(2)};
+    auto *right = tabs->findChildren<QToolButton *>().constLast();
+    while (tabs->tabRect(4).right() > tabs->width() && right->isEnabled())
+        QTest::mouseClick(right, Qt::LeftButton);
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(4).center());
+    QCOMPARE(pages->currentIndex(), 4);
+    QVERIFY(window.dynamicsPage()->isVisible());
+    QCOMPARE(before[0].size(), tabs->tabRect(0).size());
+    QCOMPARE(before[2].size(), tabs->tabRect(2).size());
 }
 
 void TestDynamicsPage::noHistory_chartsEmptyWithNoDataLabels()
