@@ -11,6 +11,8 @@
 #include "instancelock.h"
 #include "knowledgegauge.h"
 #include "knowledgescore.h"
+#include "learnerhistory.h"
+#include "learnerwindow.h"
 #include "messageboxes.h"
 #include "programinfo.h"
 #include "programrandom.h"
@@ -64,7 +66,8 @@ QString reminderText()
 
 MainWindow::MainWindow(const ProgramPaths &paths, QWidget *parent)
     : QWidget(parent), m_paths(paths),
-      m_settings(std::make_unique<SettingsStore>(paths.settingsLocation))
+      m_settings(std::make_unique<SettingsStore>(paths.settingsLocation)),
+      m_history(std::make_unique<LearnerHistory>())
 {
     setObjectName(QStringLiteral("Form2"));
     createControls();
@@ -80,6 +83,11 @@ MainWindow::MainWindow(const ProgramPaths &paths, QWidget *parent)
     m_databasePath = startup.databasePath();
     m_launchCount = startup.launchCount();
     m_instanceLock = startup.takeInstanceLock();
+    // The start-up left the current folder at the home of "stat.dat". What
+    // the history has to say waits for the window to show, after anything
+    // the start-up said about "stat.dat" itself.
+    if (!m_startupFailed)
+        m_history->open(QDir::currentPath(), m_databasePath);
 }
 
 MainWindow::~MainWindow()
@@ -161,6 +169,7 @@ void MainWindow::createControls()
     connect(m_catalogue, &TicketCatalogue::examChosen, this, &MainWindow::onExamChosen);
 
     createToolButtons();
+    createLearnerButton();
 
     m_databaseTitle = DesignWidgets::label(
         this, "Label5", QStringLiteral("Официальные экзаменационные билеты категория АВ."),
@@ -277,6 +286,18 @@ const QList<QIcon> &MainWindow::statusIcons() const
 void MainWindow::examWindowClosed()
 {
     show();
+    if (m_returnToLearner && m_learnerWindow) {
+        m_returnToLearner = false;
+        m_learnerWindow->show();
+    }
+}
+
+void MainWindow::showHistoryMessage()
+{
+    // The history says what went wrong once; "stat.dat" goes on regardless.
+    const QString message = m_history->takePendingMessage();
+    if (!message.isEmpty())
+        MessageBoxes::warning(this, Attention, message);
 }
 
 void MainWindow::setVisible(bool visible)
@@ -301,6 +322,7 @@ void MainWindow::refresh()
         }
         m_firstShowPending = false;
     }
+    showHistoryMessage();
 
     m_launchLabel->setText(QStringLiteral("Запуск №%1").arg(launchCount()));
     m_launchLabel->adjustSize();
@@ -343,8 +365,24 @@ void MainWindow::startAttempt(AttemptMode mode, int ticket)
     setup.ticket = ticket;
     setup.timeLimitSeconds = examTimeLimit();
     setup.shuffleVariants = shuffleAnswersChecked();
-    m_examWindow->setAttempt(
-        std::make_unique<ExamAttempt>(setup, globalQuestionDatabase(), globalStatRecord()));
+    runAttempt(setup);
+}
+
+void MainWindow::runAttempt(const AttemptSetup &setup, std::optional<HistoryMode> mode)
+{
+    auto attempt =
+        std::make_unique<ExamAttempt>(setup, globalQuestionDatabase(), globalStatRecord());
+    if (mode)
+        m_history->attach(*attempt, *mode);
+    else
+        m_history->attach(*attempt);
+    m_examWindow->setAttempt(std::move(attempt));
+    // An open learner window steps aside for the attempt and comes back,
+    // recomputed, when it ends.
+    if (m_learnerWindow && m_learnerWindow->isVisible()) {
+        m_learnerWindow->hide();
+        m_returnToLearner = true;
+    }
     m_examWindow->move(pos());
     m_examWindow->show();
     hide();
@@ -396,6 +434,8 @@ void MainWindow::onResetChosen()
     if (MessageBoxes::question(this, Attention, ResetQuestion) != QMessageBox::Yes)
         return;
     resetStatistics(globalStatRecord());
+    m_history->clearCurrent();
+    showHistoryMessage();
     refresh();
 }
 
@@ -419,6 +459,7 @@ void MainWindow::onDatabaseChoiceChosen()
         m_databaseTitle->setText(DatabaseOpening::open(chosen));
         m_databasePath = QDir::toNativeSeparators(chosenFile.absoluteFilePath());
         m_settings->setDatabasePath(m_databasePath);
+        m_history->setDatabase(m_databasePath);
     } catch (const std::exception &) {
         MessageBoxes::warning(this, Attention, SwitchFailure);
         // Go back to the database that was open, so that attempts keep

@@ -3,6 +3,7 @@
 #include "attemptsetup.h"
 #include "databaseopening.h"
 #include "examwindowhost.h"
+#include "historymode.h"
 #include "programpaths.h"
 #include "startupsequence.h"
 
@@ -17,6 +18,8 @@ class AboutWindow;
 class AttemptWindow;
 class InstanceLock;
 class KnowledgeGauge;
+class LearnerHistory;
+class LearnerWindow;
 class QDialog;
 class QFileDialog;
 class QFrame;
@@ -44,6 +47,10 @@ public:
     bool startupFailed() const { return m_startupFailed; }
     // Closed by the learner's choice to restart for a new interface scale.
     bool restartRequested() const { return m_restartRequested; }
+    // The answer history of the open database.
+    const LearnerHistory &history() const { return *m_history; }
+    // "Моя подготовка"; null until first opened.
+    LearnerWindow *learnerWindow() const { return m_learnerWindow; }
 
     // See DatabaseOpening::setOpener.
     static void setDatabaseOpener(DatabaseOpening::Opener opener);
@@ -81,10 +88,18 @@ protected:
 private:
     void createControls();
     void createToolButtons();
+    void createLearnerButton();
+    void createLearnerWindow();
     // Refreshes launch label, catalogue icons, knowledge picture, selection
     // and blinking; the first call of a run may show the splash or reminder.
     void refresh();
     void startAttempt(AttemptMode mode, int ticket);
+    // Hands an attempt to the exam window; `mode` names it in the history
+    // when it is not one of the four ticket modes.
+    void runAttempt(const AttemptSetup &setup, std::optional<HistoryMode> mode = std::nullopt);
+    // Learning over questions the history chose, from the learner window.
+    void startQuestionSet(const QList<int> &questions, HistoryMode mode);
+    void onLearnerClicked();
     void onLearningChosen(int ticket);
     void onPreparationChosen(int ticket);
     void onTrainingChosen(int ticket);
@@ -97,6 +112,8 @@ private:
     void onHelpClicked();
     void onSettingsClicked();
     int launchCount();
+    // Shows what the answer history has to say, if anything.
+    void showHistoryMessage();
 
     // StartupHost
     void warn(const QString &text) override;
@@ -108,6 +125,8 @@ private:
 
     ProgramPaths m_paths;
     std::unique_ptr<SettingsStore> m_settings;
+    // The answer history beside "stat.dat", for the open database.
+    std::unique_ptr<LearnerHistory> m_history;
     // Held for the whole run: one program per progress file.
     std::unique_ptr<InstanceLock> m_instanceLock;
     QString m_databasePath;
@@ -133,6 +152,11 @@ private:
     QToolButton *m_helpButton = nullptr;
     QToolButton *m_statisticsButton = nullptr;
     QToolButton *m_settingsButton = nullptr;
+    QToolButton *m_learnerButton = nullptr;
+    LearnerWindow *m_learnerWindow = nullptr;
+    // The learner window was open when the attempt started: it opens again
+    // after it.
+    bool m_returnToLearner = false;
     QLabel *m_databaseTitle = nullptr;
     QTimer *m_blinkTimer = nullptr;
     QFileDialog *m_databaseDialog = nullptr;

@@ -12,6 +12,8 @@
 #include "resultdialog.h"
 #endif
 #ifdef ZELTRAK_HAVE_STATISTICS
+#include "dynamicspage.h"
+#include "learnerhistory.h"
 #include "statisticswindow.h"
 #endif
 
@@ -33,7 +35,11 @@ ZeltrakProgram::ZeltrakProgram(const ProgramPaths &paths)
     examWindow->setResultDialog(resultDialog);
 #endif
 #ifdef ZELTRAK_HAVE_STATISTICS
-    m_statisticsWindow = std::make_unique<StatisticsWindow>();
+    auto *statisticsWindow = new StatisticsWindow;
+    m_statisticsWindow.reset(statisticsWindow);
+    const MainWindow *main = m_mainWindow.get();
+    statisticsWindow->dynamicsPage()->setAnswerSource(
+        [main] { return main->history().outcomes(); });
 #endif
     m_splash = std::make_unique<SplashWindow>();
     m_about = std::make_unique<AboutWindow>();

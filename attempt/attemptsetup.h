@@ -2,6 +2,7 @@
 
 #include "ticketstatus.h"
 
+#include <QList>
 #include <QString>
 
 // The kind of an attempt. The value is also the index of the mode's counters
@@ -30,6 +31,11 @@ struct AttemptSetup
     int timeLimitSeconds = 0;
     // Moves the correct variant to a drawn place, once per question.
     bool shuffleVariants = false;
+    // Learning over these absolute question numbers (1..800) instead of a
+    // ticket: the sets the answer history offers (mistakes, review), at most
+    // twenty, repeated from the start when fewer. Such an attempt never
+    // changes a ticket's status. Empty for the four modes.
+    QList<int> questions;
     // The progress file; empty means "stat.dat" in the current folder.
     QString progressPath;
 };

@@ -21,8 +21,15 @@ bool ExamAttempt::isPreparation() const
     return m_setup.mode == AttemptMode::Learning && m_setup.preparation;
 }
 
+bool ExamAttempt::usesTicket() const
+{
+    return !isPreparation() && m_setup.questions.isEmpty();
+}
+
 void ExamAttempt::start()
 {
+    if (m_listener && m_phase == Phase::Running)
+        m_listener->attemptEnded(countsSoFar(), false);
     ++m_generation;
     m_phase = Phase::Running;
     ProgramRandom::randomize();
@@ -33,8 +40,11 @@ void ExamAttempt::start()
     m_wrongCount = 0;
     m_correctItemCount = 0;
     m_states.fill(QuestionState::NotAnswered);
+    m_secondsOnQuestion = 0;
     if (m_setup.mode == AttemptMode::Exam)
         m_remainingSeconds = m_setup.timeLimitSeconds;
+    if (m_listener)
+        m_listener->attemptStarted();
     emit started();
 }
 
@@ -56,6 +66,15 @@ void ExamAttempt::chooseQuestions()
         m_questions = drawn;
         return;
     }
+    if (!m_setup.questions.isEmpty()) {
+        // A set chosen from the history; positions past its end repeat it
+        // from the start, so the twenty places always hold a question.
+        for (int position = 1; position <= QuestionsPerTicket; ++position) {
+            m_questions[size_t(position)] =
+                m_setup.questions[(position - 1) % m_setup.questions.size()];
+        }
+        return;
+    }
     for (int position = 1; position <= QuestionsPerTicket; ++position)
         m_questions[size_t(position)] = absoluteNumber(m_ticket, position);
 }
@@ -65,6 +84,7 @@ bool ExamAttempt::selectPosition(int position, QString *error)
     if (position < 1 || position > QuestionsPerTicket)
         return false;
     m_position = position;
+    m_secondsOnQuestion = 0;
     const int absolute = m_questions[size_t(position)];
     // In preparation the ticket follows the question shown.
     m_ticket = ticketOf(absolute);
@@ -101,6 +121,18 @@ void ExamAttempt::placeCorrectVariant()
 int ExamAttempt::nextPosition() const
 {
     return m_position % QuestionsPerTicket + 1;
+}
+
+int ExamAttempt::storedVariant(int shownPlace) const
+{
+    // The inverse of the exchange in variantTexts().
+    const int stored = m_question.correctVariant;
+    const int shown = m_correctVariant;
+    if (shownPlace == shown)
+        return stored;
+    if (shownPlace == stored)
+        return shown;
+    return shownPlace;
 }
 
 QStringList ExamAttempt::variantTexts() const
@@ -159,6 +191,11 @@ ExamAttempt::AnswerOutcome ExamAttempt::answer(int variant)
     if (!answersOpen() || variant < 1 || variant > MaxVariants)
         return outcome;
     outcome.accepted = true;
+    if (m_listener) {
+        m_listener->answerGiven(m_questions[size_t(m_position)], storedVariant(variant),
+                                variant == m_correctVariant, m_secondsOnQuestion);
+    }
+    m_secondsOnQuestion = 0;
     if (variant == m_correctVariant) {
         outcome.correct = true;
         outcome.moveOn = true;
@@ -198,7 +235,10 @@ ExamAttempt::FollowUp ExamAttempt::followUp() const
         return FollowUp::None;
     switch (m_setup.mode) {
     case AttemptMode::Learning:
-        return m_correctItemCount == QuestionsPerTicket ? FollowUp::AskCompletion : FollowUp::None;
+        if (m_correctItemCount != QuestionsPerTicket)
+            return FollowUp::None;
+        // A set from the history has no next ticket to go on with.
+        return m_setup.questions.isEmpty() ? FollowUp::AskCompletion : FollowUp::Finish;
     case AttemptMode::Training:
     case AttemptMode::Exam:
         if (m_correctCount + m_wrongCount == QuestionsPerTicket)
@@ -214,8 +254,15 @@ void ExamAttempt::continueWithNextTicket()
 {
     if (!isRunning())
         return;
-    if (!isPreparation())
+    if (usesTicket())
         m_record.setTicketStatus(m_ticket, TicketStatus::LearningCompleted);
+    if (m_listener) {
+        AttemptResult result = countsSoFar();
+        result.passed = true;
+        m_listener->attemptEnded(result, true);
+        // Ended and reported: the start below must not report it again.
+        m_phase = Phase::EndedUnsaved;
+    }
     m_ticket = m_ticket % TicketCount + 1;
     start();
 }
@@ -224,6 +271,7 @@ void ExamAttempt::countSecond()
 {
     if (!isRunning())
         return;
+    ++m_secondsOnQuestion;
     m_record.addSecond(m_ticket, m_questionNumber, statMode());
     emit secondCounted();
 }
@@ -239,13 +287,19 @@ void ExamAttempt::countDown()
         emit timeUp();
 }
 
-AttemptResult ExamAttempt::finish()
+AttemptResult ExamAttempt::countsSoFar() const
 {
     AttemptResult result;
     result.mode = m_setup.mode;
     result.ticket = m_ticket;
     result.correctCount = m_correctCount;
     result.errorCount = QuestionsPerTicket - m_correctCount;
+    return result;
+}
+
+AttemptResult ExamAttempt::finish()
+{
+    AttemptResult result = countsSoFar();
     if (!isRunning())
         return result;
     m_phase = Phase::EndedUnsaved;
@@ -256,7 +310,7 @@ AttemptResult ExamAttempt::finish()
         // Exactly twenty: a question answered correctly twice does not count
         // as learning the ticket.
         result.passed = m_correctCount == QuestionsPerTicket;
-        if (!isPreparation() && result.passed && status == TicketStatus::NotPassed)
+        if (usesTicket() && result.passed && status == TicketStatus::NotPassed)
             m_record.setTicketStatus(m_ticket, TicketStatus::LearningCompleted);
         break;
     case AttemptMode::Training:
@@ -274,6 +328,8 @@ AttemptResult ExamAttempt::finish()
                                  result.passed ? TicketStatus::ExamPassed : TicketStatus::Failed);
         break;
     }
+    if (m_listener)
+        m_listener->attemptEnded(result, true);
     return result;
 }
 

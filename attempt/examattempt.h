@@ -1,5 +1,6 @@
 #pragma once
 
+#include "attemptlistener.h"
 #include "attemptsetup.h"
 #include "question.h"
 #include "statrecord.h"
@@ -79,9 +80,14 @@ public:
                 QObject *parent = nullptr);
 
     const AttemptSetup &setup() const { return m_setup; }
+    // Someone to tell about starts, answers and ends; not owned, may be null.
+    void setListener(AttemptListener *listener) { m_listener = listener; }
     AttemptMode mode() const { return m_setup.mode; }
     // Learning over a drawn set of questions from all tickets.
     bool isPreparation() const;
+    // Works through one ticket's questions, whose status it may change: not
+    // preparation, not a set of questions from the setup.
+    bool usesTicket() const;
 
     // Starts (or starts again): reseeds the random numbers, chooses the
     // questions (always drawing a preparation set first, whatever the mode,
@@ -168,6 +174,9 @@ private:
     // other questions sets them here.
     void chooseQuestions();
     void placeCorrectVariant();
+    // The stored number of the variant shown at `shownPlace`.
+    int storedVariant(int shownPlace) const;
+    AttemptResult countsSoFar() const;
     int statMode() const { return int(m_setup.mode); }
 
     AttemptSetup m_setup;
@@ -196,4 +205,6 @@ private:
     int m_correctItemCount = 0;
     bool m_threeErrorsAsked = false;
     int m_remainingSeconds = 0;
+    int m_secondsOnQuestion = 0;
+    AttemptListener *m_listener = nullptr;
 };

@@ -3,6 +3,7 @@
 #include "barchart.h"
 #include "chartseries.h"
 #include "designfonts.h"
+#include "dynamicspage.h"
 #include "help.h"
 #include "messageboxes.h"
 #include "statrecord.h"
@@ -204,6 +205,14 @@ void StatisticsWindow::buildPages()
                                "можно изменить выбрав его в списке слева."),
                 questionPage)
         ->setGeometry(24, 312, 649, 33);
+
+    // After the four pages over "stat.dat", the one over the answer history.
+    m_dynamics = new DynamicsPage;
+    m_dynamics->setObjectName(QStringLiteral("dynamicsPage"));
+    m_pages->addTab(m_dynamics, QStringLiteral("Динамика"));
+    // The four captions already fill the row; arrows at its end reach the
+    // fifth without moving or shortening them.
+    m_pages->setUsesScrollButtons(true);
 }
 
 void StatisticsWindow::buildCharts()
@@ -338,6 +347,7 @@ void StatisticsWindow::showEvent(QShowEvent *event)
         centreOnDesktop();
         m_activatedThisOpening = false;
         refreshTicketCharts();
+        m_dynamics->refresh();
     }
     QDialog::showEvent(event);
 }

@@ -11,6 +11,7 @@ class QToolButton;
 class QPushButton;
 class BarChart;
 class ChartSeries;
+class DynamicsPage;
 
 // The statistics window: a rating of the 40 tickets, the seconds and the
 // answers per ticket and, for the ticket chosen in the list, the seconds and
@@ -36,6 +37,8 @@ public:
     void refreshQuestionCharts();
 
     ModeFilter modeFilter() const { return m_filter; }
+    // The fifth page, over the answer history (see DynamicsPage).
+    DynamicsPage *dynamicsPage() const { return m_dynamics; }
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -67,6 +70,7 @@ private:
     QTabWidget *m_pages = nullptr;
     QListWidget *m_tickets = nullptr;
     QPushButton *m_okButton = nullptr;
+    DynamicsPage *m_dynamics = nullptr;
 
     BarChart *m_ratingChart = nullptr;
     BarChart *m_ticketTimeChart = nullptr;

@@ -1,0 +1,574 @@
+#include "answerhistory.h"
+
+#include "historyschema.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QUuid>
+#include <QVariant>
+
+namespace {
+
+// SQLite's primary result codes that mean the file is out of reach (no
+// permission, locked, read-only, disk full, input/output error) rather than
+// its content broken. Any other failure of the integrity check ("file is not
+// a database", "database disk image is malformed", "unsupported file
+// format") means damage.
+bool isAccessFailure(int sqliteCode)
+{
+    switch (sqliteCode) {
+    case 3:  // SQLITE_PERM
+    case 5:  // SQLITE_BUSY
+    case 6:  // SQLITE_LOCKED
+    case 7:  // SQLITE_NOMEM
+    case 8:  // SQLITE_READONLY
+    case 10: // SQLITE_IOERR
+    case 13: // SQLITE_FULL
+    case 14: // SQLITE_CANTOPEN
+    case 23: // SQLITE_AUTH
+        return true;
+    default:
+        return false;
+    }
+}
+
+const QByteArray SqliteMagic("SQLite format 3\0", 16);
+
+const QString ContinueWithoutHistory = QStringLiteral(
+    "История ответов вестись не будет; результаты, как и прежде, сохраняются в «stat.dat».");
+
+QString nativeName(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+// The driver's own words, without Qt's "Unable to execute statement".
+QString reasonOf(const QSqlError &error)
+{
+    return error.databaseText().isEmpty() ? error.text() : error.databaseText();
+}
+
+} // namespace
+
+QString AnswerHistory::filePathIn(const QString &folder)
+{
+    return QDir(folder).filePath(QString::fromLatin1(FileName));
+}
+
+AnswerHistory::AnswerHistory(const QString &filePath)
+    : m_filePath(filePath), m_connectionName(QStringLiteral("zeltrak-history-") +
+                                             QUuid::createUuid().toString(QUuid::WithoutBraces))
+{
+    open();
+}
+
+AnswerHistory::~AnswerHistory()
+{
+    closeConnection();
+}
+
+QString AnswerHistory::takePendingMessage()
+{
+    return std::exchange(m_pendingMessage, QString());
+}
+
+QSqlDatabase AnswerHistory::database() const
+{
+    return QSqlDatabase::database(m_connectionName, false);
+}
+
+std::optional<qint64> AnswerHistory::databaseId(const QString &fingerprint, bool create,
+                                                QString *error) const
+{
+    if (const auto known = m_databaseIds.constFind(fingerprint); known != m_databaseIds.cend())
+        return *known;
+    QSqlQuery query(database());
+    query.prepare(QStringLiteral("SELECT id FROM databases WHERE fingerprint = ?"));
+    query.addBindValue(fingerprint);
+    if (query.exec() && query.next())
+        return m_databaseIds[fingerprint] = query.value(0).toLongLong();
+    if (!create)
+        return std::nullopt;
+    query.prepare(QStringLiteral("INSERT INTO databases (fingerprint) VALUES (?)"));
+    query.addBindValue(fingerprint);
+    if (!query.exec()) {
+        if (error)
+            *error = reasonOf(query.lastError());
+        return std::nullopt;
+    }
+    return m_databaseIds[fingerprint] = query.lastInsertId().toLongLong();
+}
+
+void AnswerHistory::fail(const QString &message)
+{
+    m_insertAnswer.reset();
+    m_available = false;
+    m_errorMessage = message;
+    // A damaged file put aside before the failure is worth telling too.
+    m_pendingMessage = m_pendingMessage.isEmpty() ? message : m_pendingMessage + '\n' + message;
+}
+
+void AnswerHistory::failWrite(const QString &reason)
+{
+    fail(QStringLiteral("Не удалось записать в файл истории ответов «%1»: %2.\n%3")
+             .arg(nativeName(m_filePath), reason, ContinueWithoutHistory));
+}
+
+bool AnswerHistory::openConnection()
+{
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
+    if (!db.isValid()) {
+        fail(QStringLiteral("Не найден драйвер SQLite для Qt (пакет libqt6sql6-sqlite).\n%1")
+                 .arg(ContinueWithoutHistory));
+        return false;
+    }
+    db.setDatabaseName(m_filePath);
+    if (!db.open()) {
+        fail(QStringLiteral("Не удалось открыть файл истории ответов «%1»: %2.\n%3")
+                 .arg(nativeName(m_filePath), reasonOf(db.lastError()), ContinueWithoutHistory));
+        return false;
+    }
+    return true;
+}
+
+void AnswerHistory::closeConnection()
+{
+    m_insertAnswer.reset();
+    {
+        QSqlDatabase db = database();
+        if (db.isValid())
+            db.close();
+    }
+    // Only after every QSqlDatabase handle of the connection is gone.
+    if (QSqlDatabase::contains(m_connectionName))
+        QSqlDatabase::removeDatabase(m_connectionName);
+}
+
+// True when the file exists and is not a healthy SQLite database. A file
+// that cannot be read at all is not called damaged: opening reports it.
+bool AnswerHistory::isDamaged(QString &reason)
+{
+    QFile file(m_filePath);
+    if (!file.exists() || file.size() == 0)
+        return false;
+    if (file.open(QIODevice::ReadOnly) && file.read(SqliteMagic.size()) != SqliteMagic) {
+        reason = QStringLiteral("это не файл базы данных SQLite");
+        return true;
+    }
+    file.close();
+    if (!openConnection())
+        return false;
+    bool damaged = false;
+    {
+        QSqlQuery check(database());
+        if (!check.exec(QStringLiteral("PRAGMA quick_check"))) {
+            damaged = !isAccessFailure(check.lastError().nativeErrorCode().toInt());
+            reason = reasonOf(check.lastError());
+        } else if (!check.next() || check.value(0).toString() != QLatin1String("ok")) {
+            damaged = true;
+            reason = QStringLiteral("проверка целостности не пройдена");
+        }
+    }
+    closeConnection();
+    return damaged;
+}
+
+// Renames the file (and its WAL and shared-memory companions, which belong to
+// it) to "<name>.damaged-YYYYMMDD-HHMMSS", with a counter if that is taken.
+bool AnswerHistory::putDamagedFileAside()
+{
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    QString aside = m_filePath + QStringLiteral(".damaged-") + stamp;
+    for (int n = 2; QFileInfo::exists(aside); ++n)
+        aside = m_filePath + QStringLiteral(".damaged-%1-%2").arg(stamp).arg(n);
+    if (!QFile::rename(m_filePath, aside))
+        return false;
+    for (const char *suffix : {"-wal", "-shm"}) {
+        const QString companion = m_filePath + QLatin1String(suffix);
+        if (QFileInfo::exists(companion))
+            QFile::rename(companion, aside + QLatin1String(suffix));
+    }
+    m_damagedFileKeptAs = aside;
+    return true;
+}
+
+bool AnswerHistory::open()
+{
+    QString damage;
+    if (isDamaged(damage)) {
+        if (!putDamagedFileAside()) {
+            fail(QStringLiteral("Файл истории ответов «%1» повреждён (%2), и его не удалось "
+                                "переименовать.\n%3")
+                     .arg(nativeName(m_filePath), damage, ContinueWithoutHistory));
+            return false;
+        }
+        m_pendingMessage =
+            QStringLiteral("Файл истории ответов «%1» повреждён (%2). Он сохранён "
+                           "под именем «%3», история ответов начата заново.")
+                .arg(nativeName(m_filePath), damage, nativeName(m_damagedFileKeptAs));
+    }
+    // Checking for damage may already have found the file out of reach.
+    if (!m_errorMessage.isEmpty() || !openConnection())
+        return false;
+
+    QSqlDatabase db = database();
+    QSqlQuery query(db);
+    const auto openFailure = [this](const QString &reason) {
+        fail(QStringLiteral("Не удалось открыть файл истории ответов «%1»: %2.\n%3")
+                 .arg(nativeName(m_filePath), reason, ContinueWithoutHistory));
+        return false;
+    };
+    if (!query.exec(QStringLiteral("PRAGMA journal_mode = WAL")) || !query.next())
+        return openFailure(reasonOf(query.lastError()));
+    if (query.value(0).toString().compare(QLatin1String("wal"), Qt::CaseInsensitive) != 0)
+        return openFailure(QStringLiteral("журнал WAL недоступен"));
+    if (!query.exec(QStringLiteral("PRAGMA synchronous = NORMAL")))
+        return openFailure(reasonOf(query.lastError()));
+
+    const int version = HistorySchema::version(db);
+    if (version > HistorySchema::CurrentVersion) {
+        fail(QStringLiteral("Файл истории ответов «%1» записан более новой версией программы.\n%2")
+                 .arg(nativeName(m_filePath), ContinueWithoutHistory));
+        return false;
+    }
+    if (const QString reason = HistorySchema::migrate(db); !reason.isEmpty())
+        return openFailure(reason);
+    // A file that opened but cannot take a write (a read-only file or medium)
+    // is found now rather than at the first answer.
+    if (!query.exec(QStringLiteral("BEGIN IMMEDIATE")) || !query.exec(QStringLiteral("COMMIT")))
+        return openFailure(reasonOf(query.lastError()));
+    query.finish();
+
+    m_insertAnswer = std::make_unique<QSqlQuery>(db);
+    if (!m_insertAnswer->prepare(QStringLiteral(
+            "INSERT INTO answers (database, question, mode, variant, right, seconds, "
+            "answered_at, attempt) VALUES (?, ?, ?, ?, ?, ?, ?, ?)")))
+        return openFailure(reasonOf(m_insertAnswer->lastError()));
+    m_available = true;
+    return true;
+}
+
+qint64 AnswerHistory::beginAttempt(const QString &fingerprint, HistoryMode mode,
+                                   const QDateTime &startedAt)
+{
+    if (!m_available)
+        return 0;
+    QString reason;
+    const auto id = databaseId(fingerprint, true, &reason);
+    if (!id) {
+        failWrite(reason);
+        return 0;
+    }
+    QSqlQuery query(database());
+    query.prepare(
+        QStringLiteral("INSERT INTO attempts (database, mode, started_at) VALUES (?, ?, ?)"));
+    query.addBindValue(*id);
+    query.addBindValue(HistoryModes::code(mode));
+    query.addBindValue(startedAt.toMSecsSinceEpoch());
+    if (!query.exec()) {
+        failWrite(reasonOf(query.lastError()));
+        return 0;
+    }
+    return query.lastInsertId().toLongLong();
+}
+
+bool AnswerHistory::endAttempt(qint64 attemptId, const QDateTime &endedAt,
+                               const AttemptSummary &result)
+{
+    if (!m_available || attemptId <= 0)
+        return false;
+    QSqlQuery query(database());
+    query.prepare(QStringLiteral(
+        "UPDATE attempts SET ended_at = ?, correct = ?, wrong = ?, passed = ? WHERE id = ?"));
+    query.addBindValue(endedAt.toMSecsSinceEpoch());
+    query.addBindValue(result.correct);
+    query.addBindValue(result.wrong);
+    query.addBindValue(result.passed ? QVariant(int(*result.passed))
+                                     : QVariant(QMetaType::fromType<int>()));
+    query.addBindValue(attemptId);
+    if (!query.exec()) {
+        failWrite(reasonOf(query.lastError()));
+        return false;
+    }
+    return query.numRowsAffected() == 1;
+}
+
+QList<AttemptRecord> AnswerHistory::attempts(const QString &fingerprint) const
+{
+    QList<AttemptRecord> result;
+    if (!m_available)
+        return result;
+    const auto id = databaseId(fingerprint, false);
+    if (!id)
+        return result;
+    QSqlQuery query(database());
+    query.setForwardOnly(true);
+    query.prepare(QStringLiteral("SELECT id, mode, started_at, ended_at, correct, wrong, passed "
+                                 "FROM attempts WHERE database = ? ORDER BY started_at, id"));
+    query.addBindValue(*id);
+    if (!query.exec())
+        return result;
+    while (query.next()) {
+        const auto mode = HistoryModes::fromCode(query.value(1).toString());
+        if (!mode)
+            continue;
+        AttemptRecord attempt;
+        attempt.id = query.value(0).toLongLong();
+        attempt.mode = *mode;
+        attempt.startedAtMs = query.value(2).toLongLong();
+        if (!query.isNull(3)) {
+            attempt.endedAtMs = query.value(3).toLongLong();
+            AttemptSummary r;
+            r.correct = query.value(4).toInt();
+            r.wrong = query.value(5).toInt();
+            if (!query.isNull(6))
+                r.passed = query.value(6).toInt() != 0;
+            attempt.result = r;
+        }
+        result.append(attempt);
+    }
+    return result;
+}
+
+bool AnswerHistory::recordAnswer(const QString &fingerprint, const AnswerRecord &answer)
+{
+    if (!m_available)
+        return false;
+    if (answer.question < 1 || answer.question > 800)
+        return false;
+    QString reason;
+    const auto id = databaseId(fingerprint, true, &reason);
+    if (!id) {
+        failWrite(reason);
+        return false;
+    }
+    // One INSERT in autocommit mode is one short transaction of its own.
+    QSqlQuery &query = *m_insertAnswer;
+    query.bindValue(0, *id);
+    query.bindValue(1, answer.question);
+    query.bindValue(2, HistoryModes::code(answer.mode));
+    query.bindValue(3, answer.variant);
+    query.bindValue(4, int(answer.right));
+    query.bindValue(5, answer.seconds);
+    query.bindValue(6, answer.answeredAtMs);
+    query.bindValue(7, answer.attemptId > 0 ? QVariant(answer.attemptId)
+                                            : QVariant(QMetaType::fromType<qint64>()));
+    if (!query.exec()) {
+        failWrite(reasonOf(query.lastError()));
+        return false;
+    }
+    return true;
+}
+
+QList<AnswerRecord> AnswerHistory::readAnswers(QSqlQuery &query) const
+{
+    // Columns: question, mode, variant, right, seconds, answered_at, attempt.
+    QList<AnswerRecord> result;
+    if (!query.exec())
+        return result;
+    while (query.next()) {
+        const auto mode = HistoryModes::fromCode(query.value(1).toString());
+        if (!mode)
+            continue;
+        AnswerRecord a;
+        a.question = query.value(0).toInt();
+        a.mode = *mode;
+        a.variant = query.value(2).toInt();
+        a.right = query.value(3).toInt() != 0;
+        a.seconds = query.value(4).toInt();
+        a.answeredAtMs = query.value(5).toLongLong();
+        a.attemptId = query.value(6).toLongLong();
+        result.append(a);
+    }
+    return result;
+}
+
+namespace {
+const QString AnswerColumns =
+    QStringLiteral("question, mode, variant, right, seconds, answered_at, attempt");
+}
+
+QList<AnswerRecord> AnswerHistory::answers(const QString &fingerprint) const
+{
+    if (!m_available)
+        return {};
+    const auto id = databaseId(fingerprint, false);
+    if (!id)
+        return {};
+    QSqlQuery query(database());
+    query.setForwardOnly(true);
+    query.prepare(QStringLiteral("SELECT %1 FROM answers WHERE database = ? "
+                                 "ORDER BY answered_at, id")
+                      .arg(AnswerColumns));
+    query.addBindValue(*id);
+    return readAnswers(query);
+}
+
+QList<AnswerOutcome> AnswerHistory::outcomes(const QString &fingerprint) const
+{
+    QList<AnswerOutcome> result;
+    if (!m_available)
+        return result;
+    const auto id = databaseId(fingerprint, false);
+    if (!id)
+        return result;
+    QSqlQuery query(database());
+    query.setForwardOnly(true);
+    query.prepare(QStringLiteral("SELECT question, right, answered_at FROM answers "
+                                 "WHERE database = ? ORDER BY answered_at, id"));
+    query.addBindValue(*id);
+    if (!query.exec())
+        return result;
+    while (query.next())
+        result.append(AnswerOutcome{query.value(0).toInt(), query.value(1).toInt() != 0,
+                                    query.value(2).toLongLong()});
+    return result;
+}
+
+QList<AnswerRecord> AnswerHistory::answersBetween(const QString &fingerprint, const QDateTime &from,
+                                                  const QDateTime &to) const
+{
+    if (!m_available)
+        return {};
+    const auto id = databaseId(fingerprint, false);
+    if (!id)
+        return {};
+    QSqlQuery query(database());
+    query.setForwardOnly(true);
+    query.prepare(QStringLiteral("SELECT %1 FROM answers WHERE database = ? AND answered_at >= ? "
+                                 "AND answered_at < ? ORDER BY answered_at, id")
+                      .arg(AnswerColumns));
+    query.addBindValue(*id);
+    query.addBindValue(from.toMSecsSinceEpoch());
+    query.addBindValue(to.toMSecsSinceEpoch());
+    return readAnswers(query);
+}
+
+QList<AnswerRecord> AnswerHistory::answersOfQuestion(const QString &fingerprint, int question) const
+{
+    if (!m_available)
+        return {};
+    const auto id = databaseId(fingerprint, false);
+    if (!id)
+        return {};
+    QSqlQuery query(database());
+    query.setForwardOnly(true);
+    query.prepare(QStringLiteral("SELECT %1 FROM answers WHERE database = ? AND question = ? "
+                                 "ORDER BY answered_at, id")
+                      .arg(AnswerColumns));
+    query.addBindValue(*id);
+    query.addBindValue(question);
+    return readAnswers(query);
+}
+
+QList<AnswerRecord> AnswerHistory::latestAnswers(const QString &fingerprint, int count) const
+{
+    if (!m_available || count <= 0)
+        return {};
+    const auto id = databaseId(fingerprint, false);
+    if (!id)
+        return {};
+    QSqlQuery query(database());
+    query.setForwardOnly(true);
+    query.prepare(
+        QStringLiteral("SELECT %1 FROM (SELECT *, ROW_NUMBER() OVER (PARTITION BY question "
+                       "ORDER BY answered_at DESC, id DESC) AS n FROM answers WHERE database = ?) "
+                       "WHERE n <= ? ORDER BY question, n")
+            .arg(AnswerColumns));
+    query.addBindValue(*id);
+    query.addBindValue(count);
+    return readAnswers(query);
+}
+
+bool AnswerHistory::saveMarathon(const QString &fingerprint, const MarathonState &state,
+                                 const QDateTime &savedAt)
+{
+    if (!m_available)
+        return false;
+    QString reason;
+    const auto id = databaseId(fingerprint, true, &reason);
+    if (!id) {
+        failWrite(reason);
+        return false;
+    }
+    QStringList numbers;
+    numbers.reserve(state.order.size());
+    for (int q : state.order)
+        numbers.append(QString::number(q));
+    QSqlQuery query(database());
+    query.prepare(QStringLiteral(
+        "INSERT OR REPLACE INTO marathon (database, question_order, position, updated_at) "
+        "VALUES (?, ?, ?, ?)"));
+    query.addBindValue(*id);
+    query.addBindValue(numbers.join(QLatin1Char(',')));
+    query.addBindValue(state.position);
+    query.addBindValue(savedAt.toMSecsSinceEpoch());
+    if (!query.exec()) {
+        failWrite(reasonOf(query.lastError()));
+        return false;
+    }
+    return true;
+}
+
+std::optional<MarathonState> AnswerHistory::marathon(const QString &fingerprint) const
+{
+    if (!m_available)
+        return std::nullopt;
+    const auto id = databaseId(fingerprint, false);
+    if (!id)
+        return std::nullopt;
+    QSqlQuery query(database());
+    query.prepare(
+        QStringLiteral("SELECT question_order, position FROM marathon WHERE database = ?"));
+    query.addBindValue(*id);
+    if (!query.exec() || !query.next())
+        return std::nullopt;
+    MarathonState state;
+    QList<bool> seen(800, false);
+    for (const QString &part : query.value(0).toString().split(QLatin1Char(','))) {
+        bool ok = false;
+        const int q = part.toInt(&ok);
+        if (!ok || q < 1 || q > 800 || seen[q - 1])
+            return std::nullopt;
+        seen[q - 1] = true;
+        state.order.append(q);
+    }
+    state.position = query.value(1).toInt();
+    if (state.order.size() != 800 || state.position < 0 || state.position > 800)
+        return std::nullopt;
+    return state;
+}
+
+bool AnswerHistory::clear(const QString &fingerprint)
+{
+    if (!m_available)
+        return false;
+    const auto id = databaseId(fingerprint, false);
+    if (!id)
+        return true; // nothing recorded for it
+    QSqlDatabase db = database();
+    if (!db.transaction()) {
+        failWrite(reasonOf(db.lastError()));
+        return false;
+    }
+    QSqlQuery query(db);
+    for (const char *table : {"answers", "attempts", "marathon"}) {
+        query.prepare(
+            QStringLiteral("DELETE FROM %1 WHERE database = ?").arg(QLatin1String(table)));
+        query.addBindValue(*id);
+        if (!query.exec()) {
+            const QString reason = reasonOf(query.lastError());
+            db.rollback();
+            failWrite(reason);
+            return false;
+        }
+    }
+    if (!db.commit()) {
+        failWrite(reasonOf(db.lastError()));
+        return false;
+    }
+    return true;
+}

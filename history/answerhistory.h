@@ -1,0 +1,119 @@
+#pragma once
+
+#include "answerrecord.h"
+
+#include <QDateTime>
+#include <QHash>
+#include <QList>
+#include <QSqlQuery>
+#include <QString>
+
+#include <memory>
+#include <optional>
+
+// The learner's answer history: one SQLite file (through Qt SQL's QSQLITE
+// driver) beside "stat.dat". Every answer and every attempt is one short
+// transaction; rows are kept per question database, identified by its
+// DatabaseFingerprint.
+//
+// Durability: the file runs in WAL mode with synchronous=NORMAL. A commit then
+// writes the WAL without waiting for the disk; the WAL is synced only when it
+// is checkpointed into the main file. The program crashing or being killed
+// loses nothing that was committed (the WAL is in the operating system's
+// cache), and the file is never corrupted; a power cut or a system crash may
+// lose the last few committed answers but still leaves a consistent file.
+// That is the right trade for a trainer: an answer costs well under a
+// millisecond instead of an fsync, and "stat.dat" keeps the counters anyway.
+//
+// Failures: when the file cannot be opened, created or written (a read-only
+// folder, a full disk, a file from a newer program), the store takes one
+// Russian message for the caller to show once (takePendingMessage) and from
+// then on does nothing: writes return false, reads return nothing. The
+// program goes on with "stat.dat" alone. A damaged file (not a SQLite
+// database, or failing `PRAGMA quick_check`) is renamed aside, never deleted,
+// and a fresh file is started; the caller learns it the same way.
+class AnswerHistory
+{
+public:
+    static constexpr char FileName[] = "history.sqlite";
+    // `folder`/history.sqlite: the history beside "stat.dat".
+    static QString filePathIn(const QString &folder);
+
+    // Opens (creating if needed) the file at `filePath` and brings its schema
+    // up to date. Never throws; see isAvailable().
+    explicit AnswerHistory(const QString &filePath);
+    ~AnswerHistory();
+    AnswerHistory(const AnswerHistory &) = delete;
+    AnswerHistory &operator=(const AnswerHistory &) = delete;
+
+    QString filePath() const { return m_filePath; }
+    // False once opening or a write failed: the store is then a no-op.
+    bool isAvailable() const { return m_available; }
+    // Why the store is unavailable; empty while it works.
+    QString errorMessage() const { return m_errorMessage; }
+    // Where a damaged file was put aside when this store opened; empty if
+    // there was none.
+    QString damagedFileKeptAs() const { return m_damagedFileKeptAs; }
+    // The message the user should see, once: the failure, or the damaged file
+    // put aside. Returns it and forgets it; empty when there is nothing to say.
+    QString takePendingMessage();
+
+    // Attempts. beginAttempt returns the new attempt's id, or 0 when the
+    // store is unavailable.
+    qint64 beginAttempt(const QString &fingerprint, HistoryMode mode, const QDateTime &startedAt);
+    bool endAttempt(qint64 attemptId, const QDateTime &endedAt, const AttemptSummary &result);
+    QList<AttemptRecord> attempts(const QString &fingerprint) const;
+
+    // Records one answer (question 1..800, its time in answer.answeredAtMs).
+    // Returns false when it was not stored; a write failure disables the store.
+    bool recordAnswer(const QString &fingerprint, const AnswerRecord &answer);
+
+    // Every answer of the database, oldest first (ties in recording order).
+    QList<AnswerRecord> answers(const QString &fingerprint) const;
+    // The same, only question, right and time: what the learner's overview
+    // replays, read about three times faster.
+    QList<AnswerOutcome> outcomes(const QString &fingerprint) const;
+    // Answers given in [from, to), oldest first.
+    QList<AnswerRecord> answersBetween(const QString &fingerprint, const QDateTime &from,
+                                       const QDateTime &to) const;
+    // Every answer of one question, oldest first: what the scheduler replays.
+    QList<AnswerRecord> answersOfQuestion(const QString &fingerprint, int question) const;
+    // For each answered question its `count` latest answers, newest first;
+    // questions ascending.
+    QList<AnswerRecord> latestAnswers(const QString &fingerprint, int count) const;
+
+    // The marathon through all 800 questions, so it resumes after a restart.
+    bool saveMarathon(const QString &fingerprint, const MarathonState &state,
+                      const QDateTime &savedAt);
+    // Empty when none is stored (or the stored one is not a valid order).
+    std::optional<MarathonState> marathon(const QString &fingerprint) const;
+
+    // Removes every answer, attempt and the marathon of one database, as the
+    // results reset does. Other databases keep theirs.
+    bool clear(const QString &fingerprint);
+
+private:
+    bool open();
+    bool openConnection();
+    bool isDamaged(QString &reason);
+    bool putDamagedFileAside();
+    void closeConnection();
+    void fail(const QString &message);
+    void failWrite(const QString &reason);
+    QSqlDatabase database() const;
+    // The row id of a database fingerprint; with `create` a new one is added
+    // (and `error` says why that failed).
+    std::optional<qint64> databaseId(const QString &fingerprint, bool create,
+                                     QString *error = nullptr) const;
+    QList<AnswerRecord> readAnswers(QSqlQuery &query) const;
+
+    QString m_filePath;
+    QString m_connectionName;
+    bool m_available = false;
+    QString m_errorMessage;
+    QString m_damagedFileKeptAs;
+    QString m_pendingMessage;
+    // Prepared once: recording an answer is the hot path.
+    std::unique_ptr<QSqlQuery> m_insertAnswer;
+    mutable QHash<QString, qint64> m_databaseIds;
+};

@@ -1,0 +1,99 @@
+#include "historyschema.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
+#include <array>
+#include <initializer_list>
+
+namespace {
+
+// Step i takes a file from version i to version i + 1. Steps are never edited
+// once released: a change to the schema is a new step at the end.
+using Step = std::initializer_list<const char *>;
+const std::array<Step, HistorySchema::CurrentVersion> Steps{{
+    // 0 -> 1
+    {
+        "CREATE TABLE databases ("
+        " id INTEGER PRIMARY KEY,"
+        " fingerprint TEXT NOT NULL UNIQUE)",
+        "CREATE TABLE answers ("
+        " id INTEGER PRIMARY KEY,"
+        " database INTEGER NOT NULL REFERENCES databases (id),"
+        " question INTEGER NOT NULL CHECK (question BETWEEN 1 AND 800),"
+        " mode TEXT NOT NULL,"
+        " variant INTEGER NOT NULL,"
+        " right INTEGER NOT NULL CHECK (right IN (0, 1)),"
+        " seconds INTEGER NOT NULL,"
+        " answered_at INTEGER NOT NULL)",
+        "CREATE INDEX answers_by_question ON answers (database, question, answered_at)",
+        "CREATE TABLE attempts ("
+        " id INTEGER PRIMARY KEY,"
+        " database INTEGER NOT NULL REFERENCES databases (id),"
+        " mode TEXT NOT NULL,"
+        " started_at INTEGER NOT NULL,"
+        " ended_at INTEGER,"
+        " correct INTEGER,"
+        " wrong INTEGER,"
+        " passed INTEGER)",
+    },
+    // 1 -> 2
+    {
+        "ALTER TABLE answers ADD COLUMN attempt INTEGER REFERENCES attempts (id)",
+        "CREATE INDEX answers_by_time ON answers (database, answered_at)",
+        "CREATE TABLE marathon ("
+        " database INTEGER PRIMARY KEY REFERENCES databases (id),"
+        " question_order TEXT NOT NULL,"
+        " position INTEGER NOT NULL,"
+        " updated_at INTEGER NOT NULL)",
+    },
+}};
+
+QString failure(const QSqlQuery &query)
+{
+    return query.lastError().databaseText();
+}
+
+} // namespace
+
+int HistorySchema::version(QSqlDatabase &db)
+{
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral("PRAGMA user_version")) || !query.next())
+        return -1;
+    return query.value(0).toInt();
+}
+
+QString HistorySchema::migrate(QSqlDatabase &db)
+{
+    const int from = version(db);
+    if (from < 0)
+        return db.lastError().text();
+    if (from > CurrentVersion)
+        return QStringLiteral("версия схемы %1 новее известной программе (%2)")
+            .arg(from)
+            .arg(CurrentVersion);
+    for (int step = from; step < CurrentVersion; ++step) {
+        if (!db.transaction())
+            return db.lastError().text();
+        QSqlQuery query(db);
+        bool ok = true;
+        for (const char *statement : Steps[step]) {
+            if (!query.exec(QString::fromLatin1(statement))) {
+                ok = false;
+                break;
+            }
+        }
+        if (ok)
+            ok = query.exec(QStringLiteral("PRAGMA user_version = %1").arg(step + 1));
+        if (!ok) {
+            const QString reason = failure(query);
+            db.rollback();
+            return reason;
+        }
+        if (!db.commit())
+            return db.lastError().text();
+    }
+    return {};
+}

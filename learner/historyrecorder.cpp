@@ -1,0 +1,75 @@
+#include "historyrecorder.h"
+
+#include "answerhistory.h"
+#include "examattempt.h"
+
+HistoryRecorder *HistoryRecorder::attach(ExamAttempt &attempt, AnswerHistory &history,
+                                         const QString &fingerprint, HistoryMode mode)
+{
+    auto *recorder = new HistoryRecorder(history, fingerprint, mode, &attempt);
+    attempt.setListener(recorder);
+    return recorder;
+}
+
+HistoryRecorder::HistoryRecorder(AnswerHistory &history, const QString &fingerprint,
+                                 HistoryMode mode, QObject *parent)
+    : QObject(parent), m_history(history), m_fingerprint(fingerprint), m_mode(mode)
+{
+}
+
+HistoryRecorder::~HistoryRecorder()
+{
+    // The attempt outlives its children's destructors only briefly; make sure
+    // it no longer calls a recorder that is gone.
+    if (auto *attempt = qobject_cast<ExamAttempt *>(parent()))
+        attempt->setListener(nullptr);
+}
+
+QDateTime HistoryRecorder::now() const
+{
+    return m_clock ? m_clock().toUTC() : QDateTime::currentDateTimeUtc();
+}
+
+void HistoryRecorder::attemptStarted()
+{
+    m_attemptId = m_history.beginAttempt(m_fingerprint, m_mode, now());
+}
+
+void HistoryRecorder::answerGiven(int question, int storedVariant, bool correct, int seconds)
+{
+    AnswerRecord record;
+    record.question = question;
+    record.mode = m_mode;
+    record.variant = storedVariant;
+    record.right = correct;
+    record.seconds = seconds;
+    record.answeredAtMs = now().toMSecsSinceEpoch();
+    record.attemptId = m_attemptId;
+    m_history.recordAnswer(m_fingerprint, record);
+}
+
+void HistoryRecorder::attemptEnded(const AttemptResult &result, bool finished)
+{
+    if (m_attemptId == 0)
+        return;
+    AttemptSummary summary;
+    summary.correct = result.correctCount;
+    summary.wrong = result.errorCount;
+    if (finished)
+        summary.passed = result.passed;
+    m_history.endAttempt(m_attemptId, now(), summary);
+    m_attemptId = 0;
+}
+
+HistoryMode historyModeOf(const ExamAttempt &attempt)
+{
+    switch (attempt.mode()) {
+    case AttemptMode::Learning:
+        return attempt.isPreparation() ? HistoryMode::Preparation : HistoryMode::Learning;
+    case AttemptMode::Training:
+        return HistoryMode::Training;
+    case AttemptMode::Exam:
+        return HistoryMode::Exam;
+    }
+    return HistoryMode::Learning;
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "attemptlistener.h"
+#include "historymode.h"
+
+#include <QDateTime>
+#include <QObject>
+#include <QString>
+
+#include <functional>
+
+class AnswerHistory;
+class ExamAttempt;
+
+// Writes one attempt into the answer history: its start, every answer and
+// its end. It listens to the attempt and lives as its child, so it goes when
+// the attempt goes; the history must outlive it. An unavailable history makes
+// every write a no-op.
+class HistoryRecorder : public QObject, public AttemptListener
+{
+    Q_OBJECT
+public:
+    using Clock = std::function<QDateTime()>;
+
+    // Listens to `attempt` from now on, recording under `fingerprint` in `mode`.
+    static HistoryRecorder *attach(ExamAttempt &attempt, AnswerHistory &history,
+                                   const QString &fingerprint, HistoryMode mode);
+
+    HistoryRecorder(AnswerHistory &history, const QString &fingerprint, HistoryMode mode,
+                    QObject *parent = nullptr);
+    ~HistoryRecorder() override;
+
+    // The time of each record; the current UTC time unless a test sets one.
+    void setClock(Clock clock) { m_clock = std::move(clock); }
+    qint64 currentAttemptId() const { return m_attemptId; }
+
+    // AttemptListener
+    void attemptStarted() override;
+    void answerGiven(int question, int storedVariant, bool correct, int seconds) override;
+    void attemptEnded(const AttemptResult &result, bool finished) override;
+
+private:
+    QDateTime now() const;
+
+    AnswerHistory &m_history;
+    QString m_fingerprint;
+    HistoryMode m_mode;
+    Clock m_clock;
+    qint64 m_attemptId = 0;
+};
+
+// The history's name for an attempt of one of the four ticket modes.
+HistoryMode historyModeOf(const ExamAttempt &attempt);

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "answerrecord.h"
+#include "historymode.h"
+
+#include <QList>
+
+#include <QString>
+
+#include <memory>
+
+class AnswerHistory;
+class ExamAttempt;
+
+// The program's answer history for the question database that is open: the
+// store beside "stat.dat" and the fingerprint its rows are kept under. The
+// main window owns one for the run; attempts are attached to it as they start.
+class LearnerHistory
+{
+public:
+    LearnerHistory();
+    ~LearnerHistory();
+    LearnerHistory(const LearnerHistory &) = delete;
+    LearnerHistory &operator=(const LearnerHistory &) = delete;
+
+    // Opens the history in `folder` (the folder of "stat.dat") for the
+    // database file at `databasePath`. A failure leaves a store that does
+    // nothing and a message to show (takePendingMessage).
+    void open(const QString &folder, const QString &databasePath);
+    // Another question database was opened: its rows from now on.
+    void setDatabase(const QString &databasePath);
+
+    bool isOpen() const { return m_history != nullptr; }
+    bool isAvailable() const;
+    // Null until open() was called.
+    AnswerHistory *store() const { return m_history.get(); }
+    QString fingerprint() const { return m_fingerprint; }
+
+    // Records `attempt` from its start on, in its own ticket mode.
+    void attach(ExamAttempt &attempt);
+    // The same in `mode`, for the modes built on the history.
+    void attach(ExamAttempt &attempt, HistoryMode mode);
+    // Every answer of the open database, oldest first; empty without a
+    // history.
+    QList<AnswerOutcome> outcomes() const;
+    // Forgets the open database's history (the results reset).
+    void clearCurrent();
+    // What the learner should be told about the history, once; empty when
+    // nothing.
+    QString takePendingMessage();
+
+private:
+    std::unique_ptr<AnswerHistory> m_history;
+    QString m_fingerprint;
+};

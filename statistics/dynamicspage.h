@@ -1,0 +1,43 @@
+#pragma once
+
+#include "answerrecord.h"
+
+#include <QDateTime>
+#include <QList>
+#include <QWidget>
+
+#include <functional>
+
+class DailyChart;
+class QLabel;
+
+// "Динамика": the answer history day by day — answers per day, the share
+// answered right and the exam readiness at the end of each day — from the
+// first day with an answer to today (at most the last year).
+class DynamicsPage : public QWidget
+{
+    Q_OBJECT
+public:
+    static constexpr int MaxDays = 366;
+    // The database's answers, oldest first; empty without a history.
+    using AnswerSource = std::function<QList<AnswerOutcome>()>;
+    using Clock = std::function<QDateTime()>;
+
+    explicit DynamicsPage(QWidget *parent = nullptr);
+
+    void setAnswerSource(AnswerSource source) { m_source = std::move(source); }
+    void setClock(Clock clock) { m_clock = std::move(clock); }
+    // Reads the answers anew and fills the three charts.
+    void refresh();
+
+    DailyChart *answersChart() const { return m_answers; }
+    DailyChart *shareChart() const { return m_share; }
+    DailyChart *readinessChart() const { return m_readiness; }
+
+private:
+    AnswerSource m_source;
+    Clock m_clock;
+    DailyChart *m_answers = nullptr;
+    DailyChart *m_share = nullptr;
+    DailyChart *m_readiness = nullptr;
+};

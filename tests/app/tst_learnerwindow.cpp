@@ -1,0 +1,228 @@
+// "Моя подготовка" in the running program, driven by clicks: opened from the
+// main window, "Работа над ошибками" run through the real exam window, and
+// the list shrinking by its rules afterwards.
+#include "answerhistory.h"
+#include "appsandbox.h"
+#include "dailychart.h"
+#include "databasefingerprint.h"
+#include "examwindow.h"
+#include "learnerwindow.h"
+#include "mainwindow.h"
+#include "messageboxes.h"
+#include "program.h"
+#include "statrecord.h"
+
+#include <QBarSeries>
+#include <QBarSet>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+
+class TestLearnerWindow : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void button_keepsTheMainWindowAsItWasAndShowsItsShortcut();
+    void emptyHistory_modesDisabledWithAReason();
+    void mistakes_runInTheExamWindow_andTheListShrinks();
+    void review_answeredRight_isNoLongerDueToday();
+
+private:
+    // Opens the learner window with a click on the main window's button.
+    LearnerWindow *openLearnerWindow(ZeltrakProgram &program);
+
+    std::unique_ptr<AppSandbox> m_sandbox;
+    QString m_database;
+};
+
+void TestLearnerWindow::init()
+{
+    m_sandbox = std::make_unique<AppSandbox>();
+    m_database = m_sandbox->writeDatabase(QStringLiteral("program/dataAB.dbv"), "База");
+    m_sandbox->writeSettings(QStringLiteral("Kol=2\nRnd=2\nSta=1\nTim=4\nBas=") + m_database);
+    MessageBoxes::clearShown();
+}
+
+void TestLearnerWindow::cleanup()
+{
+    m_sandbox.reset();
+}
+
+LearnerWindow *TestLearnerWindow::openLearnerWindow(ZeltrakProgram &program)
+{
+    MainWindow *main = program.mainWindow();
+    main->show();
+    auto *button = main->findChild<QToolButton *>(QStringLiteral("learnerButton"));
+    if (!button)
+        return nullptr;
+    QTest::mouseClick(button, Qt::LeftButton);
+    return main->learnerWindow();
+}
+
+void TestLearnerWindow::button_keepsTheMainWindowAsItWasAndShowsItsShortcut()
+{
+    ZeltrakProgram program(m_sandbox->paths);
+    MainWindow *main = program.mainWindow();
+    main->show();
+    auto *button = main->findChild<QToolButton *>(QStringLiteral("learnerButton"));
+    QVERIFY(button);
+    QCOMPARE(button->text(), QStringLiteral("Моя подготовка"));
+    QCOMPARE(button->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_M));
+    QVERIFY(button->toolTip().contains(QStringLiteral("Ctrl+M")));
+    QCOMPARE(button->focusPolicy(), Qt::NoFocus);
+    // It overlaps no other control of the main window.
+    for (QWidget *other : main->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        if (other == button || !other->isVisible() || other->isWindow())
+            continue;
+        QVERIFY2(!other->geometry().intersects(button->geometry()),
+                 qPrintable(other->objectName()));
+    }
+    // Nothing extra until the learner asks for it.
+    QVERIFY(!main->learnerWindow());
+}
+
+void TestLearnerWindow::emptyHistory_modesDisabledWithAReason()
+{
+    ZeltrakProgram program(m_sandbox->paths);
+    LearnerWindow *window = openLearnerWindow(program);
+    QVERIFY(window && window->isVisible());
+    auto *mistakes = window->findChild<QPushButton *>(QStringLiteral("mistakesButton"));
+    auto *review = window->findChild<QPushButton *>(QStringLiteral("reviewButton"));
+    QVERIFY(!mistakes->isEnabled());
+    QVERIFY(!review->isEnabled());
+    QVERIFY(!window->findChild<QLabel *>(QStringLiteral("mistakesHint"))->text().isEmpty());
+    QVERIFY(!window->findChild<QLabel *>(QStringLiteral("reviewHint"))->text().isEmpty());
+    QVERIFY(window->findChild<QLabel *>(QStringLiteral("readinessLabel"))
+                ->text()
+                .startsWith(QStringLiteral("Готовность к экзамену:")));
+    QVERIFY(!window->findChild<QLabel *>(QStringLiteral("readinessExplanation"))->text().isEmpty());
+    auto *chart = window->findChild<DailyChart *>(QStringLiteral("activityChart"));
+    QVERIFY(!chart->hasData());
+    QVERIFY(chart->noDataLabel()->isVisible());
+    // A click on a disabled button starts nothing.
+    QTest::mouseClick(mistakes, Qt::LeftButton);
+    QVERIFY(!program.examWindow()->isVisible());
+}
+
+void TestLearnerWindow::mistakes_runInTheExamWindow_andTheListShrinks()
+{
+    const QString fingerprint = DatabaseFingerprint::fromFile(m_database);
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    {
+        AnswerHistory history(AnswerHistory::filePathIn(m_sandbox->paths.programFolder));
+        const auto record = [&](int question, bool right, int daysAgo) {
+            AnswerRecord answer;
+            answer.question = question;
+            answer.variant = 1;
+            answer.right = right;
+            answer.answeredAtMs = now.addDays(-daysAgo).toMSecsSinceEpoch();
+            QVERIFY(history.recordAnswer(fingerprint, answer));
+        };
+        record(5, false, 3);
+        record(30, false, 2);
+        record(30, true, 2);
+        record(100, false, 1);
+    }
+
+    ZeltrakProgram program(m_sandbox->paths);
+    MainWindow *main = program.mainWindow();
+    LearnerWindow *window = openLearnerWindow(program);
+    QVERIFY(window && window->isVisible());
+    QCOMPARE(window->overview().mistakesBatch, (QList<int>{100, 30, 5}));
+    QCOMPARE(window->findChild<QLabel *>(QStringLiteral("mistakesCountLabel"))->text(),
+             QStringLiteral("Вопросов для работы над ошибками: 3"));
+    auto *chart = window->findChild<DailyChart *>(QStringLiteral("activityChart"));
+    QVERIFY(chart->hasData());
+    QCOMPARE(chart->countSeries()->barSets()[0]->count(), 30);
+    QCOMPARE(chart->countSeries()->barSets()[0]->at(27), 2.0); // two days ago
+
+    auto *mistakes = window->findChild<QPushButton *>(QStringLiteral("mistakesButton"));
+    QVERIFY(mistakes->isEnabled());
+    QTest::mouseClick(mistakes, Qt::LeftButton);
+    AttemptWindow *exam = program.examWindow();
+    QVERIFY(exam->isVisible());
+    QVERIFY(!window->isVisible());
+    QVERIFY(!main->isVisible());
+    ExamAttempt *attempt = static_cast<ExamWindow *>(exam)->attempt();
+
+    // Question 100 right once (stays), question 30 right again (two in a row:
+    // leaves), then СТОП.
+    for (int expected : {100, 30}) {
+        QCOMPARE((attempt->ticket() - 1) * 20 + attempt->questionNumber(), expected);
+        QTest::mouseClick(exam->findChild<QPushButton *>(
+                              QStringLiteral("BitBtn%1").arg(attempt->correctVariant())),
+                          Qt::LeftButton);
+    }
+    QTest::mouseClick(exam->findChild<QPushButton *>(QStringLiteral("BitBtn7")), Qt::LeftButton);
+    QVERIFY(!exam->isVisible());
+    QVERIFY(main->isVisible());
+    QVERIFY(window->isVisible());
+    QCOMPARE(window->overview().mistakesBatch, (QList<int>{100, 5}));
+    QCOMPARE(window->findChild<QLabel *>(QStringLiteral("mistakesCountLabel"))->text(),
+             QStringLiteral("Вопросов для работы над ошибками: 2"));
+
+    // In the history under its own mode, and in the learning counters of
+    // "stat.dat", with no ticket's status changed.
+    AnswerHistory history(AnswerHistory::filePathIn(m_sandbox->paths.programFolder));
+    const QList<AttemptRecord> attempts = history.attempts(fingerprint);
+    QCOMPARE(attempts.size(), 1);
+    QCOMPARE(attempts[0].mode, HistoryMode::Mistakes);
+    const QList<AnswerRecord> answers = history.answers(fingerprint);
+    QCOMPARE(answers.size(), 6);
+    QCOMPARE(answers[4].mode, HistoryMode::Mistakes);
+    QCOMPARE(answers[5].question, 30);
+    QFile stat(m_sandbox->statisticsFile());
+    QVERIFY(stat.open(QIODevice::ReadOnly));
+    const StatRecord saved = StatRecord::fromBytes(stat.read(StatRecord::Size));
+    QCOMPARE(saved.questionStats(5, 20).correct[0], 1);
+    QCOMPARE(saved.questionStats(2, 10).correct[0], 1);
+    for (int ticket = 1; ticket <= 40; ++ticket)
+        QCOMPARE(saved.ticketStatus(ticket), 0);
+}
+
+void TestLearnerWindow::review_answeredRight_isNoLongerDueToday()
+{
+    const QString fingerprint = DatabaseFingerprint::fromFile(m_database);
+    {
+        // Learnt once, forty days ago: long overdue.
+        AnswerHistory history(AnswerHistory::filePathIn(m_sandbox->paths.programFolder));
+        AnswerRecord answer;
+        answer.question = 7;
+        answer.variant = 1;
+        answer.right = true;
+        answer.answeredAtMs = QDateTime::currentDateTimeUtc().addDays(-40).toMSecsSinceEpoch();
+        QVERIFY(history.recordAnswer(fingerprint, answer));
+    }
+    ZeltrakProgram program(m_sandbox->paths);
+    LearnerWindow *window = openLearnerWindow(program);
+    QVERIFY(window);
+    QCOMPARE(window->overview().dueBatch, QList<int>{7});
+    QCOMPARE(window->findChild<QLabel *>(QStringLiteral("dueCountLabel"))->text(),
+             QStringLiteral("К повторению сегодня: 1"));
+    QVERIFY(!window->findChild<QPushButton *>(QStringLiteral("mistakesButton"))->isEnabled());
+
+    QTest::mouseClick(window->findChild<QPushButton *>(QStringLiteral("reviewButton")),
+                      Qt::LeftButton);
+    AttemptWindow *exam = program.examWindow();
+    QVERIFY(exam->isVisible());
+    ExamAttempt *attempt = static_cast<ExamWindow *>(exam)->attempt();
+    QCOMPARE(attempt->questionNumber(), 7);
+    QTest::mouseClick(
+        exam->findChild<QPushButton *>(QStringLiteral("BitBtn%1").arg(attempt->correctVariant())),
+        Qt::LeftButton);
+    QTest::mouseClick(exam->findChild<QPushButton *>(QStringLiteral("BitBtn7")), Qt::LeftButton);
+
+    QVERIFY(window->isVisible());
+    QVERIFY(window->overview().dueBatch.isEmpty());
+    QVERIFY(!window->findChild<QPushButton *>(QStringLiteral("reviewButton"))->isEnabled());
+    AnswerHistory history(AnswerHistory::filePathIn(m_sandbox->paths.programFolder));
+    QCOMPARE(history.attempts(fingerprint).constFirst().mode, HistoryMode::Review);
+    QCOMPARE(history.answers(fingerprint).constLast().mode, HistoryMode::Review);
+}
+
+QTEST_MAIN(TestLearnerWindow)
+#include "tst_learnerwindow.moc"

@@ -1,0 +1,133 @@
+// Exam readiness: the truncated Poisson-binomial against a brute-force sum
+// over every outcome, and the mean over tickets.
+#include "readiness.h"
+
+#include <QRandomGenerator>
+#include <QTest>
+
+#include <vector>
+
+namespace {
+
+// P(at most two errors), summed over all 2^n right/wrong outcomes.
+double bruteForceAtMostTwoErrors(const std::vector<double> &p)
+{
+    const int n = int(p.size());
+    double total = 0;
+    for (quint32 wrongMask = 0; wrongMask < (1u << n); ++wrongMask) {
+        if (qPopulationCount(wrongMask) > 2)
+            continue;
+        double probability = 1;
+        for (int i = 0; i < n; ++i)
+            probability *= (wrongMask >> i) & 1 ? 1 - p[i] : p[i];
+        total += probability;
+    }
+    return total;
+}
+
+} // namespace
+
+class TestReadiness : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void errorCounts_matchesBruteForce_data();
+    void errorCounts_matchesBruteForce();
+    void errorCounts_edges_data();
+    void errorCounts_edges();
+    void fromProbabilities_meansTicketsAndRanksWeakest();
+    void compute_usesPriorForUnanswered();
+    void explanation_namesWhatLowersIt();
+};
+
+void TestReadiness::errorCounts_matchesBruteForce_data()
+{
+    QTest::addColumn<int>("n");
+    QTest::addColumn<quint32>("seed");
+    for (int n : {1, 2, 3, 5, 8, 12})
+        for (quint32 seed : {1u, 2u, 3u})
+            QTest::addRow("n=%d seed=%u", n, seed) << n << seed;
+}
+
+void TestReadiness::errorCounts_matchesBruteForce()
+{
+    QFETCH(int, n);
+    QFETCH(quint32, seed);
+    QRandomGenerator random(seed);
+    std::vector<double> p(n);
+    for (double &x : p)
+        x = random.generateDouble();
+    const Readiness::ErrorCounts counts = Readiness::errorCounts(p);
+    QCOMPARE_LE(qAbs(counts.atMostMaxErrors() - bruteForceAtMostTwoErrors(p)), 1e-12);
+    const double sum = counts.probability[0] + counts.probability[1] + counts.probability[2] +
+                       counts.probability[3];
+    QCOMPARE_LE(qAbs(sum - 1.0), 1e-12);
+}
+
+void TestReadiness::errorCounts_edges_data()
+{
+    QTest::addColumn<std::vector<double>>("p");
+    QTest::addColumn<double>("expected");
+    QTest::newRow("no questions") << std::vector<double>{} << 1.0;
+    QTest::newRow("all right") << std::vector<double>(20, 1.0) << 1.0;
+    QTest::newRow("all wrong") << std::vector<double>(20, 0.0) << 0.0;
+    QTest::newRow("two sure errors") << std::vector<double>{0, 0, 1, 1, 1} << 1.0;
+    QTest::newRow("three sure errors") << std::vector<double>{0, 0, 0, 1, 1} << 0.0;
+    // 20 coin flips: (1 + 20 + 190) / 2^20.
+    QTest::newRow("twenty halves") << std::vector<double>(20, 0.5) << 211.0 / 1048576.0;
+}
+
+void TestReadiness::errorCounts_edges()
+{
+    QFETCH(std::vector<double>, p);
+    QFETCH(double, expected);
+    QCOMPARE_LE(qAbs(Readiness::errorCounts(p).atMostMaxErrors() - expected), 1e-15);
+}
+
+void TestReadiness::fromProbabilities_meansTicketsAndRanksWeakest()
+{
+    // Every ticket sure to pass but ticket 3 (all wrong) and ticket 40 (one
+    // question known, the rest half known).
+    std::vector<double> p(800, 1.0);
+    std::fill(p.begin() + 40, p.begin() + 60, 0.0);
+    std::fill(p.begin() + 781, p.end(), 0.5);
+    const Readiness::ExamReadiness r = Readiness::fromProbabilities(p, 7);
+    QCOMPARE(r.ticketPass[2], 0.0);
+    // 19 coin flips and one sure answer: (1 + 19 + 171) / 2^19.
+    QCOMPARE_LE(qAbs(r.ticketPass[39] - (1 + 19 + 171) / 524288.0), 1e-15);
+    QCOMPARE_LE(qAbs(r.passProbability - (38 + r.ticketPass[39]) / 40.0), 1e-15);
+    QCOMPARE(r.weakestTickets.mid(0, 3), (QList<int>{3, 40, 1}));
+    QCOMPARE(r.neverAnswered, 7);
+}
+
+void TestReadiness::compute_usesPriorForUnanswered()
+{
+    QuestionProgressTable empty;
+    const Readiness::ExamReadiness none = Readiness::compute(empty, 0);
+    QCOMPARE(none.neverAnswered, 800);
+    const double half = (1 + 20 + 190) / 1048576.0;
+    QCOMPARE_LE(qAbs(none.passProbability - half), 1e-15);
+
+    // A question answered right just now counts with R = 1.
+    QuestionProgressTable table;
+    for (int q = 1; q <= 20; ++q)
+        table.apply(AnswerRecord{q, HistoryMode::Exam, 1, true, 3, 1000, 0});
+    const Readiness::ExamReadiness r = Readiness::compute(table, 1000);
+    QCOMPARE(r.neverAnswered, 780);
+    QCOMPARE_LE(qAbs(r.ticketPass[0] - 1.0), 1e-12);
+    QCOMPARE(r.weakestTickets.last(), 1);
+}
+
+void TestReadiness::explanation_namesWhatLowersIt()
+{
+    const Readiness::ExamReadiness r =
+        Readiness::fromProbabilities(std::vector<double>(800, 0.5), 800);
+    const QString text = Readiness::explanation(r);
+    QVERIFY(text.contains(QStringLiteral("Готовность 0%")));
+    QVERIFY(text.contains(QStringLiteral("800 из 800")));
+    QVERIFY(text.contains(QStringLiteral("билеты 1, 2, 3")));
+}
+
+QTEST_GUILESS_MAIN(TestReadiness)
+#include "tst_readiness.moc"
