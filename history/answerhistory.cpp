@@ -299,16 +299,12 @@ bool AnswerHistory::endAttempt(qint64 attemptId, const QDateTime &endedAt,
 QList<AttemptRecord> AnswerHistory::attempts(const QString &fingerprint) const
 {
     QList<AttemptRecord> result;
-    if (!m_available)
+    auto prepared = queryFor(
+        fingerprint, QStringLiteral("SELECT id, mode, started_at, ended_at, correct, wrong, passed "
+                                    "FROM attempts WHERE database = ? ORDER BY started_at, id"));
+    if (!prepared)
         return result;
-    const auto id = databaseId(fingerprint, false);
-    if (!id)
-        return result;
-    QSqlQuery query(database());
-    query.setForwardOnly(true);
-    query.prepare(QStringLiteral("SELECT id, mode, started_at, ended_at, correct, wrong, passed "
-                                 "FROM attempts WHERE database = ? ORDER BY started_at, id"));
-    query.addBindValue(*id);
+    QSqlQuery &query = *prepared;
     if (!query.exec())
         return result;
     while (query.next()) {
@@ -391,35 +387,42 @@ const QString AnswerColumns =
     QStringLiteral("question, mode, variant, right, seconds, answered_at, attempt");
 }
 
-QList<AnswerRecord> AnswerHistory::answers(const QString &fingerprint) const
+std::optional<QSqlQuery> AnswerHistory::queryFor(const QString &fingerprint,
+                                                 const QString &sql) const
 {
     if (!m_available)
-        return {};
+        return std::nullopt;
     const auto id = databaseId(fingerprint, false);
     if (!id)
-        return {};
+        return std::nullopt;
     QSqlQuery query(database());
     query.setForwardOnly(true);
-    query.prepare(QStringLiteral("SELECT %1 FROM answers WHERE database = ? "
-                                 "ORDER BY answered_at, id")
-                      .arg(AnswerColumns));
+    query.prepare(sql);
     query.addBindValue(*id);
+    return query;
+}
+
+QList<AnswerRecord> AnswerHistory::answers(const QString &fingerprint) const
+{
+    auto prepared =
+        queryFor(fingerprint, QStringLiteral("SELECT %1 FROM answers WHERE database = ? "
+                                             "ORDER BY answered_at, id")
+                                  .arg(AnswerColumns));
+    if (!prepared)
+        return {};
+    QSqlQuery &query = *prepared;
     return readAnswers(query);
 }
 
 QList<AnswerOutcome> AnswerHistory::outcomes(const QString &fingerprint) const
 {
     QList<AnswerOutcome> result;
-    if (!m_available)
+    auto prepared =
+        queryFor(fingerprint, QStringLiteral("SELECT question, right, answered_at FROM answers "
+                                             "WHERE database = ? ORDER BY answered_at, id"));
+    if (!prepared)
         return result;
-    const auto id = databaseId(fingerprint, false);
-    if (!id)
-        return result;
-    QSqlQuery query(database());
-    query.setForwardOnly(true);
-    query.prepare(QStringLiteral("SELECT question, right, answered_at FROM answers "
-                                 "WHERE database = ? ORDER BY answered_at, id"));
-    query.addBindValue(*id);
+    QSqlQuery &query = *prepared;
     if (!query.exec())
         return result;
     while (query.next())
@@ -431,17 +434,14 @@ QList<AnswerOutcome> AnswerHistory::outcomes(const QString &fingerprint) const
 QList<AnswerRecord> AnswerHistory::answersBetween(const QString &fingerprint, const QDateTime &from,
                                                   const QDateTime &to) const
 {
-    if (!m_available)
+    auto prepared =
+        queryFor(fingerprint,
+                 QStringLiteral("SELECT %1 FROM answers WHERE database = ? AND answered_at >= ? "
+                                "AND answered_at < ? ORDER BY answered_at, id")
+                     .arg(AnswerColumns));
+    if (!prepared)
         return {};
-    const auto id = databaseId(fingerprint, false);
-    if (!id)
-        return {};
-    QSqlQuery query(database());
-    query.setForwardOnly(true);
-    query.prepare(QStringLiteral("SELECT %1 FROM answers WHERE database = ? AND answered_at >= ? "
-                                 "AND answered_at < ? ORDER BY answered_at, id")
-                      .arg(AnswerColumns));
-    query.addBindValue(*id);
+    QSqlQuery &query = *prepared;
     query.addBindValue(from.toMSecsSinceEpoch());
     query.addBindValue(to.toMSecsSinceEpoch());
     return readAnswers(query);
@@ -449,36 +449,30 @@ QList<AnswerRecord> AnswerHistory::answersBetween(const QString &fingerprint, co
 
 QList<AnswerRecord> AnswerHistory::answersOfQuestion(const QString &fingerprint, int question) const
 {
-    if (!m_available)
+    auto prepared = queryFor(
+        fingerprint, QStringLiteral("SELECT %1 FROM answers WHERE database = ? AND question = ? "
+                                    "ORDER BY answered_at, id")
+                         .arg(AnswerColumns));
+    if (!prepared)
         return {};
-    const auto id = databaseId(fingerprint, false);
-    if (!id)
-        return {};
-    QSqlQuery query(database());
-    query.setForwardOnly(true);
-    query.prepare(QStringLiteral("SELECT %1 FROM answers WHERE database = ? AND question = ? "
-                                 "ORDER BY answered_at, id")
-                      .arg(AnswerColumns));
-    query.addBindValue(*id);
+    QSqlQuery &query = *prepared;
     query.addBindValue(question);
     return readAnswers(query);
 }
 
 QList<AnswerRecord> AnswerHistory::latestAnswers(const QString &fingerprint, int count) const
 {
-    if (!m_available || count <= 0)
+    if (count <= 0)
         return {};
-    const auto id = databaseId(fingerprint, false);
-    if (!id)
-        return {};
-    QSqlQuery query(database());
-    query.setForwardOnly(true);
-    query.prepare(
+    auto prepared = queryFor(
+        fingerprint,
         QStringLiteral("SELECT %1 FROM (SELECT *, ROW_NUMBER() OVER (PARTITION BY question "
                        "ORDER BY answered_at DESC, id DESC) AS n FROM answers WHERE database = ?) "
                        "WHERE n <= ? ORDER BY question, n")
             .arg(AnswerColumns));
-    query.addBindValue(*id);
+    if (!prepared)
+        return {};
+    QSqlQuery &query = *prepared;
     query.addBindValue(count);
     return readAnswers(query);
 }

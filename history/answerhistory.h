@@ -103,6 +103,10 @@ private:
     QSqlDatabase database() const;
     // The row id of a database fingerprint; with `create` a new one is added
     // (and `error` says why that failed).
+    // A forward-only query of one database's rows: `sql` is prepared and its
+    // first placeholder bound to the database; nullopt when the store is
+    // unusable or has never seen the database.
+    std::optional<QSqlQuery> queryFor(const QString &fingerprint, const QString &sql) const;
     std::optional<qint64> databaseId(const QString &fingerprint, bool create,
                                      QString *error = nullptr) const;
     QList<AnswerRecord> readAnswers(QSqlQuery &query) const;
