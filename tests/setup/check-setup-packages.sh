@@ -178,6 +178,15 @@ comm -23 "$work/used" "$work/found" | while read -r path; do
 done
 
 missing=0
+# A virtual name never shows as installed: the scripts would call apt-get on
+# every run, which needs root and the network even when nothing is missing.
+while read -r pkg; do
+    if ! apt-cache show "$pkg" 2>/dev/null | grep "^Package:" >/dev/null; then
+        echo "VIRTUAL: '$pkg' in scripts/packages.txt is a virtual package; list its provider" \
+            "'$(real_package "$pkg")' instead"
+        missing=$((missing + 1))
+    fi
+done < "$work/listed"
 while IFS=$'\t' read -r pkg path; do
     if ! grep -qx -- "$pkg" "$work/closure"; then
         echo "MISSING: package '$pkg' is not installed by the set-up, but the build used $path"
@@ -192,7 +201,7 @@ if [ -s "$work/unowned" ]; then
     echo "Not owned by any package (not checked): $(wc -l < "$work/unowned") files, e.g. $(head -n 1 "$work/unowned")"
 fi
 if [ "$missing" -gt 0 ]; then
-    echo "FAILED: add the $missing package(s) above to scripts/packages.txt"
+    echo "FAILED: $missing problem(s) with scripts/packages.txt (above)"
     exit 1
 fi
 echo "PASSED: every package the build used comes with the set-up"
