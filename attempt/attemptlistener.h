@@ -21,4 +21,13 @@ public:
     // The attempt ended. `finished` is false when it was left for a new start
     // before it ended; the result then holds only the counts so far.
     virtual void attemptEnded(const AttemptResult &result, bool finished) = 0;
+    // The marathon went one question further: `answered` questions of its
+    // whole order are now answered, `right` and `wrong` of them since it
+    // began. Only the marathon calls this.
+    virtual void sequenceAdvanced(int answered, int right, int wrong)
+    {
+        Q_UNUSED(answered);
+        Q_UNUSED(right);
+        Q_UNUSED(wrong);
+    }
 };

@@ -6,14 +6,37 @@
 #include "statisticsfile.h"
 
 #include <algorithm>
+#include <utility>
 
 using namespace QuestionBankLayout;
+using OfficialExamRules::Failure;
 
 ExamAttempt::ExamAttempt(const AttemptSetup &setup, QuestionDatabase &database, StatRecord &record,
                          QObject *parent)
     : QObject(parent), m_setup(setup), m_database(database), m_record(record),
       m_ticket(setup.ticket)
 {
+    // A marathon that cannot go on from where it says begins at its start.
+    if (m_setup.startIndex < 0 || m_setup.startIndex >= m_setup.questions.size()) {
+        m_setup.startIndex = 0;
+        m_setup.rightSoFar = 0;
+        m_setup.wrongSoFar = 0;
+    }
+}
+
+int ExamAttempt::statMode() const
+{
+    switch (m_setup.mode) {
+    case AttemptMode::Learning:
+    case AttemptMode::Marathon:
+        return StatMode::Learning;
+    case AttemptMode::Training:
+        return StatMode::Training;
+    case AttemptMode::Exam:
+    case AttemptMode::OfficialExam:
+        return StatMode::Exam;
+    }
+    return StatMode::Learning;
 }
 
 bool ExamAttempt::isPreparation() const
@@ -23,7 +46,10 @@ bool ExamAttempt::isPreparation() const
 
 bool ExamAttempt::usesTicket() const
 {
-    return !isPreparation() && m_setup.questions.isEmpty();
+    const bool ticketMode = m_setup.mode == AttemptMode::Learning ||
+                            m_setup.mode == AttemptMode::Training ||
+                            m_setup.mode == AttemptMode::Exam;
+    return ticketMode && !isPreparation() && m_setup.questions.isEmpty();
 }
 
 void ExamAttempt::start()
@@ -33,19 +59,33 @@ void ExamAttempt::start()
     ++m_generation;
     m_phase = Phase::Running;
     ProgramRandom::randomize();
-    m_shufflePlaces.fill(0);
-    chooseQuestions();
     m_threeErrorsAsked = false;
     m_correctCount = 0;
     m_wrongCount = 0;
-    m_correctItemCount = 0;
-    m_states.fill(QuestionState::NotAnswered);
+    m_sequenceAnsweredThisRun = 0;
+    m_officialPart = OfficialPart::Main;
+    m_officialFailure = Failure::None;
+    m_additionalBlocks.clear();
+    m_mainMistakes.clear();
+    m_secondsUsed = 0;
+    clearPositions();
+    chooseQuestions();
     m_secondsOnQuestion = 0;
     if (m_setup.mode == AttemptMode::Exam)
         m_remainingSeconds = m_setup.timeLimitSeconds;
+    else if (m_setup.mode == AttemptMode::OfficialExam)
+        m_remainingSeconds = OfficialExamRules::MainSeconds;
     if (m_listener)
         m_listener->attemptStarted();
     emit started();
+}
+
+void ExamAttempt::clearPositions()
+{
+    m_states.fill(QuestionState::NotAnswered);
+    m_shufflePlaces.fill(0);
+    m_chosenVariants.fill(0);
+    m_correctItemCount = 0;
 }
 
 void ExamAttempt::chooseQuestions()
@@ -62,26 +102,60 @@ void ExamAttempt::chooseQuestions()
         } while (std::find(drawn.begin() + 1, drawn.begin() + j, number) != drawn.begin() + j);
         drawn[size_t(j)] = number;
     }
+    m_positionCount = QuestionsPerTicket;
     if (isPreparation()) {
         m_questions = drawn;
         return;
     }
     if (!m_setup.questions.isEmpty()) {
-        // A set chosen from the history; positions past its end repeat it
-        // from the start, so the twenty places always hold a question.
-        for (int position = 1; position <= QuestionsPerTicket; ++position) {
-            m_questions[size_t(position)] =
-                m_setup.questions[(position - 1) % m_setup.questions.size()];
-        }
+        // A set chosen outside the engine, a page at a time; the marathon
+        // goes on where its last run stopped.
+        setPage(m_setup.mode == AttemptMode::Marathon ? m_setup.startIndex : 0);
         return;
+    }
+    if (m_setup.mode == AttemptMode::OfficialExam) {
+        m_mainTicket = ProgramRandom::random(TicketCount) + 1;
+        m_ticket = m_mainTicket;
     }
     for (int position = 1; position <= QuestionsPerTicket; ++position)
         m_questions[size_t(position)] = absoluteNumber(m_ticket, position);
 }
 
+void ExamAttempt::setPage(int start)
+{
+    m_pageStart = start;
+    m_positionCount =
+        std::min<int>(QuestionsPerTicket, int(m_setup.questions.size()) - start);
+    for (int position = 1; position <= m_positionCount; ++position)
+        m_questions[size_t(position)] = m_setup.questions[start + position - 1];
+}
+
+int ExamAttempt::displayNumber(int position) const
+{
+    if (!m_setup.questions.isEmpty())
+        return m_pageStart + position;
+    if (m_setup.mode == AttemptMode::OfficialExam && !m_additionalBlocks.isEmpty() &&
+        m_officialPart != OfficialPart::Main && m_officialPart != OfficialPart::BetweenParts)
+        return OfficialExamRules::MainQuestionCount + position;
+    return position;
+}
+
+bool ExamAttempt::positionReachable(int position) const
+{
+    if (position < 1 || position > m_positionCount)
+        return false;
+    if (m_setup.mode != AttemptMode::Marathon)
+        return true;
+    for (int earlier = 1; earlier < position; ++earlier) {
+        if (m_states[size_t(earlier)] == QuestionState::NotAnswered)
+            return false;
+    }
+    return true;
+}
+
 bool ExamAttempt::selectPosition(int position, QString *error)
 {
-    if (position < 1 || position > QuestionsPerTicket)
+    if (position < 1 || position > m_positionCount)
         return false;
     m_position = position;
     m_secondsOnQuestion = 0;
@@ -120,7 +194,7 @@ void ExamAttempt::placeCorrectVariant()
 
 int ExamAttempt::nextPosition() const
 {
-    return m_position % QuestionsPerTicket + 1;
+    return m_position % std::max(m_positionCount, 1) + 1;
 }
 
 int ExamAttempt::storedVariant(int shownPlace) const
@@ -160,22 +234,34 @@ QuestionStats ExamAttempt::questionStats() const
 
 ExamAttempt::QuestionState ExamAttempt::questionState(int position) const
 {
-    if (position < 1 || position > QuestionsPerTicket)
+    if (position < 1 || position > m_positionCount)
         return QuestionState::NotAnswered;
     return m_states[size_t(position)];
 }
 
 bool ExamAttempt::answersOpen() const
 {
+    if (!isRunning() || !m_questionReadable)
+        return false;
     // Learning never locks a question; the other modes take one answer.
-    return isRunning() && m_questionReadable &&
-           (m_setup.mode == AttemptMode::Learning ||
-            questionState(m_position) == QuestionState::NotAnswered);
+    if (m_setup.mode == AttemptMode::Learning)
+        return true;
+    if (questionState(m_position) != QuestionState::NotAnswered)
+        return false;
+    switch (m_setup.mode) {
+    case AttemptMode::OfficialExam:
+        // Between the parts and once decided nothing is asked.
+        return m_officialPart == OfficialPart::Main || m_officialPart == OfficialPart::Additional;
+    case AttemptMode::Marathon:
+        return positionReachable(m_position);
+    default:
+        return true;
+    }
 }
 
 bool ExamAttempt::commentVisible() const
 {
-    return m_setup.mode != AttemptMode::Exam &&
+    return m_setup.mode != AttemptMode::Exam && m_setup.mode != AttemptMode::OfficialExam &&
            questionState(m_position) == QuestionState::AnsweredWrongly;
 }
 
@@ -191,39 +277,52 @@ ExamAttempt::AnswerOutcome ExamAttempt::answer(int variant)
     if (!answersOpen() || variant < 1 || variant > MaxVariants)
         return outcome;
     outcome.accepted = true;
+    const int chosen = storedVariant(variant);
     if (m_listener) {
-        m_listener->answerGiven(m_questions[size_t(m_position)], storedVariant(variant),
+        m_listener->answerGiven(m_questions[size_t(m_position)], chosen,
                                 variant == m_correctVariant, m_secondsOnQuestion);
     }
     m_secondsOnQuestion = 0;
-    if (variant == m_correctVariant) {
-        outcome.correct = true;
-        outcome.moveOn = true;
+    m_chosenVariants[size_t(m_position)] = chosen;
+    outcome.correct = variant == m_correctVariant;
+    if (outcome.correct) {
         ++m_correctCount;
         setQuestionState(m_position, QuestionState::AnsweredCorrectly);
         m_record.addCorrect(m_ticket, m_questionNumber, statMode());
-        if (m_setup.mode == AttemptMode::Learning) {
-            m_correctItemCount = int(
-                std::count(m_states.begin() + 1, m_states.end(), QuestionState::AnsweredCorrectly));
-        }
-        return outcome;
+    } else {
+        ++m_wrongCount;
+        setQuestionState(m_position, QuestionState::AnsweredWrongly);
+        m_record.addWrong(m_ticket, m_questionNumber, statMode());
     }
-    ++m_wrongCount;
-    setQuestionState(m_position, QuestionState::AnsweredWrongly);
-    m_record.addWrong(m_ticket, m_questionNumber, statMode());
+    // A wrong answer in learning takes a correct mark back.
+    m_correctItemCount = int(std::count(m_states.begin() + 1, m_states.begin() + 1 + m_positionCount,
+                                        QuestionState::AnsweredCorrectly));
+
     switch (m_setup.mode) {
     case AttemptMode::Learning:
-        outcome.showComment = true;
-        // A wrong answer takes a correct mark back.
-        m_correctItemCount =
-            int(std::count(m_states.begin() + 1, m_states.end(), QuestionState::AnsweredCorrectly));
+        outcome.moveOn = outcome.correct;
+        outcome.showComment = !outcome.correct;
         break;
     case AttemptMode::Training:
-        outcome.showComment = true;
-        outcome.lockAnswers = true;
+        outcome.moveOn = outcome.correct;
+        outcome.showComment = outcome.lockAnswers = !outcome.correct;
         break;
     case AttemptMode::Exam:
         outcome.moveOn = true;
+        break;
+    case AttemptMode::OfficialExam:
+        outcome.moveOn = true;
+        if (m_officialPart == OfficialPart::Main)
+            checkOfficialMainPart(false);
+        else
+            checkOfficialAdditionalPart(false);
+        break;
+    case AttemptMode::Marathon:
+        outcome.moveOn = outcome.correct;
+        outcome.showComment = outcome.lockAnswers = !outcome.correct;
+        ++m_sequenceAnsweredThisRun;
+        if (m_listener)
+            m_listener->sequenceAdvanced(sequenceAnswered(), sequenceRight(), sequenceWrong());
         break;
     }
     return outcome;
@@ -235,10 +334,25 @@ ExamAttempt::FollowUp ExamAttempt::followUp() const
         return FollowUp::None;
     switch (m_setup.mode) {
     case AttemptMode::Learning:
-        if (m_correctItemCount != QuestionsPerTicket)
+        if (m_correctItemCount != m_positionCount)
             return FollowUp::None;
-        // A set from the history has no next ticket to go on with.
-        return m_setup.questions.isEmpty() ? FollowUp::AskCompletion : FollowUp::Finish;
+        if (m_setup.questions.isEmpty() || isPreparation())
+            return FollowUp::AskCompletion;
+        // A set has no next ticket to go on with; a long one has pages.
+        return hasNextPage() ? FollowUp::AskNextPage : FollowUp::Finish;
+    case AttemptMode::OfficialExam:
+        if (m_officialPart == OfficialPart::Decided)
+            return FollowUp::Finish;
+        if (m_officialPart == OfficialPart::BetweenParts)
+            return FollowUp::AnnounceAdditionalPart;
+        return FollowUp::None;
+    case AttemptMode::Marathon:
+        // After a wrong last answer the learner reads its comment first and
+        // ends the marathon themselves.
+        return sequenceComplete() &&
+                       questionState(m_position) == QuestionState::AnsweredCorrectly
+                   ? FollowUp::Finish
+                   : FollowUp::None;
     case AttemptMode::Training:
     case AttemptMode::Exam:
         if (m_correctCount + m_wrongCount == QuestionsPerTicket)
@@ -278,13 +392,182 @@ void ExamAttempt::countSecond()
 
 void ExamAttempt::countDown()
 {
-    if (!isRunning() || m_setup.mode != AttemptMode::Exam)
+    if (!isRunning())
+        return;
+    const bool official = m_setup.mode == AttemptMode::OfficialExam;
+    if (m_setup.mode != AttemptMode::Exam && !official)
+        return;
+    // Between the official exam's parts and once it is decided no clock runs.
+    if (official && m_officialPart != OfficialPart::Main &&
+        m_officialPart != OfficialPart::Additional)
         return;
     // Whole seconds: the end falls exactly on the tick numbered by the limit.
     --m_remainingSeconds;
     emit remainingTimeChanged(m_remainingSeconds);
-    if (m_remainingSeconds <= 0)
-        emit timeUp();
+    if (m_remainingSeconds > 0)
+        return;
+    if (official) {
+        if (m_officialPart == OfficialPart::Main)
+            checkOfficialMainPart(true);
+        else
+            checkOfficialAdditionalPart(true);
+    }
+    emit timeUp();
+}
+
+// --- Pages --------------------------------------------------------------------
+
+bool ExamAttempt::hasNextPage() const
+{
+    return !m_setup.questions.isEmpty() &&
+           m_pageStart + m_positionCount < m_setup.questions.size();
+}
+
+bool ExamAttempt::pageComplete() const
+{
+    const auto first = m_states.begin() + 1;
+    const auto last = first + m_positionCount;
+    if (m_setup.mode == AttemptMode::Learning)
+        return std::all_of(first, last, [](QuestionState s) {
+            return s == QuestionState::AnsweredCorrectly;
+        });
+    return std::none_of(first, last, [](QuestionState s) { return s == QuestionState::NotAnswered; });
+}
+
+void ExamAttempt::turnPage()
+{
+    if (!isRunning() || !hasNextPage())
+        return;
+    clearPositions();
+    setPage(m_pageStart + m_positionCount);
+    m_position = 1;
+    emit pageChanged();
+}
+
+bool ExamAttempt::sequenceComplete() const
+{
+    return !m_setup.questions.isEmpty() && sequenceAnswered() >= sequenceLength();
+}
+
+// --- The exam by the official rules ---------------------------------------------
+
+void ExamAttempt::checkOfficialMainPart(bool timeUp)
+{
+    QList<int> errors;
+    bool complete = true;
+    for (int position = 1; position <= m_positionCount; ++position) {
+        const QuestionState state = m_states[size_t(position)];
+        if (state == QuestionState::NotAnswered)
+            complete = false;
+        if (state == QuestionState::AnsweredWrongly ||
+            (timeUp && state == QuestionState::NotAnswered))
+            errors << position;
+    }
+    const OfficialExamRules::MainPartCheck check = OfficialExamRules::checkMainPart(errors);
+    if (check.failed()) {
+        decideOfficial(check.failure);
+        return;
+    }
+    if (!complete && !timeUp)
+        return;
+    if (check.additionalBlocks.isEmpty()) {
+        decideOfficial(Failure::None);
+        return;
+    }
+    m_additionalBlocks = check.additionalBlocks;
+    m_mainMistakes = officialReport().mistakes;
+    m_secondsUsed += OfficialExamRules::MainSeconds - m_remainingSeconds;
+    m_officialPart = OfficialPart::BetweenParts;
+}
+
+void ExamAttempt::checkOfficialAdditionalPart(bool timeUp)
+{
+    bool complete = true;
+    for (int position = 1; position <= m_positionCount; ++position) {
+        const QuestionState state = m_states[size_t(position)];
+        if (state == QuestionState::AnsweredWrongly) {
+            decideOfficial(Failure::AdditionalError);
+            return;
+        }
+        if (state == QuestionState::NotAnswered)
+            complete = false;
+    }
+    if (complete)
+        decideOfficial(Failure::None);
+    else if (timeUp)
+        decideOfficial(Failure::AdditionalTimeUp);
+}
+
+void ExamAttempt::decideOfficial(Failure failure)
+{
+    // The mistakes of the part on screen are taken while its positions are
+    // there; between the parts the main part's are kept already.
+    if (m_officialPart == OfficialPart::Main || m_officialPart == OfficialPart::Additional) {
+        const QList<ExamMistake> partMistakes = officialReport().mistakes;
+        const bool main = m_officialPart == OfficialPart::Main;
+        m_mainMistakes = main ? partMistakes : m_mainMistakes + partMistakes;
+        const int partSeconds = main ? OfficialExamRules::MainSeconds
+                                     : OfficialExamRules::SecondsPerAdditionalBlock *
+                                           int(m_additionalBlocks.size());
+        m_secondsUsed += partSeconds - std::max(m_remainingSeconds, 0);
+    }
+    m_officialFailure = failure;
+    m_officialPart = OfficialPart::Decided;
+}
+
+OfficialExamReport ExamAttempt::officialReport() const
+{
+    OfficialExamReport report;
+    report.failure = m_officialFailure;
+    report.additionalBlockCount = int(m_additionalBlocks.size());
+    if (m_officialPart == OfficialPart::Decided || m_officialPart == OfficialPart::BetweenParts) {
+        report.mistakes = m_mainMistakes;
+        return report;
+    }
+    // The part on screen: its wrong answers and, as the rules count them
+    // once its time is over, its unanswered questions.
+    const bool timeOver = m_remainingSeconds <= 0;
+    for (int position = 1; position <= m_positionCount; ++position) {
+        const QuestionState state = m_states[size_t(position)];
+        if (state == QuestionState::AnsweredWrongly ||
+            (timeOver && state == QuestionState::NotAnswered)) {
+            report.mistakes << ExamMistake{displayNumber(position), m_questions[size_t(position)],
+                                           m_chosenVariants[size_t(position)]};
+        }
+    }
+    return report;
+}
+
+int ExamAttempt::additionalBlockOf(int position) const
+{
+    return (position - 1) / OfficialExamRules::BlockSize + 1;
+}
+
+void ExamAttempt::startAdditionalPart()
+{
+    if (!isRunning() || m_setup.mode != AttemptMode::OfficialExam ||
+        m_officialPart != OfficialPart::BetweenParts)
+        return;
+    // Each block comes from a ticket drawn among the other thirty-nine, at
+    // the same positions as the block it stands for.
+    clearPositions();
+    int position = 1;
+    for (int block : std::as_const(m_additionalBlocks)) {
+        int other = ProgramRandom::random(TicketCount - 1) + 1;
+        if (other >= m_mainTicket)
+            ++other;
+        for (int i = 1; i <= OfficialExamRules::BlockSize; ++i) {
+            m_questions[size_t(position++)] =
+                absoluteNumber(other, block * OfficialExamRules::BlockSize + i);
+        }
+    }
+    m_positionCount = position - 1;
+    m_position = 1;
+    m_remainingSeconds =
+        OfficialExamRules::SecondsPerAdditionalBlock * int(m_additionalBlocks.size());
+    m_officialPart = OfficialPart::Additional;
+    emit pageChanged();
+    emit remainingTimeChanged(m_remainingSeconds);
 }
 
 AttemptResult ExamAttempt::countsSoFar() const
@@ -294,11 +577,21 @@ AttemptResult ExamAttempt::countsSoFar() const
     result.ticket = m_ticket;
     result.correctCount = m_correctCount;
     result.errorCount = QuestionsPerTicket - m_correctCount;
+    if (!m_setup.questions.isEmpty())
+        result.errorCount = m_wrongCount;
+    if (m_setup.mode == AttemptMode::OfficialExam) {
+        result.ticket = m_mainTicket;
+        result.official = officialReport();
+        result.errorCount = int(result.official->mistakes.size());
+    }
     return result;
 }
 
 AttemptResult ExamAttempt::finish()
 {
+    if (isRunning() && m_setup.mode == AttemptMode::OfficialExam &&
+        m_officialPart != OfficialPart::Decided)
+        decideOfficial(Failure::Stopped);
     AttemptResult result = countsSoFar();
     if (!isRunning())
         return result;
@@ -308,8 +601,9 @@ AttemptResult ExamAttempt::finish()
     switch (m_setup.mode) {
     case AttemptMode::Learning:
         // Exactly twenty: a question answered correctly twice does not count
-        // as learning the ticket.
-        result.passed = m_correctCount == QuestionsPerTicket;
+        // as learning the ticket. A set is learnt when its last page is.
+        result.passed = m_setup.questions.isEmpty() ? m_correctCount == QuestionsPerTicket
+                                                    : pageComplete() && !hasNextPage();
         if (usesTicket() && result.passed && status == TicketStatus::NotPassed)
             m_record.setTicketStatus(m_ticket, TicketStatus::LearningCompleted);
         break;
@@ -326,6 +620,14 @@ AttemptResult ExamAttempt::finish()
         result.elapsedSeconds = m_setup.timeLimitSeconds - m_remainingSeconds;
         m_record.setTicketStatus(m_ticket,
                                  result.passed ? TicketStatus::ExamPassed : TicketStatus::Failed);
+        break;
+    case AttemptMode::OfficialExam:
+        // Ticket statuses stay: the ticket was drawn, not chosen.
+        result.passed = m_officialFailure == Failure::None;
+        result.elapsedSeconds = m_secondsUsed;
+        break;
+    case AttemptMode::Marathon:
+        result.passed = sequenceComplete();
         break;
     }
     if (m_listener)

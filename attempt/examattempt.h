@@ -2,10 +2,12 @@
 
 #include "attemptlistener.h"
 #include "attemptsetup.h"
+#include "officialexamrules.h"
 #include "question.h"
 #include "statrecord.h"
 
 #include <QImage>
+#include <QList>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -15,6 +17,24 @@
 
 class QuestionDatabase;
 
+// A question the exam by the official rules counted as an error.
+struct ExamMistake
+{
+    int number = 0;        // as the question list showed it: 1..20, additional 21..30
+    int question = 0;      // absolute, 1..800
+    int chosenVariant = 0; // the stored number of the variant chosen; 0: no answer
+
+    friend bool operator==(const ExamMistake &, const ExamMistake &) = default;
+};
+
+// How an exam by the official rules went, beyond the counts.
+struct OfficialExamReport
+{
+    OfficialExamRules::Failure failure = OfficialExamRules::Failure::None;
+    int additionalBlockCount = 0; // 0..2
+    QList<ExamMistake> mistakes;  // in the order of their numbers
+};
+
 // How one attempt ended, as the result dialog reports it.
 struct AttemptResult
 {
@@ -23,14 +43,24 @@ struct AttemptResult
     int ticket = 0;
     int correctCount = 0;
     int errorCount = 0;     // questions not answered correctly
-    int elapsedSeconds = 0; // exam: the time limit minus the time left
+    int elapsedSeconds = 0; // exams: the time spent on them
+    std::optional<OfficialExamReport> official;
 };
 
-// One run through twenty questions in learning, preparation, training or exam:
-// the order and state of the questions, the variant shuffle, the answers and
-// their counts, the completion and three-errors rules, the countdown, the
-// seconds spent per question and the ticket's status at the end. It changes
-// the progress record as the learner goes and saves it when asked.
+// One attempt in any mode: learning, preparation, training and exam over a
+// ticket's twenty questions; learning over a set of questions (mistakes,
+// review, a topic); the exam by the official rules with its additional
+// blocks; the marathon through all questions. It owns the order and state of
+// the questions, the variant shuffle, the answers and their counts, the
+// rules of each mode, the countdown, the seconds spent per question and the
+// ticket's status at the end. It changes the progress record as the learner
+// goes and saves it when asked.
+//
+// The questions are shown a page at a time: at most twenty positions, which
+// the question list shows. A ticket is one page of twenty; a longer set or
+// the marathon turns pages (turnPage()); the official exam's additional
+// questions are a page of their own (startAdditionalPart()). pageChanged()
+// says that the positions changed.
 //
 // The engine knows no widgets. A window shows what it says and forwards the
 // learner's input: selectPosition() for a chosen question, answer() for a
@@ -65,6 +95,24 @@ public:
         Finish,
         // Exam: the third error, asked once. Anything but Yes ends the attempt.
         AskThreeErrors,
+        // Official exam: the main part ended with one or two errors. The
+        // window says so, then calls startAdditionalPart().
+        AnnounceAdditionalPart,
+        // Learning over a set longer than a page: every question of this
+        // page answered correctly. Yes turns the page, No ends the attempt.
+        AskNextPage,
+    };
+
+    // Where an exam by the official rules stands.
+    enum class OfficialPart
+    {
+        Main,
+        // The main part is over with one or two errors; the additional
+        // questions have not started.
+        BetweenParts,
+        Additional,
+        // Decided: passed or failed; the attempt only waits for finish().
+        Decided,
     };
 
     struct AnswerOutcome
@@ -85,8 +133,8 @@ public:
     AttemptMode mode() const { return m_setup.mode; }
     // Learning over a drawn set of questions from all tickets.
     bool isPreparation() const;
-    // Works through one ticket's questions, whose status it may change: not
-    // preparation, not a set of questions from the setup.
+    // Works through one ticket's questions, whose status it may change:
+    // learning, training or exam over a ticket.
     bool usesTicket() const;
 
     // Starts (or starts again): reseeds the random numbers, chooses the
@@ -108,6 +156,15 @@ public:
     bool selectPosition(int position, QString *error = nullptr);
     int position() const { return m_position; }
     int nextPosition() const;
+    // How many positions this page has (at most twenty).
+    int positionCount() const { return m_positionCount; }
+    // The number the question list shows for a position: the place in a
+    // longer set or the marathon (1..800), 21..30 for the official exam's
+    // additional questions, otherwise the position.
+    int displayNumber(int position) const;
+    // Whether the learner may go to a position: the marathon is answered in
+    // its order, so a question after the first unanswered one waits.
+    bool positionReachable(int position) const;
     int ticket() const { return m_ticket; }
     int questionNumber() const { return m_questionNumber; }
     bool questionReadable() const { return m_questionReadable; }
@@ -139,9 +196,39 @@ public:
     int correctCount() const { return m_correctCount; }
     int wrongCount() const { return m_wrongCount; }
 
+    // Pages of a longer set and of the marathon.
+    bool hasNextPage() const;
+    // Every position of this page is answered (marathon) or answered
+    // correctly (learning).
+    bool pageComplete() const;
+    // Shows the next page; its questions start unanswered. Emits pageChanged().
+    void turnPage();
+    // The whole set: its length and how many of it were answered, over
+    // every run of a marathon.
+    int sequenceLength() const { return int(m_setup.questions.size()); }
+    int sequenceAnswered() const { return m_setup.startIndex + m_sequenceAnsweredThisRun; }
+    bool sequenceComplete() const;
+    // Marathon: right and wrong answers since it began, over every run.
+    int sequenceRight() const { return m_setup.rightSoFar + m_correctCount; }
+    int sequenceWrong() const { return m_setup.wrongSoFar + m_wrongCount; }
+
+    // The exam by the official rules.
+    OfficialPart officialPart() const { return m_officialPart; }
+    OfficialExamRules::Failure officialFailure() const { return m_officialFailure; }
+    // One or two additional blocks: the blocks (0..3) of the main part that
+    // had an error. Known from BetweenParts on.
+    const QList<int> &additionalBlocks() const { return m_additionalBlocks; }
+    // Which additional block (1 or 2) a position of the additional page is in.
+    int additionalBlockOf(int position) const;
+    // After AnnounceAdditionalPart: draws the additional questions and starts
+    // their countdown (five minutes a block). Emits pageChanged().
+    void startAdditionalPart();
+
     // One second on the shown question, counted for this mode.
     void countSecond();
     // One second off the exam's countdown; emits timeUp() when it reaches 0.
+    // In the official exam the part whose time ran out ends at once: its
+    // unanswered questions count as errors, and followUp() says what next.
     void countDown();
     int remainingSeconds() const { return m_remainingSeconds; }
 
@@ -154,6 +241,7 @@ public:
 
 signals:
     void started();
+    void pageChanged();
     void questionStateChanged(int position, ExamAttempt::QuestionState state);
     void secondCounted();
     void remainingTimeChanged(int seconds);
@@ -169,15 +257,24 @@ private:
     };
 
     void setQuestionState(int position, QuestionState state);
-    // Fills the question at every position: the ticket's twenty in order, or
-    // the drawn preparation set. A new kind of attempt that works through
-    // other questions sets them here.
+    // Fills the question at every position: the ticket's twenty in order, the
+    // drawn preparation set, the first page of a set, or a drawn ticket for
+    // the official exam. A new kind of attempt that works through other
+    // questions sets them here.
     void chooseQuestions();
+    // Shows the page of the set that starts at `start`.
+    void setPage(int start);
+    void clearPositions();
+    // The official exam after an answer or when its time ran out.
+    void checkOfficialMainPart(bool timeUp);
+    void checkOfficialAdditionalPart(bool timeUp);
+    void decideOfficial(OfficialExamRules::Failure failure);
+    OfficialExamReport officialReport() const;
     void placeCorrectVariant();
     // The stored number of the variant shown at `shownPlace`.
     int storedVariant(int shownPlace) const;
     AttemptResult countsSoFar() const;
-    int statMode() const { return int(m_setup.mode); }
+    int statMode() const;
 
     AttemptSetup m_setup;
     QuestionDatabase &m_database;
@@ -197,8 +294,20 @@ private:
 
     // Indexed 1..20; slot 0 is unused.
     std::array<QuestionState, 21> m_states{};
-    std::array<int, 21> m_questions{};     // absolute question numbers 1..800
-    std::array<int, 21> m_shufflePlaces{}; // 0: not drawn yet
+    std::array<int, 21> m_questions{};      // absolute question numbers 1..800
+    std::array<int, 21> m_shufflePlaces{};  // 0: not drawn yet
+    std::array<int, 21> m_chosenVariants{}; // stored numbers; 0: no answer
+    int m_positionCount = 0;
+    int m_pageStart = 0; // the index in the set of position 1
+    int m_sequenceAnsweredThisRun = 0;
+
+    // The official exam.
+    OfficialPart m_officialPart = OfficialPart::Main;
+    OfficialExamRules::Failure m_officialFailure = OfficialExamRules::Failure::None;
+    int m_mainTicket = 0;
+    QList<int> m_additionalBlocks;
+    QList<ExamMistake> m_mainMistakes;
+    int m_secondsUsed = 0; // on parts already over
 
     int m_correctCount = 0;
     int m_wrongCount = 0;

@@ -70,6 +70,10 @@ HistoryMode historyModeOf(const ExamAttempt &attempt)
         return HistoryMode::Training;
     case AttemptMode::Exam:
         return HistoryMode::Exam;
+    case AttemptMode::OfficialExam:
+        return HistoryMode::OfficialExam;
+    case AttemptMode::Marathon:
+        return HistoryMode::Marathon;
     }
     return HistoryMode::Learning;
 }
