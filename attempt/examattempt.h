@@ -128,6 +128,8 @@ public:
                 QObject *parent = nullptr);
 
     const AttemptSetup &setup() const { return m_setup; }
+    // The question database the attempt reads, for a review of its questions.
+    QuestionDatabase &database() const { return m_database; }
     // Someone to tell about starts, answers and ends; not owned, may be null.
     void setListener(AttemptListener *listener) { m_listener = listener; }
     AttemptMode mode() const { return m_setup.mode; }

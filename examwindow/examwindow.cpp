@@ -6,6 +6,7 @@
 #include "examwindowstyle.h"
 #include "help.h"
 #include "messageboxes.h"
+#include "officialresultdialog.h"
 #include "picturezoomwindow.h"
 #include "questionindexentry.h"
 #include "questionpanel.h"
@@ -14,6 +15,7 @@
 #include "timetext.h"
 
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
@@ -34,6 +36,8 @@ const QString CompletionQuestion =
 const QString ThreeErrorsQuestion =
     QStringLiteral("ТРИ ОШИБКИ!!!\n\rВы уже провалили экзамен, будете продолжать? ");
 const QString TimeUpMessage = QStringLiteral("Время закончилось! ");
+const QString NextPageQuestion = QStringLiteral(
+    "Все вопросы этой части темы отвечены верно.\nПерейти к следующим вопросам темы?");
 
 } // namespace
 
@@ -64,9 +68,27 @@ void ExamWindow::setAttempt(std::unique_ptr<ExamAttempt> attempt)
             [this](int seconds) { m_timeLabel->setText(longTimeText(seconds)); });
     connect(m_attempt.get(), &ExamAttempt::timeUp, this, &ExamWindow::onTimeUp);
     connect(m_attempt.get(), &ExamAttempt::secondCounted, this, [this] {
-        if (m_attempt->mode() == AttemptMode::Learning)
+        if (learningStyle())
             refreshPie();
     });
+    connect(m_attempt.get(), &ExamAttempt::pageChanged, this, [this] {
+        fillQuestionList();
+        setAnswerButtonsEnabled(true);
+        showPosition(1);
+    });
+}
+
+OfficialResultDialog *ExamWindow::officialResultDialog()
+{
+    if (!m_officialResultDialog)
+        m_officialResultDialog = new OfficialResultDialog(this);
+    return m_officialResultDialog;
+}
+
+bool ExamWindow::learningStyle() const
+{
+    return m_attempt && (m_attempt->mode() == AttemptMode::Learning ||
+                         m_attempt->mode() == AttemptMode::Marathon);
 }
 
 bool ExamWindow::attemptRunning() const
@@ -117,6 +139,14 @@ void ExamWindow::createControls()
     m_modeLabel->setFont(pixelFont(DesignFamily, 19, true, true));
     m_layout->add(m_modeLabel, QRect(480, 2, 201, 24), A::Top | A::Right);
 
+    // Between the heading and the mode label: where the learner is in a
+    // longer attempt. Placed after the heading whenever that changes.
+    m_statusLabel = new QLabel(this);
+    m_statusLabel->setObjectName(QStringLiteral("attemptStatusLabel"));
+    m_statusLabel->setFont(pixelFont(DesignFamily, 13, true));
+    setTextColour(m_statusLabel, Qt::white);
+    m_statusLabel->hide();
+
     m_helpButton = new QToolButton(this);
     m_helpButton->setObjectName(QStringLiteral("SpeedButton1"));
     m_helpButton->setIcon(QIcon(QStringLiteral(":/exam/help.png")));
@@ -142,14 +172,7 @@ void ExamWindow::createControls()
         listPalette.setColor(QPalette::Inactive, role, listPalette.color(QPalette::Active, role));
     }
     m_questionList->setPalette(listPalette);
-    for (int position = 1; position <= QuestionsPerTicket; ++position) {
-        auto *item =
-            new QListWidgetItem(QStringLiteral("Вопрос №%1").arg(position), m_questionList);
-        // Rows of 17 pixels keep all twenty items in view at the design size.
-        item->setSizeHint(QSize(93, 17));
-        item->setData(ImageIndexRole, NotAnswered);
-        item->setIcon(QIcon(QStringLiteral(":/exam/item-notanswered.png")));
-    }
+    fillQuestionList();
     m_questionList->installEventFilter(this);
     connect(m_questionList, &QListWidget::itemSelectionChanged, this, [this] {
         if (!m_selecting)
@@ -162,6 +185,7 @@ void ExamWindow::createControls()
     connect(m_questionPanel, &QuestionPanel::answerClicked, this, &ExamWindow::onAnswerClicked);
     connect(m_questionPanel, &QuestionPanel::pictureClicked, this,
             &ExamWindow::onPictureZoomRequested);
+    connect(m_questionPanel, &QuestionPanel::nextClicked, this, &ExamWindow::onNextClicked);
 
     m_stopButton =
         new QPushButton(QIcon(QStringLiteral(":/exam/stop.png")), QStringLiteral("СТОП"), this);
@@ -197,16 +221,37 @@ void ExamWindow::startAttempt()
     showAttemptStart();
 }
 
+void ExamWindow::fillQuestionList()
+{
+    static const QIcon notAnswered(QStringLiteral(":/exam/item-notanswered.png"));
+    const int count = m_attempt ? m_attempt->positionCount() : QuestionsPerTicket;
+    m_selecting = true;
+    m_questionList->clear();
+    for (int position = 1; position <= count; ++position) {
+        const int number = m_attempt ? m_attempt->displayNumber(position) : position;
+        auto *item = new QListWidgetItem(QStringLiteral("Вопрос №%1").arg(number), m_questionList);
+        // Rows of 17 pixels keep all twenty items in view at the design size.
+        item->setSizeHint(QSize(93, 17));
+        item->setData(ImageIndexRole, NotAnswered);
+        item->setIcon(notAnswered);
+    }
+    m_selecting = false;
+    if (m_attempt) {
+        for (int position = 1; position <= count; ++position)
+            setItemState(position, m_attempt->questionState(position));
+    }
+}
+
 void ExamWindow::showAttemptStart()
 {
     setAnswerButtonsEnabled(true);
-    for (int position = 1; position <= QuestionsPerTicket; ++position)
-        setItemState(position, ExamAttempt::QuestionState::NotAnswered);
+    fillQuestionList();
+    m_questionPanel->nextButton()->setVisible(m_attempt->mode() == AttemptMode::Marathon);
 
     showPosition(1);
 
     const AttemptMode mode = m_attempt->mode();
-    if (mode == AttemptMode::Exam) {
+    if (mode == AttemptMode::Exam || mode == AttemptMode::OfficialExam) {
         m_timeLabel->setText(longTimeText(m_attempt->remainingSeconds()));
         m_timeLabel->show();
         m_countdownTimer->start();
@@ -215,21 +260,110 @@ void ExamWindow::showAttemptStart()
         m_timeLabel->hide();
     }
     m_secondsTimer->start();
+    showModeLabel();
+}
 
+void ExamWindow::showModeLabel()
+{
     struct ModeLabel
     {
         const char16_t *text;
         quint32 colour;
     };
     ModeLabel label{u"Режим обучения", 65280};
-    if (m_attempt->isPreparation())
-        label = {u"Режим подготовки", 65478};
-    else if (mode == AttemptMode::Training)
+    switch (m_attempt->mode()) {
+    case AttemptMode::Learning:
+        if (m_attempt->isPreparation())
+            label = {u"Режим подготовки", 65478};
+        else if (!m_attempt->setup().topicName.isEmpty())
+            label = {u"Обучение по теме", 65280};
+        break;
+    case AttemptMode::Training:
         label = {u"Режим тренировки", 52479};
-    else if (mode == AttemptMode::Exam)
+        break;
+    case AttemptMode::Exam:
         label = {u"Режим экзамена", 255};
+        break;
+    case AttemptMode::OfficialExam:
+        label = {u"Экзамен ГИБДД", 255};
+        break;
+    case AttemptMode::Marathon:
+        label = {u"Марафон", 33023};
+        break;
+    }
     m_modeLabel->setText(QString::fromUtf16(label.text));
     setTextColour(m_modeLabel, fromBgr(label.colour));
+}
+
+void ExamWindow::showHeading()
+{
+    switch (m_attempt->mode()) {
+    case AttemptMode::Exam:
+        m_headingLabel->setText(QStringLiteral("Вопрос №%1").arg(m_attempt->questionNumber()));
+        break;
+    case AttemptMode::OfficialExam:
+        m_headingLabel->setText(
+            QStringLiteral("Вопрос №%1").arg(m_attempt->displayNumber(m_attempt->position())));
+        break;
+    case AttemptMode::Marathon:
+        m_headingLabel->setText(QStringLiteral("Вопрос %1 из %2")
+                                    .arg(m_attempt->displayNumber(m_attempt->position()))
+                                    .arg(m_attempt->sequenceLength()));
+        break;
+    default:
+        m_headingLabel->setText(QStringLiteral("Билет №%1 Вопрос №%2")
+                                    .arg(m_attempt->ticket())
+                                    .arg(m_attempt->questionNumber()));
+        break;
+    }
+    m_headingLabel->adjustSize();
+    showStatusLine();
+}
+
+void ExamWindow::showStatusLine()
+{
+    QString text;
+    const ExamAttempt &attempt = *m_attempt;
+    switch (attempt.mode()) {
+    case AttemptMode::OfficialExam:
+        if (attempt.officialPart() == ExamAttempt::OfficialPart::Main ||
+            attempt.additionalBlocks().isEmpty())
+            text = QStringLiteral("Основная часть");
+        else
+            text = QStringLiteral("Дополнительный блок %1 из %2")
+                       .arg(attempt.additionalBlockOf(attempt.position()))
+                       .arg(attempt.additionalBlocks().size());
+        break;
+    case AttemptMode::Marathon:
+        text = QStringLiteral("Билет №%1, вопрос №%2 · верно %3, ошибок %4")
+                   .arg(attempt.ticket())
+                   .arg(attempt.questionNumber())
+                   .arg(attempt.sequenceRight())
+                   .arg(attempt.sequenceWrong());
+        break;
+    case AttemptMode::Learning:
+        if (!attempt.setup().topicName.isEmpty()) {
+            const int first = attempt.displayNumber(1);
+            text = QStringLiteral("%1 · вопросы %2–%3 из %4")
+                       .arg(attempt.setup().topicName)
+                       .arg(first)
+                       .arg(first + attempt.positionCount() - 1)
+                       .arg(attempt.sequenceLength());
+        }
+        break;
+    default:
+        break;
+    }
+    m_statusLabel->setVisible(!text.isEmpty());
+    if (text.isEmpty())
+        return;
+    // Between the heading and the mode label, shortened to the room there.
+    const int left = m_headingLabel->geometry().right() + 14;
+    const int room = m_modeLabel->geometry().left() - left - 6;
+    const QFontMetrics metrics(m_statusLabel->font());
+    m_statusLabel->setText(metrics.elidedText(text, Qt::ElideRight, std::max(room, 40)));
+    m_statusLabel->setToolTip(text);
+    m_statusLabel->setGeometry(left, 8, std::max(room, 40), 20);
 }
 
 void ExamWindow::showPosition(int position)
@@ -251,13 +385,8 @@ void ExamWindow::onQuestionSelected()
     const bool readable =
         m_attempt->selectPosition(m_questionList->row(selected.first()) + 1, &error);
 
-    if (m_attempt->mode() == AttemptMode::Exam)
-        m_headingLabel->setText(QStringLiteral("Вопрос №%1").arg(m_attempt->questionNumber()));
-    else
-        m_headingLabel->setText(QStringLiteral("Билет №%1 Вопрос №%2")
-                                    .arg(m_attempt->ticket())
-                                    .arg(m_attempt->questionNumber()));
-    m_headingLabel->adjustSize();
+    showHeading();
+    refreshNextButton();
 
     if (!readable) {
         showUnreadableQuestion(error);
@@ -276,7 +405,7 @@ void ExamWindow::onQuestionSelected()
     else
         m_questionPanel->hideComment();
 
-    if (m_attempt->mode() == AttemptMode::Learning) {
+    if (learningStyle()) {
         refreshPie();
         m_questionPanel->setPieVisible(m_host && m_host->showStatisticsChecked());
     } else {
@@ -306,8 +435,30 @@ void ExamWindow::setItemState(int position, ExamAttempt::QuestionState state)
         QIcon(QStringLiteral(":/exam/item-correct.png")),
     };
     QListWidgetItem *item = m_questionList->item(position - 1);
+    if (!item)
+        return;
     item->setData(ImageIndexRole, int(state));
     item->setIcon(icons[int(state)]);
+    // The marathon opens its questions one after another.
+    if (m_attempt && m_attempt->mode() == AttemptMode::Marathon) {
+        for (int row = 0; row < m_questionList->count(); ++row) {
+            QListWidgetItem *other = m_questionList->item(row);
+            const bool reachable = m_attempt->positionReachable(row + 1);
+            other->setFlags(reachable ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags);
+        }
+    }
+}
+
+void ExamWindow::refreshNextButton()
+{
+    QPushButton *next = m_questionPanel->nextButton();
+    if (!m_attempt || m_attempt->mode() != AttemptMode::Marathon)
+        return;
+    const bool answered =
+        m_attempt->questionState(m_attempt->position()) != ExamAttempt::QuestionState::NotAnswered;
+    next->setEnabled(attemptRunning() && answered);
+    next->setText(m_attempt->sequenceComplete() ? QStringLiteral("Готово ▶")
+                                                : QStringLiteral("Далее ▶"));
 }
 
 void ExamWindow::setAnswerButtonsEnabled(bool enabled)
@@ -330,13 +481,19 @@ void ExamWindow::onAnswerClicked(int variant)
     const ExamAttempt::AnswerOutcome outcome = m_attempt->answer(variant);
     if (!outcome.accepted)
         return;
-    if (outcome.moveOn) {
+    if (outcome.moveOn && m_attempt->mode() == AttemptMode::Marathon) {
+        // The right answer goes on at once, a page turned if need be.
+        if (!m_attempt->sequenceComplete())
+            onNextClicked();
+    } else if (outcome.moveOn) {
         showPosition(m_attempt->nextPosition());
     } else {
         if (outcome.showComment)
             showComment();
         if (outcome.lockAnswers)
             setAnswerButtonsEnabled(false);
+        showStatusLine();
+        refreshNextButton();
     }
     // A question that cannot be read is reported in a modal box; the time
     // may run out meanwhile, and the rest belongs to the ended attempt.
@@ -366,6 +523,23 @@ void ExamWindow::askFollowUp(int generation)
     case ExamAttempt::FollowUp::Finish:
         onStopClicked();
         return;
+    case ExamAttempt::FollowUp::AnnounceAdditionalPart:
+        announceAdditionalPart(generation);
+        return;
+    case ExamAttempt::FollowUp::AskNextPage: {
+        m_secondsTimer->stop();
+        const auto answer = MessageBoxes::question(this, Caution, NextPageQuestion);
+        if (!attemptStillCurrent(generation))
+            return;
+        if (answer == QMessageBox::Yes) {
+            m_secondsTimer->start();
+            m_attempt->turnPage();
+            showStatusLine();
+        } else {
+            onStopClicked();
+        }
+        return;
+    }
     case ExamAttempt::FollowUp::AskThreeErrors: {
         const auto answer = MessageBoxes::question(this, Caution, ThreeErrorsQuestion);
         // The time may have run out while the question was open: that ended
@@ -378,6 +552,48 @@ void ExamWindow::askFollowUp(int generation)
         return;
     }
     }
+}
+
+void ExamWindow::announceAdditionalPart(int generation)
+{
+    m_countdownTimer->stop();
+    m_secondsTimer->stop();
+    const int blocks = int(m_attempt->additionalBlocks().size());
+    const QString text =
+        blocks == 1
+            ? QStringLiteral("В основной части одна ошибка.\n"
+                             "Вам добавлен дополнительный блок: 5 вопросов, 5 минут. "
+                             "Ошибиться в нём нельзя.")
+            : QStringLiteral("В основной части две ошибки в разных блоках.\n"
+                             "Вам добавлены два дополнительных блока: 10 вопросов, 10 минут. "
+                             "Ошибиться в них нельзя.");
+    MessageBoxes::information(this, QStringLiteral("Дополнительные вопросы"), text);
+    if (!attemptStillCurrent(generation))
+        return;
+    m_attempt->startAdditionalPart();
+    m_timeLabel->setText(longTimeText(m_attempt->remainingSeconds()));
+    m_countdownTimer->start();
+    m_secondsTimer->start();
+}
+
+void ExamWindow::onNextClicked()
+{
+    if (!attemptRunning() || m_attempt->mode() != AttemptMode::Marathon)
+        return;
+    if (m_attempt->questionState(m_attempt->position()) == ExamAttempt::QuestionState::NotAnswered)
+        return;
+    if (m_attempt->sequenceComplete()) {
+        onStopClicked();
+        return;
+    }
+    for (int position = 1; position <= m_attempt->positionCount(); ++position) {
+        if (m_attempt->questionState(position) == ExamAttempt::QuestionState::NotAnswered) {
+            showPosition(position);
+            return;
+        }
+    }
+    // The page is done: the next twenty (pageChanged shows them).
+    m_attempt->turnPage();
 }
 
 bool ExamWindow::attemptStillCurrent(int generation) const
@@ -418,6 +634,13 @@ bool ExamWindow::eventFilter(QObject *watched, QEvent *event)
         const QString text = key->text();
         if (text.size() == 1 && answerByKey(text.front()))
             return true;
+        // Enter is the marathon's "Далее".
+        QPushButton *next = m_questionPanel->nextButton();
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && next->isVisible() &&
+            next->isEnabled()) {
+            next->click();
+            return true;
+        }
         // "+" (or the same key without Shift) shows the picture large.
         if (key->key() == Qt::Key_Plus || key->key() == Qt::Key_Equal) {
             onPictureZoomRequested();
@@ -441,7 +664,12 @@ void ExamWindow::onTimeUp()
     m_secondsTimer->stop();
     const int generation = m_attempt->generation();
     MessageBoxes::error(this, Caution, TimeUpMessage);
-    if (attemptStillCurrent(generation))
+    if (!attemptStillCurrent(generation))
+        return;
+    // The official exam may go on with additional questions.
+    if (m_attempt->mode() == AttemptMode::OfficialExam)
+        askFollowUp(generation);
+    else
         onStopClicked();
 }
 
@@ -495,13 +723,43 @@ void ExamWindow::dismissOpenQuestions()
 
 void ExamWindow::showResult(const AttemptResult &result)
 {
-    // Learning ends without a result.
-    if (result.mode == AttemptMode::Learning)
+    switch (result.mode) {
+    case AttemptMode::Learning:
+        // Learning ends without a result.
         return;
+    case AttemptMode::OfficialExam:
+        showOfficialResult(result);
+        return;
+    case AttemptMode::Marathon:
+        showMarathonResult(result);
+        return;
+    case AttemptMode::Training:
+    case AttemptMode::Exam:
+        break;
+    }
     if (!m_resultDialog)
         m_resultDialog = new ResultDialog(this);
     m_resultDialog->setResult(result);
     m_resultDialog->showModalAtDesignPosition();
+}
+
+void ExamWindow::showOfficialResult(const AttemptResult &result)
+{
+    OfficialResultDialog *dialog = officialResultDialog();
+    dialog->setResult(result, m_attempt->database());
+    dialog->exec();
+}
+
+void ExamWindow::showMarathonResult(const AttemptResult &result)
+{
+    // A marathon left on the way goes on next time; only its end is told.
+    if (!result.passed)
+        return;
+    MessageBoxes::information(this, QStringLiteral("Марафон"),
+                              QStringLiteral("Марафон пройден! Верных ответов: %1 из %2.\n"
+                                             "Новый марафон начнётся в новом порядке.")
+                                  .arg(m_attempt->sequenceRight())
+                                  .arg(m_attempt->sequenceLength()));
 }
 
 bool ExamWindow::saveProgress()

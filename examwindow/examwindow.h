@@ -15,11 +15,13 @@ class QListWidget;
 class QPushButton;
 class QTimer;
 class QToolButton;
+class MistakeReviewWindow;
+class OfficialResultDialog;
 class QuestionPanel;
 class ResultDialog;
 
-// The exam window: shows one ExamAttempt in learning, preparation, training
-// or exam and forwards the learner's clicks, keys and the clock's ticks to it.
+// The exam window: shows one ExamAttempt in any mode and forwards the
+// learner's clicks, keys and the clock's ticks to it.
 // The main window hands over the attempt, shows this window and hides itself;
 // showing starts the attempt. Closing the window, by whatever means, ends the
 // attempt: the result dialog follows training and exam, the progress is saved,
@@ -49,6 +51,9 @@ public:
     // The dialog shown after training and exam attempts. Without one the
     // window makes its own on first use.
     void setResultDialog(ResultDialog *dialog);
+    // The dialog shown after an exam by the official rules; made on first use
+    // when none is set.
+    OfficialResultDialog *officialResultDialog();
     // The attempt to run at the next showing; the window owns it from now on.
     void setAttempt(std::unique_ptr<ExamAttempt> attempt) override;
     ExamAttempt *attempt() const { return m_attempt.get(); }
@@ -74,6 +79,19 @@ private:
 
     void startAttempt();
     void showAttemptStart();
+    // Fills the question list with the positions of the attempt's page.
+    void fillQuestionList();
+    void showModeLabel();
+    void showHeading();
+    // The line beside the heading: the official exam's part, the marathon's
+    // counts, the topic; empty for the four modes.
+    void showStatusLine();
+    // The marathon's "Далее": the next question, the next page, or the end.
+    void onNextClicked();
+    void refreshNextButton();
+    // Learning and the marathon: the comment after a wrong answer and the pie.
+    bool learningStyle() const;
+    void announceAdditionalPart(int generation);
     void showPosition(int position);
     void onQuestionSelected();
     void onAnswerClicked(int variant);
@@ -88,6 +106,8 @@ private:
     // The attempt end; returns whether the window may close.
     bool endAttempt();
     void showResult(const AttemptResult &result);
+    void showOfficialResult(const AttemptResult &result);
+    void showMarathonResult(const AttemptResult &result);
     bool saveProgress();
     void dismissOpenQuestions();
 
@@ -107,6 +127,7 @@ private:
     QLabel *m_timeLabel = nullptr;
     QLabel *m_headingLabel = nullptr;
     QLabel *m_modeLabel = nullptr;
+    QLabel *m_statusLabel = nullptr;
     QToolButton *m_helpButton = nullptr;
     QListWidget *m_questionList = nullptr;
     QuestionPanel *m_questionPanel = nullptr;
@@ -114,4 +135,5 @@ private:
     QTimer *m_countdownTimer = nullptr;
     QTimer *m_secondsTimer = nullptr;
     PictureZoomWindow *m_pictureZoom = nullptr;
+    QPointer<OfficialResultDialog> m_officialResultDialog;
 };

@@ -106,6 +106,17 @@ QuestionPanel::QuestionPanel(QWidget *parent) : QScrollArea(parent)
         m_answerButtons[size_t(n)] = button;
     }
 
+    // The marathon goes on by this button once a question is answered, so
+    // that a wrong answer's comment stays until the learner has read it.
+    m_nextButton = new QPushButton(QStringLiteral("Далее ▶"), m_area);
+    m_nextButton->setObjectName(QStringLiteral("nextQuestionButton"));
+    m_nextButton->setToolTip(QStringLiteral("Следующий вопрос (Enter)"));
+    m_nextButton->setFocusPolicy(Qt::NoFocus);
+    m_nextButton->setAutoDefault(false);
+    m_nextButton->hide();
+    m_layout->add(m_nextButton, QRect(428, 368, 85, 25), A::Left | A::Bottom);
+    connect(m_nextButton, &QPushButton::clicked, this, &QuestionPanel::nextClicked);
+
     m_pieChart = new PieChartView(m_area);
     m_pieChart->setObjectName(QStringLiteral("Chart1"));
     m_pieChart->setCursor(Qt::PointingHandCursor);

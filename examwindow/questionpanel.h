@@ -36,6 +36,8 @@ public:
     void setAnswerButtonsEnabled(bool enabled);
     // Button n = 1..5.
     QPushButton *answerButton(int n) const { return m_answerButtons[size_t(n)]; }
+    // The marathon's "Далее" button; hidden unless shown.
+    QPushButton *nextButton() const { return m_nextButton; }
     void showComment(const QString &comment);
     void hideComment();
     void setPieVisible(bool visible);
@@ -51,6 +53,7 @@ signals:
     void answerClicked(int variant);
     // The learner asked to see the picture large.
     void pictureClicked();
+    void nextClicked();
 
 private:
     void placeQuestionText();
@@ -63,6 +66,7 @@ private:
     QLabel *m_variantsText = nullptr;
     QLabel *m_commentText = nullptr;
     std::array<QPushButton *, 6> m_answerButtons{}; // [1..5]
+    QPushButton *m_nextButton = nullptr;
     PieChartView *m_pieChart = nullptr;
     ClickLabel *m_secondsLabel = nullptr;
 };
