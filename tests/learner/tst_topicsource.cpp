@@ -12,88 +12,65 @@ class TestTopicSource : public QObject
     Q_OBJECT
 
 private slots:
-    void init();
-    void missing_noTopicsAndNoProblem();
-    void valid_topicsInTheFilesOrder();
-    void unusable_noTopicsAndTheReason_data();
-    void unusable_noTopicsAndTheReason();
-    void folderInItsPlace_cannotBeRead();
-
-private:
-    void writeTopics(const QByteArray &bytes);
-
-    std::unique_ptr<QTemporaryDir> m_dir;
-    QString m_database;
+    void load_data();
+    void load();
 };
 
-void TestTopicSource::init()
+void TestTopicSource::load_data()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_dir->isValid());
-    // The database itself is never opened here.
-    m_database = m_dir->filePath(QStringLiteral("dataAB.dbv"));
-}
-
-void TestTopicSource::writeTopics(const QByteArray &bytes)
-{
-    QFile file(m_dir->filePath(QStringLiteral("dataAB.topics.json")));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
-void TestTopicSource::missing_noTopicsAndNoProblem()
-{
-    const LoadedTopics loaded = loadTopicsFor(m_database);
-    QCOMPARE(loaded.path, m_dir->filePath(QStringLiteral("dataAB.topics.json")));
-    QVERIFY(!loaded.topics);
-    QVERIFY(loaded.problem.isEmpty());
-    QVERIFY(loaded.details.isEmpty());
-}
-
-void TestTopicSource::valid_topicsInTheFilesOrder()
-{
-    const QList<Topic> topics{{QStringLiteral("Разметка"), {40, 3}},
-                              {QStringLiteral("Дорожные знаки"), {3, 800}}};
-    QVERIFY(TopicsFile::write(m_dir->filePath(QStringLiteral("dataAB.topics.json")), topics));
-    const LoadedTopics loaded = loadTopicsFor(m_database);
-    QVERIFY(loaded.topics);
-    QCOMPARE(*loaded.topics, topics);
-    QVERIFY(loaded.problem.isEmpty());
-}
-
-void TestTopicSource::unusable_noTopicsAndTheReason_data()
-{
+    // What lies beside "dataAB.dbv": nothing, a folder, or a file with
+    // `content`; then how many topics come of it (-1: none) and why not.
+    QTest::addColumn<QString>("beside");
     QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<int>("topics");
     QTest::addColumn<QString>("problem");
     const QString damaged =
         QStringLiteral("Файл тем «dataAB.topics.json» повреждён, поэтому темы не показаны.");
-    QTest::newRow("cut short") << QByteArray(R"({"topics": [{"name": "Знаки", "quest)") << damaged;
-    QTest::newRow("not JSON") << QByteArray("\xff\xfe garbage") << damaged;
-    QTest::newRow("empty file") << QByteArray() << damaged;
+
+    QTest::newRow("missing: no topics, no fault") << "nothing" << QByteArray() << -1 << QString();
+    QTest::newRow("valid") << "file"
+                           << QByteArray(R"({"topics": [{"name": "Разметка", "questions": [40, 3]},
+                                          {"name": "Знаки", "questions": [3, 800]}]})")
+                           << 2 << QString();
+    QTest::newRow("cut short") << "file" << QByteArray(R"({"topics": [{"name": "Знаки", "quest)")
+                               << -1 << damaged;
+    QTest::newRow("not JSON") << "file" << QByteArray("\xff\xfe garbage") << -1 << damaged;
+    QTest::newRow("empty file") << "file" << QByteArray() << -1 << damaged;
     QTest::newRow("question out of range")
-        << QByteArray(R"({"topics": [{"name": "Знаки", "questions": [801]}]})") << damaged;
+        << "file" << QByteArray(R"({"topics": [{"name": "Знаки", "questions": [801]}]})") << -1
+        << damaged;
     QTest::newRow("no topic in it")
-        << QByteArray(R"({"topics": []})")
+        << "file" << QByteArray(R"({"topics": []})") << -1
         << QStringLiteral("В файле тем «dataAB.topics.json» нет ни одной темы.");
+    QTest::newRow("folder in its place")
+        << "folder" << QByteArray() << -1
+        << QStringLiteral("Файл тем «dataAB.topics.json» не удалось прочитать.");
 }
 
-void TestTopicSource::unusable_noTopicsAndTheReason()
+void TestTopicSource::load()
 {
+    QFETCH(QString, beside);
     QFETCH(QByteArray, content);
+    QFETCH(int, topics);
     QFETCH(QString, problem);
-    writeTopics(content);
-    const LoadedTopics loaded = loadTopicsFor(m_database);
-    QVERIFY(!loaded.topics);
-    QCOMPARE(loaded.problem, problem);
-}
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString topicsPath = dir.filePath(QStringLiteral("dataAB.topics.json"));
+    if (beside == QLatin1String("folder")) {
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("dataAB.topics.json")));
+    } else if (beside == QLatin1String("file")) {
+        QFile file(topicsPath);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(content), content.size());
+    }
 
-void TestTopicSource::folderInItsPlace_cannotBeRead()
-{
-    QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("dataAB.topics.json")));
-    const LoadedTopics loaded = loadTopicsFor(m_database);
-    QVERIFY(!loaded.topics);
-    QCOMPARE(loaded.problem, QStringLiteral("Файл тем «dataAB.topics.json» не удалось прочитать."));
-    QVERIFY(!loaded.details.isEmpty());
+    // The database itself is never opened here.
+    const LoadedTopics loaded = loadTopicsFor(dir.filePath(QStringLiteral("dataAB.dbv")));
+    QCOMPARE(loaded.path, topicsPath);
+    QCOMPARE(loaded.topics ? int(loaded.topics->size()) : -1, topics);
+    QCOMPARE(loaded.problem, problem);
+    if (topics > 0)
+        QCOMPARE(loaded.topics->at(1), (Topic{QStringLiteral("Знаки"), {3, 800}}));
 }
 
 QTEST_GUILESS_MAIN(TestTopicSource)
