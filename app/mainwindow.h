@@ -100,6 +100,10 @@ private:
     // Learning over questions the history chose, from the learner window.
     void startQuestionSet(const QList<int> &questions, HistoryMode mode);
     void onLearnerClicked();
+    // The modes of the learner window beyond the history's question sets.
+    void startOfficialExam();
+    void startMarathon(bool fresh);
+    void startTopic(const QString &topic, const QList<int> &questions);
     void onLearningChosen(int ticket);
     void onPreparationChosen(int ticket);
     void onTrainingChosen(int ticket);

@@ -39,6 +39,54 @@ void MainWindow::createLearnerWindow()
     connect(
         m_learnerWindow, &LearnerWindow::reviewRequested, this,
         [this](const QList<int> &questions) { startQuestionSet(questions, HistoryMode::Review); });
+    connect(m_learnerWindow, &LearnerWindow::officialExamRequested, this,
+            &MainWindow::startOfficialExam);
+    connect(m_learnerWindow, &LearnerWindow::marathonRequested, this, &MainWindow::startMarathon);
+    connect(m_learnerWindow, &LearnerWindow::topicRequested, this, &MainWindow::startTopic);
+}
+
+void MainWindow::startOfficialExam()
+{
+    if (!m_examWindow)
+        return;
+    AttemptSetup setup;
+    setup.mode = AttemptMode::OfficialExam;
+    setup.shuffleVariants = shuffleAnswersChecked();
+    runAttempt(setup, HistoryMode::OfficialExam);
+}
+
+void MainWindow::startMarathon(bool fresh)
+{
+    if (!m_examWindow)
+        return;
+    std::optional<MarathonState> state = m_history->marathon();
+    if (fresh || !state || state->position >= state->order.size())
+        state = m_history->beginMarathon();
+    // Without a history there is no place to keep: the learner window
+    // offers no marathon then.
+    if (!state)
+        return;
+    AttemptSetup setup;
+    setup.mode = AttemptMode::Marathon;
+    setup.questions = state->order;
+    setup.startIndex = state->position;
+    setup.rightSoFar = state->right;
+    setup.wrongSoFar = state->wrong;
+    setup.shuffleVariants = shuffleAnswersChecked();
+    runAttempt(setup, HistoryMode::Marathon);
+}
+
+void MainWindow::startTopic(const QString &topic, const QList<int> &questions)
+{
+    if (!m_examWindow || questions.isEmpty())
+        return;
+    AttemptSetup setup;
+    setup.mode = AttemptMode::Learning;
+    setup.questions = questions;
+    setup.topicName = topic;
+    setup.ticket = QuestionBankLayout::ticketOf(questions.first());
+    setup.shuffleVariants = shuffleAnswersChecked();
+    runAttempt(setup, HistoryMode::Topic);
 }
 
 void MainWindow::startQuestionSet(const QList<int> &questions, HistoryMode mode)

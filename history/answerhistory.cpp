@@ -494,12 +494,14 @@ bool AnswerHistory::saveMarathon(const QString &fingerprint, const MarathonState
         numbers.append(QString::number(q));
     QSqlQuery query(database());
     query.prepare(QStringLiteral(
-        "INSERT OR REPLACE INTO marathon (database, question_order, position, updated_at) "
-        "VALUES (?, ?, ?, ?)"));
+        "INSERT OR REPLACE INTO marathon (database, question_order, position, updated_at, "
+        "right_count, wrong_count) VALUES (?, ?, ?, ?, ?, ?)"));
     query.addBindValue(*id);
     query.addBindValue(numbers.join(QLatin1Char(',')));
     query.addBindValue(state.position);
     query.addBindValue(savedAt.toMSecsSinceEpoch());
+    query.addBindValue(state.right);
+    query.addBindValue(state.wrong);
     if (!query.exec()) {
         failWrite(reasonOf(query.lastError()));
         return false;
@@ -516,7 +518,8 @@ std::optional<MarathonState> AnswerHistory::marathon(const QString &fingerprint)
         return std::nullopt;
     QSqlQuery query(database());
     query.prepare(
-        QStringLiteral("SELECT question_order, position FROM marathon WHERE database = ?"));
+        QStringLiteral("SELECT question_order, position, right_count, wrong_count FROM marathon "
+                       "WHERE database = ?"));
     query.addBindValue(*id);
     if (!query.exec() || !query.next())
         return std::nullopt;
@@ -531,8 +534,16 @@ std::optional<MarathonState> AnswerHistory::marathon(const QString &fingerprint)
         state.order.append(q);
     }
     state.position = query.value(1).toInt();
+    state.right = query.value(2).toInt();
+    state.wrong = query.value(3).toInt();
     if (state.order.size() != 800 || state.position < 0 || state.position > 800)
         return std::nullopt;
+    // Counts that do not add up (an older file knew none) start again from
+    // the position: every answered question counted once.
+    if (state.right < 0 || state.wrong < 0 || state.right + state.wrong != state.position) {
+        state.right = 0;
+        state.wrong = 0;
+    }
     return state;
 }
 

@@ -55,10 +55,12 @@ struct AttemptRecord
 };
 
 // Where the marathon through all 800 questions stands: the order drawn at its
-// start and how many of them have been answered.
+// start, how many of them have been answered, and how.
 struct MarathonState
 {
     QList<int> order; // a permutation of 1..800
     int position = 0; // 0..800: the next question is order[position]
+    int right = 0;    // of the `position` answered
+    int wrong = 0;
     friend bool operator==(const MarathonState &, const MarathonState &) = default;
 };

@@ -48,6 +48,11 @@ const std::array<Step, HistorySchema::CurrentVersion> Steps{{
         " position INTEGER NOT NULL,"
         " updated_at INTEGER NOT NULL)",
     },
+    // 2 -> 3
+    {
+        "ALTER TABLE marathon ADD COLUMN right_count INTEGER NOT NULL DEFAULT 0",
+        "ALTER TABLE marathon ADD COLUMN wrong_count INTEGER NOT NULL DEFAULT 0",
+    },
 }};
 
 QString failure(const QSqlQuery &query)

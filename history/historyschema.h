@@ -12,8 +12,9 @@
 //            (a row of `databases` holds each fingerprint once).
 // Version 2: answers name their attempt; an index by time for the per-day
 //            series; the marathon position per database.
+// Version 3: the marathon's right and wrong answers since it began.
 namespace HistorySchema {
-inline constexpr int CurrentVersion = 2;
+inline constexpr int CurrentVersion = 3;
 
 // The version stored in the file, or -1 when it cannot be read.
 int version(QSqlDatabase &db);

@@ -7,6 +7,8 @@ HistoryRecorder *HistoryRecorder::attach(ExamAttempt &attempt, AnswerHistory &hi
                                          const QString &fingerprint, HistoryMode mode)
 {
     auto *recorder = new HistoryRecorder(history, fingerprint, mode, &attempt);
+    if (attempt.mode() == AttemptMode::Marathon)
+        recorder->m_marathonOrder = attempt.setup().questions;
     attempt.setListener(recorder);
     return recorder;
 }
@@ -59,6 +61,14 @@ void HistoryRecorder::attemptEnded(const AttemptResult &result, bool finished)
         summary.passed = result.passed;
     m_history.endAttempt(m_attemptId, now(), summary);
     m_attemptId = 0;
+}
+
+void HistoryRecorder::sequenceAdvanced(int answered, int right, int wrong)
+{
+    if (m_marathonOrder.isEmpty())
+        return;
+    m_history.saveMarathon(m_fingerprint, MarathonState{m_marathonOrder, answered, right, wrong},
+                           now());
 }
 
 HistoryMode historyModeOf(const ExamAttempt &attempt)

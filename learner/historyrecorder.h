@@ -38,6 +38,9 @@ public:
     void attemptStarted() override;
     void answerGiven(int question, int storedVariant, bool correct, int seconds) override;
     void attemptEnded(const AttemptResult &result, bool finished) override;
+    // The marathon's place, kept after every answer so that it survives
+    // anything that ends the program.
+    void sequenceAdvanced(int answered, int right, int wrong) override;
 
 private:
     QDateTime now() const;
@@ -47,6 +50,7 @@ private:
     HistoryMode m_mode;
     Clock m_clock;
     qint64 m_attemptId = 0;
+    QList<int> m_marathonOrder; // the marathon's order; empty otherwise
 };
 
 // The history's name for an attempt of one of the four ticket modes.

@@ -4,6 +4,10 @@
 #include "databasefingerprint.h"
 #include "examattempt.h"
 #include "historyrecorder.h"
+#include "programrandom.h"
+#include "questionindexentry.h"
+
+#include <numeric>
 
 LearnerHistory::LearnerHistory() = default;
 LearnerHistory::~LearnerHistory() = default;
@@ -16,6 +20,7 @@ void LearnerHistory::open(const QString &folder, const QString &databasePath)
 
 void LearnerHistory::setDatabase(const QString &databasePath)
 {
+    m_databasePath = databasePath;
     m_fingerprint = DatabaseFingerprint::fromFile(databasePath);
 }
 
@@ -38,6 +43,27 @@ void LearnerHistory::attach(ExamAttempt &attempt, HistoryMode mode)
 QList<AnswerOutcome> LearnerHistory::outcomes() const
 {
     return isAvailable() ? m_history->outcomes(m_fingerprint) : QList<AnswerOutcome>();
+}
+
+std::optional<MarathonState> LearnerHistory::marathon() const
+{
+    return isAvailable() ? m_history->marathon(m_fingerprint) : std::nullopt;
+}
+
+std::optional<MarathonState> LearnerHistory::beginMarathon()
+{
+    if (!isAvailable())
+        return std::nullopt;
+    // Fisher–Yates with the program's own generator (not std::shuffle), so
+    // that tests script the order the same way as every other draw.
+    MarathonState state;
+    state.order.resize(QuestionBankLayout::QuestionCount);
+    std::iota(state.order.begin(), state.order.end(), 1);
+    for (qsizetype i = state.order.size() - 1; i > 0; --i)
+        std::swap(state.order[i], state.order[ProgramRandom::random(int(i) + 1)]);
+    if (!m_history->saveMarathon(m_fingerprint, state, QDateTime::currentDateTimeUtc()))
+        return std::nullopt;
+    return state;
 }
 
 void LearnerHistory::clearCurrent()

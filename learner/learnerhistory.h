@@ -31,6 +31,8 @@ public:
     void setDatabase(const QString &databasePath);
 
     bool isOpen() const { return m_history != nullptr; }
+    // The question database whose history this is.
+    QString databasePath() const { return m_databasePath; }
     bool isAvailable() const;
     // Null until open() was called.
     AnswerHistory *store() const { return m_history.get(); }
@@ -43,6 +45,12 @@ public:
     // Every answer of the open database, oldest first; empty without a
     // history.
     QList<AnswerOutcome> outcomes() const;
+    // The marathon of the open database as it stands; empty when none was
+    // begun or there is no history to keep one.
+    std::optional<MarathonState> marathon() const;
+    // Draws a new order through all questions and keeps it, replacing any
+    // marathon under way; empty without a history.
+    std::optional<MarathonState> beginMarathon();
     // Forgets the open database's history (the results reset).
     void clearCurrent();
     // What the learner should be told about the history, once; empty when
@@ -52,4 +60,5 @@ public:
 private:
     std::unique_ptr<AnswerHistory> m_history;
     QString m_fingerprint;
+    QString m_databasePath;
 };

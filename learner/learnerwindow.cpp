@@ -2,11 +2,21 @@
 
 #include "dailychart.h"
 #include "learnerhistory.h"
+#include "messageboxes.h"
+#include "questionindexentry.h"
+#include "questionprogress.h"
+#include "topicprogress.h"
+#include "topicsource.h"
+#include "topicspage.h"
 
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMessageBox>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTimeZone>
 #include <QVBoxLayout>
 
@@ -54,22 +64,50 @@ void LearnerWindow::createControls()
     m_unavailable->setText(QStringLiteral(
         "История ответов недоступна: программа работает только со статистикой «stat.dat»."));
 
-    m_mistakes = makeLabel(this, "mistakesCountLabel");
-    m_due = makeLabel(this, "dueCountLabel");
-    m_mistakesButton = new QPushButton(QStringLiteral("Работа над ошибками"), this);
-    m_mistakesButton->setObjectName(QStringLiteral("mistakesButton"));
-    m_reviewButton = new QPushButton(QStringLiteral("Повторение"), this);
-    m_reviewButton->setObjectName(QStringLiteral("reviewButton"));
-    m_mistakesHint = makeLabel(this, "mistakesHint", true);
-    m_reviewHint = makeLabel(this, "reviewHint", true);
-
-    m_chart = new DailyChart(this);
-    m_chart->setObjectName(QStringLiteral("activityChart"));
-    m_chart->setTitle(QStringLiteral("Последние 30 дней"));
-    m_chart->setMinimumSize(520, 240);
+    m_tabs = new QTabWidget(this);
+    m_tabs->setObjectName(QStringLiteral("learnerTabs"));
+    m_tabs->addTab(createOverviewTab(), QStringLiteral("Обзор"));
+    m_tabs->addTab(createOfficialExamTab(), QStringLiteral("Экзамен ГИБДД"));
+    m_tabs->addTab(createMarathonTab(), QStringLiteral("Марафон"));
+    m_topicsPage = new TopicsPage;
+    m_tabs->addTab(m_topicsPage, QStringLiteral("По темам"));
+    connect(m_topicsPage, &TopicsPage::topicRequested, this, [this](int index) {
+        const QList<TopicProgress> &topics = m_topicsPage->topics();
+        if (index >= 0 && index < topics.size())
+            emit topicRequested(topics[index].name, topics[index].runOrder);
+    });
 
     auto *close = new QPushButton(QStringLiteral("Закрыть"), this);
     close->setObjectName(QStringLiteral("closeButton"));
+    connect(close, &QPushButton::clicked, this, &QDialog::close);
+    auto *bottom = new QHBoxLayout;
+    bottom->addStretch();
+    bottom->addWidget(close);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(m_readiness);
+    layout->addWidget(m_explanation);
+    layout->addWidget(m_unavailable);
+    layout->addWidget(m_tabs, 1);
+    layout->addLayout(bottom);
+}
+
+QWidget *LearnerWindow::createOverviewTab()
+{
+    auto *tab = new QWidget;
+    m_mistakes = makeLabel(tab, "mistakesCountLabel");
+    m_due = makeLabel(tab, "dueCountLabel");
+    m_mistakesButton = new QPushButton(QStringLiteral("Работа над ошибками"), tab);
+    m_mistakesButton->setObjectName(QStringLiteral("mistakesButton"));
+    m_reviewButton = new QPushButton(QStringLiteral("Повторение"), tab);
+    m_reviewButton->setObjectName(QStringLiteral("reviewButton"));
+    m_mistakesHint = makeLabel(tab, "mistakesHint", true);
+    m_reviewHint = makeLabel(tab, "reviewHint", true);
+
+    m_chart = new DailyChart(tab);
+    m_chart->setObjectName(QStringLiteral("activityChart"));
+    m_chart->setTitle(QStringLiteral("Последние 30 дней"));
+    m_chart->setMinimumSize(520, 240);
 
     auto *modes = new QGridLayout;
     modes->addWidget(m_mistakes, 0, 0);
@@ -79,23 +117,138 @@ void LearnerWindow::createControls()
     modes->addWidget(m_reviewButton, 2, 1);
     modes->addWidget(m_reviewHint, 3, 0, 1, 2);
 
-    auto *bottom = new QHBoxLayout;
-    bottom->addStretch();
-    bottom->addWidget(close);
-
-    auto *layout = new QVBoxLayout(this);
-    layout->addWidget(m_readiness);
-    layout->addWidget(m_explanation);
-    layout->addWidget(m_unavailable);
+    auto *layout = new QVBoxLayout(tab);
     layout->addLayout(modes);
     layout->addWidget(m_chart, 1);
-    layout->addLayout(bottom);
 
     connect(m_mistakesButton, &QPushButton::clicked, this,
             [this] { emit mistakesRequested(m_overview.mistakesBatch); });
     connect(m_reviewButton, &QPushButton::clicked, this,
             [this] { emit reviewRequested(m_overview.dueBatch); });
-    connect(close, &QPushButton::clicked, this, &QDialog::close);
+    return tab;
+}
+
+QWidget *LearnerWindow::createOfficialExamTab()
+{
+    auto *tab = new QWidget;
+    auto *rules = makeLabel(tab, "officialExamRules", true);
+    rules->setText(QStringLiteral(
+        "<p>Экзамен так, как его принимают в ГИБДД: случайный билет из 20 вопросов, "
+        "20 минут, без подсказок и комментариев.</p>"
+        "<p>Вопросы билета разбиты на 4 тематических блока по 5. Одна ошибка (или "
+        "вопрос без ответа, когда время вышло) добавляет 5 вопросов того же блока "
+        "из другого билета и 5 минут; две ошибки в разных блоках — 10 вопросов и "
+        "10 минут. В дополнительных вопросах ошибаться нельзя.</p>"
+        "<p>Экзамен не сдан сразу при двух ошибках в одном блоке, при третьей "
+        "ошибке или при ошибке в дополнительном блоке.</p>"
+        "<p>Ответы идут в статистику экзаменов; статусы билетов не меняются. "
+        "После экзамена ошибки можно разобрать с комментариями.</p>"));
+    m_officialExamButton = new QPushButton(QStringLiteral("Начать экзамен"), tab);
+    m_officialExamButton->setObjectName(QStringLiteral("officialExamButton"));
+    connect(m_officialExamButton, &QPushButton::clicked, this,
+            &LearnerWindow::officialExamRequested);
+    auto *layout = new QVBoxLayout(tab);
+    layout->addWidget(rules);
+    layout->addWidget(m_officialExamButton, 0, Qt::AlignLeft);
+    layout->addStretch();
+    return tab;
+}
+
+QWidget *LearnerWindow::createMarathonTab()
+{
+    auto *tab = new QWidget;
+    auto *about = makeLabel(tab, "marathonAbout", true);
+    about->setText(QStringLiteral(
+        "Все вопросы базы подряд в случайном порядке, по одному ответу на вопрос; "
+        "после ошибки — комментарий. Остановиться можно когда угодно: марафон "
+        "продолжится с того же вопроса, даже после перезапуска программы."));
+    m_marathonStatus = makeLabel(tab, "marathonStatusLabel", true);
+    m_marathonProgress = new QProgressBar(tab);
+    m_marathonProgress->setObjectName(QStringLiteral("marathonProgress"));
+    m_marathonProgress->setRange(0, QuestionBankLayout::QuestionCount);
+    m_marathonProgress->setFormat(QStringLiteral("%v из %m"));
+    m_marathonContinueButton = new QPushButton(tab);
+    m_marathonContinueButton->setObjectName(QStringLiteral("marathonContinueButton"));
+    m_marathonRestartButton = new QPushButton(QStringLiteral("Начать заново"), tab);
+    m_marathonRestartButton->setObjectName(QStringLiteral("marathonRestartButton"));
+    m_marathonRestartButton->setToolTip(
+        QStringLiteral("Новый марафон в новом случайном порядке"));
+    connect(m_marathonContinueButton, &QPushButton::clicked, this, [this] {
+        // Continue, or begin when there is nothing to go on with.
+        const auto state = m_history.marathon();
+        emit marathonRequested(!state || state->position >= state->order.size());
+    });
+    connect(m_marathonRestartButton, &QPushButton::clicked, this,
+            &LearnerWindow::onMarathonRestartClicked);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(m_marathonContinueButton);
+    buttons->addWidget(m_marathonRestartButton);
+    buttons->addStretch();
+    auto *layout = new QVBoxLayout(tab);
+    layout->addWidget(about);
+    layout->addWidget(m_marathonStatus);
+    layout->addWidget(m_marathonProgress);
+    layout->addLayout(buttons);
+    layout->addStretch();
+    return tab;
+}
+
+void LearnerWindow::onMarathonRestartClicked()
+{
+    const auto state = m_history.marathon();
+    const bool underWay = state && state->position > 0 && state->position < state->order.size();
+    if (underWay &&
+        MessageBoxes::question(this, QStringLiteral("Марафон"),
+                               QStringLiteral("Начать марафон заново? Пройдено %1 из %2 — "
+                                              "новый марафон пойдёт в новом порядке с начала.")
+                                   .arg(state->position)
+                                   .arg(state->order.size())) != QMessageBox::Yes)
+        return;
+    emit marathonRequested(true);
+}
+
+void LearnerWindow::refreshMarathon()
+{
+    const bool available = m_history.isAvailable();
+    const auto state = m_history.marathon();
+    const int total = QuestionBankLayout::QuestionCount;
+    m_marathonProgress->setValue(state ? state->position : 0);
+    m_marathonContinueButton->setEnabled(available);
+    m_marathonRestartButton->setEnabled(available && state.has_value());
+    if (!available) {
+        m_marathonStatus->setText(QStringLiteral(
+            "Марафон хранит своё место в истории ответов, а она сейчас недоступна."));
+        m_marathonContinueButton->setText(QStringLiteral("Начать марафон"));
+    } else if (!state || state->position == 0) {
+        m_marathonStatus->setText(QStringLiteral("Марафон ещё не начат."));
+        m_marathonContinueButton->setText(QStringLiteral("Начать марафон"));
+    } else if (state->position >= total) {
+        m_marathonStatus->setText(QStringLiteral("Марафон пройден: верно %1 из %2.")
+                                      .arg(state->right)
+                                      .arg(total));
+        m_marathonContinueButton->setText(QStringLiteral("Новый марафон"));
+    } else {
+        m_marathonStatus->setText(
+            QStringLiteral("Пройдено %1 из %2: верно %3, ошибок %4. Следующий — вопрос %5.")
+                .arg(state->position)
+                .arg(total)
+                .arg(state->right)
+                .arg(state->wrong)
+                .arg(state->position + 1));
+        m_marathonContinueButton->setText(QStringLiteral("Продолжить марафон"));
+    }
+}
+
+void LearnerWindow::refreshTopics()
+{
+    const LoadedTopics loaded = loadTopicsFor(m_history.databasePath());
+    if (!loaded.topics) {
+        m_topicsPage->showNoTopics(QFileInfo(loaded.path).fileName(), loaded.problem);
+        return;
+    }
+    m_topicsPage->setTopics(TopicProgress::compute(
+        *loaded.topics, QuestionProgressTable::fromAnswers(m_history.outcomes())));
 }
 
 void LearnerWindow::showEvent(QShowEvent *event)
@@ -143,6 +296,8 @@ void LearnerWindow::refresh()
         data.percents << (day.answers > 0 ? std::optional(day.shareRight() * 100.0) : std::nullopt);
     }
     m_chart->setData(data);
+    refreshMarathon();
+    refreshTopics();
     // The texts change their wrapped heights: let the layout take them.
     layout()->activate();
     if (height() < sizeHint().height())

@@ -11,13 +11,17 @@
 class DailyChart;
 class LearnerHistory;
 class QLabel;
+class QProgressBar;
 class QPushButton;
+class QTabWidget;
+class TopicsPage;
 
 // "Моя подготовка": the learner's own path at a glance — the readiness for
 // the exam with its explanation, the questions to work on, the questions due
-// for review today and the last 30 days — and the two modes built on the
-// history. It only shows the overview and forwards the two buttons; the main
-// window runs the attempts.
+// for review today and the last 30 days — and the ways of practising beyond
+// the four ticket modes, one tab each: the mistakes and the review, the exam
+// by the official rules, the marathon, and learning by topic. It only shows
+// and forwards the buttons; the main window runs the attempts.
 class LearnerWindow : public QDialog
 {
     Q_OBJECT
@@ -36,12 +40,23 @@ signals:
     // The learner asked for an attempt over these questions.
     void mistakesRequested(const QList<int> &questions);
     void reviewRequested(const QList<int> &questions);
+    void officialExamRequested();
+    // Go on with the marathon under way, or (`fresh`) begin a new order.
+    void marathonRequested(bool fresh);
+    // A topic's questions, those to work on first.
+    void topicRequested(const QString &topic, const QList<int> &questions);
 
 protected:
     void showEvent(QShowEvent *event) override;
 
 private:
     void createControls();
+    QWidget *createOverviewTab();
+    QWidget *createOfficialExamTab();
+    QWidget *createMarathonTab();
+    void refreshMarathon();
+    void refreshTopics();
+    void onMarathonRestartClicked();
 
     LearnerHistory &m_history;
     Clock m_clock;
@@ -57,4 +72,11 @@ private:
     QPushButton *m_reviewButton = nullptr;
     QLabel *m_mistakesHint = nullptr;
     QLabel *m_reviewHint = nullptr;
+    QTabWidget *m_tabs = nullptr;
+    QPushButton *m_officialExamButton = nullptr;
+    QLabel *m_marathonStatus = nullptr;
+    QProgressBar *m_marathonProgress = nullptr;
+    QPushButton *m_marathonContinueButton = nullptr;
+    QPushButton *m_marathonRestartButton = nullptr;
+    TopicsPage *m_topicsPage = nullptr;
 };

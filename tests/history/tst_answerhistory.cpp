@@ -270,9 +270,22 @@ void TestAnswerHistory::marathon_savedAndRestored()
         QVERIFY(
             history.saveMarathon(DbA, MarathonState{order, 11}, QDateTime::currentDateTimeUtc()));
     }
+    {
+        AnswerHistory reopened(path);
+        QCOMPARE(reopened.marathon(DbA), std::optional(MarathonState{order, 11}));
+        QCOMPARE(reopened.marathon(DbB), std::nullopt);
+        QVERIFY(reopened.saveMarathon(DbA, MarathonState{order, 12, 9, 3},
+                                      QDateTime::currentDateTimeUtc()));
+    }
+    {
+        AnswerHistory reopened(path);
+        QCOMPARE(reopened.marathon(DbA), std::optional(MarathonState{order, 12, 9, 3}));
+    }
+    // Counts that cannot be (a file from before they were kept has none)
+    // are dropped; the place in the order stays.
+    runSql(path, {"UPDATE marathon SET right_count = 20"});
     AnswerHistory reopened(path);
-    QCOMPARE(reopened.marathon(DbA), std::optional(MarathonState{order, 11}));
-    QCOMPARE(reopened.marathon(DbB), std::nullopt);
+    QCOMPARE(reopened.marathon(DbA), std::optional(MarathonState{order, 12, 0, 0}));
 }
 
 void TestAnswerHistory::marathon_invalidStoredOrder_ignored()
