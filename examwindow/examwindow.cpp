@@ -335,11 +335,11 @@ void ExamWindow::showStatusLine()
                        .arg(attempt.additionalBlocks().size());
         break;
     case AttemptMode::Marathon:
-        text = QStringLiteral("Билет №%1, вопрос №%2 · верно %3, ошибок %4")
-                   .arg(attempt.ticket())
-                   .arg(attempt.questionNumber())
+        text = QStringLiteral("Верно %1, ошибок %2 · билет №%3, вопрос №%4")
                    .arg(attempt.sequenceRight())
-                   .arg(attempt.sequenceWrong());
+                   .arg(attempt.sequenceWrong())
+                   .arg(attempt.ticket())
+                   .arg(attempt.questionNumber());
         break;
     case AttemptMode::Learning:
         if (!attempt.setup().topicName.isEmpty()) {
