@@ -15,7 +15,6 @@
 #include "timetext.h"
 
 #include <QCloseEvent>
-#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
@@ -96,121 +95,6 @@ bool ExamWindow::attemptRunning() const
     return m_attempt && m_attempt->isRunning();
 }
 
-void ExamWindow::createControls()
-{
-    setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral("Зелтрак ПДД"));
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint |
-                   Qt::WindowCloseButtonHint);
-    // Closing hands back to the main window; it never ends the program.
-    setAttribute(Qt::WA_QuitOnClose, false);
-    QPalette black = palette();
-    black.setColor(QPalette::Window, Qt::black);
-    setPalette(black);
-    setAutoFillBackground(true);
-    setFont(DesignFonts::font(DesignFamily, 8));
-    setMinimumSize(DesignClientSize);
-    resize(DesignClientSize);
-
-    m_layout = std::make_unique<AnchorLayout>(DesignClientSize);
-    using A = AnchorLayout;
-
-    m_timeLabel = new QLabel(QStringLiteral("ВРЕМЯ"), this);
-    m_timeLabel->setObjectName(QStringLiteral("Label6"));
-    m_timeLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    m_timeLabel->setFont(pixelFont(DesignFamily, 24, true));
-    setTextColour(m_timeLabel, Qt::yellow);
-    m_timeLabel->hide();
-    m_layout->add(m_timeLabel, QRect(15, 0, 90, 29));
-
-    // The heading sizes itself to its text, so it is placed once and not
-    // handed to the layout.
-    m_headingLabel = new QLabel(this);
-    m_headingLabel->setObjectName(QStringLiteral("Label1"));
-    m_headingLabel->setFont(pixelFont(QStringLiteral("Arial"), 19, true, true));
-    setTextColour(m_headingLabel, fromBgr(16701441));
-    m_headingLabel->move(120, 3);
-    m_headingLabel->adjustSize();
-
-    m_modeLabel = new QLabel(this);
-    m_modeLabel->setObjectName(QStringLiteral("Label5"));
-    m_modeLabel->setAlignment(Qt::AlignRight | Qt::AlignTop);
-    m_modeLabel->setFont(pixelFont(DesignFamily, 19, true, true));
-    m_layout->add(m_modeLabel, QRect(480, 2, 201, 24), A::Top | A::Right);
-
-    // Between the heading and the mode label: where the learner is in a
-    // longer attempt. Placed after the heading whenever that changes.
-    m_statusLabel = new QLabel(this);
-    m_statusLabel->setObjectName(QStringLiteral("attemptStatusLabel"));
-    m_statusLabel->setFont(pixelFont(DesignFamily, 13, true));
-    setTextColour(m_statusLabel, Qt::white);
-    m_statusLabel->hide();
-
-    m_helpButton = new QToolButton(this);
-    m_helpButton->setObjectName(QStringLiteral("SpeedButton1"));
-    m_helpButton->setIcon(QIcon(QStringLiteral(":/exam/help.png")));
-    m_helpButton->setIconSize(QSize(13, 13));
-    m_helpButton->setFocusPolicy(Qt::NoFocus);
-    m_layout->add(m_helpButton, QRect(696, 8, 17, 17), A::Top | A::Right);
-    connect(m_helpButton, &QToolButton::clicked, this, &ExamWindow::onHelpClicked);
-
-    m_questionList = new QListWidget(this);
-    m_questionList->setObjectName(QStringLiteral("ListView1"));
-    m_questionList->setViewMode(QListView::ListMode);
-    m_questionList->setFlow(QListView::TopToBottom);
-    m_questionList->setIconSize(QSize(16, 16));
-    m_questionList->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_questionList->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_questionList->setUniformItemSizes(true);
-    m_questionList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    QPalette listPalette = m_questionList->palette();
-    listPalette.setColor(QPalette::Base, Qt::white);
-    listPalette.setColor(QPalette::Text, Qt::black);
-    // Keep the selection shown as strongly when the list has no focus.
-    for (const auto role : {QPalette::Highlight, QPalette::HighlightedText}) {
-        listPalette.setColor(QPalette::Inactive, role, listPalette.color(QPalette::Active, role));
-    }
-    m_questionList->setPalette(listPalette);
-    fillQuestionList();
-    m_questionList->installEventFilter(this);
-    connect(m_questionList, &QListWidget::itemSelectionChanged, this, [this] {
-        if (!m_selecting)
-            onQuestionSelected();
-    });
-    m_layout->add(m_questionList, QRect(8, 32, 97, 361));
-
-    m_questionPanel = new QuestionPanel(this);
-    m_layout->add(m_questionPanel, QRect(112, 32, 605, 413), A::All);
-    connect(m_questionPanel, &QuestionPanel::answerClicked, this, &ExamWindow::onAnswerClicked);
-    connect(m_questionPanel, &QuestionPanel::pictureClicked, this,
-            &ExamWindow::onPictureZoomRequested);
-    connect(m_questionPanel, &QuestionPanel::nextClicked, this, &ExamWindow::onNextClicked);
-
-    m_stopButton =
-        new QPushButton(QIcon(QStringLiteral(":/exam/stop.png")), QStringLiteral("СТОП"), this);
-    m_stopButton->setObjectName(QStringLiteral("BitBtn7"));
-    m_stopButton->setToolTip(QStringLiteral("Закончить решение билета"));
-    m_stopButton->setAutoDefault(false);
-    m_layout->add(m_stopButton, QRect(8, 408, 97, 25));
-    connect(m_stopButton, &QPushButton::clicked, this, &ExamWindow::onStopClicked);
-    // STOP is the window's cancel button.
-    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    escape->setObjectName(QStringLiteral("EscapeShortcut"));
-    connect(escape, &QShortcut::activated, m_stopButton, &QPushButton::click);
-
-    m_countdownTimer = new QTimer(this);
-    m_countdownTimer->setObjectName(QStringLiteral("Timer1"));
-    m_countdownTimer->setInterval(1000);
-    connect(m_countdownTimer, &QTimer::timeout, this, &ExamWindow::onCountdownTick);
-    m_secondsTimer = new QTimer(this);
-    m_secondsTimer->setObjectName(QStringLiteral("SpTimer"));
-    m_secondsTimer->setInterval(1000);
-    connect(m_secondsTimer, &QTimer::timeout, this, &ExamWindow::onSecondTick);
-
-    setTabOrder(m_questionList, m_stopButton);
-}
-
 // --- Attempt start and question display -------------------------------------
 
 void ExamWindow::startAttempt()
@@ -261,109 +145,6 @@ void ExamWindow::showAttemptStart()
     }
     m_secondsTimer->start();
     showModeLabel();
-}
-
-void ExamWindow::showModeLabel()
-{
-    struct ModeLabel
-    {
-        const char16_t *text;
-        quint32 colour;
-    };
-    ModeLabel label{u"Режим обучения", 65280};
-    switch (m_attempt->mode()) {
-    case AttemptMode::Learning:
-        if (m_attempt->isPreparation())
-            label = {u"Режим подготовки", 65478};
-        else if (!m_attempt->setup().topicName.isEmpty())
-            label = {u"Обучение по теме", 65280};
-        break;
-    case AttemptMode::Training:
-        label = {u"Режим тренировки", 52479};
-        break;
-    case AttemptMode::Exam:
-        label = {u"Режим экзамена", 255};
-        break;
-    case AttemptMode::OfficialExam:
-        label = {u"Экзамен ГИБДД", 255};
-        break;
-    case AttemptMode::Marathon:
-        label = {u"Марафон", 33023};
-        break;
-    }
-    m_modeLabel->setText(QString::fromUtf16(label.text));
-    setTextColour(m_modeLabel, fromBgr(label.colour));
-}
-
-void ExamWindow::showHeading()
-{
-    switch (m_attempt->mode()) {
-    case AttemptMode::Exam:
-        m_headingLabel->setText(QStringLiteral("Вопрос №%1").arg(m_attempt->questionNumber()));
-        break;
-    case AttemptMode::OfficialExam:
-        m_headingLabel->setText(
-            QStringLiteral("Вопрос №%1").arg(m_attempt->displayNumber(m_attempt->position())));
-        break;
-    case AttemptMode::Marathon:
-        m_headingLabel->setText(QStringLiteral("Вопрос %1 из %2")
-                                    .arg(m_attempt->displayNumber(m_attempt->position()))
-                                    .arg(m_attempt->sequenceLength()));
-        break;
-    default:
-        m_headingLabel->setText(QStringLiteral("Билет №%1 Вопрос №%2")
-                                    .arg(m_attempt->ticket())
-                                    .arg(m_attempt->questionNumber()));
-        break;
-    }
-    m_headingLabel->adjustSize();
-    showStatusLine();
-}
-
-void ExamWindow::showStatusLine()
-{
-    QString text;
-    const ExamAttempt &attempt = *m_attempt;
-    switch (attempt.mode()) {
-    case AttemptMode::OfficialExam:
-        if (attempt.officialPart() == ExamAttempt::OfficialPart::Main ||
-            attempt.additionalBlocks().isEmpty())
-            text = QStringLiteral("Основная часть");
-        else
-            text = QStringLiteral("Дополнительный блок %1 из %2")
-                       .arg(attempt.additionalBlockOf(attempt.position()))
-                       .arg(attempt.additionalBlocks().size());
-        break;
-    case AttemptMode::Marathon:
-        text = QStringLiteral("Верно %1, ошибок %2 · билет №%3, вопрос №%4")
-                   .arg(attempt.sequenceRight())
-                   .arg(attempt.sequenceWrong())
-                   .arg(attempt.ticket())
-                   .arg(attempt.questionNumber());
-        break;
-    case AttemptMode::Learning:
-        if (!attempt.setup().topicName.isEmpty()) {
-            const int first = attempt.displayNumber(1);
-            text = QStringLiteral("%1 · вопросы %2–%3 из %4")
-                       .arg(attempt.setup().topicName)
-                       .arg(first)
-                       .arg(first + attempt.positionCount() - 1)
-                       .arg(attempt.sequenceLength());
-        }
-        break;
-    default:
-        break;
-    }
-    m_statusLabel->setVisible(!text.isEmpty());
-    if (text.isEmpty())
-        return;
-    // Between the heading and the mode label, shortened to the room there.
-    const int left = m_headingLabel->geometry().right() + 14;
-    const int room = m_modeLabel->geometry().left() - left - 6;
-    const QFontMetrics metrics(m_statusLabel->font());
-    m_statusLabel->setText(metrics.elidedText(text, Qt::ElideRight, std::max(room, 40)));
-    m_statusLabel->setToolTip(text);
-    m_statusLabel->setGeometry(left, 8, std::max(room, 40), 20);
 }
 
 void ExamWindow::showPosition(int position)
@@ -447,18 +228,6 @@ void ExamWindow::setItemState(int position, ExamAttempt::QuestionState state)
             other->setFlags(reachable ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags);
         }
     }
-}
-
-void ExamWindow::refreshNextButton()
-{
-    QPushButton *next = m_questionPanel->nextButton();
-    if (!m_attempt || m_attempt->mode() != AttemptMode::Marathon)
-        return;
-    const bool answered =
-        m_attempt->questionState(m_attempt->position()) != ExamAttempt::QuestionState::NotAnswered;
-    next->setEnabled(attemptRunning() && answered);
-    next->setText(m_attempt->sequenceComplete() ? QStringLiteral("Готово ▶")
-                                                : QStringLiteral("Далее ▶"));
 }
 
 void ExamWindow::setAnswerButtonsEnabled(bool enabled)
@@ -552,48 +321,6 @@ void ExamWindow::askFollowUp(int generation)
         return;
     }
     }
-}
-
-void ExamWindow::announceAdditionalPart(int generation)
-{
-    m_countdownTimer->stop();
-    m_secondsTimer->stop();
-    const int blocks = int(m_attempt->additionalBlocks().size());
-    const QString text =
-        blocks == 1
-            ? QStringLiteral("В основной части одна ошибка.\n"
-                             "Вам добавлен дополнительный блок: 5 вопросов, 5 минут. "
-                             "Ошибиться в нём нельзя.")
-            : QStringLiteral("В основной части две ошибки в разных блоках.\n"
-                             "Вам добавлены два дополнительных блока: 10 вопросов, 10 минут. "
-                             "Ошибиться в них нельзя.");
-    MessageBoxes::information(this, QStringLiteral("Дополнительные вопросы"), text);
-    if (!attemptStillCurrent(generation))
-        return;
-    m_attempt->startAdditionalPart();
-    m_timeLabel->setText(longTimeText(m_attempt->remainingSeconds()));
-    m_countdownTimer->start();
-    m_secondsTimer->start();
-}
-
-void ExamWindow::onNextClicked()
-{
-    if (!attemptRunning() || m_attempt->mode() != AttemptMode::Marathon)
-        return;
-    if (m_attempt->questionState(m_attempt->position()) == ExamAttempt::QuestionState::NotAnswered)
-        return;
-    if (m_attempt->sequenceComplete()) {
-        onStopClicked();
-        return;
-    }
-    for (int position = 1; position <= m_attempt->positionCount(); ++position) {
-        if (m_attempt->questionState(position) == ExamAttempt::QuestionState::NotAnswered) {
-            showPosition(position);
-            return;
-        }
-    }
-    // The page is done: the next twenty (pageChanged shows them).
-    m_attempt->turnPage();
 }
 
 bool ExamWindow::attemptStillCurrent(int generation) const
@@ -741,25 +468,6 @@ void ExamWindow::showResult(const AttemptResult &result)
         m_resultDialog = new ResultDialog(this);
     m_resultDialog->setResult(result);
     m_resultDialog->showModalAtDesignPosition();
-}
-
-void ExamWindow::showOfficialResult(const AttemptResult &result)
-{
-    OfficialResultDialog *dialog = officialResultDialog();
-    dialog->setResult(result, m_attempt->database());
-    dialog->exec();
-}
-
-void ExamWindow::showMarathonResult(const AttemptResult &result)
-{
-    // A marathon left on the way goes on next time; only its end is told.
-    if (!result.passed)
-        return;
-    MessageBoxes::information(this, QStringLiteral("Марафон"),
-                              QStringLiteral("Марафон пройден! Верных ответов: %1 из %2.\n"
-                                             "Новый марафон начнётся в новом порядке.")
-                                  .arg(m_attempt->sequenceRight())
-                                  .arg(m_attempt->sequenceLength()));
 }
 
 bool ExamWindow::saveProgress()
