@@ -5,7 +5,6 @@
 #include "anchorlayout.h"
 #include "designfonts.h"
 #include "examwindowstyle.h"
-#include "questionindexentry.h"
 #include "questionpanel.h"
 
 #include <QIcon>
@@ -16,7 +15,6 @@
 #include <QTimer>
 #include <QToolButton>
 
-using namespace QuestionBankLayout;
 using namespace ExamWindowStyle;
 
 void ExamWindow::createControls()
