@@ -65,6 +65,7 @@ void ExamAttempt::start()
     m_sequenceAnsweredThisRun = 0;
     m_officialPart = OfficialPart::Main;
     m_officialFailure = Failure::None;
+    m_officialFailedBlock = -1;
     m_additionalBlocks.clear();
     m_mainMistakes.clear();
     m_secondsUsed = 0;

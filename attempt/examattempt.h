@@ -23,6 +23,9 @@ struct ExamMistake
     int number = 0;        // as the question list showed it: 1..20, additional 21..30
     int question = 0;      // absolute, 1..800
     int chosenVariant = 0; // the stored number of the variant chosen; 0: no answer
+    // The place the correct variant was shown at when the variants were
+    // shuffled; 0 when they were shown as stored.
+    int correctPlace = 0;
 
     friend bool operator==(const ExamMistake &, const ExamMistake &) = default;
 };
@@ -31,6 +34,7 @@ struct ExamMistake
 struct OfficialExamReport
 {
     OfficialExamRules::Failure failure = OfficialExamRules::Failure::None;
+    int failedBlock = -1;         // two errors in this block (0..3); -1 otherwise
     int additionalBlockCount = 0; // 0..2
     QList<ExamMistake> mistakes;  // in the order of their numbers
 };
@@ -270,7 +274,7 @@ private:
     // The official exam after an answer or when its time ran out.
     void checkOfficialMainPart(bool timeUp);
     void checkOfficialAdditionalPart(bool timeUp);
-    void decideOfficial(OfficialExamRules::Failure failure);
+    void decideOfficial(OfficialExamRules::Failure failure, int failedBlock = -1);
     OfficialExamReport officialReport() const;
     void placeCorrectVariant();
     // The stored number of the variant shown at `shownPlace`.
@@ -306,6 +310,7 @@ private:
     // The official exam.
     OfficialPart m_officialPart = OfficialPart::Main;
     OfficialExamRules::Failure m_officialFailure = OfficialExamRules::Failure::None;
+    int m_officialFailedBlock = -1;
     int m_mainTicket = 0;
     QList<int> m_additionalBlocks;
     QList<ExamMistake> m_mainMistakes;

@@ -27,7 +27,7 @@ void ExamAttempt::checkOfficialMainPart(bool timeUp)
     }
     const OfficialExamRules::MainPartCheck check = OfficialExamRules::checkMainPart(errors);
     if (check.failed()) {
-        decideOfficial(check.failure);
+        decideOfficial(check.failure, check.failedBlock);
         return;
     }
     if (!complete && !timeUp)
@@ -60,7 +60,7 @@ void ExamAttempt::checkOfficialAdditionalPart(bool timeUp)
         decideOfficial(Failure::AdditionalTimeUp);
 }
 
-void ExamAttempt::decideOfficial(Failure failure)
+void ExamAttempt::decideOfficial(Failure failure, int failedBlock)
 {
     // The mistakes of the part on screen are taken while its positions are
     // there; between the parts the main part's are kept already.
@@ -74,6 +74,7 @@ void ExamAttempt::decideOfficial(Failure failure)
         m_secondsUsed += partSeconds - std::max(m_remainingSeconds, 0);
     }
     m_officialFailure = failure;
+    m_officialFailedBlock = failedBlock;
     m_officialPart = OfficialPart::Decided;
 }
 
@@ -81,6 +82,7 @@ OfficialExamReport ExamAttempt::officialReport() const
 {
     OfficialExamReport report;
     report.failure = m_officialFailure;
+    report.failedBlock = m_officialFailedBlock;
     report.additionalBlockCount = int(m_additionalBlocks.size());
     if (m_officialPart == OfficialPart::Decided || m_officialPart == OfficialPart::BetweenParts) {
         report.mistakes = m_mainMistakes;
@@ -94,7 +96,8 @@ OfficialExamReport ExamAttempt::officialReport() const
         if (state == QuestionState::AnsweredWrongly ||
             (timeOver && state == QuestionState::NotAnswered)) {
             report.mistakes << ExamMistake{displayNumber(position), m_questions[size_t(position)],
-                                           m_chosenVariants[size_t(position)]};
+                                           m_chosenVariants[size_t(position)],
+                                           m_shufflePlaces[size_t(position)]};
         }
     }
     return report;

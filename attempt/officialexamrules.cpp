@@ -23,6 +23,7 @@ MainPartCheck checkMainPart(const QList<int> &errorPositions)
     for (int block = 0; block < BlockCount; ++block) {
         if (perBlock[size_t(block)] >= 2) {
             check.failure = Failure::TwoErrorsInOneBlock;
+            check.failedBlock = block;
             return check;
         }
         errors += perBlock[size_t(block)];

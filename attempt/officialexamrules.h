@@ -41,6 +41,8 @@ int blockOf(int position);
 struct MainPartCheck
 {
     Failure failure = Failure::None;
+    // With TwoErrorsInOneBlock: that block (0..3); otherwise -1.
+    int failedBlock = -1;
     // The blocks (0..3, ascending) that get an additional block of questions
     // once the main part is complete; empty when it has no error.
     QList<int> additionalBlocks;

@@ -92,6 +92,8 @@ void ExamWindow::createControls()
     for (const auto role : {QPalette::Highlight, QPalette::HighlightedText}) {
         listPalette.setColor(QPalette::Inactive, role, listPalette.color(QPalette::Active, role));
     }
+    // Questions the marathon has not reached yet are greyed.
+    listPalette.setColor(QPalette::Disabled, QPalette::Text, Qt::gray);
     m_questionList->setPalette(listPalette);
     fillQuestionList();
     m_questionList->installEventFilter(this);

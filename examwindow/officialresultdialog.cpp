@@ -74,6 +74,13 @@ QString OfficialResultDialog::reason(const AttemptResult &result)
     if (!result.official)
         return {};
     const OfficialExamReport &report = *result.official;
+    if (report.failure == Failure::TwoErrorsInOneBlock && report.failedBlock >= 0) {
+        const int first = report.failedBlock * OfficialExamRules::BlockSize + 1;
+        return QStringLiteral("%1 (вопросы %2–%3).")
+            .arg(OfficialExamRules::failureText(report.failure))
+            .arg(first)
+            .arg(first + OfficialExamRules::BlockSize - 1);
+    }
     if (report.failure != Failure::None)
         return OfficialExamRules::failureText(report.failure) + QLatin1Char('.');
     if (report.additionalBlockCount == 0)

@@ -9,6 +9,7 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -29,6 +30,10 @@ public:
                       .arg(storedVariant)
                       .arg(correct ? "right" : "wrong")
                       .arg(seconds);
+    }
+    void sequenceAdvanced(int answered, int right, int wrong) override
+    {
+        events << QStringLiteral("at %1 %2/%3").arg(answered).arg(right).arg(wrong);
     }
     void attemptEnded(const AttemptResult &result, bool finished) override
     {
@@ -59,6 +64,8 @@ private slots:
     void answer_withShuffle_reportsStoredVariantAndSecondsSinceShown();
     void learningCompletion_endsOneAttemptAndStartsTheNext();
     void questionSet_learnsTheGivenQuestionsAndLeavesTicketStatusesAlone();
+    void longSet_turnsAPageWhenEveryQuestionOnItIsRight();
+    void marathon_goesOnFromItsPlaceInOrderAndReportsEveryStep();
 
 private:
     std::unique_ptr<ExamAttempt> makeAttempt(AttemptSetup setup);
@@ -195,6 +202,87 @@ void AttemptListenerTest::questionSet_learnsTheGivenQuestionsAndLeavesTicketStat
     for (int ticket = 1; ticket <= 40; ++ticket)
         QCOMPARE(m_record.ticketStatus(ticket), 0);
     QCOMPARE(m_listener.events.constLast(), QStringLiteral("end 3/1 passed"));
+}
+
+void AttemptListenerTest::longSet_turnsAPageWhenEveryQuestionOnItIsRight()
+{
+    // A topic of 45 questions: pages of 20, 20 and 5.
+    AttemptSetup setup;
+    setup.mode = AttemptMode::Learning;
+    for (int q = 1; q <= 45; ++q)
+        setup.questions << 800 - q;
+    setup.topicName = QStringLiteral("Тема");
+    auto attempt = makeAttempt(setup);
+    attempt->start();
+    QSignalSpy pages(attempt.get(), &ExamAttempt::pageChanged);
+    for (int page = 0; page < 3; ++page) {
+        const int count = page < 2 ? 20 : 5;
+        QCOMPARE(attempt->positionCount(), count);
+        QCOMPARE(attempt->displayNumber(1), page * 20 + 1);
+        for (int position = 1; position <= count; ++position) {
+            QVERIFY(attempt->selectPosition(position));
+            QCOMPARE((attempt->ticket() - 1) * 20 + attempt->questionNumber(),
+                     setup.questions[page * 20 + position - 1]);
+            // A wrong answer first: the page is not done until it is right.
+            if (position == count) {
+                attempt->answer(attempt->correctVariant() == 1 ? 2 : 1);
+                QCOMPARE(attempt->followUp(), ExamAttempt::FollowUp::None);
+            }
+            attempt->answer(attempt->correctVariant());
+        }
+        if (page < 2) {
+            QCOMPARE(attempt->followUp(), ExamAttempt::FollowUp::AskNextPage);
+            attempt->turnPage();
+            QCOMPARE(pages.size(), page + 1);
+            QCOMPARE(attempt->questionState(1), ExamAttempt::QuestionState::NotAnswered);
+        }
+    }
+    QCOMPARE(attempt->followUp(), ExamAttempt::FollowUp::Finish);
+    QVERIFY(attempt->finish().passed);
+    for (int ticket = 1; ticket <= 40; ++ticket)
+        QCOMPARE(m_record.ticketStatus(ticket), 0);
+}
+
+void AttemptListenerTest::marathon_goesOnFromItsPlaceInOrderAndReportsEveryStep()
+{
+    // Seven questions left of an order of 800; 790 answered, 700 right.
+    AttemptSetup setup;
+    setup.mode = AttemptMode::Marathon;
+    for (int q = 800; q >= 1; --q)
+        setup.questions << q;
+    setup.startIndex = 793;
+    setup.rightSoFar = 700;
+    setup.wrongSoFar = 93;
+    auto attempt = makeAttempt(setup);
+    attempt->start();
+    QCOMPARE(attempt->positionCount(), 7);
+    QCOMPARE(attempt->displayNumber(1), 794);
+    QVERIFY(attempt->positionReachable(1));
+    QVERIFY(!attempt->positionReachable(2));
+    // A later question waits its turn even when shown.
+    QVERIFY(attempt->selectPosition(3));
+    QVERIFY(!attempt->answersOpen());
+    QVERIFY(attempt->selectPosition(1));
+    QCOMPARE(attempt->questionNumber(), 7); // question 7 of ticket 1
+    const ExamAttempt::AnswerOutcome wrong =
+        attempt->answer(attempt->correctVariant() == 1 ? 2 : 1);
+    QVERIFY(wrong.showComment && wrong.lockAnswers && !wrong.moveOn);
+    QVERIFY(!attempt->answersOpen());
+    QVERIFY(attempt->positionReachable(2));
+    for (int position = 2; position <= 7; ++position) {
+        QVERIFY(attempt->selectPosition(position));
+        QVERIFY(attempt->answer(attempt->correctVariant()).moveOn);
+    }
+    QVERIFY(attempt->sequenceComplete());
+    QCOMPARE(attempt->followUp(), ExamAttempt::FollowUp::Finish);
+    QCOMPARE(attempt->sequenceRight(), 706);
+    QCOMPARE(attempt->sequenceWrong(), 94);
+    QVERIFY(attempt->finish().passed);
+    QCOMPARE(m_listener.events.filter(QStringLiteral("at ")),
+             (QStringList{"at 794 700/94", "at 795 701/94", "at 796 702/94", "at 797 703/94",
+                          "at 798 704/94", "at 799 705/94", "at 800 706/94"}));
+    // Learning counters.
+    QCOMPARE(m_record.questionStats(1, 7).wrong[0], 1);
 }
 
 QTEST_MAIN(AttemptListenerTest)

@@ -163,6 +163,8 @@ void OfficialExamTest::rules_everyErrorSetOfTheMainPart()
             QFAIL(qPrintable(QStringLiteral("blocks for mask %1").arg(mask, 0, 2)));
     }
     QCOMPARE(OfficialExamRules::checkMainPart({4, 17}).additionalBlocks, (QList<int>{0, 3}));
+    QCOMPARE(OfficialExamRules::checkMainPart({2, 7, 9}).failedBlock, 1);
+    QCOMPARE(OfficialExamRules::checkMainPart({2, 7, 12}).failedBlock, -1);
 }
 
 void OfficialExamTest::mainPart_everyPatternOfUpToThreeErrors()
