@@ -501,6 +501,9 @@ void ExamWindow::resizeEvent(QResizeEvent *event)
     AttemptWindow::resizeEvent(event);
     m_layout->apply(size());
     m_questionPanel->fitToWindow(frameGeometry().width());
+    // The mode label follows the right edge; the status line fills the gap.
+    if (m_attempt && m_attempt->isRunning())
+        showStatusLine();
 }
 
 void ExamWindow::onHelpClicked()

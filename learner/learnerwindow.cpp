@@ -1,5 +1,6 @@
 #include "learnerwindow.h"
 
+#include "answerhistory.h"
 #include "dailychart.h"
 #include "learnerhistory.h"
 #include "messageboxes.h"
@@ -147,8 +148,10 @@ QWidget *LearnerWindow::createOfficialExamTab()
     m_officialExamButton->setObjectName(QStringLiteral("officialExamButton"));
     connect(m_officialExamButton, &QPushButton::clicked, this,
             &LearnerWindow::officialExamRequested);
+    m_officialExamRecord = makeLabel(tab, "officialExamRecordLabel", true);
     auto *layout = new QVBoxLayout(tab);
     layout->addWidget(rules);
+    layout->addWidget(m_officialExamRecord);
     layout->addWidget(m_officialExamButton, 0, Qt::AlignLeft);
     layout->addStretch();
     return tab;
@@ -240,6 +243,35 @@ void LearnerWindow::refreshMarathon()
     }
 }
 
+void LearnerWindow::refreshOfficialExamRecord()
+{
+    // The exams that ended with a verdict; one left for a new start has none.
+    int taken = 0;
+    int passed = 0;
+    bool lastPassed = false;
+    if (m_history.isAvailable()) {
+        const QList<AttemptRecord> attempts = m_history.store()->attempts(m_history.fingerprint());
+        for (const AttemptRecord &attempt : attempts) {
+            if (attempt.mode != HistoryMode::OfficialExam || !attempt.result ||
+                !attempt.result->passed)
+                continue;
+            ++taken;
+            lastPassed = *attempt.result->passed;
+            passed += lastPassed ? 1 : 0;
+        }
+    }
+    if (taken == 0) {
+        m_officialExamRecord->setText(
+            QStringLiteral("Вы ещё не сдавали экзамен по правилам ГИБДД в этой программе."));
+        return;
+    }
+    m_officialExamRecord->setText(QStringLiteral("Сдано экзаменов: %1 из %2. Последний — %3.")
+                                      .arg(passed)
+                                      .arg(taken)
+                                      .arg(lastPassed ? QStringLiteral("сдан")
+                                                      : QStringLiteral("не сдан")));
+}
+
 void LearnerWindow::refreshTopics()
 {
     const LoadedTopics loaded = loadTopicsFor(m_history.databasePath());
@@ -296,6 +328,7 @@ void LearnerWindow::refresh()
         data.percents << (day.answers > 0 ? std::optional(day.shareRight() * 100.0) : std::nullopt);
     }
     m_chart->setData(data);
+    refreshOfficialExamRecord();
     refreshMarathon();
     refreshTopics();
     // The texts change their wrapped heights: let the layout take them.

@@ -55,6 +55,7 @@ private:
     QWidget *createOfficialExamTab();
     QWidget *createMarathonTab();
     void refreshMarathon();
+    void refreshOfficialExamRecord();
     void refreshTopics();
     void onMarathonRestartClicked();
 
@@ -74,6 +75,7 @@ private:
     QLabel *m_reviewHint = nullptr;
     QTabWidget *m_tabs = nullptr;
     QPushButton *m_officialExamButton = nullptr;
+    QLabel *m_officialExamRecord = nullptr;
     QLabel *m_marathonStatus = nullptr;
     QProgressBar *m_marathonProgress = nullptr;
     QPushButton *m_marathonContinueButton = nullptr;

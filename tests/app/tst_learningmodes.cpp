@@ -278,6 +278,10 @@ void TestLearningModes::officialExam_additionalBlockPassed_andTheMistakeReviewed
                                      "отвечены верно."));
     QCOMPARE(seen[2], QStringLiteral("Ошибки в вопросах: 8."));
     QCOMPARE(seen[4], QStringLiteral("Вопрос №8 (билет №6, вопрос №8)"));
+    // The learner window, back, counts the exam.
+    QVERIFY(window->isVisible());
+    QCOMPARE(window->findChild<QLabel *>(QStringLiteral("officialExamRecordLabel"))->text(),
+             QStringLiteral("Сдано экзаменов: 1 из 1. Последний — сдан."));
     QVERIFY(seen[5].startsWith(QStringLiteral("Комментарий: ")));
 
     // Exam counters and the history; no ticket's status changed.
