@@ -86,6 +86,8 @@ void ExamAttempt::clearPositions()
     m_states.fill(QuestionState::NotAnswered);
     m_shufflePlaces.fill(0);
     m_chosenVariants.fill(0);
+    m_skipped.fill(false);
+    m_positionRead = false;
     m_correctItemCount = 0;
 }
 
@@ -148,9 +150,30 @@ bool ExamAttempt::positionReachable(int position) const
     if (m_setup.mode != AttemptMode::Marathon)
         return true;
     for (int earlier = 1; earlier < position; ++earlier) {
-        if (m_states[size_t(earlier)] == QuestionState::NotAnswered)
+        if (!positionDone(earlier))
             return false;
     }
+    return true;
+}
+
+bool ExamAttempt::positionDone(int position) const
+{
+    return questionState(position) != QuestionState::NotAnswered ||
+           (position >= 1 && position <= m_positionCount && m_skipped[size_t(position)]);
+}
+
+bool ExamAttempt::skipUnreadable()
+{
+    if (!isRunning() || m_setup.mode != AttemptMode::Marathon || !m_positionRead ||
+        m_questionReadable ||
+        positionDone(m_position) || !positionReachable(m_position))
+        return false;
+    // Nothing is recorded for a question that could not be shown; the
+    // marathon just goes past it.
+    m_skipped[size_t(m_position)] = true;
+    ++m_sequenceAnsweredThisRun;
+    if (m_listener)
+        m_listener->sequenceAdvanced(sequenceAnswered(), sequenceRight(), sequenceWrong());
     return true;
 }
 
@@ -159,6 +182,7 @@ bool ExamAttempt::selectPosition(int position, QString *error)
     if (position < 1 || position > m_positionCount)
         return false;
     m_position = position;
+    m_positionRead = true;
     m_secondsOnQuestion = 0;
     const int absolute = m_questions[size_t(position)];
     // In preparation the ticket follows the question shown.
@@ -432,7 +456,11 @@ bool ExamAttempt::pageComplete() const
         return std::all_of(first, last, [](QuestionState s) {
             return s == QuestionState::AnsweredCorrectly;
         });
-    return std::none_of(first, last, [](QuestionState s) { return s == QuestionState::NotAnswered; });
+    for (int position = 1; position <= m_positionCount; ++position) {
+        if (!positionDone(position))
+            return false;
+    }
+    return true;
 }
 
 void ExamAttempt::turnPage()

@@ -171,6 +171,12 @@ public:
     // Whether the learner may go to a position: the marathon is answered in
     // its order, so a question after the first unanswered one waits.
     bool positionReachable(int position) const;
+    // Answered, or passed over by the marathon because it could not be read.
+    bool positionDone(int position) const;
+    // Marathon: goes past the shown question when it cannot be read, so that
+    // a damaged question never stops the marathon. Records nothing; returns
+    // false when there is nothing to pass over.
+    bool skipUnreadable();
     int ticket() const { return m_ticket; }
     int questionNumber() const { return m_questionNumber; }
     bool questionReadable() const { return m_questionReadable; }
@@ -296,6 +302,7 @@ private:
     // slots above a question's count keep what an earlier one left there.
     Question m_question;
     bool m_questionReadable = false;
+    bool m_positionRead = false; // selectPosition() tried to read the position
     int m_correctVariant = 0; // in shown order
 
     // Indexed 1..20; slot 0 is unused.
@@ -303,6 +310,7 @@ private:
     std::array<int, 21> m_questions{};      // absolute question numbers 1..800
     std::array<int, 21> m_shufflePlaces{};  // 0: not drawn yet
     std::array<int, 21> m_chosenVariants{}; // stored numbers; 0: no answer
+    std::array<bool, 21> m_skipped{};       // marathon: passed over, unreadable
     int m_positionCount = 0;
     int m_pageStart = 0; // the index in the set of position 1
     int m_sequenceAnsweredThisRun = 0;

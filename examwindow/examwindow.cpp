@@ -220,13 +220,18 @@ void ExamWindow::setItemState(int position, ExamAttempt::QuestionState state)
         return;
     item->setData(ImageIndexRole, int(state));
     item->setIcon(icons[int(state)]);
+    refreshReachableItems();
+}
+
+void ExamWindow::refreshReachableItems()
+{
     // The marathon opens its questions one after another.
-    if (m_attempt && m_attempt->mode() == AttemptMode::Marathon) {
-        for (int row = 0; row < m_questionList->count(); ++row) {
-            QListWidgetItem *other = m_questionList->item(row);
-            const bool reachable = m_attempt->positionReachable(row + 1);
-            other->setFlags(reachable ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags);
-        }
+    if (!m_attempt || m_attempt->mode() != AttemptMode::Marathon)
+        return;
+    for (int row = 0; row < m_questionList->count(); ++row) {
+        QListWidgetItem *item = m_questionList->item(row);
+        const bool reachable = m_attempt->positionReachable(row + 1);
+        item->setFlags(reachable ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags);
     }
 }
 

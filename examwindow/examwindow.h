@@ -114,6 +114,7 @@ private:
     void showUnreadableQuestion(const QString &message);
     void refreshPie();
     void setItemState(int position, ExamAttempt::QuestionState state);
+    void refreshReachableItems();
     void setAnswerButtonsEnabled(bool enabled);
     void showComment();
 

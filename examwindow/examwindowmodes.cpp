@@ -125,9 +125,10 @@ void ExamWindow::refreshNextButton()
     QPushButton *next = m_questionPanel->nextButton();
     if (!m_attempt || m_attempt->mode() != AttemptMode::Marathon)
         return;
-    const bool answered =
-        m_attempt->questionState(m_attempt->position()) != ExamAttempt::QuestionState::NotAnswered;
-    next->setEnabled(attemptRunning() && answered);
+    // An answered question goes on; so does one that cannot be read.
+    const bool canGoOn =
+        m_attempt->positionDone(m_attempt->position()) || !m_attempt->questionReadable();
+    next->setEnabled(attemptRunning() && canGoOn);
     next->setText(m_attempt->sequenceComplete() ? QStringLiteral("Готово ▶")
                                                 : QStringLiteral("Далее ▶"));
 }
@@ -158,14 +159,17 @@ void ExamWindow::onNextClicked()
 {
     if (!attemptRunning() || m_attempt->mode() != AttemptMode::Marathon)
         return;
-    if (m_attempt->questionState(m_attempt->position()) == ExamAttempt::QuestionState::NotAnswered)
-        return;
+    if (!m_attempt->positionDone(m_attempt->position())) {
+        if (!m_attempt->skipUnreadable())
+            return;
+        refreshReachableItems();
+    }
     if (m_attempt->sequenceComplete()) {
         onStopClicked();
         return;
     }
     for (int position = 1; position <= m_attempt->positionCount(); ++position) {
-        if (m_attempt->questionState(position) == ExamAttempt::QuestionState::NotAnswered) {
+        if (!m_attempt->positionDone(position)) {
             showPosition(position);
             return;
         }

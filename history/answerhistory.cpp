@@ -538,9 +538,9 @@ std::optional<MarathonState> AnswerHistory::marathon(const QString &fingerprint)
     state.wrong = query.value(3).toInt();
     if (state.order.size() != 800 || state.position < 0 || state.position > 800)
         return std::nullopt;
-    // Counts that do not add up (an older file knew none) start again from
-    // the position: every answered question counted once.
-    if (state.right < 0 || state.wrong < 0 || state.right + state.wrong != state.position) {
+    // Counts that cannot be (more answers than the position) are dropped. A
+    // question the marathon passed over unread counts in neither.
+    if (state.right < 0 || state.wrong < 0 || state.right + state.wrong > state.position) {
         state.right = 0;
         state.wrong = 0;
     }

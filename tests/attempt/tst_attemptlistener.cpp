@@ -1,5 +1,6 @@
 // What the attempt engine tells a listener (the answer history's seam), and
 // the attempts over a set of questions the history chooses.
+#include "databasewriter.h"
 #include "examattempt.h"
 #include "programrandom.h"
 #include "question.h"
@@ -66,6 +67,7 @@ private slots:
     void questionSet_learnsTheGivenQuestionsAndLeavesTicketStatusesAlone();
     void longSet_turnsAPageWhenEveryQuestionOnItIsRight();
     void marathon_goesOnFromItsPlaceInOrderAndReportsEveryStep();
+    void marathon_passesOverAQuestionThatCannotBeRead();
 
 private:
     std::unique_ptr<ExamAttempt> makeAttempt(AttemptSetup setup);
@@ -283,6 +285,43 @@ void AttemptListenerTest::marathon_goesOnFromItsPlaceInOrderAndReportsEveryStep(
                           "at 798 704/94", "at 799 705/94", "at 800 706/94"}));
     // Learning counters.
     QCOMPARE(m_record.questionStats(1, 7).wrong[0], 1);
+}
+
+void AttemptListenerTest::marathon_passesOverAQuestionThatCannotBeRead()
+{
+    // Question 2 is damaged; the marathon's last questions are 3, 2, 1.
+    DatabaseWriter writer;
+    SyntheticDatabase::fill(writer);
+    writer.setQuestion(2, DatabaseWriter::textBlock({"x", "?", "*a", "*b", "", "c"}));
+    const QString path = QDir(m_dir.path()).filePath(QStringLiteral("damaged.dbv"));
+    QVERIFY(writer.writeFile(path));
+    m_database.openDatabase(path);
+
+    AttemptSetup setup;
+    setup.mode = AttemptMode::Marathon;
+    for (int q = 800; q >= 1; --q)
+        setup.questions << q;
+    setup.startIndex = 797;
+    auto attempt = makeAttempt(setup);
+    attempt->start();
+    QVERIFY(!attempt->skipUnreadable()); // nothing shown yet that could not be read
+    QVERIFY(attempt->selectPosition(1));
+    QVERIFY(!attempt->skipUnreadable()); // readable: it must be answered
+    attempt->answer(attempt->correctVariant());
+    QVERIFY(!attempt->selectPosition(2));
+    QVERIFY(!attempt->answersOpen());
+    QVERIFY(!attempt->positionReachable(3));
+    QVERIFY(attempt->skipUnreadable());
+    QVERIFY(!attempt->skipUnreadable()); // once
+    QVERIFY(attempt->positionDone(2));
+    QVERIFY(attempt->positionReachable(3));
+    QVERIFY(attempt->selectPosition(3));
+    attempt->answer(attempt->correctVariant());
+    QVERIFY(attempt->sequenceComplete());
+    QVERIFY(attempt->pageComplete());
+    QCOMPARE(m_listener.events.filter(QStringLiteral("at ")),
+             (QStringList{"at 798 1/0", "at 799 1/0", "at 800 2/0"}));
+    QCOMPARE(m_record.questionStats(1, 2), QuestionStats());
 }
 
 QTEST_MAIN(AttemptListenerTest)

@@ -281,8 +281,8 @@ void TestAnswerHistory::marathon_savedAndRestored()
         AnswerHistory reopened(path);
         QCOMPARE(reopened.marathon(DbA), std::optional(MarathonState{order, 12, 9, 3}));
     }
-    // Counts that cannot be (a file from before they were kept has none)
-    // are dropped; the place in the order stays.
+    // Counts that cannot be (more answers than the position) are dropped;
+    // the place in the order stays.
     runSql(path, {"UPDATE marathon SET right_count = 20"});
     AnswerHistory reopened(path);
     QCOMPARE(reopened.marathon(DbA), std::optional(MarathonState{order, 12, 0, 0}));
