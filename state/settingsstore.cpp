@@ -158,6 +158,19 @@ void SettingsStore::writeValue(const QString &name, const QVariant &value)
     throw SettingsError(writeFailureMessage());
 }
 
+bool SettingsStore::holdsSerializedObjects() const
+{
+    // QSettings decodes "@Variant(…)" and "@DateTime(…)" values with
+    // QDataStream as it reads the file, and a damaged one can make it
+    // allocate gigabytes from a length it never checks. The program stores
+    // only numbers and text, so such a value is damage.
+    QFile file(m_location);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray text = file.readAll();
+    return text.contains("@Variant(") || text.contains("@DateTime(");
+}
+
 QString SettingsStore::setDamagedFileAside()
 {
     m_settings.reset();
@@ -177,8 +190,12 @@ SettingsStore::Startup SettingsStore::openSettings(const QString &programFolder,
     const auto stopCollecting = qScopeGuard([this] { m_startupWarnings = nullptr; });
 
     result.firstRun = !keyExists();
-    const QSettings::Status opened = settings().status();
 #ifndef Q_OS_WIN
+    // Serialized objects count as garbage; checked before QSettings reads
+    // the file, because reading decodes them.
+    const bool serializedObjects = !result.firstRun && holdsSerializedObjects();
+    const QSettings::Status opened =
+        serializedObjects ? QSettings::FormatError : settings().status();
     if (!result.firstRun && opened == QSettings::FormatError) {
         // Garbage would fail the same way at every start; keep it for whoever
         // wants to look at it and start afresh.

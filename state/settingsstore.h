@@ -140,6 +140,9 @@ private:
     // Renames an unparsable settings file to a free name beside it; returns
     // the new path, or an empty string when the rename failed.
     QString setDamagedFileAside();
+    // Whether the file holds a value QSettings would decode as a serialized
+    // object (see the definition for why that is refused).
+    bool holdsSerializedObjects() const;
 
     QString m_location;
     std::unique_ptr<QSettings> m_settings;

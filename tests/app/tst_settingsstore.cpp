@@ -30,6 +30,7 @@ private slots:
     void openSettings_readOnlyStore_readsEverythingAndWarnsOnce();
     void openSettings_unwritableFirstRun_stillFindsStandardDatabase();
     void openSettings_garbageFile_keptAsideAndStartsAsFirstRun();
+    void openSettings_serializedObject_keptAsideWithoutDecodingIt();
     void openSettings_unreadableFile_findsStandardDatabase();
 
 private:
@@ -363,6 +364,29 @@ void TestSettingsStore::openSettings_unwritableFirstRun_stillFindsStandardDataba
         startup.databasePath,
         QDir::toNativeSeparators(QDir(programFolder()).filePath(QStringLiteral("dataAB.dbv"))));
     QCOMPARE(startup.warnings.size(), 1);
+}
+
+void TestSettingsStore::openSettings_serializedObject_keptAsideWithoutDecodingIt()
+{
+    // A value QSettings would decode through QDataStream, with a length of
+    // about 29 GB: decoding it tries to allocate all of that.
+    const QByteArray damaged("[General]\nKol=twe\nRnd=@Variant(\\0\\0\\0\\t7\xa3"
+                             "f)\nTim=999999999\x08" "Bas=1, 2\n");
+    QDir().mkpath(QFileInfo(settingsPath()).path());
+    {
+        QFile file(settingsPath());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(damaged);
+    }
+    SettingsStore store(settingsPath());
+    const SettingsStore::Startup startup = store.openSettings(programFolder());
+    QVERIFY(startup.firstRun);
+    QCOMPARE(startup.launchCount, 1);
+    QFile kept(settingsPath() + QStringLiteral(".damaged"));
+    QVERIFY(kept.open(QIODevice::ReadOnly));
+    QCOMPARE(kept.readAll(), damaged);
+    QCOMPARE(startup.warnings.size(), 1);
+    QCOMPARE(stored("Kol"), QStringLiteral("1"));
 }
 
 void TestSettingsStore::openSettings_garbageFile_keptAsideAndStartsAsFirstRun()
