@@ -131,6 +131,8 @@ void ExamWindow::showAttemptStart()
     setAnswerButtonsEnabled(true);
     fillQuestionList();
     m_questionPanel->nextButton()->setVisible(m_attempt->mode() == AttemptMode::Marathon);
+    // Before the first question: the status line fits itself beside it.
+    showModeLabel();
 
     showPosition(1);
 
@@ -144,7 +146,6 @@ void ExamWindow::showAttemptStart()
         m_timeLabel->hide();
     }
     m_secondsTimer->start();
-    showModeLabel();
 }
 
 void ExamWindow::showPosition(int position)

@@ -76,30 +76,33 @@ void ExamWindow::showHeading()
 
 void ExamWindow::showStatusLine()
 {
-    QString text;
+    // `head` may be shortened to fit, `tail` is always shown whole.
+    QString head;
+    QString tail;
     const ExamAttempt &attempt = *m_attempt;
     switch (attempt.mode()) {
     case AttemptMode::OfficialExam:
         if (attempt.officialPart() == ExamAttempt::OfficialPart::Main ||
             attempt.additionalBlocks().isEmpty())
-            text = QStringLiteral("Основная часть");
+            tail = QStringLiteral("Основная часть");
         else
-            text = QStringLiteral("Дополнительный блок %1 из %2")
+            tail = QStringLiteral("Дополнительный блок %1 из %2")
                        .arg(attempt.additionalBlockOf(attempt.position()))
                        .arg(attempt.additionalBlocks().size());
         break;
     case AttemptMode::Marathon:
-        text = QStringLiteral("Верно %1, ошибок %2 · билет №%3, вопрос №%4")
+        tail = QStringLiteral("Верно %1, ошибок %2")
                    .arg(attempt.sequenceRight())
-                   .arg(attempt.sequenceWrong())
+                   .arg(attempt.sequenceWrong());
+        head = QStringLiteral(" · билет №%1, вопрос №%2")
                    .arg(attempt.ticket())
                    .arg(attempt.questionNumber());
         break;
     case AttemptMode::Learning:
         if (!attempt.setup().topicName.isEmpty()) {
             const int first = attempt.displayNumber(1);
-            text = QStringLiteral("%1 · вопросы %2–%3 из %4")
-                       .arg(attempt.setup().topicName)
+            head = attempt.setup().topicName;
+            tail = QStringLiteral(": %1–%2 из %3")
                        .arg(first)
                        .arg(first + attempt.positionCount() - 1)
                        .arg(attempt.sequenceLength());
@@ -108,16 +111,24 @@ void ExamWindow::showStatusLine()
     default:
         break;
     }
+    // The marathon's counts come first, its ticket after them.
+    const bool tailFirst = attempt.mode() == AttemptMode::Marathon;
+    const QString text = tailFirst ? tail + head : head + tail;
     m_statusLabel->setVisible(!text.isEmpty());
     if (text.isEmpty())
         return;
-    // Between the heading and the mode label, shortened to the room there.
+    // Between the heading and the mode label's text, shortened to the room.
+    const QFontMetrics modeMetrics(m_modeLabel->font());
+    const int modeTextLeft =
+        m_modeLabel->geometry().right() - modeMetrics.horizontalAdvance(m_modeLabel->text());
     const int left = m_headingLabel->geometry().right() + 14;
-    const int room = m_modeLabel->geometry().left() - left - 6;
+    const int room = std::max(modeTextLeft - left - 12, 40);
     const QFontMetrics metrics(m_statusLabel->font());
-    m_statusLabel->setText(metrics.elidedText(text, Qt::ElideRight, std::max(room, 40)));
+    const int headRoom = std::max(room - metrics.horizontalAdvance(tail), 0);
+    const QString shortHead = metrics.elidedText(head, Qt::ElideRight, headRoom);
+    m_statusLabel->setText(tailFirst ? tail + shortHead : shortHead + tail);
     m_statusLabel->setToolTip(text);
-    m_statusLabel->setGeometry(left, 8, std::max(room, 40), 20);
+    m_statusLabel->setGeometry(left, 8, room, 20);
 }
 
 void ExamWindow::refreshNextButton()
