@@ -95,7 +95,9 @@ QSettings &SettingsStore::settings()
 #ifdef Q_OS_WIN
         m_settings = std::make_unique<QSettings>(m_location, QSettings::NativeFormat);
 #else
-        m_settings = std::make_unique<QSettings>(m_location, QSettings::IniFormat);
+        const QString path =
+            m_scratch ? m_scratch->filePath(QStringLiteral("Kiv.conf")) : m_location;
+        m_settings = std::make_unique<QSettings>(path, QSettings::IniFormat);
 #endif
     }
     return *m_settings;
@@ -205,6 +207,16 @@ SettingsStore::Startup SettingsStore::openSettings(const QString &programFolder,
                 QStringLiteral("Файл настроек программы \"%1\" повреждён. Он сохранён под "
                                "именем \"%2\", настройки заданы заново.")
                     .arg(QDir::toNativeSeparators(m_location), QDir::toNativeSeparators(aside)));
+            result.firstRun = true;
+        } else if (serializedObjects) {
+            // It cannot be moved (a read-only folder) and must not be read:
+            // this run keeps its settings in a scratch file.
+            m_scratch = std::make_unique<QTemporaryDir>();
+            result.warnings.append(
+                QStringLiteral("Файл настроек программы \"%1\" повреждён, и отложить его не "
+                               "удалось. Программа работает с настройками по умолчанию; их "
+                               "изменения не сохранятся.")
+                    .arg(QDir::toNativeSeparators(m_location)));
             result.firstRun = true;
         }
     } else if (!result.firstRun && opened == QSettings::AccessError &&

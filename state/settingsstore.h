@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <functional>
 #include <memory>
@@ -146,6 +147,9 @@ private:
 
     QString m_location;
     std::unique_ptr<QSettings> m_settings;
+    // Where the settings live for this run when the file itself must not be
+    // read and could not be set aside; empty otherwise.
+    std::unique_ptr<QTemporaryDir> m_scratch;
     // A refused write has been reported; later ones are not.
     bool m_writeFailureReported = false;
     // While openSettings runs, a refused write lands here instead of throwing.

@@ -31,6 +31,7 @@ private slots:
     void openSettings_unwritableFirstRun_stillFindsStandardDatabase();
     void openSettings_garbageFile_keptAsideAndStartsAsFirstRun();
     void openSettings_serializedObject_keptAsideWithoutDecodingIt();
+    void openSettings_serializedObjectInReadOnlyFolder_neverDecoded();
     void openSettings_unreadableFile_findsStandardDatabase();
 
 private:
@@ -387,6 +388,35 @@ void TestSettingsStore::openSettings_serializedObject_keptAsideWithoutDecodingIt
     QCOMPARE(kept.readAll(), damaged);
     QCOMPARE(startup.warnings.size(), 1);
     QCOMPARE(stored("Kol"), QStringLiteral("1"));
+}
+
+void TestSettingsStore::openSettings_serializedObjectInReadOnlyFolder_neverDecoded()
+{
+    SmallFileSystem disk;
+    if (!disk.isMounted())
+        QSKIP(qPrintable(disk.skipReason()));
+    const QString location = disk.filePath(QStringLiteral("Kiv.conf"));
+    const QByteArray damaged("[General]\nKol=7\nRnd=@Variant(\\0\\0\\0\\t7\xa3" "f)\n");
+    {
+        QFile file(location);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(damaged);
+    }
+    QVERIFY(disk.makeReadOnly());
+    touch(QDir(programFolder()).filePath(QStringLiteral("dataAB.dbv")));
+
+    SettingsStore store(location);
+    const SettingsStore::Startup startup = store.openSettings(programFolder());
+    QVERIFY(startup.firstRun);
+    QCOMPARE(startup.launchCount, 1);
+    QCOMPARE(startup.warnings.size(), 1);
+    QVERIFY(startup.warnings[0].contains(QStringLiteral("не сохранятся")));
+    QVERIFY(startup.databasePath.endsWith(QStringLiteral("dataAB.dbv")));
+    // Changes in this run work, and the file stays as it was.
+    store.setShuffle(true);
+    QFile file(location);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), damaged);
 }
 
 void TestSettingsStore::openSettings_garbageFile_keptAsideAndStartsAsFirstRun()
