@@ -4,6 +4,7 @@
 #include "questionbankerror.h"
 #include "questiondatabase.h"
 #include "statisticsfile.h"
+#include "variantshuffle.h"
 
 #include <algorithm>
 #include <utility>
@@ -224,31 +225,14 @@ int ExamAttempt::nextPosition() const
 
 int ExamAttempt::storedVariant(int shownPlace) const
 {
-    // The inverse of the exchange in variantTexts().
-    const int stored = m_question.correctVariant;
-    const int shown = m_correctVariant;
-    if (shownPlace == shown)
-        return stored;
-    if (shownPlace == stored)
-        return shown;
-    return shownPlace;
+    return VariantShuffle::exchanged(shownPlace, m_question.correctVariant, m_correctVariant);
 }
 
 QStringList ExamAttempt::variantTexts() const
 {
-    // With the shuffle the correct variant and the one at its drawn place
-    // change places; the others stay.
-    const int stored = m_question.correctVariant;
-    const int shown = m_correctVariant;
     QStringList texts;
-    for (int n = 1; n <= m_question.answerCount && n <= MaxVariants; ++n) {
-        int source = n;
-        if (n == shown)
-            source = stored;
-        else if (n == stored)
-            source = shown;
-        texts << m_question.answerTexts[size_t(source)];
-    }
+    for (int n = 1; n <= m_question.answerCount && n <= MaxVariants; ++n)
+        texts << m_question.answerTexts[size_t(storedVariant(n))];
     return texts;
 }
 

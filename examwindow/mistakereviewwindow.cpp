@@ -5,6 +5,7 @@
 #include "questionbankerror.h"
 #include "questiondatabase.h"
 #include "questionindexentry.h"
+#include "variantshuffle.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -119,17 +120,13 @@ void MistakeReviewWindow::showMistake(int index)
         m_picture->setImage(*question.picture);
     m_question->setText(question.questionText);
 
-    // The variants in the order the learner saw them (the shuffle exchanges
-    // the correct variant with the one at its drawn place), the right one and
-    // the learner's marked in words as well as colour.
+    // The variants in the order the learner saw them, the right one and the
+    // learner's marked in words as well as colour.
     const int stored = question.correctVariant;
     const int place = mistake.correctPlace > 0 ? mistake.correctPlace : stored;
-    const auto storedAt = [&](int shown) {
-        return shown == place ? stored : shown == stored ? place : shown;
-    };
     QString variants;
     for (int shown = 1; shown <= question.answerCount && shown <= MaxVariants; ++shown) {
-        const int n = storedAt(shown);
+        const int n = VariantShuffle::exchanged(shown, stored, place);
         QString line = QStringLiteral("%1. %2").arg(shown).arg(
             question.answerTexts[size_t(n)].toHtmlEscaped());
         if (n == question.correctVariant)
