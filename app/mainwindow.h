@@ -98,7 +98,9 @@ private:
     // when it is not one of the four ticket modes.
     void runAttempt(const AttemptSetup &setup, std::optional<HistoryMode> mode = std::nullopt);
     // Learning over questions the history chose, from the learner window.
-    void startQuestionSet(const QList<int> &questions, HistoryMode mode);
+    // With `topic`, the set is that topic's questions.
+    void startQuestionSet(const QList<int> &questions, HistoryMode mode,
+                          const QString &topic = QString());
     void onLearnerClicked();
     // The modes of the learner window beyond the history's question sets.
     void startOfficialExam();

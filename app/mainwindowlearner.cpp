@@ -78,24 +78,18 @@ void MainWindow::startMarathon(bool fresh)
 
 void MainWindow::startTopic(const QString &topic, const QList<int> &questions)
 {
-    if (!m_examWindow || questions.isEmpty())
-        return;
-    AttemptSetup setup;
-    setup.mode = AttemptMode::Learning;
-    setup.questions = questions;
-    setup.topicName = topic;
-    setup.ticket = QuestionBankLayout::ticketOf(questions.first());
-    setup.shuffleVariants = shuffleAnswersChecked();
-    runAttempt(setup, HistoryMode::Topic);
+    startQuestionSet(questions, HistoryMode::Topic, topic);
 }
 
-void MainWindow::startQuestionSet(const QList<int> &questions, HistoryMode mode)
+void MainWindow::startQuestionSet(const QList<int> &questions, HistoryMode mode,
+                                  const QString &topic)
 {
     if (!m_examWindow || questions.isEmpty())
         return;
     AttemptSetup setup;
     setup.mode = AttemptMode::Learning;
     setup.questions = questions;
+    setup.topicName = topic;
     setup.ticket = QuestionBankLayout::ticketOf(questions.first());
     setup.shuffleVariants = shuffleAnswersChecked();
     runAttempt(setup, mode);
