@@ -308,10 +308,10 @@ void LearnerWindow::refreshStudyNext()
         return;
     }
     m_studyNextHint->setText(
-        QStringLiteral("Вопросы, которые сильнее всего поднимут готовность "
-                       "(%1): с %2 до %3, если ответить на все верно.")
+        QStringLiteral("Вопросы, которые сильнее всего поднимут готовность (%1). Если ответить "
+                       "на все верно, она станет %2 (сейчас %3).")
             .arg(next.questions.size())
-            .arg(percentText(next.readinessNow), percentText(next.readinessIfRight)));
+            .arg(percentText(next.readinessIfRight), percentText(next.readinessNow)));
 }
 
 void LearnerWindow::startRefitIfDue(const QDateTime &now)
