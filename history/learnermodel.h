@@ -14,5 +14,4 @@ struct LearnerModel
     // Questions 1..800 in order; 0 where the database could not say.
     std::array<quint8, QuestionBankLayout::QuestionCount> variants{};
     Fsrs::Weights weights = Fsrs::DefaultWeights;
-    bool ownWeights = false;
 };

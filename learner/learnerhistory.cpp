@@ -30,7 +30,6 @@ void LearnerHistory::setDatabase(const QString &databasePath)
     readVariants();
     m_weights = isAvailable() ? LearnerWeights::load(weightsPath(), m_fingerprint) : std::nullopt;
     m_model.weights = LearnerWeights::weightsInUse(m_weights);
-    m_model.ownWeights = m_weights && m_weights->used;
 }
 
 void LearnerHistory::readVariants()
@@ -69,7 +68,6 @@ bool LearnerHistory::keepWeights(const LearnerWeights::Record &record)
 {
     m_weights = record;
     m_model.weights = LearnerWeights::weightsInUse(m_weights);
-    m_model.ownWeights = record.used;
     return isAvailable() && LearnerWeights::save(weightsPath(), m_fingerprint, record);
 }
 
@@ -124,7 +122,6 @@ void LearnerHistory::clearCurrent()
     LearnerWeights::remove(weightsPath(), m_fingerprint);
     m_weights.reset();
     m_model.weights = Fsrs::DefaultWeights;
-    m_model.ownWeights = false;
 }
 
 QString LearnerHistory::takePendingMessage()

@@ -336,8 +336,9 @@ void LearnerWindow::startRefitIfDue(const QDateTime &now)
 
 void LearnerWindow::onRefitFinished()
 {
-    // A database switched meanwhile: the fit belongs to the other one.
-    if (m_fitFingerprint != m_history.fingerprint())
+    // A database switched meanwhile, or the results reset cleared the
+    // answers it was fitted to: the fit belongs to a history that is gone.
+    if (m_fitFingerprint != m_history.fingerprint() || m_history.outcomes().size() < m_fitAnswers)
         return;
     m_history.keepWeights(LearnerWeights::fromFit(m_fit.result(), m_fitStartedMs, m_fitAnswers));
     if (isVisible())
