@@ -40,7 +40,8 @@ struct BankBlocks
     {
         for (int t = 0; t < TicketCount; ++t) {
             for (int b = 0; b < BlockCount; ++b) {
-                const auto block = p.subspan(size_t(t * 20 + b * BlockSize), BlockSize);
+                const auto block =
+                    p.subspan(size_t(t * QuestionsPerTicket + b * BlockSize), BlockSize);
                 outcome[t][b] = blockOutcome(block);
                 allRight[t][b] = outcome[t][b].none;
                 allRightSum[b] += allRight[t][b];
@@ -92,7 +93,8 @@ Forecast forecast(std::span<const double, QuestionCount> pRight)
     }
     f.pass = std::accumulate(f.ticketPass.begin(), f.ticketPass.end(), 0.0) / TicketCount;
     for (int q = 0; q < QuestionCount; ++q)
-        f.blockErrors[QuestionBankLayout::blockOf(q % 20 + 1)] += 1.0 - clamped(pRight[q]);
+        f.blockErrors[QuestionBankLayout::blockOf(q % QuestionsPerTicket + 1)] +=
+            1.0 - clamped(pRight[q]);
     for (double &e : f.blockErrors)
         e /= TicketCount;
     return f;
@@ -126,9 +128,9 @@ std::array<double, QuestionCount> sensitivity(std::span<const double, QuestionCo
     }
     std::array<double, QuestionCount> d{};
     for (int q = 0; q < QuestionCount; ++q) {
-        const int t = q / 20;
-        const int b = QuestionBankLayout::blockOf(q % 20 + 1);
-        const int first = t * 20 + b * BlockSize;
+        const int t = q / QuestionsPerTicket;
+        const int b = QuestionBankLayout::blockOf(q % QuestionsPerTicket + 1);
+        const int first = t * QuestionsPerTicket + b * BlockSize;
         // The other four of the block: P(no error) and P(one error) without q.
         BlockOutcome others;
         for (int i = first; i < first + BlockSize; ++i) {

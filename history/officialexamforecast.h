@@ -27,6 +27,7 @@ namespace OfficialExamForecast {
 using QuestionBankLayout::BlockCount;
 using QuestionBankLayout::BlockSize;
 using QuestionBankLayout::QuestionCount;
+using QuestionBankLayout::QuestionsPerTicket;
 using QuestionBankLayout::TicketCount;
 
 struct Forecast
