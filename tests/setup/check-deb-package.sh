@@ -4,8 +4,10 @@
 #   - its control fields (name, version, architecture, run-time dependencies
 #     with no build-only package among them);
 #   - its file list (program, tool, demo database, menu entry, icons,
-#     AppStream metainfo, manual pages, copyright);
-#   - the metainfo by appstreamcli and the menu entry by
+#     AppStream metainfo, manual pages, copyright, changelog), with nothing
+#     of the build's own and no licence copy outside /usr/share/doc;
+#   - lintian, Debian's own checker, with no error and no warning; the
+#     metainfo by appstreamcli (pedantic) and the menu entry by
 #     desktop-file-validate, where those tools are installed;
 #   - the installed tree, unpacked with dpkg -x into a temporary folder:
 #     "dbv --version" prints the project's version, and the program started
@@ -60,6 +62,10 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Architecture)" = amd64 ] || fail "Architecture is '$(field Architecture)'"
 [ -n "$(field Maintainer)" ] || fail "no Maintainer"
 [ -n "$(field Description)" ] || fail "no Description"
+# The long description's lines are its own: no list separator of the build.
+if grep -n '^ *;' <<< "$(field Description)"; then
+    fail "the Description has lines starting with ';' (above)"
+fi
 depends="$(field Depends)"
 echo "Depends: $depends"
 for needed in libqt6widgets6 libqt6charts6 libqt6gui6 libturbojpeg0 qt6-qpa-plugins \
@@ -85,7 +91,8 @@ for path in \
     /usr/share/metainfo/org.example.zeltrak.metainfo.xml \
     /usr/share/man/man1/zeltrak.1.gz \
     /usr/share/man/man1/dbv.1.gz \
-    /usr/share/doc/zeltrak/copyright; do
+    /usr/share/doc/zeltrak/copyright \
+    /usr/share/doc/zeltrak/changelog.gz; do
     grep -qx -- "$path" "$work/files" || fail "the package lacks $path"
 done
 for size in 16 22 24 32 48 64 128 256; do
@@ -96,12 +103,33 @@ done
 if grep -E '/(include|lib)/|tst_|bench' "$work/files"; then
     fail "the package carries build files (above)"
 fi
+# The licence text is in copyright; Debian wants no other copy.
+if grep -iE 'licen[cs]e|copying' "$work/files" | grep -v '^/usr/share/doc/'; then
+    fail "the package carries a licence copy outside /usr/share/doc (above)"
+fi
+
+# Debian's own checker. Informational and pedantic tags are printed for
+# reading; an error or a warning fails.
+if command -v lintian >/dev/null; then
+    lintian --fail-on error,warning --display-info --pedantic \
+        "$deb" > "$work/lintian.log" 2>&1
+    lintian_status=$?
+    cat "$work/lintian.log"
+    [ "$lintian_status" -eq 0 ] || fail "lintian reports errors or warnings (above)"
+else
+    echo "lintian is not installed: the package is not checked by it"
+fi
 
 # The installed tree.
 root="$work/root"
 dpkg-deb -x "$deb" "$root"
+# The changelog belongs to this version.
+changelog_head="$(zcat "$root/usr/share/doc/zeltrak/changelog.gz" | head -1)"
+[[ "$changelog_head" == "zeltrak ($version) "* ]] ||
+    fail "the changelog starts with '$changelog_head', not version $version"
 if command -v appstreamcli >/dev/null; then
-    appstreamcli validate --no-net "$root/usr/share/metainfo/org.example.zeltrak.metainfo.xml" ||
+    appstreamcli validate --pedantic --no-net \
+        "$root/usr/share/metainfo/org.example.zeltrak.metainfo.xml" ||
         fail "appstreamcli rejects the metainfo"
 else
     echo "appstreamcli is not installed: the metainfo is not validated"
