@@ -363,7 +363,9 @@ void TestMainWindow::startup_damagedStatistics_stopsWithoutTakingBackTheLaunch()
     stat.close();
 
     QVERIFY(!startProgram());
-    QCOMPARE(shownTexts(), QStringList{QStringLiteral("Нарушение защиты! Программа повреждена! ")});
+    QCOMPARE(shownTexts().size(), 1);
+    QCOMPARE(shownTexts()[0].section(QStringLiteral("\n\n"), 0, 0),
+             QStringLiteral("Нарушение защиты! Программа повреждена! "));
     QCOMPARE(m_sandbox->stored(QStringLiteral("Kol")), QStringLiteral("8"));
     QCOMPARE(QFileInfo(m_sandbox->statisticsFile()).size(), 1000); // left as it was
 }
@@ -939,9 +941,8 @@ void TestMainWindow::popupMenu_opensAboveCursor_andOnRightClick()
     showMain();
     auto *menu = child<QMenu>("PopupMenu1");
     const QStringList captions{"Максимальное время экзамена", "В режиме обучения и подготовки",
-                               "Масштаб интерфейса",
-                               "Обнулить результаты и статистику", "Выбрать базу вопросов",
-                               "О программе"};
+                               "Масштаб интерфейса",          "Обнулить результаты и статистику",
+                               "Выбрать базу вопросов",       "О программе"};
     QStringList shown;
     for (QAction *action : menu->actions())
         shown << action->text();
