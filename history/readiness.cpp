@@ -1,5 +1,7 @@
 #include "readiness.h"
 
+#include "percenttext.h"
+
 #include <algorithm>
 #include <cmath>
 #include <numeric>
@@ -58,7 +60,7 @@ namespace {
 
 QString percent(double probability)
 {
-    return QString::number(std::lround(probability * 100.0)) + QLatin1Char('%');
+    return chanceText(probability);
 }
 
 QString ticketList(const QList<int> &tickets)

@@ -4,8 +4,10 @@
 #include "dailychart.h"
 #include "learnerhistory.h"
 #include "messageboxes.h"
+#include "percenttext.h"
 #include "questionindexentry.h"
 #include "questionprogress.h"
+#include "screenfit.h"
 #include "topicprogress.h"
 #include "topicsource.h"
 #include "topicspage.h"
@@ -21,8 +23,6 @@
 #include <QTimeZone>
 #include <QVBoxLayout>
 
-#include <cmath>
-
 namespace {
 
 QLabel *makeLabel(QWidget *parent, const char *name, bool wrap = false)
@@ -31,15 +31,6 @@ QLabel *makeLabel(QWidget *parent, const char *name, bool wrap = false)
     label->setObjectName(QString::fromLatin1(name));
     label->setWordWrap(wrap);
     return label;
-}
-
-QString percentText(double probability)
-{
-    // Below one percent still reads as "less than 1 %" rather than 0.
-    const double percent = probability * 100.0;
-    if (percent > 0 && percent < 1)
-        return QStringLiteral("меньше 1 %");
-    return QStringLiteral("%1 %").arg(int(std::lround(percent)));
 }
 
 } // namespace
@@ -108,7 +99,9 @@ QWidget *LearnerWindow::createOverviewTab()
     m_chart = new DailyChart(tab);
     m_chart->setObjectName(QStringLiteral("activityChart"));
     m_chart->setTitle(QStringLiteral("Последние 30 дней"));
-    m_chart->setMinimumSize(520, 240);
+    // Low enough for the whole window to stay within the largest window
+    // size (InterfaceScale) at 100 %; it grows with the window.
+    m_chart->setMinimumSize(520, 150);
 
     auto *modes = new QGridLayout;
     modes->addWidget(m_mistakes, 0, 0);
@@ -133,17 +126,17 @@ QWidget *LearnerWindow::createOfficialExamTab()
 {
     auto *tab = new QWidget;
     auto *rules = makeLabel(tab, "officialExamRules", true);
-    rules->setText(QStringLiteral(
-        "<p>Экзамен так, как его принимают в ГИБДД: случайный билет из 20 вопросов, "
-        "20 минут, без подсказок и комментариев.</p>"
-        "<p>Вопросы билета разбиты на 4 тематических блока по 5. Одна ошибка (или "
-        "вопрос без ответа, когда время вышло) добавляет 5 вопросов того же блока "
-        "из другого билета и 5 минут; две ошибки в разных блоках — 10 вопросов и "
-        "10 минут. В дополнительных вопросах ошибаться нельзя.</p>"
-        "<p>Экзамен не сдан сразу при двух ошибках в одном блоке, при третьей "
-        "ошибке или при ошибке в дополнительном блоке.</p>"
-        "<p>Ответы идут в статистику экзаменов; статусы билетов не меняются. "
-        "После экзамена ошибки можно разобрать с комментариями.</p>"));
+    rules->setText(
+        QStringLiteral("<p>Экзамен так, как его принимают в ГИБДД: случайный билет из 20 вопросов, "
+                       "20 минут, без подсказок и комментариев.</p>"
+                       "<p>Вопросы билета разбиты на 4 тематических блока по 5. Одна ошибка (или "
+                       "вопрос без ответа, когда время вышло) добавляет 5 вопросов того же блока "
+                       "из другого билета и 5 минут; две ошибки в разных блоках — 10 вопросов и "
+                       "10 минут. В дополнительных вопросах ошибаться нельзя.</p>"
+                       "<p>Экзамен не сдан сразу при двух ошибках в одном блоке, при третьей "
+                       "ошибке или при ошибке в дополнительном блоке.</p>"
+                       "<p>Ответы идут в статистику экзаменов; статусы билетов не меняются. "
+                       "После экзамена ошибки можно разобрать с комментариями.</p>"));
     m_officialExamButton = new QPushButton(QStringLiteral("Начать экзамен"), tab);
     m_officialExamButton->setObjectName(QStringLiteral("officialExamButton"));
     connect(m_officialExamButton, &QPushButton::clicked, this,
@@ -161,10 +154,10 @@ QWidget *LearnerWindow::createMarathonTab()
 {
     auto *tab = new QWidget;
     auto *about = makeLabel(tab, "marathonAbout", true);
-    about->setText(QStringLiteral(
-        "Все вопросы базы подряд в случайном порядке, по одному ответу на вопрос; "
-        "после ошибки — комментарий. Остановиться можно когда угодно: марафон "
-        "продолжится с того же вопроса, даже после перезапуска программы."));
+    about->setText(
+        QStringLiteral("Все вопросы базы подряд в случайном порядке, по одному ответу на вопрос; "
+                       "после ошибки — комментарий. Остановиться можно когда угодно: марафон "
+                       "продолжится с того же вопроса, даже после перезапуска программы."));
     m_marathonStatus = makeLabel(tab, "marathonStatusLabel", true);
     m_marathonProgress = new QProgressBar(tab);
     m_marathonProgress->setObjectName(QStringLiteral("marathonProgress"));
@@ -174,8 +167,7 @@ QWidget *LearnerWindow::createMarathonTab()
     m_marathonContinueButton->setObjectName(QStringLiteral("marathonContinueButton"));
     m_marathonRestartButton = new QPushButton(QStringLiteral("Начать заново"), tab);
     m_marathonRestartButton->setObjectName(QStringLiteral("marathonRestartButton"));
-    m_marathonRestartButton->setToolTip(
-        QStringLiteral("Новый марафон в новом случайном порядке"));
+    m_marathonRestartButton->setToolTip(QStringLiteral("Новый марафон в новом случайном порядке"));
     connect(m_marathonContinueButton, &QPushButton::clicked, this, [this] {
         // Continue, or begin when there is nothing to go on with.
         const auto state = m_history.marathon();
@@ -227,9 +219,8 @@ void LearnerWindow::refreshMarathon()
         m_marathonStatus->setText(QStringLiteral("Марафон ещё не начат."));
         m_marathonContinueButton->setText(QStringLiteral("Начать марафон"));
     } else if (state->position >= total) {
-        m_marathonStatus->setText(QStringLiteral("Марафон пройден: верно %1 из %2.")
-                                      .arg(state->right)
-                                      .arg(total));
+        m_marathonStatus->setText(
+            QStringLiteral("Марафон пройден: верно %1 из %2.").arg(state->right).arg(total));
         m_marathonContinueButton->setText(QStringLiteral("Новый марафон"));
     } else {
         m_marathonStatus->setText(
@@ -265,11 +256,11 @@ void LearnerWindow::refreshOfficialExamRecord()
             QStringLiteral("Вы ещё не сдавали экзамен по правилам ГИБДД в этой программе."));
         return;
     }
-    m_officialExamRecord->setText(QStringLiteral("Сдано экзаменов: %1 из %2. Последний — %3.")
-                                      .arg(passed)
-                                      .arg(taken)
-                                      .arg(lastPassed ? QStringLiteral("сдан")
-                                                      : QStringLiteral("не сдан")));
+    m_officialExamRecord->setText(
+        QStringLiteral("Сдано экзаменов: %1 из %2. Последний — %3.")
+            .arg(passed)
+            .arg(taken)
+            .arg(lastPassed ? QStringLiteral("сдан") : QStringLiteral("не сдан")));
 }
 
 void LearnerWindow::refreshTopics()
@@ -300,7 +291,7 @@ void LearnerWindow::refresh()
     m_unavailable->setVisible(!available);
 
     m_readiness->setText(QStringLiteral("Готовность к экзамену: %1")
-                             .arg(percentText(m_overview.readiness.passProbability)));
+                             .arg(chanceText(m_overview.readiness.passProbability)));
     m_explanation->setText(Readiness::explanation(m_overview.readiness));
     m_mistakes->setText(
         QStringLiteral("Вопросов для работы над ошибками: %1").arg(m_overview.mistakesCount));
@@ -335,4 +326,5 @@ void LearnerWindow::refresh()
     layout()->activate();
     if (height() < sizeHint().height())
         resize(width(), sizeHint().height());
+    ScreenFit::fitToScreen(this);
 }
