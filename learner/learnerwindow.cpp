@@ -42,6 +42,11 @@ LearnerWindow::LearnerWindow(LearnerHistory &history, QWidget *parent)
     setWindowTitle(QStringLiteral("Моя подготовка"));
     setMinimumWidth(640);
     createControls();
+    // A size of its own rather than the layout's wish, which the charts
+    // make as large as two thirds of the screen; no larger than the largest
+    // window (InterfaceScale), and grown in refresh() only as far as the
+    // texts need.
+    resize(720, 480);
 }
 
 void LearnerWindow::createControls()
@@ -101,7 +106,7 @@ QWidget *LearnerWindow::createOverviewTab()
     m_chart->setTitle(QStringLiteral("Последние 30 дней"));
     // Low enough for the whole window to stay within the largest window
     // size (InterfaceScale) at 100 %; it grows with the window.
-    m_chart->setMinimumSize(520, 150);
+    m_chart->setMinimumSize(520, 170);
 
     auto *modes = new QGridLayout;
     modes->addWidget(m_mistakes, 0, 0);
@@ -324,7 +329,7 @@ void LearnerWindow::refresh()
     refreshTopics();
     // The texts change their wrapped heights: let the layout take them.
     layout()->activate();
-    if (height() < sizeHint().height())
-        resize(width(), sizeHint().height());
+    if (height() < minimumSizeHint().height())
+        resize(width(), minimumSizeHint().height());
     ScreenFit::fitToScreen(this);
 }
