@@ -74,6 +74,11 @@ QSize desktopAvailableSize()
     return s_desktopAvailable;
 }
 
+void setDesktopAvailableSize(QSize size)
+{
+    s_desktopAvailable = size;
+}
+
 bool changesScale(int stored)
 {
     return InterfaceScale::effectivePercent(stored, s_desktopAvailable) != s_appliedPercent;

@@ -30,6 +30,8 @@ void apply(int argc, char **argv);
 // when apply() did not run (tests).
 int appliedPercent();
 QSize desktopAvailableSize();
+// Sets what apply() would have measured (tests).
+void setDesktopAvailableSize(QSize size);
 
 // Whether changing the stored scale to `stored` changes what is drawn.
 bool changesScale(int stored);

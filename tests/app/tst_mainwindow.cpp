@@ -9,6 +9,7 @@
 #include "programrandom.h"
 #include "questionbankerror.h"
 #include "questiondatabase.h"
+#include "scaleatstartup.h"
 #include "smallfilesystem.h"
 #include "splashwindow.h"
 #include "statisticsfile.h"
@@ -1017,6 +1018,20 @@ void TestMainWindow::scaleMenu_storesTheChoice_andOffersARestart()
     QTRY_VERIFY(child<QMenu>("PopupMenu1")->isVisible());
     QVERIFY(child<QAction>("scale150")->isChecked());
     child<QMenu>("PopupMenu1")->close();
+
+    // On a 1366 x 768 laptop the windows fit up to 125 %: larger scales are
+    // not offered.
+    ScaleAtStartup::setDesktopAvailableSize(QSize(1366, 728));
+    QTest::mouseClick(child<QToolButton>("SpeedButton1"), Qt::LeftButton);
+    QTRY_VERIFY(child<QMenu>("PopupMenu1")->isVisible());
+    for (const char *name : {"scale0", "scale100", "scale125"})
+        QVERIFY2(child<QAction>(name)->isEnabled(), name);
+    for (const char *name : {"scale150", "scale175", "scale200"}) {
+        QVERIFY2(!child<QAction>(name)->isEnabled(), name);
+        QVERIFY(!child<QAction>(name)->toolTip().isEmpty());
+    }
+    child<QMenu>("PopupMenu1")->close();
+    ScaleAtStartup::setDesktopAvailableSize(QSize());
 }
 
 void TestMainWindow::databaseSwitch_data()
