@@ -15,13 +15,16 @@
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeySequence>
 #include <QLabel>
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTabWidget>
 #include <QTimeZone>
 #include <QVBoxLayout>
+#include <QtConcurrent/QtConcurrentRun>
 
 namespace {
 
@@ -60,10 +63,21 @@ void LearnerWindow::createControls()
     m_unavailable = makeLabel(this, "historyUnavailableLabel", true);
     m_unavailable->setText(QStringLiteral(
         "История ответов недоступна: программа работает только со статистикой «stat.dat»."));
+    m_weights = makeLabel(this, "memoryWeightsLabel", true);
+    connect(&m_fit, &QFutureWatcher<FsrsFit::Result>::finished, this,
+            &LearnerWindow::onRefitFinished);
 
     m_tabs = new QTabWidget(this);
     m_tabs->setObjectName(QStringLiteral("learnerTabs"));
-    m_tabs->addTab(createOverviewTab(), QStringLiteral("Обзор"));
+    // The overview scrolls rather than being squeezed when the window is
+    // kept within the largest window size or the screen.
+    auto *overview = new QScrollArea;
+    overview->setObjectName(QStringLiteral("overviewArea"));
+    overview->setWidget(createOverviewTab());
+    overview->setWidgetResizable(true);
+    overview->setFrameShape(QFrame::NoFrame);
+    overview->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_tabs->addTab(overview, QStringLiteral("Обзор"));
     m_tabs->addTab(createOfficialExamTab(), QStringLiteral("Экзамен ГИБДД"));
     m_tabs->addTab(createMarathonTab(), QStringLiteral("Марафон"));
     m_topicsPage = new TopicsPage;
@@ -83,8 +97,21 @@ void LearnerWindow::createControls()
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_readiness);
-    layout->addWidget(m_explanation);
+    // The explanation grows with what lowers the readiness; past four lines
+    // it scrolls, so that the window keeps within the largest window size
+    // (InterfaceScale) and its buttons on the screen.
+    auto *explanationArea = new QScrollArea(this);
+    explanationArea->setObjectName(QStringLiteral("readinessExplanationArea"));
+    explanationArea->setWidget(m_explanation);
+    explanationArea->setWidgetResizable(true);
+    explanationArea->setFrameShape(QFrame::NoFrame);
+    explanationArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    explanationArea->setMaximumHeight(4 * m_explanation->fontMetrics().lineSpacing() + 4);
+    explanationArea->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
+    m_explanation->setBackgroundRole(QPalette::Window);
+    layout->addWidget(explanationArea);
     layout->addWidget(m_unavailable);
+    layout->addWidget(m_weights);
     layout->addWidget(m_tabs, 1);
     layout->addLayout(bottom);
 }
@@ -100,6 +127,13 @@ QWidget *LearnerWindow::createOverviewTab()
     m_reviewButton->setObjectName(QStringLiteral("reviewButton"));
     m_mistakesHint = makeLabel(tab, "mistakesHint", true);
     m_reviewHint = makeLabel(tab, "reviewHint", true);
+    m_studyNextButton = new QPushButton(QStringLiteral("Что учить дальше"), tab);
+    m_studyNextButton->setObjectName(QStringLiteral("studyNextButton"));
+    m_studyNextButton->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
+    m_studyNextButton->setToolTip(
+        QStringLiteral("Вопросы, которые сильнее всего поднимут готовность (%1)")
+            .arg(m_studyNextButton->shortcut().toString(QKeySequence::NativeText)));
+    m_studyNextHint = makeLabel(tab, "studyNextHint", true);
 
     m_chart = new DailyChart(tab);
     m_chart->setObjectName(QStringLiteral("activityChart"));
@@ -115,6 +149,8 @@ QWidget *LearnerWindow::createOverviewTab()
     modes->addWidget(m_due, 2, 0);
     modes->addWidget(m_reviewButton, 2, 1);
     modes->addWidget(m_reviewHint, 3, 0, 1, 2);
+    modes->addWidget(m_studyNextHint, 4, 0);
+    modes->addWidget(m_studyNextButton, 4, 1, Qt::AlignTop);
 
     auto *layout = new QVBoxLayout(tab);
     layout->addLayout(modes);
@@ -124,6 +160,8 @@ QWidget *LearnerWindow::createOverviewTab()
             [this] { emit mistakesRequested(m_overview.mistakesBatch); });
     connect(m_reviewButton, &QPushButton::clicked, this,
             [this] { emit reviewRequested(m_overview.dueBatch); });
+    connect(m_studyNextButton, &QPushButton::clicked, this,
+            [this] { emit studyNextRequested(m_overview.studyNext.questions); });
     return tab;
 }
 
@@ -279,6 +317,53 @@ void LearnerWindow::refreshTopics()
         *loaded.topics, QuestionProgressTable::fromAnswers(m_history.outcomes())));
 }
 
+void LearnerWindow::refreshStudyNext()
+{
+    const StudyNext::Choice &next = m_overview.studyNext;
+    m_studyNextButton->setEnabled(!next.questions.isEmpty());
+    if (next.questions.isEmpty()) {
+        m_studyNextHint->setText(QStringLiteral("Учить нечего: на все вопросы вы отвечаете "
+                                                "верно."));
+        return;
+    }
+    m_studyNextHint->setText(
+        QStringLiteral("Вопросы, которые сильнее всего поднимут готовность (%1). Если ответить "
+                       "на все верно, она станет %2 (сейчас %3).")
+            .arg(next.questions.size())
+            .arg(chanceText(next.readinessIfRight), chanceText(next.readinessNow)));
+}
+
+void LearnerWindow::startRefitIfDue(const QDateTime &now)
+{
+    if (m_fit.isRunning())
+        return;
+    const QList<AnswerOutcome> answers = m_history.outcomes();
+    if (!LearnerWeights::refitDue(m_history.weightsRecord(), answers, now.toMSecsSinceEpoch()))
+        return;
+    // The guessing chances the readiness uses now; they come from first
+    // answers only, so they do not depend on the weights being fitted.
+    const GuessingRate::Estimate &guessing = m_overview.readiness.guessing;
+    FsrsFit::GuessChances guess{};
+    for (int q = 0; q < QuestionBankLayout::QuestionCount; ++q)
+        guess[size_t(q)] = guessing.forVariants(m_history.model().variants[size_t(q)]);
+    m_fitFingerprint = m_history.fingerprint();
+    m_fitStartedMs = now.toMSecsSinceEpoch();
+    m_fitAnswers = int(answers.size());
+    m_weights->setText(QStringLiteral("Параметры памяти подбираются по вашей истории…"));
+    m_fit.setFuture(QtConcurrent::run([answers, guess] { return FsrsFit::fit(answers, guess); }));
+}
+
+void LearnerWindow::onRefitFinished()
+{
+    // A database switched meanwhile, or the results reset cleared the
+    // answers it was fitted to: the fit belongs to a history that is gone.
+    if (m_fitFingerprint != m_history.fingerprint() || m_history.outcomes().size() < m_fitAnswers)
+        return;
+    m_history.keepWeights(LearnerWeights::fromFit(m_fit.result(), m_fitStartedMs, m_fitAnswers));
+    if (isVisible())
+        refresh();
+}
+
 void LearnerWindow::showEvent(QShowEvent *event)
 {
     refresh();
@@ -290,9 +375,8 @@ void LearnerWindow::refresh()
     const QDateTime now = m_clock ? m_clock() : QDateTime::currentDateTimeUtc();
     const QTimeZone zone = QTimeZone::systemTimeZone();
     const bool available = m_history.isAvailable();
-    m_overview = available ? PreparationOverview::load(*m_history.store(), m_history.fingerprint(),
-                                                       now, zone)
-                           : PreparationOverview::compute({}, now, zone);
+    const QList<AnswerOutcome> answers = m_history.outcomes();
+    m_overview = PreparationOverview::compute(answers, now, zone, m_history.model());
     m_unavailable->setVisible(!available);
 
     m_readiness->setText(QStringLiteral("Готовность к экзамену: %1")
@@ -324,6 +408,13 @@ void LearnerWindow::refresh()
         data.percents << (day.answers > 0 ? std::optional(day.shareRight() * 100.0) : std::nullopt);
     }
     m_chart->setData(data);
+    refreshStudyNext();
+    m_weights->setVisible(available);
+    m_weights->setText(m_fit.isRunning()
+                           ? QStringLiteral("Параметры памяти подбираются по вашей истории…")
+                           : LearnerWeights::description(m_history.weightsRecord()));
+    if (available)
+        startRefitIfDue(now);
     refreshOfficialExamRecord();
     refreshMarathon();
     refreshTopics();
