@@ -1,5 +1,6 @@
 #include "archivesource.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 #include <archive.h>
@@ -141,9 +142,18 @@ bool ArchiveSource::open(const std::atomic<bool> *cancel)
         }
     }
     m_archiveSize = m_inMemory ? m_bytes.size() : info.size();
+    if (!m_inMemory) {
+        QFile file(m_path);
+        if (!file.open(QIODevice::ReadOnly)) {
+            setFault(Fault::Kind::Unreadable, m_path, file.errorString());
+            return false;
+        }
+    }
+    // libarchive looks for a format as it opens: a readable file it cannot
+    // open is not an archive.
     Reader reader(*this);
     if (!reader.opened()) {
-        setFault(Fault::Kind::Unreadable, m_path, reader.error());
+        setFault(Fault::Kind::NotArchive, m_path, reader.error());
         return false;
     }
 
@@ -227,8 +237,17 @@ bool ArchiveSource::open(const std::atomic<bool> *cancel)
             tickets.append(Kept{path, bytes});
     }
 
-    // One folder holding everything ("something-master/") is the root.
-    if (topFolders.size() == 1 && !fileAtTop)
+    if (entries == 0) {
+        setFault(Fault::Kind::NotArchive, m_path, QStringLiteral("no entries"));
+        return false;
+    }
+    // One folder holding everything ("something-master/") is the root,
+    // unless the tickets are already found without stripping it (an
+    // archive of the layout's own folders, where "questions/" may be
+    // alone at the top).
+    const bool layoutAtTop = std::any_of(tickets.cbegin(), tickets.cend(),
+                                         [](const Kept &kept) { return isTicketPath(kept.path); });
+    if (topFolders.size() == 1 && !fileAtTop && !layoutAtTop)
         m_prefix = *topFolders.cbegin() + u'/';
     for (const QString &path : std::as_const(files))
         m_files.insert(path.mid(m_prefix.size()));
