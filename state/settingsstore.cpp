@@ -338,7 +338,8 @@ QStringList SettingsStore::recentDatabases()
         paths << value.toString();
     else if (value.metaType().id() == QMetaType::QStringList)
         paths = value.toStringList();
-    paths.removeAll(QString());
+    // Only full paths are stored; anything else is not one of ours.
+    paths.removeIf([](const QString &path) { return !QDir::isAbsolutePath(path); });
     paths.removeDuplicates();
     return paths.mid(0, MaxRecentDatabases);
 }
