@@ -108,7 +108,6 @@ ImportDialog::ImportDialog(const QString &databasesFolder, QWidget *parent)
     where->setObjectName(QStringLiteral("importDestination"));
     where->setWordWrap(true);
     layout->addWidget(where);
-    layout->addStretch();
 
     auto *buttons = new QDialogButtonBox(this);
     m_startButton =
@@ -143,7 +142,11 @@ ImportDialog::ImportDialog(const QString &databasesFolder, QWidget *parent)
             &ImportDialog::onFinished);
 
     setSource(QString());
-    resize(560, sizeHint().height());
+    // Wide enough for the proposed title; as tall as the wrapped texts need
+    // at that width.
+    const int width = qMax(560, sizeHint().width());
+    resize(width,
+           layout->hasHeightForWidth() ? layout->heightForWidth(width) : sizeHint().height());
 }
 
 ImportDialog::~ImportDialog()
@@ -211,8 +214,8 @@ void ImportDialog::setSource(const QString &path)
         m_sourceStatus->setText(QStringLiteral("Выберите папку или архив с билетами."));
     else
         m_sourceStatus->setText(
-            QStringLiteral("Найдены билеты категорий: %1.")
-                .arg(found.join(QStringLiteral("; ")).replace(u'_', QStringLiteral(", "))));
+            QStringLiteral("Найдены билеты категорий %1.")
+                .arg(found.join(QStringLiteral(" и ")).replace(u'_', QStringLiteral(", "))));
     onCategoryChosen();
 }
 

@@ -35,7 +35,7 @@ QByteArray scene(int n)
     painter.end();
     // Photographs of real roads carry fine detail: some grain makes each
     // picture as large as theirs (the real set packs to about 15 MB).
-    QRandomGenerator grain(quint32(n));
+    QRandomGenerator grain{quint32(n)};
     for (int y = 0; y < image.height(); ++y) {
         uchar *line = image.scanLine(y);
         for (int x = 0; x < image.width() * 3; ++x)
