@@ -37,6 +37,7 @@ private slots:
 
     void importArchive_opensNewDatabase_recentSwitchesBackAndForth();
     void importFaults_shownInFull_nothingWritten();
+    void importOverExisting_askedFirst_noKeepsIt();
 
 private:
     void startProgram();
@@ -260,6 +261,39 @@ void TestImportTickets::importFaults_shownInFull_nothingWritten()
     QVERIFY(!QFileInfo::exists(QDir(m_sandbox->paths.dataFolder)
                                    .filePath("databases/"
                                              "Экзаменационные билеты ПДД. Категории A, B.dbv")));
+}
+
+void TestImportTickets::importOverExisting_askedFirst_noKeepsIt()
+{
+    const QString databases = QDir(m_sandbox->paths.dataFolder).filePath("databases");
+    QDir().mkpath(databases);
+    const QString existing = databases + "/Мои билеты.dbv";
+    QVERIFY(ArchiveMaker::writeFile(existing, "another database"));
+    startProgram();
+
+    bool asked = false;
+    whenModal("importDialog", [&](QDialog *dialog) {
+        FileDialogs::setNextFileName(QFINDTESTDATA("../data/ticket-json-sample"));
+        QTest::mouseClick(dialog->findChild<QPushButton *>("importChooseFolder"), Qt::LeftButton);
+        auto *title = dialog->findChild<QLineEdit *>("importTitle");
+        title->selectAll();
+        // Typed as one key event: QTest's key names are ASCII only.
+        QTest::sendKeyEvent(QTest::Click, title, Qt::Key_unknown, QStringLiteral("Мои билеты"),
+                            Qt::NoModifier);
+        MessageBoxes::setNextAnswer(QMessageBox::No);
+        QTest::mouseClick(dialog->findChild<QPushButton *>("importStart"), Qt::LeftButton);
+        asked = !MessageBoxes::shown().isEmpty() &&
+                MessageBoxes::shown().last().text.contains("«Мои билеты.dbv» уже есть");
+        // Nothing started: the dialog is still there to change the title.
+        asked = asked && dialog->findChild<QProgressDialog *>("importProgress") == nullptr;
+        dialog->reject();
+    });
+    clickMenuItem("importTickets");
+    QTRY_VERIFY(asked);
+    QCOMPARE(shownTitle(), QStringLiteral("База AB"));
+    QFile file(existing);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("another database"));
 }
 
 QTEST_MAIN(TestImportTickets)
