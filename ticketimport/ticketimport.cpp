@@ -179,15 +179,16 @@ Result run(const Request &request, const ProgressHandler &onProgress,
         return cancelledResult();
 
     Result result;
+    if (!source->categories().contains(request.category)) {
+        result.problems << QStringLiteral(
+                               "%1: no tickets of category %2 (\"questions/%2/tickets/\")")
+                               .arg(request.source, request.category);
+        return result;
+    }
     const JsonTicketFolder folder = readJsonTickets(*source, request.category, [&](int tickets) {
         report(Stage::Tickets, tickets, TicketCount);
     });
     result.problems = folder.problems;
-    if (!source->categories().contains(request.category)) {
-        result.problems.prepend(
-            QStringLiteral("%1: no tickets of category %2 (\"questions/%2/tickets/\")")
-                .arg(request.source, request.category));
-    }
     result.summary.picturesFoundFromImages = folder.picturesFoundFromImages;
     if (cancelled(cancel))
         return cancelledResult();
