@@ -51,7 +51,8 @@ int main(int argc, char *argv[])
         return 2;
     }
     const QFileInfo database(arguments.at(1));
-    const QDir out(arguments.at(2));
+    // Absolute: the start-up sequence changes the current folder.
+    const QDir out(QFileInfo(arguments.at(2)).absoluteFilePath());
     QTemporaryDir sandbox;
     if (!database.isFile() || !out.exists() || !sandbox.isValid()) {
         QTextStream(stderr) << "no database at " << database.filePath() << " or no folder "
