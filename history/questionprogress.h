@@ -35,7 +35,8 @@ public:
     static QuestionProgressTable fromAnswers(const QList<AnswerOutcome> &answers);
 
     // Takes one more answer, which must not be older than the question's last.
-    // Answers to a question number outside 1..800 are ignored.
+    // Answers to a question number outside 1..800 and corrections (see
+    // AnswerOutcome) are ignored.
     void apply(const AnswerOutcome &answer);
     void apply(const AnswerRecord &answer) { apply(answer.outcome()); }
 

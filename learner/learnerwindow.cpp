@@ -65,6 +65,9 @@ void LearnerWindow::createControls()
     m_unavailable->setText(QStringLiteral(
         "История ответов недоступна: программа работает только со статистикой «stat.dat»."));
 
+    m_carriedOver = makeLabel(this, "carriedOverLabel", true);
+    m_carriedOver->hide();
+
     m_tabs = new QTabWidget(this);
     m_tabs->setObjectName(QStringLiteral("learnerTabs"));
     m_tabs->addTab(createOverviewTab(), QStringLiteral("Обзор"));
@@ -89,6 +92,7 @@ void LearnerWindow::createControls()
     layout->addWidget(m_readiness);
     layout->addWidget(m_explanation);
     layout->addWidget(m_unavailable);
+    layout->addWidget(m_carriedOver);
     layout->addWidget(m_tabs, 1);
     layout->addLayout(bottom);
 }
@@ -298,6 +302,15 @@ void LearnerWindow::refresh()
                                                        now, zone)
                            : PreparationOverview::compute({}, now, zone);
     m_unavailable->setVisible(!available);
+    // Said the first time the window shows a database that took over
+    // answers, and kept while the window shows that database.
+    if (const int carried = m_history.carriedOverNotice(); carried > 0) {
+        m_carriedOver->setText(carriedOverMessage(carried));
+        m_carriedOverDatabase = m_history.databasePath();
+        m_history.acknowledgeCarriedOver();
+    }
+    m_carriedOver->setVisible(!m_carriedOverDatabase.isEmpty() &&
+                              m_carriedOverDatabase == m_history.databasePath());
 
     m_readiness->setText(QStringLiteral("Готовность к экзамену: %1")
                              .arg(percentText(m_overview.readiness.passProbability)));
@@ -325,7 +338,8 @@ void LearnerWindow::refresh()
     for (const DailySeries::DayActivity &day : m_overview.lastDays) {
         data.days << day.date;
         data.counts << day.answers;
-        data.percents << (day.answers > 0 ? std::optional(day.shareRight() * 100.0) : std::nullopt);
+        data.percents << (day.answers > day.corrections ? std::optional(day.shareRight() * 100.0)
+                                                        : std::nullopt);
     }
     m_chart->setData(data);
     refreshOfficialExamRecord();

@@ -68,6 +68,8 @@ private:
     QLabel *m_mistakes = nullptr;
     QLabel *m_due = nullptr;
     QLabel *m_unavailable = nullptr;
+    QLabel *m_carriedOver = nullptr;
+    QString m_carriedOverDatabase; // the database m_carriedOver speaks of
     DailyChart *m_chart = nullptr;
     QPushButton *m_mistakesButton = nullptr;
     QPushButton *m_reviewButton = nullptr;
