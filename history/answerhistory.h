@@ -14,7 +14,8 @@
 // The learner's answer history: one SQLite file (through Qt SQL's QSQLITE
 // driver) beside "stat.dat". Every answer and every attempt is one short
 // transaction; rows are kept per question database, identified by its
-// DatabaseFingerprint.
+// DatabaseFingerprint, and once a database's question keys are stored its
+// answers are read by content key (see the content keys below).
 //
 // Durability: the file runs in WAL mode with synchronous=NORMAL. A commit then
 // writes the WAL without waiting for the disk; the WAL is synced only when it
