@@ -187,8 +187,6 @@ void TestContentKeys::nextRelease_unchangedQuestionsKeepTheirPast()
     // past wherever it now sits; a changed one has none.
     const QuestionProgressTable table = QuestionProgressTable::fromAnswers(history.outcomes());
     const qint64 dayEnd = nowMs + Day;
-    std::array<double, 800> pRight{};
-    pRight.fill(Readiness::UnansweredPrior);
     int expectedMistakes = 0, expectedDue = 0;
     for (int a = 1; a <= 800; ++a) {
         const QuestionProgress &now2 = table.question(movedTo(a));
@@ -201,8 +199,9 @@ void TestContentKeys::nextRelease_unchangedQuestionsKeepTheirPast()
         QCOMPARE(MistakesList::contains(now2), MistakesList::contains(then));
         if (then.isAnswered()) {
             QCOMPARE(QuestionProgressTable::dueMs(now2), QuestionProgressTable::dueMs(then));
-            pRight[size_t(movedTo(a) - 1)] =
-                firstTable.recallProbability(a, nowMs, Readiness::UnansweredPrior);
+            // Readiness starts from each question's chance of recall now.
+            QCOMPARE(table.recallProbability(movedTo(a), nowMs, 0.5),
+                     firstTable.recallProbability(a, nowMs, 0.5));
             expectedDue += QuestionProgressTable::dueMs(then) <= dayEnd ? 1 : 0;
         }
         expectedMistakes += MistakesList::contains(then) ? 1 : 0;
@@ -211,8 +210,7 @@ void TestContentKeys::nextRelease_unchangedQuestionsKeepTheirPast()
     QCOMPARE(MistakesList::count(table), expectedMistakes);
     QCOMPARE(ReviewSchedule::dueCount(table, dayEnd), expectedDue);
     QVERIFY(expectedMistakes > 20 && expectedDue > 0);
-    QCOMPARE(Readiness::compute(table, nowMs).passProbability,
-             Readiness::fromProbabilities(pRight, 800 - 97).passProbability);
+    QCOMPARE(Readiness::compute(table, nowMs, history.model()).neverAnswered, 800 - 97);
 
     // The marathon goes on: 97 of its 100 answered questions are still
     // there (with 2, 31 and 43 three right answers go); the changed
