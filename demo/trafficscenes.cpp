@@ -22,8 +22,8 @@ QList<DemoQuestion> lanes()
         StreetScene s = street(true, Line::Solid);
         s.lanesRight = 2;
         s.driverLane = 1;
-        s.items << laneArrow("left", s.laneCentre(1), 7.5)
-                << laneArrow("straightright", s.laneCentre(0), 7.5) << thing(Kind::SideRoad, 0, 24)
+        s.items << laneArrow("left", s.laneCentre(1), 8)
+                << laneArrow("straightright", s.laneCentre(0), 9) << thing(Kind::SideRoad, 0, 24)
                 << thing(Kind::Car, s.laneCentre(0), 19, Silver);
         result << question(
             s,
@@ -42,8 +42,8 @@ QList<DemoQuestion> lanes()
         StreetScene s = street(true, Line::Solid);
         s.lanesRight = 2;
         s.driverLane = 1;
-        s.items << laneArrow("straightleft", s.laneCentre(1), 7.5)
-                << laneArrow("straightright", s.laneCentre(0), 7.5) << thing(Kind::SideRoad, 0, 26)
+        s.items << laneArrow("straightleft", s.laneCentre(1), 8)
+                << laneArrow("straightright", s.laneCentre(0), 9) << thing(Kind::SideRoad, 0, 26)
                 << oncoming(Kind::Car, -1.75, 45, Olive);
         result << question(
             s, "Разрешено ли вам развернуться на перекрёстке из этой полосы?",
