@@ -13,10 +13,6 @@
 
 namespace {
 
-// How far a question may move from its topic's place in a ticket, in topic
-// ranks (signs are 20, intersections 60).
-constexpr int TopicJitter = 50;
-
 // Share of each generated kind among the picture questions, as in printed
 // tickets: signs and intersections most, the rest less.
 double weightOf(const QString &group)
