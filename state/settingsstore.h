@@ -33,6 +33,8 @@ private:
 //   Tim  integer  exam time limit choice 1..6
 //   Bas  string   full path of the question database, empty for none
 //   Mas  integer  interface scale: 0 automatic, or 100, 125, 150, 175, 200 (%)
+//   Ned  strings  the databases opened before, most recent first, at most
+//                 five full paths (the settings menu's «Недавние базы»)
 //
 // On Windows the key is HKEY_LOCAL_MACHINE\Software\Microsoft\Kiv in the
 // registry. Elsewhere it is the INI file "Microsoft/Kiv.conf" in the user's
@@ -100,8 +102,10 @@ public:
     //
     // Never throws: a store that refuses writes is still read in full (Bas
     // included) and the refusal becomes one entry of `warnings`. A settings
-    // file that cannot be parsed is renamed aside (never deleted) and the
-    // run becomes a first run. A file that cannot be read at all counts as a
+    // file that is damaged — it cannot be parsed, it is no UTF-8 text, it
+    // holds NUL bytes or serialized objects, it is far too large, or it
+    // holds none of the program's values — is renamed aside (never deleted)
+    // and the run becomes a first run. A file that cannot be read at all counts as a
     // first run too, so the standard database is still found.
     Startup openSettings(const QString &programFolder, const QStringList &extraFolders = {},
                          const MarksHandler &setMarks = {});
@@ -128,6 +132,14 @@ public:
     int interfaceScale();
     void setInterfaceScale(int percent);
 
+    static constexpr int MaxRecentDatabases = 5;
+    // The databases opened before, most recent first; a value that is not a
+    // list of paths reads as none.
+    QStringList recentDatabases();
+    // Puts `path` first in the recent databases (once), keeping at most
+    // MaxRecentDatabases.
+    void addRecentDatabase(const QString &path);
+
     bool isOpen() const { return m_settings != nullptr; }
     // Releases the access; later reads and writes open it again.
     void release();
@@ -141,9 +153,13 @@ private:
     // Renames an unparsable settings file to a free name beside it; returns
     // the new path, or an empty string when the rename failed.
     QString setDamagedFileAside();
-    // Whether the file holds a value QSettings would decode as a serialized
-    // object (see the definition for why that is refused).
-    bool holdsSerializedObjects() const;
+    // Whether the file's bytes cannot be a settings file of the program:
+    // too large, not UTF-8 text, NUL bytes, or a value QSettings would
+    // decode as a serialized object (see the definition for why that is
+    // refused). Looked at before QSettings reads the file.
+    bool bytesLookDamaged() const;
+    // Whether QSettings finds at least one of the program's values in it.
+    bool holdsOwnValue();
 
     QString m_location;
     std::unique_ptr<QSettings> m_settings;
