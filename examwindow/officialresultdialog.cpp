@@ -124,5 +124,7 @@ void OfficialResultDialog::openReview()
     if (!m_database || !m_result.official || m_result.official->mistakes.isEmpty())
         return;
     MistakeReviewWindow review(*m_database, m_result.official->mistakes, this);
+    // The attempt has ended: the review's comments may link to the reference.
+    review.setReferenceLinks(m_reference, m_openReference);
     review.exec();
 }

@@ -86,7 +86,12 @@ void LearnerWindow::createControls()
     auto *close = new QPushButton(QStringLiteral("Закрыть"), this);
     close->setObjectName(QStringLiteral("closeButton"));
     connect(close, &QPushButton::clicked, this, &QDialog::close);
+    // The signs, markings and fines of the database, beside the modes.
+    auto *reference = new QPushButton(QStringLiteral("Справочник"), this);
+    reference->setObjectName(QStringLiteral("referenceButton"));
+    connect(reference, &QPushButton::clicked, this, &LearnerWindow::referenceRequested);
     auto *bottom = new QHBoxLayout;
+    bottom->addWidget(reference);
     bottom->addStretch();
     bottom->addWidget(close);
 

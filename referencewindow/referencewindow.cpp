@@ -126,8 +126,9 @@ void ReferenceWindow::rebuildModels()
                       m_reference, tab == Signs ? ReferenceKind::Sign : ReferenceKind::Marking,
                       IconSide, m_iconPixelRatio, this);
         m_proxies[tab]->setSourceModel(model);
-        if (m_models[tab])
-            m_models[tab]->deleteLater();
+        // The proxy has let go of the old model: it goes at once, not later,
+        // so it never outlives the window.
+        delete m_models[tab];
         m_models[tab] = model;
         m_lists[tab]->expandAll();
     }
