@@ -4,6 +4,7 @@
 #include "databasefingerprint.h"
 #include "examattempt.h"
 #include "historyrecorder.h"
+#include "historywritequeue.h"
 #include "programrandom.h"
 #include "questionindexentry.h"
 
@@ -14,7 +15,9 @@ LearnerHistory::~LearnerHistory() = default;
 
 void LearnerHistory::open(const QString &folder, const QString &databasePath)
 {
+    m_writes.reset();
     m_history = std::make_unique<AnswerHistory>(AnswerHistory::filePathIn(folder));
+    m_writes = std::make_unique<HistoryWriteQueue>(*m_history);
     setDatabase(databasePath);
 }
 
@@ -26,7 +29,38 @@ void LearnerHistory::setDatabase(const QString &databasePath)
 
 bool LearnerHistory::isAvailable() const
 {
-    return m_history && m_history->isAvailable() && !m_fingerprint.isEmpty();
+    if (!m_history || m_fingerprint.isEmpty())
+        return false;
+    if (m_history->isOpenDeferred())
+        m_history->retryOpen();
+    if (m_writes->pendingCount() > 0)
+        m_writes->flush(0);
+    return m_history->isAvailable();
+}
+
+bool LearnerHistory::canRecord() const
+{
+    return m_history && !m_fingerprint.isEmpty() && !m_history->isReadOnly() &&
+           (m_history->isAvailable() || m_history->isOpenDeferred());
+}
+
+QString LearnerHistory::statusNote() const
+{
+    if (isAvailable() || (m_history && m_history->isOpenDeferred())) {
+        if (m_history->isReadBlocked())
+            return QStringLiteral("История ответов сейчас занята другой программой: показано "
+                                  "не всё, новые ответы будут записаны позже.");
+        if (m_writes->pendingCount() > 0)
+            return QStringLiteral("Последние ответы ещё не записаны в историю (файл занят другой "
+                                  "программой или на диске нет места); они будут записаны "
+                                  "позже.");
+        if (m_history->isReadOnly())
+            return QStringLiteral("История ответов открыта только для чтения: новые ответы в "
+                                  "неё не записываются.");
+        return {};
+    }
+    return QStringLiteral(
+        "История ответов недоступна: программа работает только со статистикой «stat.dat».");
 }
 
 void LearnerHistory::attach(ExamAttempt &attempt)
@@ -36,8 +70,8 @@ void LearnerHistory::attach(ExamAttempt &attempt)
 
 void LearnerHistory::attach(ExamAttempt &attempt, HistoryMode mode)
 {
-    if (isAvailable())
-        HistoryRecorder::attach(attempt, *m_history, m_fingerprint, mode);
+    if (canRecord())
+        HistoryRecorder::attach(attempt, *m_writes, m_fingerprint, mode);
 }
 
 QList<AnswerOutcome> LearnerHistory::outcomes() const
@@ -52,7 +86,7 @@ std::optional<MarathonState> LearnerHistory::marathon() const
 
 std::optional<MarathonState> LearnerHistory::beginMarathon()
 {
-    if (!isAvailable())
+    if (!canRecord())
         return std::nullopt;
     // Fisher–Yates with the program's own generator (not std::shuffle), so
     // that tests script the order the same way as every other draw.
@@ -61,15 +95,15 @@ std::optional<MarathonState> LearnerHistory::beginMarathon()
     std::iota(state.order.begin(), state.order.end(), 1);
     for (qsizetype i = state.order.size() - 1; i > 0; --i)
         std::swap(state.order[i], state.order[ProgramRandom::random(int(i) + 1)]);
-    if (!m_history->saveMarathon(m_fingerprint, state, QDateTime::currentDateTimeUtc()))
+    if (!m_writes->saveMarathon(m_fingerprint, state, QDateTime::currentDateTimeUtc()))
         return std::nullopt;
     return state;
 }
 
 void LearnerHistory::clearCurrent()
 {
-    if (isAvailable())
-        m_history->clear(m_fingerprint);
+    if (canRecord())
+        m_writes->clear(m_fingerprint);
 }
 
 QString LearnerHistory::takePendingMessage()

@@ -297,7 +297,9 @@ void LearnerWindow::refresh()
     m_overview = available ? PreparationOverview::load(*m_history.store(), m_history.fingerprint(),
                                                        now, zone)
                            : PreparationOverview::compute({}, now, zone);
-    m_unavailable->setVisible(!available);
+    const QString historyNote = m_history.statusNote();
+    m_unavailable->setText(historyNote);
+    m_unavailable->setVisible(!historyNote.isEmpty());
 
     m_readiness->setText(QStringLiteral("Готовность к экзамену: %1")
                              .arg(percentText(m_overview.readiness.passProbability)));
