@@ -17,7 +17,9 @@ class AnswerHistory;
 // file, the disk is full) is kept in memory, in order, and every later write
 // queues behind it, so the history receives them exactly once and in the
 // order they were given. A timer tries the queue again; flush() empties it
-// within a bounded time, as the program ends.
+// within a bounded time, as the program ends. What is still waiting then is
+// kept in "<history>.pending" beside the file and taken up again, first in
+// line, by the next queue over the same history.
 //
 // An attempt begun while the queue waits has no row id yet: beginAttempt
 // returns a negative handle instead, which answers and endAttempt may carry
@@ -32,8 +34,13 @@ public:
     // How long the program's end waits for a locked history at most.
     static constexpr int ExitFlushMs = 3000;
 
+    // The file that keeps the writes still waiting at the end.
+    static QString pendingFilePath(const QString &historyPath);
+
+    // Takes up the writes a previous run left waiting, when the history can
+    // be written (or waits for a lock).
     explicit HistoryWriteQueue(AnswerHistory &history, QObject *parent = nullptr);
-    // Flushes for at most ExitFlushMs.
+    // Flushes for at most ExitFlushMs, then keeps what is left for next time.
     ~HistoryWriteQueue() override;
 
     // The id of the new attempt (> 0), a handle while it waits (< 0), or 0
@@ -96,6 +103,9 @@ private:
     void drain();
     // The row id of an attempt given as an id or a handle; 0 when unknown.
     qint64 resolve(qint64 attempt) const;
+    // The waiting writes into the pending file, and back.
+    bool savePending() const;
+    void restorePending();
 
     AnswerHistory &m_history;
     std::deque<Write> m_pending;

@@ -169,6 +169,7 @@ private slots:
     void healthyButUnwritable_openedReadOnlyNothingSetAside();
     void lockedByAnotherProcess_answersKeptAndWrittenOnceInOrder_data();
     void lockedByAnotherProcess_answersKeptAndWrittenOnceInOrder();
+    void lockedAtTheEnd_waitingAnswersKeptForTheNextRun();
     void diskFull_answersKeptUntilThereIsSpace_data();
     void diskFull_answersKeptUntilThereIsSpace();
     void foreignDatabase_leftAlone();
@@ -396,6 +397,65 @@ void TestHistoryFailures::lockedByAnotherProcess_answersKeptAndWrittenOnceInOrde
     }
     QCOMPARE(history.marathon(Db)->position, 3);
     QCOMPARE(history.takePendingMessage(), QString());
+}
+
+void TestHistoryFailures::lockedAtTheEnd_waitingAnswersKeptForTheNextRun()
+{
+    QTemporaryDir dir;
+    const QString path = AnswerHistory::filePathIn(dir.path());
+    const QString pending = HistoryWriteQueue::pendingFilePath(path);
+    writeHistory(path, 10);
+    if (QTest::currentTestFailed())
+        return;
+    QProcess holder;
+    holder.start(QCoreApplication::applicationFilePath(),
+                 {LockArgument, path, "exclusive transaction"});
+    QVERIFY(holder.waitForStarted());
+    QVERIFY(holder.waitForReadyRead(10000));
+    {
+        AnswerHistory history(path);
+        HistoryWriteQueue queue(history);
+        const qint64 attempt =
+            queue.beginAttempt(Db, HistoryMode::Learning, QDateTime::currentDateTimeUtc());
+        for (int n = 11; n <= 15; ++n) {
+            AnswerRecord a = answer(n);
+            a.attemptId = attempt;
+            QVERIFY(queue.recordAnswer(Db, a));
+        }
+        queue.endAttempt(attempt, QDateTime::currentDateTimeUtc(), AttemptSummary{4, 1, true});
+    } // the end of the run: the lock outlasts the flush
+    QVERIFY(QFileInfo::exists(pending));
+    holder.write("release\n");
+    holder.closeWriteChannel();
+    QVERIFY(holder.waitForFinished());
+
+    for (int run = 0; run < 2; ++run) {
+        // The next run writes them first; a run after it finds nothing more.
+        AnswerHistory history(path);
+        HistoryWriteQueue queue(history);
+        QCOMPARE(queue.pendingCount(), 0);
+        QVERIFY(!QFileInfo::exists(pending));
+        const QList<AnswerRecord> answers = history.answers(Db);
+        QCOMPARE(answers.size(), 15);
+        const QList<AttemptRecord> attempts = history.attempts(Db);
+        QCOMPARE(attempts.size(), 1);
+        QCOMPARE(attempts[0].result->passed, std::optional<bool>(true));
+        for (int n = 1; n <= 15; ++n) {
+            AnswerRecord expected = answer(n);
+            expected.attemptId = n > 10 ? attempts[0].id : 0;
+            QCOMPARE(answers[n - 1], expected);
+        }
+    }
+
+    // A pending file that is not one is dropped without a write.
+    QFile garbage(pending);
+    QVERIFY(garbage.open(QIODevice::WriteOnly));
+    garbage.write("[{\"kind\":\"answer\",\"mode\":\"nonsense\"},17,{\"kind\":\"end\"}]");
+    garbage.close();
+    AnswerHistory history(path);
+    HistoryWriteQueue queue(history);
+    QCOMPARE(queue.pendingCount(), 0);
+    QCOMPARE(history.answers(Db).size(), 15);
 }
 
 void TestHistoryFailures::diskFull_answersKeptUntilThereIsSpace_data()
