@@ -40,6 +40,8 @@ ZeltrakProgram::ZeltrakProgram(const ProgramPaths &paths)
     const MainWindow *main = m_mainWindow.get();
     statisticsWindow->dynamicsPage()->setAnswerSource(
         [main] { return main->history().outcomes(); });
+    statisticsWindow->dynamicsPage()->setNoteSource(
+        [main] { return main->history().statusNote(); });
 #endif
     m_splash = std::make_unique<SplashWindow>();
     m_about = std::make_unique<AboutWindow>();

@@ -22,11 +22,15 @@ public:
     // The database's answers, oldest first; empty without a history.
     using AnswerSource = std::function<QList<AnswerOutcome>()>;
     using Clock = std::function<QDateTime()>;
+    // A line about the history when it is not fully in use (busy,
+    // read-only, unavailable); empty when all is well.
+    using NoteSource = std::function<QString()>;
 
     explicit DynamicsPage(QWidget *parent = nullptr);
 
     void setAnswerSource(AnswerSource source) { m_source = std::move(source); }
     void setClock(Clock clock) { m_clock = std::move(clock); }
+    void setNoteSource(NoteSource source) { m_noteSource = std::move(source); }
     // Reads the answers anew and fills the three charts.
     void refresh();
 
@@ -37,6 +41,8 @@ public:
 private:
     AnswerSource m_source;
     Clock m_clock;
+    NoteSource m_noteSource;
+    QLabel *m_note = nullptr;
     DailyChart *m_answers = nullptr;
     DailyChart *m_share = nullptr;
     DailyChart *m_readiness = nullptr;

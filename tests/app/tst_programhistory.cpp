@@ -5,6 +5,7 @@
 #include "answerhistory.h"
 #include "appsandbox.h"
 #include "databasefingerprint.h"
+#include "dynamicspage.h"
 #include "examwindow.h"
 #include "learnerhistory.h"
 #include "mainwindow.h"
@@ -18,6 +19,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFile>
+#include <QLabel>
 #include <QPushButton>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -194,8 +196,17 @@ void TestProgramHistory::lockedHistory_examKeptUntilReleased_toldOnce()
     QFile stat(m_sandbox->statisticsFile());
     QVERIFY(stat.open(QIODevice::ReadOnly));
     QCOMPARE(StatRecord::fromBytes(stat.read(StatRecord::Size)).ticketStatus(10), 1);
-    // The learner window says the answers wait.
+    // The learner window and the statistics' "Динамика" say the answers wait.
     QVERIFY(!program.mainWindow()->history().statusNote().isEmpty());
+    DynamicsPage *dynamics = nullptr;
+    for (QWidget *top : QApplication::topLevelWidgets())
+        if (!dynamics)
+            dynamics = top->findChild<DynamicsPage *>();
+    QVERIFY(dynamics);
+    dynamics->refresh();
+    auto *note = dynamics->findChild<QLabel *>(QStringLiteral("dynamicsHistoryNote"));
+    QVERIFY(note && !note->isHidden());
+    QVERIFY2(note->text().contains(QStringLiteral("ещё не записаны")), qPrintable(note->text()));
 
     {
         QSqlDatabase db = QSqlDatabase::database(QStringLiteral("locker"));
@@ -218,6 +229,8 @@ void TestProgramHistory::lockedHistory_examKeptUntilReleased_toldOnce()
         QCOMPARE(answers[i].right, i != 0);
     }
     QVERIFY(program.mainWindow()->history().statusNote().isEmpty());
+    dynamics->refresh();
+    QVERIFY(note->isHidden());
     QCOMPARE(MessageBoxes::shown().size(), 1);
 }
 
