@@ -1,6 +1,6 @@
 // The answer history: recording an answer (also while another program holds
-// the file), exam readiness over 800 questions,
-// and opening the "Моя подготовка" window with a year of history.
+// the file), exam readiness over 800 questions, and opening the "Моя
+// подготовка" window with a year of history.
 #include "answerhistory.h"
 #include "dailyseries.h"
 #include "databasefingerprint.h"
