@@ -173,6 +173,8 @@ private slots:
     void diskFull_answersKeptUntilThereIsSpace_data();
     void diskFull_answersKeptUntilThereIsSpace();
     void foreignDatabase_leftAlone();
+    void specialFileAsHistory_refusedAndLeftAlone_data();
+    void specialFileAsHistory_refusedAndLeftAlone();
     void crashWriter_killed_keepsEveryCommittedAnswer();
 };
 
@@ -528,6 +530,32 @@ void TestHistoryFailures::foreignDatabase_leftAlone()
     }
     checkNothingSetAside(dir.path());
     QCOMPARE(readAll(path), before);
+}
+
+void TestHistoryFailures::specialFileAsHistory_refusedAndLeftAlone_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("named pipe") << "fifo";
+    QTest::newRow("folder") << "folder";
+}
+
+void TestHistoryFailures::specialFileAsHistory_refusedAndLeftAlone()
+{
+    QFETCH(QString, kind);
+    QTemporaryDir dir;
+    const QString path = AnswerHistory::filePathIn(dir.path());
+    if (kind == QLatin1String("fifo")) {
+        if (QProcess::execute(QStringLiteral("mkfifo"), {path}) != 0)
+            QSKIP("mkfifo is not available");
+    } else {
+        QVERIFY(QDir(dir.path()).mkdir(QFileInfo(path).fileName()));
+    }
+    // Opening a pipe for reading would wait for a writer for ever.
+    AnswerHistory history(path);
+    checkDisabled(history);
+    checkNothingSetAside(dir.path());
+    QCOMPARE(QFileInfo(path).isFile(), false);
+    QVERIFY(QFileInfo::exists(path));
 }
 
 void TestHistoryFailures::crashWriter_killed_keepsEveryCommittedAnswer()
