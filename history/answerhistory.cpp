@@ -240,9 +240,9 @@ AnswerHistory::Opening AnswerHistory::openInPlace()
     }
     // The version and the tables are read before anything is written: a file
     // from a newer program or from another program is left as it is.
-    const int version = HistorySchema::version(db);
-    if (version < 0)
-        return outcome(db.lastError());
+    if (!query.exec(QStringLiteral("PRAGMA user_version")) || !query.next())
+        return outcome(query.lastError());
+    const int version = query.value(0).toInt();
     if (version > HistorySchema::CurrentVersion)
         return {Opening::Newer, {}};
     if (version == 0) {
