@@ -332,7 +332,13 @@ std::optional<MarathonState> AnswerHistory::marathon(const QString &fingerprint)
         return std::nullopt;
     MarathonState state;
     QList<bool> seen(800, false);
-    for (const QString &part : query.value(0).toString().split(QLatin1Char(','))) {
+    // 800 numbers of at most three digits and their commas. A longer text is
+    // no order of ours, and splitting a tampered one of megabytes would take
+    // gigabytes.
+    const QString order = query.value(0).toString();
+    if (order.size() > 800 * 4)
+        return std::nullopt;
+    for (const QString &part : order.split(QLatin1Char(','))) {
         bool ok = false;
         const int q = part.toInt(&ok);
         if (!ok || q < 1 || q > 800 || seen[q - 1])
