@@ -31,10 +31,16 @@ bool LearnerHistory::isAvailable() const
 {
     if (!m_history || m_fingerprint.isEmpty())
         return false;
-    if (m_history->isOpenDeferred())
-        m_history->retryOpen();
-    if (m_writes->pendingCount() > 0)
-        m_writes->flush(0);
+    // Each try may wait the short busy timeout; a window asks several times
+    // while it refreshes, so the file is tried at most once a second.
+    if ((m_history->isOpenDeferred() || m_writes->pendingCount() > 0) &&
+        (!m_lastCatchUp.isValid() || m_lastCatchUp.elapsed() >= 1000)) {
+        m_lastCatchUp.start();
+        if (m_history->isOpenDeferred())
+            m_history->retryOpen();
+        if (m_writes->pendingCount() > 0)
+            m_writes->flush(0);
+    }
     return m_history->isAvailable();
 }
 

@@ -3,6 +3,7 @@
 #include "answerrecord.h"
 #include "historymode.h"
 
+#include <QElapsedTimer>
 #include <QList>
 
 #include <QString>
@@ -71,6 +72,7 @@ private:
     std::unique_ptr<AnswerHistory> m_history;
     // Declared after the store: it goes first, flushing into it.
     std::unique_ptr<HistoryWriteQueue> m_writes;
+    mutable QElapsedTimer m_lastCatchUp;
     QString m_fingerprint;
     QString m_databasePath;
 };
