@@ -39,6 +39,11 @@ void MainWindow::createLearnerWindow()
     connect(
         m_learnerWindow, &LearnerWindow::reviewRequested, this,
         [this](const QList<int> &questions) { startQuestionSet(questions, HistoryMode::Review); });
+    // The questions that raise the readiness most are reviews in the memory
+    // model's sense, so they are recorded as the spaced review's answers.
+    connect(
+        m_learnerWindow, &LearnerWindow::studyNextRequested, this,
+        [this](const QList<int> &questions) { startQuestionSet(questions, HistoryMode::Review); });
     connect(m_learnerWindow, &LearnerWindow::officialExamRequested, this,
             &MainWindow::startOfficialExam);
     connect(m_learnerWindow, &LearnerWindow::marathonRequested, this, &MainWindow::startMarathon);

@@ -40,6 +40,7 @@ ZeltrakProgram::ZeltrakProgram(const ProgramPaths &paths)
     const MainWindow *main = m_mainWindow.get();
     statisticsWindow->dynamicsPage()->setAnswerSource(
         [main] { return main->history().outcomes(); });
+    statisticsWindow->dynamicsPage()->setModelSource([main] { return main->history().model(); });
     statisticsWindow->dynamicsPage()->setNoteSource(
         [main] { return main->history().statusNote(); });
 #endif

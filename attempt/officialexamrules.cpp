@@ -6,7 +6,7 @@ namespace OfficialExamRules {
 
 int blockOf(int position)
 {
-    return (position - 1) / BlockSize;
+    return QuestionBankLayout::blockOf(position);
 }
 
 MainPartCheck checkMainPart(const QList<int> &errorPositions)

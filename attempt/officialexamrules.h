@@ -1,5 +1,7 @@
 #pragma once
 
+#include "questionindexentry.h"
+
 #include <QList>
 #include <QString>
 
@@ -15,8 +17,8 @@
 // ExamAttempt runs them with its questions and clocks.
 namespace OfficialExamRules {
 
-inline constexpr int BlockSize = 5;
-inline constexpr int BlockCount = 4;
+inline constexpr int BlockSize = QuestionBankLayout::BlockSize;
+inline constexpr int BlockCount = QuestionBankLayout::BlockCount;
 inline constexpr int MainQuestionCount = BlockSize * BlockCount;
 inline constexpr int MainSeconds = 20 * 60;
 inline constexpr int SecondsPerAdditionalBlock = 5 * 60;

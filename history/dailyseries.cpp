@@ -43,18 +43,19 @@ QList<DailySeries::DayActivity> DailySeries::activity(const QList<AnswerOutcome>
 
 QList<DailySeries::DayReadiness> DailySeries::readiness(const QList<AnswerOutcome> &answers,
                                                         const QDate &from, const QDate &to,
-                                                        const QTimeZone &zone)
+                                                        const QTimeZone &zone,
+                                                        const LearnerModel &model)
 {
     QList<DayReadiness> days;
     if (!from.isValid() || !to.isValid() || to < from)
         return days;
-    QuestionProgressTable table;
+    QuestionProgressTable table(model.weights);
     auto next = answers.cbegin();
     for (QDate d = from; d <= to; d = d.addDays(1)) {
         const qint64 end = dayEndMs(d, zone);
         for (; next != answers.cend() && next->answeredAtMs <= end; ++next)
             table.apply(*next);
-        days.append(DayReadiness{d, Readiness::compute(table, end).passProbability});
+        days.append(DayReadiness{d, Readiness::compute(table, end, model).passProbability});
     }
     return days;
 }

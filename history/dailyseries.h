@@ -1,6 +1,7 @@
 #pragma once
 
 #include "answerrecord.h"
+#include "learnermodel.h"
 
 #include <QDate>
 #include <QList>
@@ -38,6 +39,7 @@ QList<DayActivity> activity(const QList<AnswerOutcome> &answers, const QDate &fr
 // recomputed from the answers up to then. `answers` oldest first. Costs one
 // replay of the history plus one readiness per day.
 QList<DayReadiness> readiness(const QList<AnswerOutcome> &answers, const QDate &from,
-                              const QDate &to, const QTimeZone &zone);
+                              const QDate &to, const QTimeZone &zone,
+                              const LearnerModel &model = {});
 
 } // namespace DailySeries

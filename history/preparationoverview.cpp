@@ -5,14 +5,16 @@
 #include "reviewschedule.h"
 
 PreparationOverview PreparationOverview::compute(const QList<AnswerOutcome> &answers,
-                                                 const QDateTime &now, const QTimeZone &zone)
+                                                 const QDateTime &now, const QTimeZone &zone,
+                                                 const LearnerModel &model)
 {
-    const QuestionProgressTable table = QuestionProgressTable::fromAnswers(answers);
+    const QuestionProgressTable table = QuestionProgressTable::fromAnswers(answers, model.weights);
     const QDate today = now.toTimeZone(zone).date();
     const qint64 todayEnd = DailySeries::dayEndMs(today, zone);
 
     PreparationOverview o;
-    o.readiness = Readiness::compute(table, now.toMSecsSinceEpoch());
+    o.readiness = Readiness::compute(table, now.toMSecsSinceEpoch(), model);
+    o.studyNext = StudyNext::choose(o.readiness.pRight);
     o.answeredQuestions = table.answeredCount();
     o.mistakesCount = MistakesList::count(table);
     o.mistakesBatch = MistakesList::questions(table);
@@ -24,7 +26,7 @@ PreparationOverview PreparationOverview::compute(const QList<AnswerOutcome> &ans
 
 PreparationOverview PreparationOverview::load(const AnswerHistory &history,
                                               const QString &fingerprint, const QDateTime &now,
-                                              const QTimeZone &zone)
+                                              const QTimeZone &zone, const LearnerModel &model)
 {
-    return compute(history.outcomes(fingerprint), now, zone);
+    return compute(history.outcomes(fingerprint), now, zone, model);
 }

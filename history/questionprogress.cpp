@@ -7,9 +7,10 @@ namespace {
 constexpr double MsPerDay = 86'400'000.0;
 }
 
-QuestionProgressTable QuestionProgressTable::fromAnswers(const QList<AnswerOutcome> &answers)
+QuestionProgressTable QuestionProgressTable::fromAnswers(const QList<AnswerOutcome> &answers,
+                                                         const Fsrs::Weights &weights)
 {
-    QuestionProgressTable table;
+    QuestionProgressTable table(weights);
     for (const AnswerOutcome &answer : answers)
         table.apply(answer);
     return table;
@@ -22,10 +23,11 @@ void QuestionProgressTable::apply(const AnswerOutcome &answer)
     QuestionProgress &p = m_questions[answer.question - 1];
     const Fsrs::Grade grade = answer.right ? Fsrs::Grade::Good : Fsrs::Grade::Again;
     if (p.answers == 0) {
-        p.memory = Fsrs::initialState(grade);
+        p.memory = Fsrs::initialState(grade, m_weights);
+        p.firstRight = answer.right;
     } else {
         const double elapsedDays = (answer.answeredAtMs - p.lastAnsweredMs) / MsPerDay;
-        p.memory = Fsrs::nextState(p.memory, elapsedDays, grade);
+        p.memory = Fsrs::nextState(p.memory, elapsedDays, grade, m_weights);
     }
     ++p.answers;
     p.lastAnsweredMs = answer.answeredAtMs;

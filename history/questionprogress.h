@@ -15,6 +15,7 @@ struct QuestionProgress
     Fsrs::MemoryState memory;
     qint64 lastAnsweredMs = 0;
     bool lastRight = false;
+    bool firstRight = false; // the first answer ever, before any memory of it
     bool everWrong = false;
     qint64 lastWrongMs = 0;      // only when everWrong
     int rightSinceLastWrong = 0; // consecutive right answers after the last wrong one
@@ -30,9 +31,15 @@ class QuestionProgressTable
 public:
     static constexpr int QuestionCount = 800;
 
-    QuestionProgressTable() = default;
+    // Memory states follow `weights`: the defaults or the learner's own.
+    explicit QuestionProgressTable(const Fsrs::Weights &weights = Fsrs::DefaultWeights)
+        : m_weights(weights)
+    {
+    }
     // `answers` oldest first, as AnswerHistory returns them.
-    static QuestionProgressTable fromAnswers(const QList<AnswerOutcome> &answers);
+    static QuestionProgressTable fromAnswers(const QList<AnswerOutcome> &answers,
+                                             const Fsrs::Weights &weights = Fsrs::DefaultWeights);
+    const Fsrs::Weights &weights() const { return m_weights; }
 
     // Takes one more answer, which must not be older than the question's last.
     // Answers to a question number outside 1..800 are ignored.
@@ -54,5 +61,6 @@ public:
     double recallProbability(int absoluteNumber, qint64 nowMs, double prior) const;
 
 private:
+    Fsrs::Weights m_weights;
     std::array<QuestionProgress, QuestionCount> m_questions{};
 };

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <numeric>
+#include <vector>
 
 Readiness::ErrorCounts Readiness::errorCounts(std::span<const double> pRight)
 {
@@ -22,72 +24,153 @@ Readiness::ErrorCounts Readiness::errorCounts(std::span<const double> pRight)
     return counts;
 }
 
-Readiness::ExamReadiness Readiness::fromProbabilities(std::span<const double> pRight,
-                                                      int neverAnswered)
+Readiness::ExamReadiness Readiness::fromProbabilities(std::span<const double, QuestionCount> pRight,
+                                                      int neverAnswered,
+                                                      const GuessingRate::Estimate &guessing)
 {
     ExamReadiness r;
     r.neverAnswered = neverAnswered;
-    for (int t = 0; t < TicketCount; ++t) {
-        const auto first = std::size_t(t) * QuestionsPerTicket;
-        r.ticketPass[t] =
-            first + QuestionsPerTicket <= pRight.size()
-                ? errorCounts(pRight.subspan(first, QuestionsPerTicket)).atMostMaxErrors()
-                : 0.0;
-    }
-    r.passProbability =
-        std::accumulate(r.ticketPass.begin(), r.ticketPass.end(), 0.0) / TicketCount;
+    r.guessing = guessing;
+    std::copy(pRight.begin(), pRight.end(), r.pRight.begin());
+
+    const OfficialExamForecast::Forecast official = OfficialExamForecast::forecast(pRight);
+    r.passProbability = official.pass;
+    r.ticketPass = official.ticketPass;
+    r.blockErrors = official.blockErrors;
+
+    double ticketExam = 0;
+    for (int t = 0; t < TicketCount; ++t)
+        ticketExam +=
+            errorCounts(pRight.subspan(size_t(t) * QuestionsPerTicket, QuestionsPerTicket))
+                .atMostMaxErrors();
+    r.ticketExamPass = ticketExam / TicketCount;
+
     r.weakestTickets.resize(TicketCount);
     std::iota(r.weakestTickets.begin(), r.weakestTickets.end(), 1);
     std::stable_sort(r.weakestTickets.begin(), r.weakestTickets.end(),
                      [&r](int a, int b) { return r.ticketPass[a - 1] < r.ticketPass[b - 1]; });
+
+    const auto slope = OfficialExamForecast::sensitivity(pRight);
+    std::vector<double> gains(QuestionCount);
+    for (int q = 0; q < QuestionCount; ++q)
+        gains[q] = std::max(0.0, slope[q] * (1.0 - std::clamp(pRight[q], 0.0, 1.0)));
+    std::sort(gains.begin(), gains.end(), std::greater<>());
+    const double total = std::accumulate(gains.begin(), gains.end(), 0.0);
+    double sum = 0;
+    for (double g : gains) {
+        // A hair under one half, so that equal gains are not tipped over it by rounding.
+        if (total <= 0 || sum >= total / 2 * (1 - 1e-12))
+            break;
+        sum += g;
+        ++r.riskQuestions;
+    }
     return r;
 }
 
-Readiness::ExamReadiness Readiness::compute(const QuestionProgressTable &table, qint64 nowMs)
+GuessingRate::Estimate Readiness::guessingOf(const QuestionProgressTable &table,
+                                             const LearnerModel &model)
 {
-    std::array<double, QuestionProgressTable::QuestionCount> p{};
-    int never = 0;
-    for (int q = 1; q <= QuestionProgressTable::QuestionCount; ++q) {
-        p[q - 1] = table.recallProbability(q, nowMs, UnansweredPrior);
-        never += table.question(q).isAnswered() ? 0 : 1;
+    QList<GuessingRate::FirstAnswer> first;
+    for (int q = 1; q <= QuestionCount; ++q) {
+        const QuestionProgress &p = table.question(q);
+        if (p.isAnswered())
+            first.append({model.variants[q - 1], p.firstRight});
     }
-    return fromProbabilities(p, never);
+    return GuessingRate::estimate(first);
+}
+
+std::array<double, Readiness::QuestionCount>
+Readiness::answerChances(const QuestionProgressTable &table, qint64 nowMs,
+                         const LearnerModel &model, const GuessingRate::Estimate &guessing)
+{
+    std::array<double, QuestionCount> p{};
+    for (int q = 1; q <= QuestionCount; ++q) {
+        const double recall = table.recallProbability(q, nowMs, 0.0);
+        const double guess = guessing.forVariants(model.variants[q - 1]);
+        p[q - 1] = recall + (1.0 - recall) * guess;
+    }
+    return p;
+}
+
+Readiness::ExamReadiness Readiness::compute(const QuestionProgressTable &table, qint64 nowMs,
+                                            const LearnerModel &model)
+{
+    const GuessingRate::Estimate guessing = guessingOf(table, model);
+    const auto p = answerChances(table, nowMs, model, guessing);
+    return fromProbabilities(p, QuestionCount - table.answeredCount(), guessing);
+}
+
+QString Readiness::percentText(double probability)
+{
+    const double percent = probability * 100.0;
+    if (percent > 0 && percent < 1)
+        return QStringLiteral("меньше 1 %");
+    return QStringLiteral("%1 %").arg(int(std::lround(percent)));
 }
 
 namespace {
 
-QString percent(double probability)
+// The Russian plural of a count: 1 вопрос, 2 вопроса, 5 вопросов.
+QString plural(int n, const char *one, const char *few, const char *many)
 {
-    return QString::number(std::lround(probability * 100.0)) + QLatin1Char('%');
+    const int lastTwo = n % 100;
+    const int last = n % 10;
+    const char *word = (lastTwo >= 11 && lastTwo <= 14) ? many
+                       : last == 1                      ? one
+                       : (last >= 2 && last <= 4)       ? few
+                                                        : many;
+    return QString::number(n) + QLatin1Char(' ') + QString::fromUtf8(word);
 }
 
-QString ticketList(const QList<int> &tickets)
+// Errors per ten tickets, one decimal: "2 ошибки", "0,4 ошибки", "5 ошибок".
+QString errorsText(double errors)
 {
-    QStringList parts;
-    for (int t : tickets)
-        parts.append(QString::number(t));
-    return parts.join(QStringLiteral(", "));
+    const double tenths = std::round(errors * 10.0);
+    if (std::fmod(tenths, 10.0) == 0)
+        return plural(int(tenths / 10), "ошибка", "ошибки", "ошибок");
+    return QString::number(tenths / 10.0, 'f', 1).replace(QLatin1Char('.'), QLatin1Char(',')) +
+           QStringLiteral(" ошибки");
 }
 
 } // namespace
 
-QString Readiness::explanation(const ExamReadiness &readiness)
+QString Readiness::explanation(const ExamReadiness &r)
 {
     QStringList lines;
-    lines.append(QStringLiteral("Готовность %1: столько шансов сдать экзамен сейчас по случайному "
-                                "билету, ошибившись не более двух раз.")
-                     .arg(percent(readiness.passProbability)));
-    if (readiness.neverAnswered > 0)
-        lines.append(QStringLiteral("Вопросов без единого ответа: %1 из 800. Каждый из них "
-                                    "считается угаданным наполовину, это сильнее всего снижает "
-                                    "готовность.")
-                         .arg(readiness.neverAnswered));
-    const QList<int> weakest = readiness.weakestTickets.mid(0, 3);
-    if (!weakest.isEmpty() && readiness.ticketPass[weakest.first() - 1] < 0.9)
-        lines.append(
-            QStringLiteral("Слабее всего билеты %1; по самому слабому шанс сдать %2.")
-                .arg(ticketList(weakest), percent(readiness.ticketPass[weakest.first() - 1])));
-    lines.append(QStringLiteral("Готовность растёт от правильных ответов и падает со временем, "
-                                "если вопросы не повторять."));
+    lines.append(QStringLiteral("Готовность %1: столько шансов сдать экзамен в ГИБДД сейчас по "
+                                "случайному билету — без ошибок или с одной-двумя ошибками в "
+                                "разных блоках и верными ответами на все дополнительные вопросы.")
+                     .arg(percentText(r.passProbability)));
+
+    const auto weakest = std::max_element(r.blockErrors.begin(), r.blockErrors.end());
+    const int block = int(weakest - r.blockErrors.begin());
+    const int first = block * QuestionBankLayout::BlockSize + 1;
+    lines.append(QStringLiteral("Слабее всего блок %1 (вопросы %2–%3): %4 в среднем на 10 билетов.")
+                     .arg(block + 1)
+                     .arg(first)
+                     .arg(first + QuestionBankLayout::BlockSize - 1)
+                     .arg(errorsText(*weakest * 10.0)));
+
+    if (r.riskQuestions > 0)
+        lines.append(QStringLiteral("Половина риска не сдать приходится на %1 — их и стоит учить "
+                                    "дальше.")
+                         .arg(plural(r.riskQuestions, "вопрос", "вопроса", "вопросов")));
+    if (r.neverAnswered > 0)
+        lines.append(QStringLiteral("Вопросов без единого ответа: %1 из %2; на них засчитывается "
+                                    "только угадывание.")
+                         .arg(r.neverAnswered)
+                         .arg(QuestionCount));
+    if (r.guessing.estimated())
+        lines.append(QStringLiteral("Незнакомый вопрос с тремя вариантами вы угадываете в %1 "
+                                    "случаев (по первым ответам на %2).")
+                         .arg(percentText(r.guessing.forVariants(3)),
+                              plural(r.guessing.firstAnswers, "вопрос", "вопроса", "вопросов")));
+    else
+        lines.append(QStringLiteral("Пока первых ответов меньше %1, угадывание считается "
+                                    "случайным: один вариант из всех.")
+                         .arg(GuessingRate::MinFirstAnswers));
+    lines.append(QStringLiteral("По правилам «Экзамена» этой программы (не больше двух ошибок из "
+                                "20) шанс сдать — %1.")
+                     .arg(percentText(r.ticketExamPass)));
     return lines.join(QLatin1Char('\n'));
 }

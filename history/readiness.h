@@ -1,5 +1,8 @@
 #pragma once
 
+#include "guessingrate.h"
+#include "learnermodel.h"
+#include "officialexamforecast.h"
 #include "questionprogress.h"
 
 #include <QList>
@@ -8,27 +11,26 @@
 #include <array>
 #include <span>
 
-// Exam readiness: the chance of passing the exam on a random ticket, that is
-// answering its 20 questions with at most two errors.
+// Exam readiness: the chance of passing the exam by the official rules now,
+// on a ticket drawn at random (OfficialExamForecast), with each question
+// answered right with probability R + (1 - R) * g: R its chance of recall
+// from the memory model now (0 for a question never answered) and g this
+// learner's chance of guessing right among its variants (GuessingRate).
 //
-// Each question is answered right with probability p, its retrievability now
-// from its memory state; the errors of a ticket are independent Bernoulli
-// (1 - p) trials, so their count is Poisson-binomial. Only "0, 1, 2 or more"
-// matters, so a dynamic programme over the questions that keeps those four
-// probabilities gives the exact P(errors <= 2) in 3 steps per question. It
-// is written here because it is that one loop; a general Poisson-binomial
-// library (FFT or full DP) would compute a distribution we throw away.
+// The chance of passing the program's own "Экзамен" (a ticket with at most
+// two errors of 20) is kept beside it. Only "0, 1, 2 or more errors"
+// matters there, so a dynamic programme over the questions that keeps those
+// four probabilities gives the exact P(errors <= 2) in 3 steps per question.
+// It is written here because it is that one loop; a general
+// Poisson-binomial library (FFT or full DP) would compute a distribution we
+// throw away.
 namespace Readiness {
 
-// A question never answered counts as right with this probability: as likely
-// right as wrong. It lies between a blind guess among the 2 to 5 variants and
-// what common sense gives a learner who has never seen the question, and it
-// keeps the readiness near zero (about 0.02 % per ticket) until most of the
-// bank has been practised, which is the honest answer.
-inline constexpr double UnansweredPrior = 0.5;
 inline constexpr int MaxErrors = 2;
-inline constexpr int TicketCount = 40;
-inline constexpr int QuestionsPerTicket = 20;
+inline constexpr int TicketCount = QuestionBankLayout::TicketCount;
+inline constexpr int QuestionsPerTicket = QuestionBankLayout::QuestionsPerTicket;
+inline constexpr int QuestionCount = QuestionBankLayout::QuestionCount;
+inline constexpr int BlockCount = QuestionBankLayout::BlockCount;
 
 // P(errors = 0), P(= 1), P(= 2), P(> 2) for independent questions answered
 // right with the probabilities `pRight`.
@@ -41,21 +43,44 @@ ErrorCounts errorCounts(std::span<const double> pRight);
 
 struct ExamReadiness
 {
-    double passProbability = 0; // the mean of ticketPass
+    // The exam by the official rules on a random ticket: the readiness.
+    double passProbability = 0;
     std::array<double, TicketCount> ticketPass{};
-    // Tickets by ascending chance of passing (ties by number): what lowers the
-    // readiness most comes first.
+    // The program's own ticket exam: at most two errors of 20.
+    double ticketExamPass = 0;
+    // Mean errors per ticket in each thematic block.
+    std::array<double, BlockCount> blockErrors{};
+    // Tickets by ascending chance of passing (ties by number).
     QList<int> weakestTickets;
     int neverAnswered = 0;
+    GuessingRate::Estimate guessing;
+    // The fewest questions whose answered-right gain (StudyNext) makes up
+    // half of the whole bank's: how concentrated the risk is.
+    int riskQuestions = 0;
+    // Each question's chance of a right answer now, 1..800 in order.
+    std::array<double, QuestionCount> pRight{};
 };
 
 // From the chance of a right answer of every question, 1..800 in order.
-ExamReadiness fromProbabilities(std::span<const double> pRight, int neverAnswered);
-// From the memory states at `nowMs`.
-ExamReadiness compute(const QuestionProgressTable &table, qint64 nowMs);
+ExamReadiness fromProbabilities(std::span<const double, QuestionCount> pRight, int neverAnswered,
+                                const GuessingRate::Estimate &guessing = {});
 
-// A plain-Russian account of the readiness: what the percentage means and
-// what lowers it most.
+// The learner's guessing rate from the first answer of every answered question.
+GuessingRate::Estimate guessingOf(const QuestionProgressTable &table, const LearnerModel &model);
+// Each question's chance of a right answer at `nowMs`.
+std::array<double, QuestionCount> answerChances(const QuestionProgressTable &table, qint64 nowMs,
+                                                const LearnerModel &model,
+                                                const GuessingRate::Estimate &guessing);
+// From the memory states at `nowMs`.
+ExamReadiness compute(const QuestionProgressTable &table, qint64 nowMs,
+                      const LearnerModel &model = {});
+
+// A plain-Russian account of the readiness: what the percentage means, the
+// weakest block, how concentrated the risk is, the guessing rate and the
+// ticket exam's figure.
 QString explanation(const ExamReadiness &readiness);
+
+// "37 %"; below one percent "меньше 1 %".
+QString percentText(double probability);
 
 } // namespace Readiness

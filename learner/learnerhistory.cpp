@@ -6,7 +6,12 @@
 #include "historyrecorder.h"
 #include "historywritequeue.h"
 #include "programrandom.h"
+#include "questionbankerror.h"
+#include "questiondatabase.h"
 #include "questionindexentry.h"
+#include "textblock.h"
+
+#include <QFileInfo>
 
 #include <numeric>
 
@@ -25,6 +30,48 @@ void LearnerHistory::setDatabase(const QString &databasePath)
 {
     m_databasePath = databasePath;
     m_fingerprint = DatabaseFingerprint::fromFile(databasePath);
+    readVariants();
+    m_weights = isAvailable() ? LearnerWeights::load(weightsPath(), m_fingerprint) : std::nullopt;
+    m_model.weights = LearnerWeights::weightsInUse(m_weights);
+}
+
+void LearnerHistory::readVariants()
+{
+    // Only the text blocks, about 5 ms for a whole database; a question that
+    // cannot be read keeps 0 ("not known") and the rest are still counted.
+    m_model.variants.fill(0);
+    QuestionDatabase database;
+    try {
+        database.openDatabase(m_databasePath);
+    } catch (const QuestionBankError &) {
+        return;
+    }
+    Question question;
+    for (int q = 1; q <= QuestionBankLayout::QuestionCount; ++q) {
+        try {
+            parseQuestion(database.readQuestionText(q), question, q);
+            m_model.variants[size_t(q - 1)] = quint8(question.answerCount);
+        } catch (const QuestionBankError &) {
+        }
+    }
+}
+
+QString LearnerHistory::weightsPath() const
+{
+    return m_history ? LearnerWeights::filePathIn(QFileInfo(m_history->filePath()).path())
+                     : QString();
+}
+
+std::optional<LearnerWeights::Record> LearnerHistory::weightsRecord() const
+{
+    return m_weights;
+}
+
+bool LearnerHistory::keepWeights(const LearnerWeights::Record &record)
+{
+    m_weights = record;
+    m_model.weights = LearnerWeights::weightsInUse(m_weights);
+    return isAvailable() && LearnerWeights::save(weightsPath(), m_fingerprint, record);
 }
 
 bool LearnerHistory::isAvailable() const
@@ -108,8 +155,13 @@ std::optional<MarathonState> LearnerHistory::beginMarathon()
 
 void LearnerHistory::clearCurrent()
 {
-    if (canRecord())
-        m_writes->clear(m_fingerprint);
+    if (!canRecord())
+        return;
+    m_writes->clear(m_fingerprint);
+    // The weights were fitted to the answers just cleared.
+    LearnerWeights::remove(weightsPath(), m_fingerprint);
+    m_weights.reset();
+    m_model.weights = Fsrs::DefaultWeights;
 }
 
 QString LearnerHistory::takePendingMessage()

@@ -2,6 +2,8 @@
 
 #include "answerrecord.h"
 #include "historymode.h"
+#include "learnermodel.h"
+#include "learnerweights.h"
 
 #include <QElapsedTimer>
 #include <QList>
@@ -62,6 +64,14 @@ public:
     // Draws a new order through all questions and keeps it, replacing any
     // marathon under way; empty without a history.
     std::optional<MarathonState> beginMarathon();
+    // What the readiness forecast needs beyond the answers: the open
+    // database's variant counts and the memory weights in use.
+    const LearnerModel &model() const { return m_model; }
+    // The stored fit of the learner's own weights for the open database.
+    std::optional<LearnerWeights::Record> weightsRecord() const;
+    // Keeps a new fit and takes its weights into use when it beat the
+    // defaults. False when it could not be kept (the run still uses it).
+    bool keepWeights(const LearnerWeights::Record &record);
     // Forgets the open database's history (the results reset).
     void clearCurrent();
     // What the learner should be told about the history, once; empty when
@@ -69,7 +79,12 @@ public:
     QString takePendingMessage();
 
 private:
+    void readVariants();
+    QString weightsPath() const;
+
     std::unique_ptr<AnswerHistory> m_history;
+    LearnerModel m_model;
+    std::optional<LearnerWeights::Record> m_weights;
     // Declared after the store: it goes first, flushing into it.
     std::unique_ptr<HistoryWriteQueue> m_writes;
     mutable QElapsedTimer m_lastCatchUp;

@@ -13,6 +13,7 @@
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeySequence>
 #include <QLabel>
 #include <QMessageBox>
 #include <QProgressBar>
@@ -20,6 +21,7 @@
 #include <QTabWidget>
 #include <QTimeZone>
 #include <QVBoxLayout>
+#include <QtConcurrent/QtConcurrentRun>
 
 #include <cmath>
 
@@ -64,6 +66,9 @@ void LearnerWindow::createControls()
     m_unavailable = makeLabel(this, "historyUnavailableLabel", true);
     m_unavailable->setText(QStringLiteral(
         "История ответов недоступна: программа работает только со статистикой «stat.dat»."));
+    m_weights = makeLabel(this, "memoryWeightsLabel", true);
+    connect(&m_fit, &QFutureWatcher<FsrsFit::Result>::finished, this,
+            &LearnerWindow::onRefitFinished);
 
     m_tabs = new QTabWidget(this);
     m_tabs->setObjectName(QStringLiteral("learnerTabs"));
@@ -89,6 +94,7 @@ void LearnerWindow::createControls()
     layout->addWidget(m_readiness);
     layout->addWidget(m_explanation);
     layout->addWidget(m_unavailable);
+    layout->addWidget(m_weights);
     layout->addWidget(m_tabs, 1);
     layout->addLayout(bottom);
 }
@@ -104,6 +110,13 @@ QWidget *LearnerWindow::createOverviewTab()
     m_reviewButton->setObjectName(QStringLiteral("reviewButton"));
     m_mistakesHint = makeLabel(tab, "mistakesHint", true);
     m_reviewHint = makeLabel(tab, "reviewHint", true);
+    m_studyNextButton = new QPushButton(QStringLiteral("Что учить дальше"), tab);
+    m_studyNextButton->setObjectName(QStringLiteral("studyNextButton"));
+    m_studyNextButton->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
+    m_studyNextButton->setToolTip(
+        QStringLiteral("Вопросы, которые сильнее всего поднимут готовность (%1)")
+            .arg(m_studyNextButton->shortcut().toString(QKeySequence::NativeText)));
+    m_studyNextHint = makeLabel(tab, "studyNextHint", true);
 
     m_chart = new DailyChart(tab);
     m_chart->setObjectName(QStringLiteral("activityChart"));
@@ -117,6 +130,8 @@ QWidget *LearnerWindow::createOverviewTab()
     modes->addWidget(m_due, 2, 0);
     modes->addWidget(m_reviewButton, 2, 1);
     modes->addWidget(m_reviewHint, 3, 0, 1, 2);
+    modes->addWidget(m_studyNextHint, 4, 0);
+    modes->addWidget(m_studyNextButton, 4, 1, Qt::AlignTop);
 
     auto *layout = new QVBoxLayout(tab);
     layout->addLayout(modes);
@@ -126,6 +141,8 @@ QWidget *LearnerWindow::createOverviewTab()
             [this] { emit mistakesRequested(m_overview.mistakesBatch); });
     connect(m_reviewButton, &QPushButton::clicked, this,
             [this] { emit reviewRequested(m_overview.dueBatch); });
+    connect(m_studyNextButton, &QPushButton::clicked, this,
+            [this] { emit studyNextRequested(m_overview.studyNext.questions); });
     return tab;
 }
 
@@ -133,17 +150,17 @@ QWidget *LearnerWindow::createOfficialExamTab()
 {
     auto *tab = new QWidget;
     auto *rules = makeLabel(tab, "officialExamRules", true);
-    rules->setText(QStringLiteral(
-        "<p>Экзамен так, как его принимают в ГИБДД: случайный билет из 20 вопросов, "
-        "20 минут, без подсказок и комментариев.</p>"
-        "<p>Вопросы билета разбиты на 4 тематических блока по 5. Одна ошибка (или "
-        "вопрос без ответа, когда время вышло) добавляет 5 вопросов того же блока "
-        "из другого билета и 5 минут; две ошибки в разных блоках — 10 вопросов и "
-        "10 минут. В дополнительных вопросах ошибаться нельзя.</p>"
-        "<p>Экзамен не сдан сразу при двух ошибках в одном блоке, при третьей "
-        "ошибке или при ошибке в дополнительном блоке.</p>"
-        "<p>Ответы идут в статистику экзаменов; статусы билетов не меняются. "
-        "После экзамена ошибки можно разобрать с комментариями.</p>"));
+    rules->setText(
+        QStringLiteral("<p>Экзамен так, как его принимают в ГИБДД: случайный билет из 20 вопросов, "
+                       "20 минут, без подсказок и комментариев.</p>"
+                       "<p>Вопросы билета разбиты на 4 тематических блока по 5. Одна ошибка (или "
+                       "вопрос без ответа, когда время вышло) добавляет 5 вопросов того же блока "
+                       "из другого билета и 5 минут; две ошибки в разных блоках — 10 вопросов и "
+                       "10 минут. В дополнительных вопросах ошибаться нельзя.</p>"
+                       "<p>Экзамен не сдан сразу при двух ошибках в одном блоке, при третьей "
+                       "ошибке или при ошибке в дополнительном блоке.</p>"
+                       "<p>Ответы идут в статистику экзаменов; статусы билетов не меняются. "
+                       "После экзамена ошибки можно разобрать с комментариями.</p>"));
     m_officialExamButton = new QPushButton(QStringLiteral("Начать экзамен"), tab);
     m_officialExamButton->setObjectName(QStringLiteral("officialExamButton"));
     connect(m_officialExamButton, &QPushButton::clicked, this,
@@ -161,10 +178,10 @@ QWidget *LearnerWindow::createMarathonTab()
 {
     auto *tab = new QWidget;
     auto *about = makeLabel(tab, "marathonAbout", true);
-    about->setText(QStringLiteral(
-        "Все вопросы базы подряд в случайном порядке, по одному ответу на вопрос; "
-        "после ошибки — комментарий. Остановиться можно когда угодно: марафон "
-        "продолжится с того же вопроса, даже после перезапуска программы."));
+    about->setText(
+        QStringLiteral("Все вопросы базы подряд в случайном порядке, по одному ответу на вопрос; "
+                       "после ошибки — комментарий. Остановиться можно когда угодно: марафон "
+                       "продолжится с того же вопроса, даже после перезапуска программы."));
     m_marathonStatus = makeLabel(tab, "marathonStatusLabel", true);
     m_marathonProgress = new QProgressBar(tab);
     m_marathonProgress->setObjectName(QStringLiteral("marathonProgress"));
@@ -174,8 +191,7 @@ QWidget *LearnerWindow::createMarathonTab()
     m_marathonContinueButton->setObjectName(QStringLiteral("marathonContinueButton"));
     m_marathonRestartButton = new QPushButton(QStringLiteral("Начать заново"), tab);
     m_marathonRestartButton->setObjectName(QStringLiteral("marathonRestartButton"));
-    m_marathonRestartButton->setToolTip(
-        QStringLiteral("Новый марафон в новом случайном порядке"));
+    m_marathonRestartButton->setToolTip(QStringLiteral("Новый марафон в новом случайном порядке"));
     connect(m_marathonContinueButton, &QPushButton::clicked, this, [this] {
         // Continue, or begin when there is nothing to go on with.
         const auto state = m_history.marathon();
@@ -227,9 +243,8 @@ void LearnerWindow::refreshMarathon()
         m_marathonStatus->setText(QStringLiteral("Марафон ещё не начат."));
         m_marathonContinueButton->setText(QStringLiteral("Начать марафон"));
     } else if (state->position >= total) {
-        m_marathonStatus->setText(QStringLiteral("Марафон пройден: верно %1 из %2.")
-                                      .arg(state->right)
-                                      .arg(total));
+        m_marathonStatus->setText(
+            QStringLiteral("Марафон пройден: верно %1 из %2.").arg(state->right).arg(total));
         m_marathonContinueButton->setText(QStringLiteral("Новый марафон"));
     } else {
         m_marathonStatus->setText(
@@ -265,11 +280,11 @@ void LearnerWindow::refreshOfficialExamRecord()
             QStringLiteral("Вы ещё не сдавали экзамен по правилам ГИБДД в этой программе."));
         return;
     }
-    m_officialExamRecord->setText(QStringLiteral("Сдано экзаменов: %1 из %2. Последний — %3.")
-                                      .arg(passed)
-                                      .arg(taken)
-                                      .arg(lastPassed ? QStringLiteral("сдан")
-                                                      : QStringLiteral("не сдан")));
+    m_officialExamRecord->setText(
+        QStringLiteral("Сдано экзаменов: %1 из %2. Последний — %3.")
+            .arg(passed)
+            .arg(taken)
+            .arg(lastPassed ? QStringLiteral("сдан") : QStringLiteral("не сдан")));
 }
 
 void LearnerWindow::refreshTopics()
@@ -283,6 +298,53 @@ void LearnerWindow::refreshTopics()
         *loaded.topics, QuestionProgressTable::fromAnswers(m_history.outcomes())));
 }
 
+void LearnerWindow::refreshStudyNext()
+{
+    const StudyNext::Choice &next = m_overview.studyNext;
+    m_studyNextButton->setEnabled(!next.questions.isEmpty());
+    if (next.questions.isEmpty()) {
+        m_studyNextHint->setText(QStringLiteral("Учить нечего: на все вопросы вы отвечаете "
+                                                "верно."));
+        return;
+    }
+    m_studyNextHint->setText(
+        QStringLiteral("Вопросы, которые сильнее всего поднимут готовность (%1). Если ответить "
+                       "на все верно, она станет %2 (сейчас %3).")
+            .arg(next.questions.size())
+            .arg(percentText(next.readinessIfRight), percentText(next.readinessNow)));
+}
+
+void LearnerWindow::startRefitIfDue(const QDateTime &now)
+{
+    if (m_fit.isRunning())
+        return;
+    const QList<AnswerOutcome> answers = m_history.outcomes();
+    if (!LearnerWeights::refitDue(m_history.weightsRecord(), answers, now.toMSecsSinceEpoch()))
+        return;
+    // The guessing chances the readiness uses now; they come from first
+    // answers only, so they do not depend on the weights being fitted.
+    const GuessingRate::Estimate &guessing = m_overview.readiness.guessing;
+    FsrsFit::GuessChances guess{};
+    for (int q = 0; q < QuestionBankLayout::QuestionCount; ++q)
+        guess[size_t(q)] = guessing.forVariants(m_history.model().variants[size_t(q)]);
+    m_fitFingerprint = m_history.fingerprint();
+    m_fitStartedMs = now.toMSecsSinceEpoch();
+    m_fitAnswers = int(answers.size());
+    m_weights->setText(QStringLiteral("Параметры памяти подбираются по вашей истории…"));
+    m_fit.setFuture(QtConcurrent::run([answers, guess] { return FsrsFit::fit(answers, guess); }));
+}
+
+void LearnerWindow::onRefitFinished()
+{
+    // A database switched meanwhile, or the results reset cleared the
+    // answers it was fitted to: the fit belongs to a history that is gone.
+    if (m_fitFingerprint != m_history.fingerprint() || m_history.outcomes().size() < m_fitAnswers)
+        return;
+    m_history.keepWeights(LearnerWeights::fromFit(m_fit.result(), m_fitStartedMs, m_fitAnswers));
+    if (isVisible())
+        refresh();
+}
+
 void LearnerWindow::showEvent(QShowEvent *event)
 {
     refresh();
@@ -294,9 +356,8 @@ void LearnerWindow::refresh()
     const QDateTime now = m_clock ? m_clock() : QDateTime::currentDateTimeUtc();
     const QTimeZone zone = QTimeZone::systemTimeZone();
     const bool available = m_history.isAvailable();
-    m_overview = available ? PreparationOverview::load(*m_history.store(), m_history.fingerprint(),
-                                                       now, zone)
-                           : PreparationOverview::compute({}, now, zone);
+    const QList<AnswerOutcome> answers = m_history.outcomes();
+    m_overview = PreparationOverview::compute(answers, now, zone, m_history.model());
     const QString historyNote = m_history.statusNote();
     m_unavailable->setText(historyNote);
     m_unavailable->setVisible(!historyNote.isEmpty());
@@ -330,6 +391,13 @@ void LearnerWindow::refresh()
         data.percents << (day.answers > 0 ? std::optional(day.shareRight() * 100.0) : std::nullopt);
     }
     m_chart->setData(data);
+    refreshStudyNext();
+    m_weights->setVisible(available);
+    m_weights->setText(m_fit.isRunning()
+                           ? QStringLiteral("Параметры памяти подбираются по вашей истории…")
+                           : LearnerWeights::description(m_history.weightsRecord()));
+    if (available)
+        startRefitIfDue(now);
     refreshOfficialExamRecord();
     refreshMarathon();
     refreshTopics();

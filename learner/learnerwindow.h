@@ -1,9 +1,11 @@
 #pragma once
 
+#include "fsrsfit.h"
 #include "preparationoverview.h"
 
 #include <QDateTime>
 #include <QDialog>
+#include <QFutureWatcher>
 #include <QList>
 
 #include <functional>
@@ -35,11 +37,15 @@ public:
     const PreparationOverview &overview() const { return m_overview; }
     // "Now" for the overview; the current time unless a test sets one.
     void setClock(Clock clock) { m_clock = std::move(clock); }
+    // True while the learner's memory weights are being fitted.
+    bool isFitting() const { return m_fit.isRunning(); }
 
 signals:
     // The learner asked for an attempt over these questions.
     void mistakesRequested(const QList<int> &questions);
     void reviewRequested(const QList<int> &questions);
+    // "Что учить дальше": the questions that raise the readiness most.
+    void studyNextRequested(const QList<int> &questions);
     void officialExamRequested();
     // Go on with the marathon under way, or (`fresh`) begin a new order.
     void marathonRequested(bool fresh);
@@ -58,6 +64,10 @@ private:
     void refreshOfficialExamRecord();
     void refreshTopics();
     void onMarathonRestartClicked();
+    void refreshStudyNext();
+    // Fits the learner's memory weights off the GUI thread when a fit is due.
+    void startRefitIfDue(const QDateTime &now);
+    void onRefitFinished();
 
     LearnerHistory &m_history;
     Clock m_clock;
@@ -68,6 +78,14 @@ private:
     QLabel *m_mistakes = nullptr;
     QLabel *m_due = nullptr;
     QLabel *m_unavailable = nullptr;
+    QLabel *m_weights = nullptr;
+    QPushButton *m_studyNextButton = nullptr;
+    QLabel *m_studyNextHint = nullptr;
+    QFutureWatcher<FsrsFit::Result> m_fit;
+    // What the running fit was started over, to keep its result under them.
+    QString m_fitFingerprint;
+    qint64 m_fitStartedMs = 0;
+    int m_fitAnswers = 0;
     DailyChart *m_chart = nullptr;
     QPushButton *m_mistakesButton = nullptr;
     QPushButton *m_reviewButton = nullptr;

@@ -28,6 +28,11 @@ inline constexpr int HeaderSize = IndexOffset + IndexSize;       // 12851
 // Every text block and picture is read through one buffer of this size.
 inline constexpr int MaxBlockSize = 30000;
 inline constexpr int MaxVariants = 5;
+// A ticket's questions fall into four thematic blocks of five (1–5, 6–10,
+// 11–15, 16–20): the exam by the official rules counts errors per block, and
+// the readiness forecast follows the same rules.
+inline constexpr int BlockSize = 5;
+inline constexpr int BlockCount = QuestionsPerTicket / BlockSize;
 
 // Absolute question number a (1..800) of ticket t, question q.
 constexpr int absoluteNumber(int ticket, int question)
@@ -41,5 +46,10 @@ constexpr int ticketOf(int absolute)
 constexpr int questionOf(int absolute)
 {
     return absolute - (ticketOf(absolute) - 1) * QuestionsPerTicket;
+}
+// The thematic block (0..3) of a place in a ticket (1..20).
+constexpr int blockOf(int questionInTicket)
+{
+    return (questionInTicket - 1) / BlockSize;
 }
 } // namespace QuestionBankLayout

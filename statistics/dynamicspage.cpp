@@ -71,8 +71,8 @@ void DynamicsPage::refresh()
             share.percents << (day.answers > 0 ? std::optional(day.shareRight() * 100.0)
                                                : std::nullopt);
         }
-        for (const DailySeries::DayReadiness &day :
-             DailySeries::readiness(answers, from, today, zone)) {
+        for (const DailySeries::DayReadiness &day : DailySeries::readiness(
+                 answers, from, today, zone, m_modelSource ? m_modelSource() : LearnerModel())) {
             readiness.days << day.date;
             readiness.percents << std::optional(day.passProbability * 100.0);
         }

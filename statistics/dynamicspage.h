@@ -1,6 +1,7 @@
 #pragma once
 
 #include "answerrecord.h"
+#include "learnermodel.h"
 
 #include <QDateTime>
 #include <QList>
@@ -29,6 +30,10 @@ public:
     explicit DynamicsPage(QWidget *parent = nullptr);
 
     void setAnswerSource(AnswerSource source) { m_source = std::move(source); }
+    // The variant counts and memory weights the readiness line is computed
+    // with; the defaults without one.
+    using ModelSource = std::function<LearnerModel()>;
+    void setModelSource(ModelSource source) { m_modelSource = std::move(source); }
     void setClock(Clock clock) { m_clock = std::move(clock); }
     void setNoteSource(NoteSource source) { m_noteSource = std::move(source); }
     // Reads the answers anew and fills the three charts.
@@ -40,6 +45,7 @@ public:
 
 private:
     AnswerSource m_source;
+    ModelSource m_modelSource;
     Clock m_clock;
     NoteSource m_noteSource;
     QLabel *m_note = nullptr;

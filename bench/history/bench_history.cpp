@@ -3,6 +3,8 @@
 // подготовка" window with a year of history.
 #include "answerhistory.h"
 #include "dailyseries.h"
+#include "fsrsfit.h"
+#include "studynext.h"
 #include "databasefingerprint.h"
 #include "historywritequeue.h"
 #include "preparationoverview.h"
@@ -124,6 +126,29 @@ void BM_ReadinessOver800(benchmark::State &state)
         benchmark::DoNotOptimize(Readiness::compute(table, Now.toMSecsSinceEpoch()));
 }
 BENCHMARK(BM_ReadinessOver800)->Unit(benchmark::kMicrosecond);
+
+// "Что учить дальше": the slope of the readiness in every question, the 20
+// largest gains and the readiness with them answered right.
+void BM_StudyNext(benchmark::State &state)
+{
+    const QuestionProgressTable table = QuestionProgressTable::fromAnswers(yearOfOutcomes());
+    const auto p = Readiness::compute(table, Now.toMSecsSinceEpoch()).pRight;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(StudyNext::choose(p));
+}
+BENCHMARK(BM_StudyNext)->Unit(benchmark::kMicrosecond);
+
+// Fitting the learner's memory weights to a year of answers (the held-out
+// check included), as the learner window does in the background.
+void BM_FitYear(benchmark::State &state)
+{
+    const QList<AnswerOutcome> answers = yearOfOutcomes();
+    FsrsFit::GuessChances guess{};
+    guess.fill(1.0 / 3.0);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(FsrsFit::fit(answers, guess));
+}
+BENCHMARK(BM_FitYear)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 void BM_ReplayYear(benchmark::State &state)
 {

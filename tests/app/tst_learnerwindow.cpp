@@ -1,11 +1,13 @@
 // "Моя подготовка" in the running program, driven by clicks: opened from the
 // main window, "Работа над ошибками" run through the real exam window, and
-// the list shrinking by its rules afterwards.
+// the list shrinking by its rules afterwards; "Что учить дальше" and the
+// fit of the learner's memory weights.
 #include "answerhistory.h"
 #include "appsandbox.h"
 #include "dailychart.h"
 #include "databasefingerprint.h"
 #include "examwindow.h"
+#include "learnerweights.h"
 #include "learnerwindow.h"
 #include "mainwindow.h"
 #include "messageboxes.h"
@@ -30,6 +32,8 @@ private slots:
     void emptyHistory_modesDisabledWithAReason();
     void mistakes_runInTheExamWindow_andTheListShrinks();
     void review_answeredRight_isNoLongerDueToday();
+    void studyNext_runsTheSetAsReview_andItsFirstQuestionLeaves();
+    void memoryWeights_fittedOffTheGuiThreadAndKept();
 
 private:
     // Opens the learner window with a click on the main window's button.
@@ -222,6 +226,84 @@ void TestLearnerWindow::review_answeredRight_isNoLongerDueToday()
     AnswerHistory history(AnswerHistory::filePathIn(m_sandbox->paths.programFolder));
     QCOMPARE(history.attempts(fingerprint).constFirst().mode, HistoryMode::Review);
     QCOMPARE(history.answers(fingerprint).constLast().mode, HistoryMode::Review);
+}
+
+void TestLearnerWindow::studyNext_runsTheSetAsReview_andItsFirstQuestionLeaves()
+{
+    ZeltrakProgram program(m_sandbox->paths);
+    LearnerWindow *window = openLearnerWindow(program);
+    QVERIFY(window);
+    // Nothing answered: every question is a guess, and twenty of them are
+    // offered with the readiness they would bring.
+    const StudyNext::Choice before = window->overview().studyNext;
+    QCOMPARE(before.questions.size(), 20);
+    auto *button = window->findChild<QPushButton *>(QStringLiteral("studyNextButton"));
+    QVERIFY(button->isEnabled());
+    QVERIFY(button->toolTip().contains(QStringLiteral("Ctrl+D")));
+    const QString hint = window->findChild<QLabel *>(QStringLiteral("studyNextHint"))->text();
+    QVERIFY2(
+        hint.contains(
+            QStringLiteral("она станет %1").arg(Readiness::percentText(before.readinessIfRight))),
+        qPrintable(hint));
+    QVERIFY(window->findChild<QLabel *>(QStringLiteral("memoryWeightsLabel"))
+                ->text()
+                .startsWith(QStringLiteral("Параметры памяти: стандартные")));
+
+    QCOMPARE(button->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_D));
+    QTest::mouseClick(button, Qt::LeftButton);
+    AttemptWindow *exam = program.examWindow();
+    QVERIFY(exam->isVisible());
+    ExamAttempt *attempt = static_cast<ExamWindow *>(exam)->attempt();
+    const int first = before.questions.first();
+    QCOMPARE((attempt->ticket() - 1) * 20 + attempt->questionNumber(), first);
+    QTest::mouseClick(
+        exam->findChild<QPushButton *>(QStringLiteral("BitBtn%1").arg(attempt->correctVariant())),
+        Qt::LeftButton);
+    QTest::mouseClick(exam->findChild<QPushButton *>(QStringLiteral("BitBtn7")), Qt::LeftButton);
+
+    // Back in the window: that question is now known and no longer offered.
+    QVERIFY(window->isVisible());
+    QVERIFY(!window->overview().studyNext.questions.contains(first));
+    QVERIFY(window->overview().readiness.passProbability > before.readinessNow);
+    const QString fingerprint = DatabaseFingerprint::fromFile(m_database);
+    AnswerHistory history(AnswerHistory::filePathIn(m_sandbox->paths.programFolder));
+    QCOMPARE(history.attempts(fingerprint).constFirst().mode, HistoryMode::Review);
+    QCOMPARE(history.answers(fingerprint).constLast().question, first);
+}
+
+void TestLearnerWindow::memoryWeights_fittedOffTheGuiThreadAndKept()
+{
+    // Two weeks of answers to 100 questions, four a day each... enough for a fit.
+    const QString fingerprint = DatabaseFingerprint::fromFile(m_database);
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    {
+        AnswerHistory history(AnswerHistory::filePathIn(m_sandbox->paths.programFolder));
+        for (int i = 0; i < 420; ++i) {
+            AnswerRecord answer;
+            answer.question = i % 100 + 1;
+            answer.variant = 1;
+            answer.right = i % 5 != 0;
+            answer.answeredAtMs = now.addSecs(-14 * 86400 + i * 2880).toMSecsSinceEpoch();
+            QVERIFY(history.recordAnswer(fingerprint, answer));
+        }
+    }
+    ZeltrakProgram program(m_sandbox->paths);
+    LearnerWindow *window = openLearnerWindow(program);
+    QVERIFY(window);
+    auto *weights = window->findChild<QLabel *>(QStringLiteral("memoryWeightsLabel"));
+    // The fit runs in the background and the window takes its result when
+    // it is done.
+    QTRY_VERIFY_WITH_TIMEOUT(!window->isFitting(), 30000);
+    QTRY_VERIFY(!weights->text().contains(QStringLiteral("подбираются")));
+    QVERIFY(weights->text().contains(QStringLiteral("по 420 ответам")) ||
+            weights->text().contains(QStringLiteral("не лучше стандартных")));
+    // Kept beside the history, so the next run does not fit again this week.
+    const auto record = LearnerWeights::load(
+        LearnerWeights::filePathIn(m_sandbox->paths.programFolder), fingerprint);
+    QVERIFY(record);
+    QCOMPARE(record->answers, 420);
+    window->refresh();
+    QVERIFY(!window->isFitting());
 }
 
 QTEST_MAIN(TestLearnerWindow)

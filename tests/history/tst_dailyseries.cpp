@@ -1,6 +1,7 @@
 // Per-day series on a hand-made history, by the learner's days in a zone
 // three hours ahead of UTC.
 #include "dailyseries.h"
+#include "officialexamforecast.h"
 
 #include <QTest>
 
@@ -62,19 +63,25 @@ void TestDailySeries::readiness_asOfEachDayEnd()
     const QList<DailySeries::DayReadiness> days =
         DailySeries::readiness(answers, QDate(2026, 3, 1), QDate(2026, 3, 20), Zone);
     QCOMPARE(days.size(), 20);
-    // Before any answer every question counts with the prior 1/2.
+    // Before any answer every question is a blind guess (three variants
+    // where the count is not known).
     QCOMPARE(days[0].date, QDate(2026, 3, 1));
-    QCOMPARE_LE(qAbs(days[0].passProbability - 211.0 / 1048576.0), 1e-15);
+    std::array<double, 800> guesses{};
+    guesses.fill(1.0 / 3.0);
+    QCOMPARE_LE(qAbs(days[0].passProbability - OfficialExamForecast::forecast(guesses).pass),
+                1e-15);
     // At the end of 2 March every question was answered hours ago: R near 1.
     QCOMPARE_GE(days[1].passProbability, 0.95);
     // Then it only falls, day by day, as the answers age.
     for (int i = 2; i < days.size(); ++i)
         QVERIFY2(days[i].passProbability < days[i - 1].passProbability,
                  qPrintable(days[i].date.toString(Qt::ISODate)));
-    // Three days on, R = 0.9 at t = S = 3.173: a ticket of twenty 0.9s passes
-    // with 0.6769 (binomial), so the readiness is near that on 5 March.
-    QCOMPARE_GE(days[4].passProbability, 0.6);
-    QCOMPARE_LE(days[4].passProbability, 0.75);
+    // Three days on, R = 0.9 at t = S = 3.173; every first answer was right,
+    // so the forgotten tenth is mostly guessed right too: P(right) = 0.9 +
+    // 0.1 * (1/3 + 2/3 * 0.95), with the lift at its ceiling.
+    std::array<double, 800> aged{};
+    aged.fill(0.9 + 0.1 * (1.0 / 3.0 + 2.0 / 3.0 * 0.95));
+    QCOMPARE_LE(qAbs(days[4].passProbability - OfficialExamForecast::forecast(aged).pass), 0.02);
 }
 
 QTEST_GUILESS_MAIN(TestDailySeries)

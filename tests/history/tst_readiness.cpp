@@ -1,5 +1,6 @@
-// Exam readiness: the truncated Poisson-binomial against a brute-force sum
-// over every outcome, and the mean over tickets.
+// Exam readiness: the ticket exam's truncated Poisson-binomial against a
+// brute-force sum over every outcome, the mean over tickets, and the chance
+// of a right answer from memory and guessing.
 #include "readiness.h"
 
 #include <QRandomGenerator>
@@ -37,7 +38,7 @@ private slots:
     void errorCounts_edges_data();
     void errorCounts_edges();
     void fromProbabilities_meansTicketsAndRanksWeakest();
-    void compute_usesPriorForUnanswered();
+    void compute_forgottenPartCountsAsGuess();
     void explanation_namesWhatLowersIt();
 };
 
@@ -89,44 +90,52 @@ void TestReadiness::fromProbabilities_meansTicketsAndRanksWeakest()
 {
     // Every ticket sure to pass but ticket 3 (all wrong) and ticket 40 (one
     // question known, the rest half known).
-    std::vector<double> p(800, 1.0);
+    std::array<double, 800> p{};
+    p.fill(1.0);
     std::fill(p.begin() + 40, p.begin() + 60, 0.0);
     std::fill(p.begin() + 781, p.end(), 0.5);
     const Readiness::ExamReadiness r = Readiness::fromProbabilities(p, 7);
     QCOMPARE(r.ticketPass[2], 0.0);
-    // 19 coin flips and one sure answer: (1 + 19 + 171) / 2^19.
-    QCOMPARE_LE(qAbs(r.ticketPass[39] - (1 + 19 + 171) / 524288.0), 1e-15);
+    // The ticket exam: 19 coin flips and one sure answer, (1 + 19 + 171) / 2^19.
+    QCOMPARE_LE(qAbs(r.ticketExamPass - (38 + (1 + 19 + 171) / 524288.0) / 40.0), 1e-15);
+    // The official exam is harder on ticket 40 than at most two errors.
+    QVERIFY(r.ticketPass[39] < (1 + 19 + 171) / 524288.0);
     QCOMPARE_LE(qAbs(r.passProbability - (38 + r.ticketPass[39]) / 40.0), 1e-15);
     QCOMPARE(r.weakestTickets.mid(0, 3), (QList<int>{3, 40, 1}));
     QCOMPARE(r.neverAnswered, 7);
 }
 
-void TestReadiness::compute_usesPriorForUnanswered()
+void TestReadiness::compute_forgottenPartCountsAsGuess()
 {
-    QuestionProgressTable empty;
-    const Readiness::ExamReadiness none = Readiness::compute(empty, 0);
-    QCOMPARE(none.neverAnswered, 800);
-    const double half = (1 + 20 + 190) / 1048576.0;
-    QCOMPARE_LE(qAbs(none.passProbability - half), 1e-15);
-
-    // A question answered right just now counts with R = 1.
+    // Question 1 (two variants) answered right 30 days ago: its chance is
+    // R + (1 - R) / 2 with R from the memory state; question 2 (five
+    // variants) never answered is a blind guess, 1/5.
+    LearnerModel model;
+    model.variants.fill(3);
+    model.variants[0] = 2;
+    model.variants[1] = 5;
     QuestionProgressTable table;
-    for (int q = 1; q <= 20; ++q)
-        table.apply(AnswerRecord{q, HistoryMode::Exam, 1, true, 3, 1000, 0});
-    const Readiness::ExamReadiness r = Readiness::compute(table, 1000);
-    QCOMPARE(r.neverAnswered, 780);
-    QCOMPARE_LE(qAbs(r.ticketPass[0] - 1.0), 1e-12);
-    QCOMPARE(r.weakestTickets.last(), 1);
+    constexpr qint64 Day = 86'400'000;
+    table.apply(AnswerOutcome{1, true, 0});
+    const double r = table.recallProbability(1, 30 * Day, 0.0);
+    QVERIFY(r > 0.1 && r < 0.9);
+    const Readiness::ExamReadiness readiness = Readiness::compute(table, 30 * Day, model);
+    QCOMPARE_LE(qAbs(readiness.pRight[0] - (r + (1 - r) / 2)), 1e-15);
+    QCOMPARE(readiness.pRight[1], 0.2);
+    QCOMPARE(readiness.neverAnswered, 799);
 }
 
 void TestReadiness::explanation_namesWhatLowersIt()
 {
-    const Readiness::ExamReadiness r =
-        Readiness::fromProbabilities(std::vector<double>(800, 0.5), 800);
+    std::array<double, 800> p{};
+    p.fill(0.5);
+    const Readiness::ExamReadiness r = Readiness::fromProbabilities(p, 800);
     const QString text = Readiness::explanation(r);
-    QVERIFY(text.contains(QStringLiteral("Готовность 0%")));
+    QVERIFY2(text.contains(QStringLiteral("Готовность меньше 1 %")), qPrintable(text));
     QVERIFY(text.contains(QStringLiteral("800 из 800")));
-    QVERIFY(text.contains(QStringLiteral("билеты 1, 2, 3")));
+    QVERIFY(text.contains(QStringLiteral("блок 1 (вопросы 1–5): 25 ошибок в среднем на 10 "
+                                         "билетов")));
+    QVERIFY(text.contains(QStringLiteral("меньше 30, угадывание считается случайным")));
 }
 
 QTEST_GUILESS_MAIN(TestReadiness)
