@@ -42,9 +42,6 @@
 namespace {
 
 const QString Attention = QStringLiteral("Внимание!");
-const QString NoDataFile = QStringLiteral("Нет файла с данными! Переустановите базу данных! ");
-const QString SwitchFailure =
-    QStringLiteral("Сбой базы вопросов, необходимо выбрать другую базу! ");
 const QString ResetQuestion =
     QStringLiteral("Вы действительно хотите обнулить результаты и статистику?");
 const QString HelpTopic = QStringLiteral("glavn");
@@ -74,9 +71,10 @@ MainWindow::MainWindow(const ProgramPaths &paths, QWidget *parent)
     m_menu = new SettingsMenu(this, *m_settings);
     connect(m_menu, &SettingsMenu::resetChosen, this, &MainWindow::onResetChosen);
     connect(m_menu, &SettingsMenu::databaseChoiceChosen, this, &MainWindow::onDatabaseChoiceChosen);
+    connect(m_menu, &SettingsMenu::importChosen, this, &MainWindow::onImportChosen);
+    connect(m_menu, &SettingsMenu::recentDatabaseChosen, this, &MainWindow::openDatabase);
     connect(m_menu, &SettingsMenu::aboutChosen, this, &MainWindow::onAboutChosen);
-    connect(m_menu, &SettingsMenu::interfaceScaleChosen, this,
-            &MainWindow::onInterfaceScaleChosen);
+    connect(m_menu, &SettingsMenu::interfaceScaleChosen, this, &MainWindow::onInterfaceScaleChosen);
 
     StartupSequence startup(m_paths, *m_settings, *this);
     m_startupFailed = !startup.run();
@@ -86,8 +84,10 @@ MainWindow::MainWindow(const ProgramPaths &paths, QWidget *parent)
     // The start-up left the current folder at the home of "stat.dat". What
     // the history has to say waits for the window to show, after anything
     // the start-up said about "stat.dat" itself.
-    if (!m_startupFailed)
+    if (!m_startupFailed) {
         m_history->open(QDir::currentPath(), m_databasePath);
+        rememberRecentDatabase();
+    }
 }
 
 MainWindow::~MainWindow()
@@ -437,41 +437,6 @@ void MainWindow::onResetChosen()
     m_history->clearCurrent();
     showHistoryMessage();
     refresh();
-}
-
-void MainWindow::onDatabaseChoiceChosen()
-{
-    m_databaseDialog->setDirectory(
-        DatabaseOpening::dialogStartFolder(m_paths, false, m_databasePath));
-    const QString chosen = FileDialogs::getOpenFileName(*m_databaseDialog);
-    if (chosen.isEmpty())
-        return;
-    const QFileInfo chosenFile(chosen);
-    if (!chosenFile.isFile()) {
-        MessageBoxes::warning(this, Attention, NoDataFile);
-        return;
-    }
-    QuestionDatabase &database = globalQuestionDatabase();
-    const QString previous = m_databasePath;
-    try {
-        if (database.isOpen())
-            database.closeDatabase();
-        m_databaseTitle->setText(DatabaseOpening::open(chosen));
-        m_databasePath = QDir::toNativeSeparators(chosenFile.absoluteFilePath());
-        m_settings->setDatabasePath(m_databasePath);
-        m_history->setDatabase(m_databasePath);
-    } catch (const std::exception &) {
-        MessageBoxes::warning(this, Attention, SwitchFailure);
-        // Go back to the database that was open, so that attempts keep
-        // working until the user picks a good one.
-        if (!database.isOpen() && !previous.isEmpty()) {
-            try {
-                m_databaseTitle->setText(DatabaseOpening::open(previous));
-            } catch (const std::exception &) {
-                m_databaseTitle->clear();
-            }
-        }
-    }
 }
 
 void MainWindow::onInterfaceScaleChosen(int percent)
