@@ -1,6 +1,7 @@
 #include "answerhistory.h"
 
 #include "historyschema.h"
+#include "storedvalues.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,6 +11,28 @@
 #include <QTemporaryDir>
 #include <QUuid>
 #include <QVariant>
+
+namespace {
+
+using StoredValues::Int64Max;
+using StoredValues::IntMax;
+
+// The answers a database shows, as a common table `mine` over the
+// database's row id (the placeholder :db): every answer whose content key is one
+// of the database's question keys, from whichever database it was recorded
+// in, under the number the question has here; and the database's own
+// answers that have no key yet. `question` is the number in this database.
+const QString AnswersOfDatabase = QStringLiteral(
+    "WITH mine AS ("
+    "SELECT k.question AS question, a.mode AS mode, a.variant AS variant, a.right AS right,"
+    " a.seconds AS seconds, a.answered_at AS answered_at, a.attempt AS attempt,"
+    " a.correction AS correction, a.id AS id"
+    " FROM question_keys k JOIN answers a ON a.question_key = k.key WHERE k.database = :db"
+    " UNION ALL"
+    " SELECT question, mode, variant, right, seconds, answered_at, attempt, correction, id"
+    " FROM answers WHERE database = :db AND question_key IS NULL) ");
+
+} // namespace
 
 QString AnswerHistory::filePathIn(const QString &folder)
 {
@@ -110,7 +133,7 @@ QList<AttemptRecord> AnswerHistory::attempts(const QString &fingerprint) const
     QList<AttemptRecord> result;
     auto prepared = queryFor(
         fingerprint, QStringLiteral("SELECT id, mode, started_at, ended_at, correct, wrong, passed "
-                                    "FROM attempts WHERE database = ? ORDER BY started_at, id"));
+                                    "FROM attempts WHERE database = :db ORDER BY started_at, id"));
     if (!prepared)
         return result;
     QSqlQuery &query = *prepared;
@@ -123,14 +146,14 @@ QList<AttemptRecord> AnswerHistory::attempts(const QString &fingerprint) const
         AttemptRecord attempt;
         attempt.id = query.value(0).toLongLong();
         attempt.mode = *mode;
-        attempt.startedAtMs = query.value(2).toLongLong();
+        attempt.startedAtMs = StoredValues::time(query.value(2));
         if (!query.isNull(3)) {
-            attempt.endedAtMs = query.value(3).toLongLong();
+            attempt.endedAtMs = StoredValues::time(query.value(3));
             AttemptSummary r;
-            r.correct = query.value(4).toInt();
-            r.wrong = query.value(5).toInt();
+            r.correct = StoredValues::integer(query.value(4), 0, IntMax);
+            r.wrong = StoredValues::integer(query.value(5), 0, IntMax);
             if (!query.isNull(6))
-                r.passed = query.value(6).toInt() != 0;
+                r.passed = StoredValues::flag(query.value(6));
             attempt.result = r;
         }
         result.append(attempt);
@@ -150,15 +173,17 @@ bool AnswerHistory::recordAnswer(const QString &fingerprint, const AnswerRecord 
     }
     // One INSERT in autocommit mode is one short transaction of its own.
     QSqlQuery &query = *m_insertAnswer;
-    query.bindValue(0, *id);
-    query.bindValue(1, answer.question);
-    query.bindValue(2, HistoryModes::code(answer.mode));
-    query.bindValue(3, answer.variant);
-    query.bindValue(4, int(answer.right));
-    query.bindValue(5, answer.seconds);
-    query.bindValue(6, answer.answeredAtMs);
-    query.bindValue(7, answer.attemptId > 0 ? QVariant(answer.attemptId)
-                                            : QVariant(QMetaType::fromType<qint64>()));
+    query.bindValue(QStringLiteral(":db"), *id);
+    query.bindValue(QStringLiteral(":question"), answer.question);
+    query.bindValue(QStringLiteral(":mode"), HistoryModes::code(answer.mode));
+    query.bindValue(QStringLiteral(":variant"), answer.variant);
+    query.bindValue(QStringLiteral(":right"), int(answer.right));
+    query.bindValue(QStringLiteral(":seconds"), answer.seconds);
+    query.bindValue(QStringLiteral(":at"), answer.answeredAtMs);
+    query.bindValue(QStringLiteral(":attempt"), answer.attemptId > 0
+                                                    ? QVariant(answer.attemptId)
+                                                    : QVariant(QMetaType::fromType<qint64>()));
+    query.bindValue(QStringLiteral(":correction"), int(answer.correction));
     if (!query.exec()) {
         failWrite(query.lastError());
         return false;
@@ -168,7 +193,8 @@ bool AnswerHistory::recordAnswer(const QString &fingerprint, const AnswerRecord 
 
 QList<AnswerRecord> AnswerHistory::readAnswers(QSqlQuery &query) const
 {
-    // Columns: question, mode, variant, right, seconds, answered_at, attempt.
+    // Columns: question, mode, variant, right, seconds, answered_at, attempt,
+    // correction.
     QList<AnswerRecord> result;
     if (!query.exec())
         return result;
@@ -177,13 +203,14 @@ QList<AnswerRecord> AnswerHistory::readAnswers(QSqlQuery &query) const
         if (!mode)
             continue;
         AnswerRecord a;
-        a.question = query.value(0).toInt();
+        a.question = StoredValues::integer(query.value(0), 0, 800);
         a.mode = *mode;
-        a.variant = query.value(2).toInt();
-        a.right = query.value(3).toInt() != 0;
-        a.seconds = query.value(4).toInt();
-        a.answeredAtMs = query.value(5).toLongLong();
-        a.attemptId = query.value(6).toLongLong();
+        a.variant = StoredValues::integer(query.value(2), 0, IntMax);
+        a.right = StoredValues::flag(query.value(3));
+        a.seconds = StoredValues::integer(query.value(4), 0, IntMax);
+        a.answeredAtMs = StoredValues::time(query.value(5));
+        a.attemptId = StoredValues::integer(query.value(6), qint64(0), Int64Max);
+        a.correction = StoredValues::flag(query.value(7));
         result.append(a);
     }
     return result;
@@ -191,7 +218,7 @@ QList<AnswerRecord> AnswerHistory::readAnswers(QSqlQuery &query) const
 
 namespace {
 const QString AnswerColumns =
-    QStringLiteral("question, mode, variant, right, seconds, answered_at, attempt");
+    QStringLiteral("question, mode, variant, right, seconds, answered_at, attempt, correction");
 }
 
 std::optional<QSqlQuery> AnswerHistory::queryFor(const QString &fingerprint,
@@ -205,16 +232,16 @@ std::optional<QSqlQuery> AnswerHistory::queryFor(const QString &fingerprint,
     QSqlQuery query(database());
     query.setForwardOnly(true);
     query.prepare(sql);
-    query.addBindValue(*id);
+    query.bindValue(QStringLiteral(":db"), *id);
     return query;
 }
 
 QList<AnswerRecord> AnswerHistory::answers(const QString &fingerprint) const
 {
     auto prepared =
-        queryFor(fingerprint, QStringLiteral("SELECT %1 FROM answers WHERE database = ? "
-                                             "ORDER BY answered_at, id")
-                                  .arg(AnswerColumns));
+        queryFor(fingerprint, AnswersOfDatabase + QStringLiteral("SELECT %1 FROM mine "
+                                                                 "ORDER BY answered_at, id")
+                                                      .arg(AnswerColumns));
     if (!prepared)
         return {};
     QSqlQuery &query = *prepared;
@@ -224,17 +251,19 @@ QList<AnswerRecord> AnswerHistory::answers(const QString &fingerprint) const
 QList<AnswerOutcome> AnswerHistory::outcomes(const QString &fingerprint) const
 {
     QList<AnswerOutcome> result;
-    auto prepared =
-        queryFor(fingerprint, QStringLiteral("SELECT question, right, answered_at FROM answers "
-                                             "WHERE database = ? ORDER BY answered_at, id"));
+    auto prepared = queryFor(fingerprint, AnswersOfDatabase +
+                                              QStringLiteral("SELECT question, right, answered_at, "
+                                                             "correction FROM mine "
+                                                             "ORDER BY answered_at, id"));
     if (!prepared)
         return result;
     QSqlQuery &query = *prepared;
     if (!query.exec())
         return result;
     while (query.next())
-        result.append(AnswerOutcome{query.value(0).toInt(), query.value(1).toInt() != 0,
-                                    query.value(2).toLongLong()});
+        result.append(AnswerOutcome{
+            StoredValues::integer(query.value(0), 0, 800), StoredValues::flag(query.value(1)),
+            StoredValues::time(query.value(2)), StoredValues::flag(query.value(3))});
     return result;
 }
 
@@ -242,28 +271,29 @@ QList<AnswerRecord> AnswerHistory::answersBetween(const QString &fingerprint, co
                                                   const QDateTime &to) const
 {
     auto prepared =
-        queryFor(fingerprint,
-                 QStringLiteral("SELECT %1 FROM answers WHERE database = ? AND answered_at >= ? "
-                                "AND answered_at < ? ORDER BY answered_at, id")
-                     .arg(AnswerColumns));
+        queryFor(fingerprint, AnswersOfDatabase +
+                                  QStringLiteral("SELECT %1 FROM mine WHERE answered_at >= :from "
+                                                 "AND answered_at < :to ORDER BY answered_at, id")
+                                      .arg(AnswerColumns));
     if (!prepared)
         return {};
     QSqlQuery &query = *prepared;
-    query.addBindValue(from.toMSecsSinceEpoch());
-    query.addBindValue(to.toMSecsSinceEpoch());
+    query.bindValue(QStringLiteral(":from"), from.toMSecsSinceEpoch());
+    query.bindValue(QStringLiteral(":to"), to.toMSecsSinceEpoch());
     return readAnswers(query);
 }
 
 QList<AnswerRecord> AnswerHistory::answersOfQuestion(const QString &fingerprint, int question) const
 {
-    auto prepared = queryFor(
-        fingerprint, QStringLiteral("SELECT %1 FROM answers WHERE database = ? AND question = ? "
-                                    "ORDER BY answered_at, id")
-                         .arg(AnswerColumns));
+    auto prepared =
+        queryFor(fingerprint, AnswersOfDatabase +
+                                  QStringLiteral("SELECT %1 FROM mine WHERE question = :question "
+                                                 "ORDER BY answered_at, id")
+                                      .arg(AnswerColumns));
     if (!prepared)
         return {};
     QSqlQuery &query = *prepared;
-    query.addBindValue(question);
+    query.bindValue(QStringLiteral(":question"), question);
     return readAnswers(query);
 }
 
@@ -273,14 +303,15 @@ QList<AnswerRecord> AnswerHistory::latestAnswers(const QString &fingerprint, int
         return {};
     auto prepared = queryFor(
         fingerprint,
-        QStringLiteral("SELECT %1 FROM (SELECT *, ROW_NUMBER() OVER (PARTITION BY question "
-                       "ORDER BY answered_at DESC, id DESC) AS n FROM answers WHERE database = ?) "
-                       "WHERE n <= ? ORDER BY question, n")
-            .arg(AnswerColumns));
+        AnswersOfDatabase +
+            QStringLiteral("SELECT %1 FROM (SELECT *, ROW_NUMBER() OVER (PARTITION BY question "
+                           "ORDER BY answered_at DESC, id DESC) AS n FROM mine) "
+                           "WHERE n <= :count ORDER BY question, n")
+                .arg(AnswerColumns));
     if (!prepared)
         return {};
     QSqlQuery &query = *prepared;
-    query.addBindValue(count);
+    query.bindValue(QStringLiteral(":count"), count);
     return readAnswers(query);
 }
 
@@ -346,9 +377,9 @@ std::optional<MarathonState> AnswerHistory::marathon(const QString &fingerprint)
         seen[q - 1] = true;
         state.order.append(q);
     }
-    state.position = query.value(1).toInt();
-    state.right = query.value(2).toInt();
-    state.wrong = query.value(3).toInt();
+    state.position = StoredValues::integer(query.value(1), -1, 801);
+    state.right = StoredValues::integer(query.value(2), -1, 801);
+    state.wrong = StoredValues::integer(query.value(3), -1, 801);
     if (state.order.size() != 800 || state.position < 0 || state.position > 800)
         return std::nullopt;
     // Counts that cannot be (more answers than the position) are dropped. A
@@ -373,10 +404,16 @@ bool AnswerHistory::clear(const QString &fingerprint)
         return false;
     }
     QSqlQuery query(db);
-    for (const char *table : {"answers", "attempts", "marathon"}) {
-        query.prepare(
-            QStringLiteral("DELETE FROM %1 WHERE database = ?").arg(QLatin1String(table)));
-        query.addBindValue(*id);
+    // The answers it shows go, its own and those to the same questions from
+    // other databases (see AnswersOfDatabase); its keys stay, they describe
+    // the file.
+    for (const QString &statement :
+         {QStringLiteral("DELETE FROM answers WHERE database = :db OR question_key IN "
+                         "(SELECT key FROM question_keys WHERE database = :db)"),
+          QStringLiteral("DELETE FROM attempts WHERE database = :db"),
+          QStringLiteral("DELETE FROM marathon WHERE database = :db")}) {
+        query.prepare(statement);
+        query.bindValue(QStringLiteral(":db"), *id);
         if (!query.exec()) {
             const QSqlError error = query.lastError();
             db.rollback();

@@ -17,7 +17,8 @@ class QTemporaryDir;
 // The learner's answer history: one SQLite file (through Qt SQL's QSQLITE
 // driver) beside "stat.dat". Every answer and every attempt is one short
 // transaction; rows are kept per question database, identified by its
-// DatabaseFingerprint.
+// DatabaseFingerprint, and once a database's question keys are stored its
+// answers are read by content key (see the content keys below).
 //
 // Durability: the file runs in WAL mode with synchronous=NORMAL. A commit then
 // writes the WAL without waiting for the disk; the WAL is synced only when it
@@ -116,9 +117,35 @@ public:
     // Empty when none is stored (or the stored one is not a valid order).
     std::optional<MarathonState> marathon(const QString &fingerprint) const;
 
-    // Removes every answer, attempt and the marathon of one database, as the
-    // results reset does. Other databases keep theirs.
+    // Removes every answer the database shows (its own, and those to the
+    // same questions from other databases), its attempts and its marathon,
+    // as the results reset does. Other databases keep the rest.
     bool clear(const QString &fingerprint);
+
+    // Content keys (answerhistorykeys.cpp). Once a database's question keys
+    // are stored, its answers are read by key: an answer recorded in any
+    // database to a question with the same content counts here, under the
+    // number the question has here.
+    struct StoredKeys
+    {
+        QList<qint64> keys;     // questions 1..800 in order
+        qint64 fileSize = -1;   // of the database file they were computed from
+        qint64 modifiedMs = -1; // its modification time
+    };
+    // The stored keys of the database; empty when it has none yet.
+    std::optional<StoredKeys> questionKeys(const QString &fingerprint) const;
+    // Stores the keys (800 of them) in one transaction and gives the
+    // database's answers without a key the key of their question. The first
+    // time a database gets keys, the marathon last under way in another
+    // database is carried over to it when it has none of its own, and the
+    // number of its questions with answers from other databases is kept for
+    // the learner to be told (carriedOverNotice). Returns that number (0
+    // when not the first time), or nullopt when nothing was stored.
+    std::optional<int> registerQuestionKeys(const QString &fingerprint, const StoredKeys &keys);
+    // How many questions were carried over from other databases when the
+    // database got its keys, until clearCarriedOverNotice; 0 when nothing.
+    int carriedOverNotice(const QString &fingerprint) const;
+    bool clearCarriedOverNotice(const QString &fingerprint);
 
 private:
     // How an attempt to open the file where it lies ended.
@@ -155,6 +182,7 @@ private:
     std::optional<qint64> databaseId(const QString &fingerprint, bool create,
                                      QSqlError *error = nullptr) const;
     QList<AnswerRecord> readAnswers(QSqlQuery &query) const;
+    bool carryMarathonTo(qint64 databaseId, const QString &fingerprint, const QList<qint64> &keys);
 
     QString m_filePath;
     QString m_connectionName;

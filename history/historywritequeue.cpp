@@ -193,7 +193,8 @@ bool HistoryWriteQueue::savePending() const
                             {"right", w.record.right},
                             {"seconds", w.record.seconds},
                             {"at", w.record.answeredAtMs},
-                            {"attempt", id != 0 ? id : w.record.attemptId}};
+                            {"attempt", id != 0 ? id : w.record.attemptId},
+                            {"correction", w.record.correction}};
                 } else if constexpr (std::is_same_v<T, Marathon>) {
                     QJsonArray order;
                     for (int q : w.state.order)
@@ -253,6 +254,7 @@ void HistoryWriteQueue::restorePending()
             record.seconds = o.value("seconds").toInt();
             record.answeredAtMs = o.value("at").toInteger();
             record.attemptId = o.value("attempt").toInteger();
+            record.correction = o.value("correction").toBool();
             m_pending.push_back(Answer{fingerprint, record});
         } else if (kind == QLatin1String("marathon")) {
             MarathonState state;

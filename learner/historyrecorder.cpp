@@ -35,6 +35,7 @@ QDateTime HistoryRecorder::now() const
 void HistoryRecorder::attemptStarted()
 {
     m_attemptId = m_history.beginAttempt(m_fingerprint, m_mode, now());
+    m_answeredInAttempt.clear();
 }
 
 void HistoryRecorder::answerGiven(int question, int storedVariant, bool correct, int seconds)
@@ -47,6 +48,11 @@ void HistoryRecorder::answerGiven(int question, int storedVariant, bool correct,
     record.seconds = seconds;
     record.answeredAtMs = now().toMSecsSinceEpoch();
     record.attemptId = m_attemptId;
+    // In the learning-style runs a wrong answer shows the comment with the
+    // right variant, and the learner may then click it: that answer, or any
+    // other later one to the same question, is not recall.
+    record.correction = m_answeredInAttempt.contains(question);
+    m_answeredInAttempt.insert(question);
     m_history.recordAnswer(m_fingerprint, record);
 }
 

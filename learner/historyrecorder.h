@@ -5,6 +5,7 @@
 
 #include <QDateTime>
 #include <QObject>
+#include <QSet>
 #include <QString>
 
 #include <functional>
@@ -53,6 +54,9 @@ private:
     Clock m_clock;
     qint64 m_attemptId = 0;
     QList<int> m_marathonOrder; // the marathon's order; empty otherwise
+    // The questions answered in this attempt: a later answer to one of them
+    // is recorded as a correction.
+    QSet<int> m_answeredInAttempt;
 };
 
 // The history's name for an attempt of one of the four ticket modes.

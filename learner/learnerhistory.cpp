@@ -9,6 +9,7 @@
 #include "questionbankerror.h"
 #include "questiondatabase.h"
 #include "questionindexentry.h"
+#include "questionkeys.h"
 #include "textblock.h"
 
 #include <QFileInfo>
@@ -30,6 +31,8 @@ void LearnerHistory::setDatabase(const QString &databasePath)
 {
     m_databasePath = databasePath;
     m_fingerprint = DatabaseFingerprint::fromFile(databasePath);
+    if (isAvailable())
+        QuestionKeys::attach(*m_history, databasePath, m_fingerprint);
     readVariants();
     m_weights = isAvailable() ? LearnerWeights::load(weightsPath(), m_fingerprint) : std::nullopt;
     m_model.weights = LearnerWeights::weightsInUse(m_weights);
@@ -153,6 +156,17 @@ std::optional<MarathonState> LearnerHistory::beginMarathon()
     return state;
 }
 
+int LearnerHistory::carriedOverNotice() const
+{
+    return isAvailable() ? m_history->carriedOverNotice(m_fingerprint) : 0;
+}
+
+void LearnerHistory::acknowledgeCarriedOver()
+{
+    if (isAvailable())
+        m_history->clearCarriedOverNotice(m_fingerprint);
+}
+
 void LearnerHistory::clearCurrent()
 {
     if (!canRecord())
@@ -167,4 +181,18 @@ void LearnerHistory::clearCurrent()
 QString LearnerHistory::takePendingMessage()
 {
     return m_history ? m_history->takePendingMessage() : QString();
+}
+
+QString carriedOverMessage(int questions)
+{
+    const int lastTwo = questions % 100;
+    const int last = questions % 10;
+    const char *noun = "вопросов";
+    if (last == 1 && lastTwo != 11)
+        noun = "вопрос";
+    else if (last >= 2 && last <= 4 && (lastTwo < 12 || lastTwo > 14))
+        noun = "вопроса";
+    return QStringLiteral("Из прошлой базы перенесены ответы на %1 %2.")
+        .arg(questions)
+        .arg(QString::fromUtf8(noun));
 }

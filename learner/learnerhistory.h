@@ -31,7 +31,9 @@ public:
     // database file at `databasePath`. A failure leaves a store that does
     // nothing and a message to show (takePendingMessage).
     void open(const QString &folder, const QString &databasePath);
-    // Another question database was opened: its rows from now on.
+    // Another question database was opened: its rows from now on. Its
+    // questions' content keys are given to the history (QuestionKeys), so
+    // that answers to the same questions in other databases count here.
     void setDatabase(const QString &databasePath);
 
     bool isOpen() const { return m_history != nullptr; }
@@ -64,6 +66,11 @@ public:
     // Draws a new order through all questions and keeps it, replacing any
     // marathon under way; empty without a history.
     std::optional<MarathonState> beginMarathon();
+    // How many of the open database's questions took over answers from
+    // another database when it was first opened, until the learner has been
+    // told (acknowledgeCarriedOver); 0 when there is nothing to tell.
+    int carriedOverNotice() const;
+    void acknowledgeCarriedOver();
     // What the readiness forecast needs beyond the answers: the open
     // database's variant counts and the memory weights in use.
     const LearnerModel &model() const { return m_model; }
@@ -91,3 +98,8 @@ private:
     QString m_fingerprint;
     QString m_databasePath;
 };
+
+// What the learner is told the first time a database is opened whose
+// questions took over answers from another one: «Из прошлой базы перенесены
+// ответы на 761 вопрос» (with the noun's plural form for the number).
+QString carriedOverMessage(int questions);

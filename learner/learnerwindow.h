@@ -78,6 +78,8 @@ private:
     QLabel *m_mistakes = nullptr;
     QLabel *m_due = nullptr;
     QLabel *m_unavailable = nullptr;
+    QLabel *m_carriedOver = nullptr;
+    QString m_carriedOverDatabase; // the database m_carriedOver speaks of
     QLabel *m_weights = nullptr;
     QPushButton *m_studyNextButton = nullptr;
     QLabel *m_studyNextHint = nullptr;

@@ -68,8 +68,9 @@ void DynamicsPage::refresh()
             counts.days << day.date;
             counts.counts << day.answers;
             share.days << day.date;
-            share.percents << (day.answers > 0 ? std::optional(day.shareRight() * 100.0)
-                                               : std::nullopt);
+            share.percents << (day.answers > day.corrections
+                                   ? std::optional(day.shareRight() * 100.0)
+                                   : std::nullopt);
         }
         for (const DailySeries::DayReadiness &day : DailySeries::readiness(
                  answers, from, today, zone, m_modelSource ? m_modelSource() : LearnerModel())) {

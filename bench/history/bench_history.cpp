@@ -3,13 +3,13 @@
 // подготовка" window with a year of history.
 #include "answerhistory.h"
 #include "dailyseries.h"
-#include "fsrsfit.h"
-#include "studynext.h"
 #include "databasefingerprint.h"
+#include "fsrsfit.h"
 #include "historywritequeue.h"
 #include "preparationoverview.h"
 #include "questionprogress.h"
 #include "readiness.h"
+#include "studynext.h"
 
 #include <QCoreApplication>
 #include <QRandomGenerator>
@@ -51,13 +51,22 @@ QList<AnswerOutcome> yearOfOutcomes()
     return outcomes;
 }
 
+// A year of answers in a file. `keyed`: the database's question keys are
+// stored, as for every database the program has opened, and the answers are
+// read by key; otherwise by their place, as before a database is opened.
 struct YearFile
 {
     QTemporaryDir dir;
     QString path = AnswerHistory::filePathIn(dir.path());
-    YearFile()
+    explicit YearFile(bool keyed)
     {
         AnswerHistory history(path);
+        if (keyed) {
+            AnswerHistory::StoredKeys keys;
+            for (int q = 1; q <= 800; ++q)
+                keys.keys << 1000 + q;
+            history.registerQuestionKeys(Db, keys);
+        }
         for (const AnswerRecord &a : yearOfAnswers())
             history.recordAnswer(Db, a);
     }
@@ -65,7 +74,7 @@ struct YearFile
 
 YearFile &yearFile()
 {
-    static YearFile file;
+    static YearFile file(true);
     return file;
 }
 
@@ -187,6 +196,15 @@ void BM_LoadYearOutcomes(benchmark::State &state)
         benchmark::DoNotOptimize(history.outcomes(Db));
 }
 BENCHMARK(BM_LoadYearOutcomes)->Unit(benchmark::kMillisecond);
+
+void BM_LoadYearOutcomesByPlace(benchmark::State &state)
+{
+    static YearFile unkeyed(false);
+    AnswerHistory history(unkeyed.path);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(history.outcomes(Db));
+}
+BENCHMARK(BM_LoadYearOutcomesByPlace)->Unit(benchmark::kMillisecond);
 
 void BM_OverviewOfYear(benchmark::State &state)
 {

@@ -326,6 +326,17 @@ void TestHistoryFailures::healthyButUnwritable_openedReadOnlyNothingSetAside()
         QCOMPARE(history.marathon(Db)->position, 3);
         QVERIFY(!history.recordAnswer(Db, answer(26)));
         QCOMPARE(history.delayedWriteCount(), 0);
+        // Keys offered at opening are not stored, and do not switch the
+        // history off: its answers go on being read by their place.
+        AnswerHistory::StoredKeys keys;
+        keys.keys.resize(800);
+        for (int q = 1; q <= 800; ++q)
+            keys.keys[q - 1] = 1000 + q;
+        QVERIFY(!history.registerQuestionKeys(Db, keys).has_value());
+        QVERIFY(history.isAvailable());
+        QVERIFY(history.isReadOnly());
+        QCOMPARE(history.takePendingMessage(), QString());
+        QCOMPARE(history.answers(Db).size(), 25);
     }
     checkNothingSetAside(dir.path());
     QCOMPARE(readAll(path), before);
@@ -422,6 +433,7 @@ void TestHistoryFailures::lockedAtTheEnd_waitingAnswersKeptForTheNextRun()
         for (int n = 11; n <= 15; ++n) {
             AnswerRecord a = answer(n);
             a.attemptId = attempt;
+            a.correction = n % 2 == 0;
             QVERIFY(queue.recordAnswer(Db, a));
         }
         queue.endAttempt(attempt, QDateTime::currentDateTimeUtc(), AttemptSummary{4, 1, true});
@@ -445,6 +457,7 @@ void TestHistoryFailures::lockedAtTheEnd_waitingAnswersKeptForTheNextRun()
         for (int n = 1; n <= 15; ++n) {
             AnswerRecord expected = answer(n);
             expected.attemptId = n > 10 ? attempts[0].id : 0;
+            expected.correction = n > 10 && n % 2 == 0; // kept in the pending file
             QCOMPARE(answers[n - 1], expected);
         }
     }
