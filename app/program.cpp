@@ -41,6 +41,8 @@ ZeltrakProgram::ZeltrakProgram(const ProgramPaths &paths)
     statisticsWindow->dynamicsPage()->setAnswerSource(
         [main] { return main->history().outcomes(); });
     statisticsWindow->dynamicsPage()->setModelSource([main] { return main->history().model(); });
+    statisticsWindow->dynamicsPage()->setNoteSource(
+        [main] { return main->history().statusNote(); });
 #endif
     m_splash = std::make_unique<SplashWindow>();
     m_about = std::make_unique<AboutWindow>();

@@ -14,23 +14,16 @@ namespace {
 constexpr double RuleSimilarity = 0.75;
 constexpr double TicketRuleSimilarity = 0.6;
 
-using StemSet = QSet<QString>;
+using LintRules::StemSet;
 
 StemSet signatureOf(const DemoQuestion &question)
 {
     // The comment as stored starts with its question number; the signature
     // ignores it either way.
-    const QStringList list = LintRules::ruleSignature(question.text, question.comment);
-    return StemSet(list.cbegin(), list.cend());
+    return LintRules::ruleStemSet(question.text, question.comment);
 }
 
-double overlap(const StemSet &a, const StemSet &b)
-{
-    if (a.isEmpty() && b.isEmpty())
-        return 1;
-    const qsizetype shared = StemSet(a).intersect(b).size();
-    return double(shared) / double(a.size() + b.size() - shared);
-}
+using LintRules::ruleOverlap;
 
 QString correctOf(const DemoQuestion &question)
 {
@@ -68,7 +61,7 @@ QList<DemoQuestion> withoutRuleRepeats(const QList<DemoQuestion> &questions, con
         for (qsizetype k = 0;
              k < result.size() && same < 0 && signature.size() >= LintRules::MinRuleStems; ++k) {
             if (patterns.at(k) == pattern && signatures.at(k).size() >= LintRules::MinRuleStems &&
-                overlap(signatures.at(k), signature) >= RuleSimilarity)
+                ruleOverlap(signatures.at(k), signature) >= RuleSimilarity)
                 same = k;
         }
         if (same >= 0) {
@@ -102,10 +95,10 @@ int giveaways(const QList<DemoQuestion> &ticket)
         for (qsizetype j = i + 1; j < signatures.size(); ++j) {
             const bool comparable = signatures.at(i).size() >= LintRules::MinRuleStems &&
                                     signatures.at(j).size() >= LintRules::MinRuleStems;
-            count +=
-                comparable && overlap(signatures.at(i), signatures.at(j)) >= TicketRuleSimilarity
-                    ? 1
-                    : 0;
+            count += comparable &&
+                             ruleOverlap(signatures.at(i), signatures.at(j)) >= TicketRuleSimilarity
+                         ? 1
+                         : 0;
         }
     }
     return count;

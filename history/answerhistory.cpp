@@ -8,43 +8,11 @@
 #include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlError>
+#include <QTemporaryDir>
 #include <QUuid>
 #include <QVariant>
 
 namespace {
-
-// SQLite's primary result codes that mean the file is out of reach (no
-// permission, locked, read-only, disk full, input/output error) rather than
-// its content broken. Any other failure of the integrity check ("file is not
-// a database", "database disk image is malformed", "unsupported file
-// format") means damage.
-bool isAccessFailure(int sqliteCode)
-{
-    switch (sqliteCode) {
-    case 3:  // SQLITE_PERM
-    case 5:  // SQLITE_BUSY
-    case 6:  // SQLITE_LOCKED
-    case 7:  // SQLITE_NOMEM
-    case 8:  // SQLITE_READONLY
-    case 10: // SQLITE_IOERR
-    case 13: // SQLITE_FULL
-    case 14: // SQLITE_CANTOPEN
-    case 23: // SQLITE_AUTH
-        return true;
-    default:
-        return false;
-    }
-}
-
-const QByteArray SqliteMagic("SQLite format 3\0", 16);
-
-const QString ContinueWithoutHistory = QStringLiteral(
-    "История ответов вестись не будет; результаты, как и прежде, сохраняются в «stat.dat».");
-
-QString nativeName(const QString &path)
-{
-    return QDir::toNativeSeparators(path);
-}
 
 using StoredValues::Int64Max;
 using StoredValues::IntMax;
@@ -63,12 +31,6 @@ const QString AnswersOfDatabase = QStringLiteral(
     " UNION ALL"
     " SELECT question, mode, variant, right, seconds, answered_at, attempt, correction, id"
     " FROM answers WHERE database = :db AND question_key IS NULL) ");
-
-// The driver's own words, without Qt's "Unable to execute statement".
-QString reasonOf(const QSqlError &error)
-{
-    return error.databaseText().isEmpty() ? error.text() : error.databaseText();
-}
 
 } // namespace
 
@@ -100,7 +62,7 @@ QSqlDatabase AnswerHistory::database() const
 }
 
 std::optional<qint64> AnswerHistory::databaseId(const QString &fingerprint, bool create,
-                                                QString *error) const
+                                                QSqlError *error) const
 {
     if (const auto known = m_databaseIds.constFind(fingerprint); known != m_databaseIds.cend())
         return *known;
@@ -115,173 +77,21 @@ std::optional<qint64> AnswerHistory::databaseId(const QString &fingerprint, bool
     query.addBindValue(fingerprint);
     if (!query.exec()) {
         if (error)
-            *error = reasonOf(query.lastError());
+            *error = query.lastError();
         return std::nullopt;
     }
     return m_databaseIds[fingerprint] = query.lastInsertId().toLongLong();
 }
 
-void AnswerHistory::fail(const QString &message)
-{
-    m_insertAnswer.reset();
-    m_available = false;
-    m_errorMessage = message;
-    // A damaged file put aside before the failure is worth telling too.
-    m_pendingMessage = m_pendingMessage.isEmpty() ? message : m_pendingMessage + '\n' + message;
-}
-
-void AnswerHistory::failWrite(const QString &reason)
-{
-    fail(QStringLiteral("Не удалось записать в файл истории ответов «%1»: %2.\n%3")
-             .arg(nativeName(m_filePath), reason, ContinueWithoutHistory));
-}
-
-bool AnswerHistory::openConnection()
-{
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
-    if (!db.isValid()) {
-        fail(QStringLiteral("Не найден драйвер SQLite для Qt (пакет libqt6sql6-sqlite).\n%1")
-                 .arg(ContinueWithoutHistory));
-        return false;
-    }
-    db.setDatabaseName(m_filePath);
-    if (!db.open()) {
-        fail(QStringLiteral("Не удалось открыть файл истории ответов «%1»: %2.\n%3")
-                 .arg(nativeName(m_filePath), reasonOf(db.lastError()), ContinueWithoutHistory));
-        return false;
-    }
-    return true;
-}
-
-void AnswerHistory::closeConnection()
-{
-    m_insertAnswer.reset();
-    {
-        QSqlDatabase db = database();
-        if (db.isValid())
-            db.close();
-    }
-    // Only after every QSqlDatabase handle of the connection is gone.
-    if (QSqlDatabase::contains(m_connectionName))
-        QSqlDatabase::removeDatabase(m_connectionName);
-}
-
-// True when the file exists and is not a healthy SQLite database. A file
-// that cannot be read at all is not called damaged: opening reports it.
-bool AnswerHistory::isDamaged(QString &reason)
-{
-    QFile file(m_filePath);
-    if (!file.exists() || file.size() == 0)
-        return false;
-    if (file.open(QIODevice::ReadOnly) && file.read(SqliteMagic.size()) != SqliteMagic) {
-        reason = QStringLiteral("это не файл базы данных SQLite");
-        return true;
-    }
-    file.close();
-    if (!openConnection())
-        return false;
-    bool damaged = false;
-    {
-        QSqlQuery check(database());
-        if (!check.exec(QStringLiteral("PRAGMA quick_check"))) {
-            damaged = !isAccessFailure(check.lastError().nativeErrorCode().toInt());
-            reason = reasonOf(check.lastError());
-        } else if (!check.next() || check.value(0).toString() != QLatin1String("ok")) {
-            damaged = true;
-            reason = QStringLiteral("проверка целостности не пройдена");
-        }
-    }
-    closeConnection();
-    return damaged;
-}
-
-// Renames the file (and its WAL and shared-memory companions, which belong to
-// it) to "<name>.damaged-YYYYMMDD-HHMMSS", with a counter if that is taken.
-bool AnswerHistory::putDamagedFileAside()
-{
-    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
-    QString aside = m_filePath + QStringLiteral(".damaged-") + stamp;
-    for (int n = 2; QFileInfo::exists(aside); ++n)
-        aside = m_filePath + QStringLiteral(".damaged-%1-%2").arg(stamp).arg(n);
-    if (!QFile::rename(m_filePath, aside))
-        return false;
-    for (const char *suffix : {"-wal", "-shm"}) {
-        const QString companion = m_filePath + QLatin1String(suffix);
-        if (QFileInfo::exists(companion))
-            QFile::rename(companion, aside + QLatin1String(suffix));
-    }
-    m_damagedFileKeptAs = aside;
-    return true;
-}
-
-bool AnswerHistory::open()
-{
-    QString damage;
-    if (isDamaged(damage)) {
-        if (!putDamagedFileAside()) {
-            fail(QStringLiteral("Файл истории ответов «%1» повреждён (%2), и его не удалось "
-                                "переименовать.\n%3")
-                     .arg(nativeName(m_filePath), damage, ContinueWithoutHistory));
-            return false;
-        }
-        m_pendingMessage =
-            QStringLiteral("Файл истории ответов «%1» повреждён (%2). Он сохранён "
-                           "под именем «%3», история ответов начата заново.")
-                .arg(nativeName(m_filePath), damage, nativeName(m_damagedFileKeptAs));
-    }
-    // Checking for damage may already have found the file out of reach.
-    if (!m_errorMessage.isEmpty() || !openConnection())
-        return false;
-
-    QSqlDatabase db = database();
-    QSqlQuery query(db);
-    const auto openFailure = [this](const QString &reason) {
-        fail(QStringLiteral("Не удалось открыть файл истории ответов «%1»: %2.\n%3")
-                 .arg(nativeName(m_filePath), reason, ContinueWithoutHistory));
-        return false;
-    };
-    if (!query.exec(QStringLiteral("PRAGMA journal_mode = WAL")) || !query.next())
-        return openFailure(reasonOf(query.lastError()));
-    if (query.value(0).toString().compare(QLatin1String("wal"), Qt::CaseInsensitive) != 0)
-        return openFailure(QStringLiteral("журнал WAL недоступен"));
-    if (!query.exec(QStringLiteral("PRAGMA synchronous = NORMAL")))
-        return openFailure(reasonOf(query.lastError()));
-
-    const int version = HistorySchema::version(db);
-    if (version > HistorySchema::CurrentVersion) {
-        fail(QStringLiteral("Файл истории ответов «%1» записан более новой версией программы.\n%2")
-                 .arg(nativeName(m_filePath), ContinueWithoutHistory));
-        return false;
-    }
-    if (const QString reason = HistorySchema::migrate(db); !reason.isEmpty())
-        return openFailure(reason);
-    // A file that opened but cannot take a write (a read-only file or medium)
-    // is found now rather than at the first answer.
-    if (!query.exec(QStringLiteral("BEGIN IMMEDIATE")) || !query.exec(QStringLiteral("COMMIT")))
-        return openFailure(reasonOf(query.lastError()));
-    query.finish();
-
-    m_insertAnswer = std::make_unique<QSqlQuery>(db);
-    if (!m_insertAnswer->prepare(QStringLiteral(
-            "INSERT INTO answers (database, question, mode, variant, right, seconds, "
-            "answered_at, attempt, correction, question_key) "
-            "VALUES (:db, :question, :mode, :variant, :right, :seconds, :at, :attempt, "
-            ":correction, (SELECT key FROM question_keys WHERE database = :db AND "
-            "question = :question))")))
-        return openFailure(reasonOf(m_insertAnswer->lastError()));
-    m_available = true;
-    return true;
-}
-
 qint64 AnswerHistory::beginAttempt(const QString &fingerprint, HistoryMode mode,
                                    const QDateTime &startedAt)
 {
-    if (!m_available)
+    if (!canWrite())
         return 0;
-    QString reason;
-    const auto id = databaseId(fingerprint, true, &reason);
+    QSqlError error;
+    const auto id = databaseId(fingerprint, true, &error);
     if (!id) {
-        failWrite(reason);
+        failWrite(error);
         return 0;
     }
     QSqlQuery query(database());
@@ -291,7 +101,7 @@ qint64 AnswerHistory::beginAttempt(const QString &fingerprint, HistoryMode mode,
     query.addBindValue(HistoryModes::code(mode));
     query.addBindValue(startedAt.toMSecsSinceEpoch());
     if (!query.exec()) {
-        failWrite(reasonOf(query.lastError()));
+        failWrite(query.lastError());
         return 0;
     }
     return query.lastInsertId().toLongLong();
@@ -300,7 +110,7 @@ qint64 AnswerHistory::beginAttempt(const QString &fingerprint, HistoryMode mode,
 bool AnswerHistory::endAttempt(qint64 attemptId, const QDateTime &endedAt,
                                const AttemptSummary &result)
 {
-    if (!m_available || attemptId <= 0)
+    if (attemptId <= 0 || !canWrite())
         return false;
     QSqlQuery query(database());
     query.prepare(QStringLiteral(
@@ -312,7 +122,7 @@ bool AnswerHistory::endAttempt(qint64 attemptId, const QDateTime &endedAt,
                                      : QVariant(QMetaType::fromType<int>()));
     query.addBindValue(attemptId);
     if (!query.exec()) {
-        failWrite(reasonOf(query.lastError()));
+        failWrite(query.lastError());
         return false;
     }
     return query.numRowsAffected() == 1;
@@ -353,14 +163,12 @@ QList<AttemptRecord> AnswerHistory::attempts(const QString &fingerprint) const
 
 bool AnswerHistory::recordAnswer(const QString &fingerprint, const AnswerRecord &answer)
 {
-    if (!m_available)
+    if (answer.question < 1 || answer.question > 800 || !canWrite())
         return false;
-    if (answer.question < 1 || answer.question > 800)
-        return false;
-    QString reason;
-    const auto id = databaseId(fingerprint, true, &reason);
+    QSqlError error;
+    const auto id = databaseId(fingerprint, true, &error);
     if (!id) {
-        failWrite(reason);
+        failWrite(error);
         return false;
     }
     // One INSERT in autocommit mode is one short transaction of its own.
@@ -377,7 +185,7 @@ bool AnswerHistory::recordAnswer(const QString &fingerprint, const AnswerRecord 
                                                     : QVariant(QMetaType::fromType<qint64>()));
     query.bindValue(QStringLiteral(":correction"), int(answer.correction));
     if (!query.exec()) {
-        failWrite(reasonOf(query.lastError()));
+        failWrite(query.lastError());
         return false;
     }
     return true;
@@ -510,12 +318,12 @@ QList<AnswerRecord> AnswerHistory::latestAnswers(const QString &fingerprint, int
 bool AnswerHistory::saveMarathon(const QString &fingerprint, const MarathonState &state,
                                  const QDateTime &savedAt)
 {
-    if (!m_available)
+    if (!canWrite())
         return false;
-    QString reason;
-    const auto id = databaseId(fingerprint, true, &reason);
+    QSqlError error;
+    const auto id = databaseId(fingerprint, true, &error);
     if (!id) {
-        failWrite(reason);
+        failWrite(error);
         return false;
     }
     QStringList numbers;
@@ -533,7 +341,7 @@ bool AnswerHistory::saveMarathon(const QString &fingerprint, const MarathonState
     query.addBindValue(state.right);
     query.addBindValue(state.wrong);
     if (!query.exec()) {
-        failWrite(reasonOf(query.lastError()));
+        failWrite(query.lastError());
         return false;
     }
     return true;
@@ -555,7 +363,13 @@ std::optional<MarathonState> AnswerHistory::marathon(const QString &fingerprint)
         return std::nullopt;
     MarathonState state;
     QList<bool> seen(800, false);
-    for (const QString &part : query.value(0).toString().split(QLatin1Char(','))) {
+    // 800 numbers of at most three digits and their commas. A longer text is
+    // no order of ours, and splitting a tampered one of megabytes would take
+    // gigabytes.
+    const QString order = query.value(0).toString();
+    if (order.size() > 800 * 4)
+        return std::nullopt;
+    for (const QString &part : order.split(QLatin1Char(','))) {
         bool ok = false;
         const int q = part.toInt(&ok);
         if (!ok || q < 1 || q > 800 || seen[q - 1])
@@ -579,14 +393,14 @@ std::optional<MarathonState> AnswerHistory::marathon(const QString &fingerprint)
 
 bool AnswerHistory::clear(const QString &fingerprint)
 {
-    if (!m_available)
+    if (!canWrite())
         return false;
     const auto id = databaseId(fingerprint, false);
     if (!id)
         return true; // nothing recorded for it
     QSqlDatabase db = database();
     if (!db.transaction()) {
-        failWrite(reasonOf(db.lastError()));
+        failWrite(db.lastError());
         return false;
     }
     QSqlQuery query(db);
@@ -601,14 +415,14 @@ bool AnswerHistory::clear(const QString &fingerprint)
         query.prepare(statement);
         query.bindValue(QStringLiteral(":db"), *id);
         if (!query.exec()) {
-            const QString reason = reasonOf(query.lastError());
+            const QSqlError error = query.lastError();
             db.rollback();
-            failWrite(reason);
+            failWrite(error);
             return false;
         }
     }
     if (!db.commit()) {
-        failWrite(reasonOf(db.lastError()));
+        failWrite(db.lastError());
         return false;
     }
     return true;

@@ -12,11 +12,6 @@
 
 namespace {
 
-QString reasonOf(const QSqlError &error)
-{
-    return error.databaseText().isEmpty() ? error.text() : error.databaseText();
-}
-
 // Question number -> key, from `SELECT question, key` rows; empty unless all
 // 800 questions are there.
 QList<qint64> readKeys(QSqlQuery &query)
@@ -66,22 +61,24 @@ AnswerHistory::questionKeys(const QString &fingerprint) const
 std::optional<int> AnswerHistory::registerQuestionKeys(const QString &fingerprint,
                                                        const StoredKeys &keys)
 {
-    if (!m_available || keys.keys.size() != 800)
+    // A history opened read-only keeps the keys it has: its answers are
+    // read by their stored keys, or by their place.
+    if (!m_available || m_readOnly || keys.keys.size() != 800)
         return std::nullopt;
-    QString reason;
-    const auto id = databaseId(fingerprint, true, &reason);
+    QSqlError error;
+    const auto id = databaseId(fingerprint, true, &error);
     if (!id) {
-        failWrite(reason);
+        failWrite(error);
         return std::nullopt;
     }
     QSqlDatabase db = database();
     if (!db.transaction()) {
-        failWrite(reasonOf(db.lastError()));
+        failWrite(db.lastError());
         return std::nullopt;
     }
     QSqlQuery query(db);
     const auto failed = [&] {
-        const QString why = reasonOf(query.lastError());
+        const QSqlError why = query.lastError();
         db.rollback();
         failWrite(why);
         return std::nullopt;
@@ -143,7 +140,9 @@ std::optional<int> AnswerHistory::registerQuestionKeys(const QString &fingerprin
         }
     }
     if (!db.commit()) {
-        failWrite(reasonOf(db.lastError()));
+        const QSqlError why = db.lastError();
+        db.rollback();
+        failWrite(why);
         return std::nullopt;
     }
     return carried;
@@ -214,14 +213,14 @@ int AnswerHistory::carriedOverNotice(const QString &fingerprint) const
 
 bool AnswerHistory::clearCarriedOverNotice(const QString &fingerprint)
 {
-    const auto id = m_available ? databaseId(fingerprint, false) : std::nullopt;
+    const auto id = m_available && !m_readOnly ? databaseId(fingerprint, false) : std::nullopt;
     if (!id)
         return false;
     QSqlQuery query(database());
     query.prepare(QStringLiteral("UPDATE databases SET carried_over = NULL WHERE id = ?"));
     query.addBindValue(*id);
     if (!query.exec()) {
-        failWrite(reasonOf(query.lastError()));
+        failWrite(query.lastError());
         return false;
     }
     return true;

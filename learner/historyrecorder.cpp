@@ -1,9 +1,9 @@
 #include "historyrecorder.h"
 
-#include "answerhistory.h"
 #include "examattempt.h"
+#include "historywritequeue.h"
 
-HistoryRecorder *HistoryRecorder::attach(ExamAttempt &attempt, AnswerHistory &history,
+HistoryRecorder *HistoryRecorder::attach(ExamAttempt &attempt, HistoryWriteQueue &history,
                                          const QString &fingerprint, HistoryMode mode)
 {
     auto *recorder = new HistoryRecorder(history, fingerprint, mode, &attempt);
@@ -13,7 +13,7 @@ HistoryRecorder *HistoryRecorder::attach(ExamAttempt &attempt, AnswerHistory &hi
     return recorder;
 }
 
-HistoryRecorder::HistoryRecorder(AnswerHistory &history, const QString &fingerprint,
+HistoryRecorder::HistoryRecorder(HistoryWriteQueue &history, const QString &fingerprint,
                                  HistoryMode mode, QObject *parent)
     : QObject(parent), m_history(history), m_fingerprint(fingerprint), m_mode(mode)
 {

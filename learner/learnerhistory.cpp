@@ -4,6 +4,7 @@
 #include "databasefingerprint.h"
 #include "examattempt.h"
 #include "historyrecorder.h"
+#include "historywritequeue.h"
 #include "programrandom.h"
 #include "questionbankerror.h"
 #include "questiondatabase.h"
@@ -20,7 +21,9 @@ LearnerHistory::~LearnerHistory() = default;
 
 void LearnerHistory::open(const QString &folder, const QString &databasePath)
 {
+    m_writes.reset();
     m_history = std::make_unique<AnswerHistory>(AnswerHistory::filePathIn(folder));
+    m_writes = std::make_unique<HistoryWriteQueue>(*m_history);
     setDatabase(databasePath);
 }
 
@@ -76,7 +79,44 @@ bool LearnerHistory::keepWeights(const LearnerWeights::Record &record)
 
 bool LearnerHistory::isAvailable() const
 {
-    return m_history && m_history->isAvailable() && !m_fingerprint.isEmpty();
+    if (!m_history || m_fingerprint.isEmpty())
+        return false;
+    // Each try may wait the short busy timeout; a window asks several times
+    // while it refreshes, so the file is tried at most once a second.
+    if ((m_history->isOpenDeferred() || m_writes->pendingCount() > 0) &&
+        (!m_lastCatchUp.isValid() || m_lastCatchUp.elapsed() >= 1000)) {
+        m_lastCatchUp.start();
+        if (m_history->isOpenDeferred())
+            m_history->retryOpen();
+        if (m_writes->pendingCount() > 0)
+            m_writes->flush(0);
+    }
+    return m_history->isAvailable();
+}
+
+bool LearnerHistory::canRecord() const
+{
+    return m_history && !m_fingerprint.isEmpty() && !m_history->isReadOnly() &&
+           (m_history->isAvailable() || m_history->isOpenDeferred());
+}
+
+QString LearnerHistory::statusNote() const
+{
+    if (isAvailable() || (m_history && m_history->isOpenDeferred())) {
+        if (m_history->isReadBlocked())
+            return QStringLiteral("История ответов сейчас занята другой программой: показано "
+                                  "не всё, новые ответы будут записаны позже.");
+        if (m_writes->pendingCount() > 0)
+            return QStringLiteral("Последние ответы ещё не записаны в историю (файл занят другой "
+                                  "программой или на диске нет места); они будут записаны "
+                                  "позже.");
+        if (m_history->isReadOnly())
+            return QStringLiteral("История ответов открыта только для чтения: новые ответы в "
+                                  "неё не записываются.");
+        return {};
+    }
+    return QStringLiteral(
+        "История ответов недоступна: программа работает только со статистикой «stat.dat».");
 }
 
 void LearnerHistory::attach(ExamAttempt &attempt)
@@ -86,8 +126,8 @@ void LearnerHistory::attach(ExamAttempt &attempt)
 
 void LearnerHistory::attach(ExamAttempt &attempt, HistoryMode mode)
 {
-    if (isAvailable())
-        HistoryRecorder::attach(attempt, *m_history, m_fingerprint, mode);
+    if (canRecord())
+        HistoryRecorder::attach(attempt, *m_writes, m_fingerprint, mode);
 }
 
 QList<AnswerOutcome> LearnerHistory::outcomes() const
@@ -102,7 +142,7 @@ std::optional<MarathonState> LearnerHistory::marathon() const
 
 std::optional<MarathonState> LearnerHistory::beginMarathon()
 {
-    if (!isAvailable())
+    if (!canRecord())
         return std::nullopt;
     // Fisher–Yates with the program's own generator (not std::shuffle), so
     // that tests script the order the same way as every other draw.
@@ -111,7 +151,7 @@ std::optional<MarathonState> LearnerHistory::beginMarathon()
     std::iota(state.order.begin(), state.order.end(), 1);
     for (qsizetype i = state.order.size() - 1; i > 0; --i)
         std::swap(state.order[i], state.order[ProgramRandom::random(int(i) + 1)]);
-    if (!m_history->saveMarathon(m_fingerprint, state, QDateTime::currentDateTimeUtc()))
+    if (!m_writes->saveMarathon(m_fingerprint, state, QDateTime::currentDateTimeUtc()))
         return std::nullopt;
     return state;
 }
@@ -129,9 +169,9 @@ void LearnerHistory::acknowledgeCarriedOver()
 
 void LearnerHistory::clearCurrent()
 {
-    if (!isAvailable())
+    if (!canRecord())
         return;
-    m_history->clear(m_fingerprint);
+    m_writes->clear(m_fingerprint);
     // The weights were fitted to the answers just cleared.
     LearnerWeights::remove(weightsPath(), m_fingerprint);
     m_weights.reset();

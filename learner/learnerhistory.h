@@ -5,6 +5,7 @@
 #include "learnermodel.h"
 #include "learnerweights.h"
 
+#include <QElapsedTimer>
 #include <QList>
 
 #include <QString>
@@ -12,6 +13,7 @@
 #include <memory>
 
 class AnswerHistory;
+class HistoryWriteQueue;
 class ExamAttempt;
 
 // The program's answer history for the question database that is open: the
@@ -37,7 +39,16 @@ public:
     bool isOpen() const { return m_history != nullptr; }
     // The question database whose history this is.
     QString databasePath() const { return m_databasePath; }
+    // Whether the history can be read now. A history that waits for another
+    // program's lock is tried again first, and writes kept waiting are
+    // written, so what is read is as fresh as the file allows.
     bool isAvailable() const;
+    // Whether attempts are recorded: the history is writable, or waits for a
+    // lock and keeps the answers meanwhile.
+    bool canRecord() const;
+    // A line for the windows when the history is not fully in use (locked by
+    // another program, read-only, unavailable); empty when all is well.
+    QString statusNote() const;
     // Null until open() was called.
     AnswerHistory *store() const { return m_history.get(); }
     QString fingerprint() const { return m_fingerprint; }
@@ -81,6 +92,9 @@ private:
     std::unique_ptr<AnswerHistory> m_history;
     LearnerModel m_model;
     std::optional<LearnerWeights::Record> m_weights;
+    // Declared after the store: it goes first, flushing into it.
+    std::unique_ptr<HistoryWriteQueue> m_writes;
+    mutable QElapsedTimer m_lastCatchUp;
     QString m_fingerprint;
     QString m_databasePath;
 };

@@ -94,7 +94,12 @@ void LearnerWindow::createControls()
     auto *close = new QPushButton(QStringLiteral("Закрыть"), this);
     close->setObjectName(QStringLiteral("closeButton"));
     connect(close, &QPushButton::clicked, this, &QDialog::close);
+    // The signs, markings and fines of the database, beside the modes.
+    auto *reference = new QPushButton(QStringLiteral("Справочник"), this);
+    reference->setObjectName(QStringLiteral("referenceButton"));
+    connect(reference, &QPushButton::clicked, this, &LearnerWindow::referenceRequested);
     auto *bottom = new QHBoxLayout;
+    bottom->addWidget(reference);
     bottom->addStretch();
     bottom->addWidget(close);
 
@@ -381,7 +386,9 @@ void LearnerWindow::refresh()
     const bool available = m_history.isAvailable();
     const QList<AnswerOutcome> answers = m_history.outcomes();
     m_overview = PreparationOverview::compute(answers, now, zone, m_history.model());
-    m_unavailable->setVisible(!available);
+    const QString historyNote = m_history.statusNote();
+    m_unavailable->setText(historyNote);
+    m_unavailable->setVisible(!historyNote.isEmpty());
     // Said the first time the window shows a database that took over
     // answers, and kept while the window shows that database.
     if (const int carried = m_history.carriedOverNotice(); carried > 0) {

@@ -24,21 +24,14 @@ QString correctVariant(const LintQuestion &q)
                                                             : QString();
 }
 
-using StemSet = QSet<QString>;
+using LintRules::StemSet;
 
 StemSet signatureOf(const LintQuestion &q)
 {
-    const QStringList list = LintRules::ruleSignature(q.text, q.comment);
-    return StemSet(list.cbegin(), list.cend());
+    return LintRules::ruleStemSet(q.text, q.comment);
 }
 
-double overlap(const StemSet &a, const StemSet &b)
-{
-    if (a.isEmpty() && b.isEmpty())
-        return 1;
-    const qsizetype shared = StemSet(a).intersect(b).size();
-    return double(shared) / double(a.size() + b.size() - shared);
-}
+using LintRules::ruleOverlap;
 
 int root(QList<int> &parent, int i)
 {
@@ -130,7 +123,7 @@ void checkRuleGroups(const QList<LintQuestion> &qs, const LintLimits &limits, Li
             continue;
         for (int j = i + 1; j < qs.size(); ++j) {
             if (signature[j].size() >= MinRuleStems && pattern[i] == pattern[j] &&
-                overlap(signature[i], signature[j]) >= limits.ruleSimilarity)
+                ruleOverlap(signature[i], signature[j]) >= limits.ruleSimilarity)
                 parent[root(parent, j)] = root(parent, i);
         }
     }
@@ -169,7 +162,7 @@ void checkTicketRules(const QList<LintQuestion> &qs, const LintLimits &limits, L
                 const int i = ticket[a];
                 const int j = ticket[b];
                 if (signature[i].size() < MinRuleStems || signature[j].size() < MinRuleStems ||
-                    overlap(signature[i], signature[j]) < limits.ticketRuleSimilarity)
+                    ruleOverlap(signature[i], signature[j]) < limits.ticketRuleSimilarity)
                     continue;
                 ++report.summary.ticketRuleRepeats;
                 report.findings << LintFinding{
@@ -192,4 +185,18 @@ double LintSummary::topKeyShare() const
 {
     const int position = topKeyPosition();
     return position && keyedBase ? double(keyedAt.at(position - 1)) / keyedBase : 0;
+}
+
+LintRules::StemSet LintRules::ruleStemSet(const QString &text, const QString &comment)
+{
+    const QStringList list = ruleSignature(text, comment);
+    return StemSet(list.cbegin(), list.cend());
+}
+
+double LintRules::ruleOverlap(const StemSet &a, const StemSet &b)
+{
+    if (a.isEmpty() && b.isEmpty())
+        return 1;
+    const qsizetype shared = StemSet(a).intersect(b).size();
+    return double(shared) / double(a.size() + b.size() - shared);
 }

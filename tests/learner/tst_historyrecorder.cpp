@@ -4,6 +4,7 @@
 #include "databasefingerprint.h"
 #include "examattempt.h"
 #include "historyrecorder.h"
+#include "historywritequeue.h"
 #include "mistakeslist.h"
 #include "programrandom.h"
 #include "questiondatabase.h"
@@ -40,8 +41,9 @@ void TestHistoryRecorder::runLearning(AnswerHistory &history,
     setup.mode = AttemptMode::Learning;
     setup.ticket = 1;
     setup.progressPath = QDir(m_dir.path()).filePath(QStringLiteral("stat.dat"));
+    HistoryWriteQueue writes(history); // outlives the attempt and its recorder
     ExamAttempt attempt(setup, m_database, m_record);
-    HistoryRecorder::attach(attempt, history, m_fingerprint, HistoryMode::Learning);
+    HistoryRecorder::attach(attempt, writes, m_fingerprint, HistoryMode::Learning);
     attempt.start();
     for (const auto &[position, right] : answers) {
         QVERIFY(attempt.selectPosition(position));
