@@ -7,10 +7,11 @@
 # apart, and the two .deb files must be identical; every file in it carries
 # the time EPOCH (the changelog's newest entry), and no file names the source
 # or build folder.
-# With --second-build: the sources are copied to another folder, built there
-# (only what the package holds: no tests or benchmarks) and packaged; that
-# package must equal the first one byte for byte. This takes as long as a
-# build of the program, so it is asked for with -DZELTRAK_TEST_SECOND_BUILD=ON.
+# With --second-build: the sources are copied to another folder
+# (BUILD_DIR/deb-second-build/zeltrak), built there (only what the package
+# holds: no tests or benchmarks) and packaged; that package must equal the
+# first one byte for byte. The first time this takes as long as a build of
+# the program, so it is asked for with -DZELTRAK_TEST_SECOND_BUILD=ON.
 #
 # Without cpack or dpkg-deb it is skipped (exit 77), never passed.
 set -uo pipefail
@@ -86,8 +87,12 @@ for folder in "$source_dir" "$build_dir"; do
 done
 
 if [ "$second_build" = --second-build ]; then
-    # Another folder at another depth, holding the same sources.
-    copy="$work/elsewhere/zeltrak"
+    # Another folder at another depth, holding the same sources. Always the
+    # same one, so that a compiler cache serves a later run; emptied before
+    # and after.
+    copy="$build_dir/deb-second-build/zeltrak"
+    rm -rf "$build_dir/deb-second-build"
+    trap 'rm -rf "$work" "$build_dir/deb-second-build"' EXIT
     mkdir -p "$copy"
     if git -C "$source_dir" rev-parse --git-dir >/dev/null 2>&1; then
         (cd "$source_dir" && git ls-files -z --cached --others --exclude-standard |
