@@ -7,11 +7,11 @@
 # apart, and the two .deb files must be identical; every file in it carries
 # the time EPOCH (the changelog's newest entry), and no file names the source
 # or build folder.
-# With --second-build: the sources are copied to another folder
-# (BUILD_DIR/deb-second-build/zeltrak), built there (only what the package
-# holds: no tests or benchmarks) and packaged; that package must equal the
-# first one byte for byte. The first time this takes as long as a build of
-# the program, so it is asked for with -DZELTRAK_TEST_SECOND_BUILD=ON.
+# With --second-build: the sources are copied to another folder, built there
+# (only what the package holds: no tests or benchmarks) and packaged; that
+# package must equal the first one byte for byte. It is compiled without a
+# compiler cache, so this takes as long as a build of the program, and is
+# asked for with -DZELTRAK_TEST_SECOND_BUILD=ON.
 #
 # Without cpack or dpkg-deb it is skipped (exit 77), never passed.
 set -uo pipefail
@@ -87,12 +87,8 @@ for folder in "$source_dir" "$build_dir"; do
 done
 
 if [ "$second_build" = --second-build ]; then
-    # Another folder at another depth, holding the same sources. Always the
-    # same one, so that a compiler cache serves a later run; emptied before
-    # and after.
-    copy="$build_dir/deb-second-build/zeltrak"
-    rm -rf "$build_dir/deb-second-build"
-    trap 'rm -rf "$work" "$build_dir/deb-second-build"' EXIT
+    # Another folder at another depth, holding the same sources.
+    copy="$work/elsewhere/zeltrak"
     mkdir -p "$copy"
     if git -C "$source_dir" rev-parse --git-dir >/dev/null 2>&1; then
         (cd "$source_dir" && git ls-files -z --cached --others --exclude-standard |
@@ -102,12 +98,14 @@ if [ "$second_build" = --second-build ]; then
     fi
     cache="$build_dir/CMakeCache.txt"
     cached() { sed -n "s/^$1:[A-Z]*=//p" "$cache"; }
-    launcher="$(cached CMAKE_CXX_COMPILER_LAUNCHER)"
+    # No compiler cache: one that maps folders away (ccache's base_dir) would
+    # hand back the first build's objects, and the comparison would prove
+    # nothing about compiling in another folder.
     start=$(date +%s)
-    if ! (cmake -S "$copy" -B "$copy/build" -G Ninja \
+    if ! (export CCACHE_DISABLE=1 && unset CMAKE_CXX_COMPILER_LAUNCHER &&
+        cmake -S "$copy" -B "$copy/build" -G Ninja \
         -DCMAKE_BUILD_TYPE="$(cached CMAKE_BUILD_TYPE)" \
         -DCMAKE_CXX_COMPILER="$(cached CMAKE_CXX_COMPILER)" \
-        ${launcher:+-DCMAKE_CXX_COMPILER_LAUNCHER="$launcher"} \
         -DZELTRAK_BUILD_TESTS=OFF -DZELTRAK_BUILD_BENCHMARKS=OFF &&
         cmake --build "$copy/build") > "$work/second-build.log" 2>&1; then
         tail -40 "$work/second-build.log"
