@@ -1,8 +1,12 @@
 # Two builds of the same sources in different folders give the same bytes:
 #
 # - no folder names in the objects: __FILE__ and the debug information name
-#   the sources relative to the source folder ("./app/main.cpp") and the
-#   generated files relative to the build folder ("build/app/...");
+#   every file relative to the build folder ("../app/main.cpp" for a source,
+#   "app/zeltrak_autogen/..." for a generated file, "." for the folder the
+#   compiler ran in). That is the form in which a compiler cache with a base
+#   folder (ccache's base_dir) hands the compiler its paths, so a build
+#   through such a cache and one without it give the same objects, as do
+#   builds in other folders with the build folder placed alike;
 # - one timestamp for everything the build stamps: SOURCE_DATE_EPOCH, taken
 #   from the environment when set, otherwise from the date of the newest
 #   entry in packaging/changelog (the Debian convention). rcc stamps each
@@ -10,10 +14,17 @@
 #   files with it (packaging/cpack-project-config.cmake), and the metainfo's
 #   release date comes from the same entry.
 if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
-    # The later map wins, and the build folder usually sits in the sources.
+    # The compiler tries the later map first; the build folder usually sits
+    # in the sources.
+    file(RELATIVE_PATH source_from_build ${PROJECT_BINARY_DIR} ${PROJECT_SOURCE_DIR})
+    # "../" for a parent folder but "../../src" for others: one form.
+    string(REGEX REPLACE "/$" "" source_from_build "${source_from_build}")
+    if(source_from_build)
+        add_compile_options("-ffile-prefix-map=${PROJECT_SOURCE_DIR}/=${source_from_build}/")
+    endif()
     add_compile_options(
-        "-ffile-prefix-map=${PROJECT_SOURCE_DIR}=."
-        "-ffile-prefix-map=${PROJECT_BINARY_DIR}=build")
+        "-ffile-prefix-map=${PROJECT_BINARY_DIR}=."
+        "-ffile-prefix-map=${PROJECT_BINARY_DIR}/=")
 endif()
 
 set(ZELTRAK_CHANGELOG ${PROJECT_SOURCE_DIR}/packaging/changelog)
