@@ -98,8 +98,10 @@ QList<DemoQuestion> Generators::signQuestions()
     for (const SignSituation &situation : SignTable::situations()) {
         DemoQuestion question = QuestionBuilder::ordered(situation.text, situation.variants,
                                                          situation.correct, situation.comment);
-        QuestionBuilder::finish(question, RoadsideScene::signOnRoad(situation.signs), group,
-                                TopicRank::Signs);
+        QuestionBuilder::finish(
+            question,
+            RoadsideScene::signOnRoad(situation.signs, RoadsideScene::settingOf(situation.text)),
+            group, TopicRank::Signs);
         question.origin =
             QStringLiteral("знаки, %1: %2").arg(SceneKit::DriverView, situation.signs.join(u' '));
         result << question;

@@ -36,6 +36,8 @@ private slots:
     void pictures_showCrossingsRailwaysTramsAndLanes();
     void pictures_sixtyOrMoreFromTheDriversSeat();
     void pictures_controllerQuestionsShowTheController();
+    void formats_officialKindsAsked_data();
+    void formats_officialKindsAsked();
     void content_nothingBeyondCategoriesAAndB();
     void layout_disabledDriverQuestionsInDifferentTickets();
     void arrows_neverShareAHead();
@@ -95,7 +97,8 @@ void TestDemoContent::target_data()
     QTest::newRow("numeric variants out of order: none")
         << double(s.unorderedNumeric) << 0.0 << false;
     QTest::newRow("answers given away in a ticket: none") << double(s.leaks) << 0.0 << false;
-    QTest::newRow("at least 30 % with a picture") << double(s.withPictures) << 240.0 << true;
+    QTest::newRow("at least 300 (37.5 %) with a picture")
+        << double(s.withPictures) << 300.0 << true;
     QTest::newRow("groups of one rule with one answer at most 5")
         << double(s.ruleGroups) << 5.0 << false;
     QTest::newRow("no rule taught twice in a ticket")
@@ -113,6 +116,7 @@ void TestDemoContent::target_data()
     QTest::newRow("every variant ends with \" *\"") << double(s.markerProblems) << 0.0 << false;
     QTest::newRow("every comment starts with a capital")
         << double(s.commentProblems) << 0.0 << false;
+    QTest::newRow("every cited paragraph exists") << double(s.unknownParagraphs) << 0.0 << false;
     QTest::newRow("dbv lint passes with its defaults")
         << double(m_report.exceeded.size()) << 0.0 << false;
 }
@@ -325,10 +329,52 @@ void TestDemoContent::pictures_sixtyOrMoreFromTheDriversSeat()
 
 void TestDemoContent::pictures_controllerQuestionsShowTheController()
 {
+    // A controller asked about in a picture is drawn: from the driver's seat
+    // or in the junction seen from above.
     for (const SourceEntry &entry : std::as_const(m_source)) {
         if (entry.picture && entry.text.contains(QStringLiteral("егулировщик")))
-            QVERIFY2(entry.origin.contains(SceneKit::DriverView), qPrintable(entry.text));
+            QVERIFY2(entry.origin.contains(SceneKit::DriverView) ||
+                         entry.origin.startsWith(QStringLiteral("регулировщик")),
+                     qPrintable(entry.text));
     }
+}
+
+void TestDemoContent::formats_officialKindsAsked_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<int>("least");
+    QTest::newRow("«Только А / А и Б / Все» at least 15") << "letters" << 15;
+    QTest::newRow("pictures of a traffic controller at least 8") << "controller" << 8;
+    QTest::newRow("lights with additional sections at least 15") << "sections" << 15;
+}
+
+void TestDemoContent::formats_officialKindsAsked()
+{
+    QFETCH(QString, kind);
+    QFETCH(int, least);
+    static const QRegularExpression letters(
+        QStringLiteral("^(Только [АБВГ]|[АБВГ] и [АБВГ]|Все)\\.$"));
+    int count = 0;
+    for (int i = 0; i < m_questions.size(); ++i) {
+        const LintQuestion &q = m_questions.at(i);
+        if (!q.hasPicture())
+            continue;
+        if (kind == u"letters") {
+            count += std::all_of(q.variants.cbegin(), q.variants.cend(),
+                                 [](const QString &v) { return bare(v).contains(letters); })
+                         ? 1
+                         : 0;
+        } else if (kind == u"controller") {
+            count += q.text.contains(QStringLiteral("регулировщик")) ? 1 : 0;
+        } else {
+            // Drawn as a light with additional sections, or explained by them.
+            count += m_source.at(i).origin.startsWith(QStringLiteral("секции светофора")) ||
+                             q.comment.contains(QStringLiteral("дополнительной секции"))
+                         ? 1
+                         : 0;
+        }
+    }
+    QVERIFY2(count >= least, qPrintable(QString::number(count)));
 }
 
 void TestDemoContent::content_nothingBeyondCategoriesAAndB()
