@@ -101,6 +101,14 @@ QImage signOnRoad(const QStringList &signs, Setting setting)
     }
     if (oneWayAhead)
         scene.endsAt = 26;
+    // A one-way road: two lanes, all of them yours, and nobody coming towards you.
+    const bool oneWay = starts({"5.5"});
+    if (oneWay) {
+        scene.lanesRight = 2;
+        scene.lanesLeft = 0;
+        scene.driverLane = 1;
+        scene.centre = StreetScene::Line::None;
+    }
     const double edge = scene.lanesRight * scene.laneWidth;
     StreetScene::Item item;
     if (town) {
@@ -148,11 +156,12 @@ QImage signOnRoad(const QStringList &signs, Setting setting)
     oncoming.across = scene.laneCentre(0, true);
     oncoming.ahead = oneWayAhead ? 15 : 24 + (seed / 7) % 30;
     oncoming.color = colors[(seed / 5) % 5];
-    scene.items << oncoming;
+    if (!oneWay)
+        scene.items << oncoming;
     if (town) {
         StreetScene::Item walker;
         walker.kind = Kind::Pedestrian;
-        walker.across = -edge - 2.2;
+        walker.across = -scene.lanesLeft * scene.laneWidth - 2.2;
         walker.ahead = 16 + seed % 9;
         walker.color = colors[(seed / 3) % 5];
         scene.items << walker;
