@@ -14,6 +14,8 @@
 #include <QSet>
 #include <QTest>
 
+#include <algorithm>
+
 // The content of the built demo database against the targets of its third
 // edition: what a learner would notice (repeats, giveaways, pictures, the
 // balance of topics, habits of the key, the rules in force) measured on the
@@ -39,6 +41,7 @@ private slots:
     void pictures_controllerQuestionsShowTheController();
     void formats_officialKindsAsked_data();
     void formats_officialKindsAsked();
+    void formats_letteredVariantsInTheirUsualOrder();
     void content_nothingBeyondCategoriesAAndB();
     void layout_disabledDriverQuestionsInDifferentTickets();
     void arrows_neverShareAHead();
@@ -453,6 +456,29 @@ void TestDemoContent::topicsFile_listsEveryQuestionOnce()
         }
     }
     QCOMPARE(seen.size(), 800);
+}
+
+void TestDemoContent::formats_letteredVariantsInTheirUsualOrder()
+{
+    // «Только А», …, «А и Б», …, «Все» always in this order and four of
+    // them, so that neither the place nor the count of the keyed one tells
+    // anything.
+    static const QStringList order = {"Только А.", "Только Б.", "Только В.", "А и Б.",
+                                      "А и В.",    "Б и В.",    "Все."};
+    int asked = 0;
+    for (const LintQuestion &q : std::as_const(m_questions)) {
+        QList<qsizetype> places;
+        for (const QString &variant : q.variants)
+            places << order.indexOf(bare(variant));
+        if (places.contains(-1))
+            continue;
+        ++asked;
+        QCOMPARE(places.size(), 4);
+        QVERIFY2(std::is_sorted(places.cbegin(), places.cend()) &&
+                     std::adjacent_find(places.cbegin(), places.cend()) == places.cend(),
+                 qPrintable(q.text));
+    }
+    QVERIFY(asked >= 15);
 }
 
 QTEST_GUILESS_MAIN(TestDemoContent)
