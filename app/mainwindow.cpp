@@ -3,6 +3,7 @@
 #include "aboutwindow.h"
 #include "artresources.h"
 #include "attemptwindow.h"
+#include "bundledpictures.h"
 #include "designfonts.h"
 #include "designwidgets.h"
 #include "examattempt.h"
@@ -75,19 +76,57 @@ MainWindow::MainWindow(const ProgramPaths &paths, QWidget *parent)
     connect(m_menu, &SettingsMenu::resetChosen, this, &MainWindow::onResetChosen);
     connect(m_menu, &SettingsMenu::databaseChoiceChosen, this, &MainWindow::onDatabaseChoiceChosen);
     connect(m_menu, &SettingsMenu::aboutChosen, this, &MainWindow::onAboutChosen);
-    connect(m_menu, &SettingsMenu::interfaceScaleChosen, this,
-            &MainWindow::onInterfaceScaleChosen);
+    connect(m_menu, &SettingsMenu::interfaceScaleChosen, this, &MainWindow::onInterfaceScaleChosen);
 
     StartupSequence startup(m_paths, *m_settings, *this);
     m_startupFailed = !startup.run();
     m_databasePath = startup.databasePath();
     m_launchCount = startup.launchCount();
     m_instanceLock = startup.takeInstanceLock();
-    // The start-up left the current folder at the home of "stat.dat". What
-    // the history has to say waits for the window to show, after anything
-    // the start-up said about "stat.dat" itself.
+    // The start-up left the current folder at the home of "stat.dat". The
+    // history is opened once the window has painted, so what it has to say
+    // comes after anything the start-up said about "stat.dat" itself.
     if (!m_startupFailed)
-        m_history->open(QDir::currentPath(), m_databasePath);
+        m_pendingHistoryFolder = QDir::currentPath();
+}
+
+LearnerHistory &MainWindow::history()
+{
+    if (!m_pendingHistoryFolder.isEmpty()) {
+        const QString folder = m_pendingHistoryFolder;
+        m_pendingHistoryFolder.clear();
+        m_history->open(folder, m_databasePath);
+    }
+    return *m_history;
+}
+
+void MainWindow::paintEvent(QPaintEvent *event)
+{
+    QWidget::paintEvent(event);
+    // Queued, so this paint reaches the screen before the history is read.
+    if (!m_pendingHistoryFolder.isEmpty() && !m_historyOpenQueued) {
+        m_historyOpenQueued = true;
+        QTimer::singleShot(0, this, &MainWindow::openHistoryAfterFirstPaint);
+    }
+}
+
+void MainWindow::openHistoryAfterFirstPaint()
+{
+    history();
+    showHistoryMessage();
+}
+
+QFileDialog &MainWindow::databaseDialog()
+{
+    if (!m_databaseDialog) {
+        m_databaseDialog = new QFileDialog(this, QStringLiteral("Открыть базу вопросов"));
+        m_databaseDialog->setObjectName(QStringLiteral("OpenDialog1"));
+        m_databaseDialog->setNameFilter(QStringLiteral("База вопросов (*.dbv)"));
+        m_databaseDialog->setFileMode(QFileDialog::ExistingFile);
+        m_databaseDialog->setAcceptMode(QFileDialog::AcceptOpen);
+        m_databaseDialog->setSizeGripEnabled(true);
+    }
+    return *m_databaseDialog;
 }
 
 MainWindow::~MainWindow()
@@ -124,7 +163,7 @@ void MainWindow::createControls()
     QPalette pal = palette();
     pal.setColor(QPalette::Window, Qt::black);
     setPalette(pal);
-    setWindowIcon(QIcon(ArtResources::programIcon()));
+    setWindowIcon(BundledPictures::icon(ArtResources::programIcon()));
 
     m_banner = new QLabel(this);
     m_banner->setObjectName(QStringLiteral("Image2"));
@@ -185,13 +224,6 @@ void MainWindow::createControls()
     m_blinkTimer->setInterval(100);
     connect(m_blinkTimer, &QTimer::timeout, this, &MainWindow::onBlinkTick);
 
-    m_databaseDialog = new QFileDialog(this, QStringLiteral("Открыть базу вопросов"));
-    m_databaseDialog->setObjectName(QStringLiteral("OpenDialog1"));
-    m_databaseDialog->setNameFilter(QStringLiteral("База вопросов (*.dbv)"));
-    m_databaseDialog->setFileMode(QFileDialog::ExistingFile);
-    m_databaseDialog->setAcceptMode(QFileDialog::AcceptOpen);
-    m_databaseDialog->setSizeGripEnabled(true);
-
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 }
@@ -203,7 +235,7 @@ void MainWindow::createToolButtons()
         auto *button = new QToolButton(this);
         button->setObjectName(QString::fromLatin1(name));
         button->setText(caption);
-        button->setIcon(QIcon(ArtResources::glyph(glyph)));
+        button->setIcon(BundledPictures::icon(ArtResources::glyph(glyph)));
         button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
         button->setFocusPolicy(Qt::NoFocus);
         button->setGeometry(left, 416, 89, 22);
@@ -237,8 +269,8 @@ void MainWindow::inform(const QString &text)
 
 QString MainWindow::chooseDatabaseFile(const QString &folder)
 {
-    m_databaseDialog->setDirectory(folder);
-    return FileDialogs::getOpenFileName(*m_databaseDialog);
+    databaseDialog().setDirectory(folder);
+    return FileDialogs::getOpenFileName(databaseDialog());
 }
 
 void MainWindow::applyStoredMarks(const SettingsStore::Startup &stored)
@@ -373,9 +405,9 @@ void MainWindow::runAttempt(const AttemptSetup &setup, std::optional<HistoryMode
     auto attempt =
         std::make_unique<ExamAttempt>(setup, globalQuestionDatabase(), globalStatRecord());
     if (mode)
-        m_history->attach(*attempt, *mode);
+        history().attach(*attempt, *mode);
     else
-        m_history->attach(*attempt);
+        history().attach(*attempt);
     m_examWindow->setAttempt(std::move(attempt));
     // An open learner window steps aside for the attempt and comes back,
     // recomputed, when it ends.
@@ -434,16 +466,16 @@ void MainWindow::onResetChosen()
     if (MessageBoxes::question(this, Attention, ResetQuestion) != QMessageBox::Yes)
         return;
     resetStatistics(globalStatRecord());
-    m_history->clearCurrent();
+    history().clearCurrent();
     showHistoryMessage();
     refresh();
 }
 
 void MainWindow::onDatabaseChoiceChosen()
 {
-    m_databaseDialog->setDirectory(
+    databaseDialog().setDirectory(
         DatabaseOpening::dialogStartFolder(m_paths, false, m_databasePath));
-    const QString chosen = FileDialogs::getOpenFileName(*m_databaseDialog);
+    const QString chosen = FileDialogs::getOpenFileName(databaseDialog());
     if (chosen.isEmpty())
         return;
     const QFileInfo chosenFile(chosen);
@@ -459,7 +491,8 @@ void MainWindow::onDatabaseChoiceChosen()
         m_databaseTitle->setText(DatabaseOpening::open(chosen));
         m_databasePath = QDir::toNativeSeparators(chosenFile.absoluteFilePath());
         m_settings->setDatabasePath(m_databasePath);
-        m_history->setDatabase(m_databasePath);
+        if (m_pendingHistoryFolder.isEmpty())
+            m_history->setDatabase(m_databasePath);
     } catch (const std::exception &) {
         MessageBoxes::warning(this, Attention, SwitchFailure);
         // Go back to the database that was open, so that attempts keep

@@ -47,8 +47,9 @@ public:
     bool startupFailed() const { return m_startupFailed; }
     // Closed by the learner's choice to restart for a new interface scale.
     bool restartRequested() const { return m_restartRequested; }
-    // The answer history of the open database.
-    const LearnerHistory &history() const { return *m_history; }
+    // The answer history of the open database, opened now if the window
+    // has not painted yet (see openHistoryAfterFirstPaint).
+    LearnerHistory &history();
     // "Моя подготовка"; null until first opened.
     LearnerWindow *learnerWindow() const { return m_learnerWindow; }
 
@@ -83,6 +84,7 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
@@ -120,6 +122,12 @@ private:
     int launchCount();
     // Shows what the answer history has to say, if anything.
     void showHistoryMessage();
+    // The history is opened, its integrity checked and its message shown
+    // once the window has painted for the first time: the first paint does
+    // not need it. Anything that needs it earlier opens it through history().
+    void openHistoryAfterFirstPaint();
+    // The file dialog of the question database, created on first use.
+    QFileDialog &databaseDialog();
 
     // StartupHost
     void warn(const QString &text) override;
@@ -133,6 +141,10 @@ private:
     std::unique_ptr<SettingsStore> m_settings;
     // The answer history beside "stat.dat", for the open database.
     std::unique_ptr<LearnerHistory> m_history;
+    // The folder of "stat.dat" while the history waits to be opened; empty
+    // once it is open (or when the start-up failed).
+    QString m_pendingHistoryFolder;
+    bool m_historyOpenQueued = false;
     // Held for the whole run: one program per progress file.
     std::unique_ptr<InstanceLock> m_instanceLock;
     QString m_databasePath;

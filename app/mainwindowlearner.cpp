@@ -30,7 +30,7 @@ void MainWindow::createLearnerWindow()
 {
     // Created on first use: the program's windows at start-up stay the
     // seven they have always been.
-    m_learnerWindow = new LearnerWindow(*m_history, this);
+    m_learnerWindow = new LearnerWindow(history(), this);
     m_learnerWindow->setWindowFlag(Qt::Window);
     connect(m_learnerWindow, &LearnerWindow::mistakesRequested, this,
             [this](const QList<int> &questions) {
@@ -64,9 +64,9 @@ void MainWindow::startMarathon(bool fresh)
 {
     if (!m_examWindow)
         return;
-    std::optional<MarathonState> state = m_history->marathon();
+    std::optional<MarathonState> state = history().marathon();
     if (fresh || !state || state->position >= state->order.size())
-        state = m_history->beginMarathon();
+        state = history().beginMarathon();
     // Without a history there is no place to keep: the learner window
     // offers no marathon then.
     if (!state)

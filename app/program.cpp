@@ -3,6 +3,7 @@
 #include "aboutwindow.h"
 #include "knowledgegauge.h"
 #include "mainwindow.h"
+#include "quitonfirstpaint.h"
 #include "splashwindow.h"
 
 #include <QApplication>
@@ -37,7 +38,7 @@ ZeltrakProgram::ZeltrakProgram(const ProgramPaths &paths)
 #ifdef ZELTRAK_HAVE_STATISTICS
     auto *statisticsWindow = new StatisticsWindow;
     m_statisticsWindow.reset(statisticsWindow);
-    const MainWindow *main = m_mainWindow.get();
+    MainWindow *main = m_mainWindow.get();
     statisticsWindow->dynamicsPage()->setAnswerSource(
         [main] { return main->history().outcomes(); });
     statisticsWindow->dynamicsPage()->setModelSource([main] { return main->history().model(); });
@@ -70,6 +71,7 @@ int ZeltrakProgram::run()
     // The main window alone ends the program; the exam window closing while
     // the main window is still hidden must not.
     QApplication::setQuitOnLastWindowClosed(false);
+    QuitOnFirstPaint::installIfRequested(m_mainWindow.get());
     m_mainWindow->show();
     return QApplication::exec();
 }

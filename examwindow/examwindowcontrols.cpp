@@ -3,6 +3,7 @@
 #include "examwindow.h"
 
 #include "anchorlayout.h"
+#include "bundledpictures.h"
 #include "designfonts.h"
 #include "examwindowstyle.h"
 #include "questionpanel.h"
@@ -70,7 +71,7 @@ void ExamWindow::createControls()
 
     m_helpButton = new QToolButton(this);
     m_helpButton->setObjectName(QStringLiteral("SpeedButton1"));
-    m_helpButton->setIcon(QIcon(QStringLiteral(":/exam/help.png")));
+    m_helpButton->setIcon(BundledPictures::icon(QStringLiteral(":/exam/help.png")));
     m_helpButton->setIconSize(QSize(13, 13));
     m_helpButton->setFocusPolicy(Qt::NoFocus);
     m_layout->add(m_helpButton, QRect(696, 8, 17, 17), A::Top | A::Right);
@@ -110,8 +111,8 @@ void ExamWindow::createControls()
             &ExamWindow::onPictureZoomRequested);
     connect(m_questionPanel, &QuestionPanel::nextClicked, this, &ExamWindow::onNextClicked);
 
-    m_stopButton =
-        new QPushButton(QIcon(QStringLiteral(":/exam/stop.png")), QStringLiteral("СТОП"), this);
+    m_stopButton = new QPushButton(BundledPictures::icon(QStringLiteral(":/exam/stop.png")),
+                                   QStringLiteral("СТОП"), this);
     m_stopButton->setObjectName(QStringLiteral("BitBtn7"));
     m_stopButton->setToolTip(QStringLiteral("Закончить решение билета"));
     m_stopButton->setAutoDefault(false);
