@@ -450,8 +450,15 @@ void MainWindow::onSettingsClicked()
     m_menu->popup(QCursor::pos() - QPoint(0, 30));
 }
 
+void MainWindow::setStatisticsWindowFactory(std::function<QDialog *()> make)
+{
+    m_makeStatisticsWindow = std::move(make);
+}
+
 void MainWindow::onStatisticsClicked()
 {
+    if (!m_statisticsWindow && m_makeStatisticsWindow)
+        m_statisticsWindow = m_makeStatisticsWindow();
     if (m_statisticsWindow)
         m_statisticsWindow->exec();
 }

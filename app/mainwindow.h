@@ -12,6 +12,7 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 
 class AboutWindow;
@@ -59,6 +60,9 @@ public:
     // The windows created after this one, in their creation order.
     void setCompanions(AttemptWindow *examWindow, KnowledgeGauge *gauge, QDialog *statisticsWindow,
                        SplashWindow *splash, AboutWindow *about);
+    // Makes the statistics window when it is first opened, when none was
+    // given as a companion.
+    void setStatisticsWindowFactory(std::function<QDialog *()> make);
 
     // ExamWindowHost
     bool showStatisticsChecked() const override;
@@ -158,6 +162,7 @@ private:
     QPointer<AttemptWindow> m_examWindow;
     QPointer<KnowledgeGauge> m_gauge;
     QPointer<QDialog> m_statisticsWindow;
+    std::function<QDialog *()> m_makeStatisticsWindow;
     QPointer<SplashWindow> m_splash;
     QPointer<AboutWindow> m_about;
 

@@ -36,18 +36,24 @@ ZeltrakProgram::ZeltrakProgram(const ProgramPaths &paths)
     examWindow->setResultDialog(resultDialog);
 #endif
 #ifdef ZELTRAK_HAVE_STATISTICS
-    auto *statisticsWindow = new StatisticsWindow;
-    m_statisticsWindow.reset(statisticsWindow);
-    MainWindow *main = m_mainWindow.get();
-    statisticsWindow->dynamicsPage()->setAnswerSource(
-        [main] { return main->history().outcomes(); });
-    statisticsWindow->dynamicsPage()->setModelSource([main] { return main->history().model(); });
+    // Made when the learner first opens it: its charts cost more at start-up
+    // than the main window itself.
+    m_mainWindow->setStatisticsWindowFactory([this]() -> QDialog * {
+        auto *statisticsWindow = new StatisticsWindow;
+        m_statisticsWindow.reset(statisticsWindow);
+        MainWindow *main = m_mainWindow.get();
+        statisticsWindow->dynamicsPage()->setAnswerSource(
+            [main] { return main->history().outcomes(); });
+        statisticsWindow->dynamicsPage()->setModelSource(
+            [main] { return main->history().model(); });
+        return statisticsWindow;
+    });
 #endif
     m_splash = std::make_unique<SplashWindow>();
     m_about = std::make_unique<AboutWindow>();
 
-    m_mainWindow->setCompanions(m_examWindow.get(), m_gauge.get(), m_statisticsWindow.get(),
-                                m_splash.get(), m_about.get());
+    m_mainWindow->setCompanions(m_examWindow.get(), m_gauge.get(), nullptr, m_splash.get(),
+                                m_about.get());
     QObject::connect(m_mainWindow.get(), &MainWindow::closed, qApp, &QCoreApplication::quit,
                      Qt::QueuedConnection);
 }

@@ -14,9 +14,10 @@ class MainWindow;
 class SplashWindow;
 
 // The program's seven windows, created in their fixed order: main window,
-// exam window, knowledge gauge, result dialog, statistics window, splash,
-// About. Creating the main window runs the start-up sequence; when it stops,
-// no other window is created.
+// exam window, knowledge gauge, result dialog, splash, About; the statistics
+// window, the heaviest to build, when the learner first opens it. Creating
+// the main window runs the start-up sequence; when it stops, no other window
+// is created.
 class ZeltrakProgram
 {
 public:

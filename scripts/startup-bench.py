@@ -2,6 +2,7 @@
 """Start-up benchmark: the program against a bare Qt Widgets window.
 
     scripts/startup-bench.py [--build BUILD_DIR] [--runs N] [--platform NAME]
+                             [--program PATH]
 
 Starts the built program (BUILD_DIR/zeltrak) and the bare window built by the
 same CMake (BUILD_DIR/bench/startup/bench_bare_window) N times each, in pairs
@@ -78,10 +79,13 @@ def main():
     parser.add_argument("--runs", type=int, default=20, help="pairs to measure")
     parser.add_argument("--warm-up", type=int, default=2, help="pairs run first, not counted")
     parser.add_argument("--platform", default="offscreen", help="QT_QPA_PLATFORM of the runs")
+    parser.add_argument("--program", help="another build of the program to measure (of an earlier "
+                        "commit that honours the variable); the bare window and the database "
+                        "stay this build's")
     args = parser.parse_args()
 
     build = os.path.abspath(args.build)
-    program = os.path.join(build, "zeltrak")
+    program = os.path.abspath(args.program) if args.program else os.path.join(build, "zeltrak")
     bare = os.path.join(build, "bench", "startup", "bench_bare_window")
     database = os.path.join(build, "dataAB.dbv")
     for needed in (program, bare, database):
@@ -92,7 +96,7 @@ def main():
     with tempfile.TemporaryDirectory(prefix="zeltrak-startup-") as work:
         folder = os.path.join(work, "program")
         os.makedirs(folder)
-        shutil.copy2(program, folder)
+        shutil.copy2(program, os.path.join(folder, "zeltrak"))
         copied_database = shutil.copy2(database, folder)
         topics = os.path.join(build, "dataAB.topics.json")
         if os.path.exists(topics):

@@ -74,6 +74,7 @@ private slots:
 
     void uncaughtException_isShownAndTheProgramGoesOn();
     void program_createsWindowsOnlyAfterASuccessfulStart();
+    void program_makesTheStatisticsWindowOnFirstOpening();
     void program_quitAfterFirstPaintEndsTheRun();
 };
 
@@ -363,6 +364,38 @@ void TestAppWindows::program_createsWindowsOnlyAfterASuccessfulStart()
         names << w->objectName();
     for (const char *name : {"Form2", "Form3", "Form6", "Form7"})
         QVERIFY2(names.contains(QString::fromLatin1(name)), name);
+}
+
+void TestAppWindows::program_makesTheStatisticsWindowOnFirstOpening()
+{
+    AppSandbox sandbox;
+    const QString db = sandbox.writeDatabase(QStringLiteral("program/dataAB.dbv"), "База");
+    sandbox.writeSettings(QStringLiteral("Kol=2\nRnd=1\nSta=1\nTim=4\nBas=") + db);
+    ZeltrakProgram program(sandbox.paths);
+    QVERIFY(!program.startupFailed());
+    const auto statisticsWindows = [] {
+        int count = 0;
+        for (QWidget *w : QApplication::topLevelWidgets())
+            count += w->objectName() == QLatin1String("Form5");
+        return count;
+    };
+    QCOMPARE(statisticsWindows(), 0);
+    int opened = 0;
+    for (int click = 0; click < 2; ++click) {
+        QTimer::singleShot(0, this, [&] {
+            QWidget *modal = QApplication::activeModalWidget();
+            if (modal && modal->objectName() == QLatin1String("Form5")) {
+                ++opened;
+                modal->close();
+            }
+        });
+        program.mainWindow()->show();
+        QTest::mouseClick(
+            program.mainWindow()->findChild<QToolButton *>(QStringLiteral("SpeedButton2")),
+            Qt::LeftButton);
+    }
+    QCOMPARE(opened, 2);
+    QCOMPARE(statisticsWindows(), 1);
 }
 
 void TestAppWindows::program_quitAfterFirstPaintEndsTheRun()
