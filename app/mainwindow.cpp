@@ -43,9 +43,6 @@
 namespace {
 
 const QString Attention = QStringLiteral("Внимание!");
-const QString NoDataFile = QStringLiteral("Нет файла с данными! Переустановите базу данных! ");
-const QString SwitchFailure =
-    QStringLiteral("Сбой базы вопросов, необходимо выбрать другую базу! ");
 const QString ResetQuestion =
     QStringLiteral("Вы действительно хотите обнулить результаты и статистику?");
 const QString HelpTopic = QStringLiteral("glavn");
@@ -75,6 +72,8 @@ MainWindow::MainWindow(const ProgramPaths &paths, QWidget *parent)
     m_menu = new SettingsMenu(this, *m_settings);
     connect(m_menu, &SettingsMenu::resetChosen, this, &MainWindow::onResetChosen);
     connect(m_menu, &SettingsMenu::databaseChoiceChosen, this, &MainWindow::onDatabaseChoiceChosen);
+    connect(m_menu, &SettingsMenu::importChosen, this, &MainWindow::onImportChosen);
+    connect(m_menu, &SettingsMenu::recentDatabaseChosen, this, &MainWindow::openDatabase);
     connect(m_menu, &SettingsMenu::aboutChosen, this, &MainWindow::onAboutChosen);
     connect(m_menu, &SettingsMenu::interfaceScaleChosen, this, &MainWindow::onInterfaceScaleChosen);
 
@@ -86,8 +85,10 @@ MainWindow::MainWindow(const ProgramPaths &paths, QWidget *parent)
     // The start-up left the current folder at the home of "stat.dat". The
     // history is opened once the window has painted, so what it has to say
     // comes after anything the start-up said about "stat.dat" itself.
-    if (!m_startupFailed)
+    if (!m_startupFailed) {
         m_pendingHistoryFolder = QDir::currentPath();
+        rememberRecentDatabase();
+    }
 }
 
 LearnerHistory &MainWindow::history()
@@ -476,42 +477,6 @@ void MainWindow::onResetChosen()
     history().clearCurrent();
     showHistoryMessage();
     refresh();
-}
-
-void MainWindow::onDatabaseChoiceChosen()
-{
-    databaseDialog().setDirectory(
-        DatabaseOpening::dialogStartFolder(m_paths, false, m_databasePath));
-    const QString chosen = FileDialogs::getOpenFileName(databaseDialog());
-    if (chosen.isEmpty())
-        return;
-    const QFileInfo chosenFile(chosen);
-    if (!chosenFile.isFile()) {
-        MessageBoxes::warning(this, Attention, NoDataFile);
-        return;
-    }
-    QuestionDatabase &database = globalQuestionDatabase();
-    const QString previous = m_databasePath;
-    try {
-        if (database.isOpen())
-            database.closeDatabase();
-        m_databaseTitle->setText(DatabaseOpening::open(chosen));
-        m_databasePath = QDir::toNativeSeparators(chosenFile.absoluteFilePath());
-        m_settings->setDatabasePath(m_databasePath);
-        if (m_pendingHistoryFolder.isEmpty())
-            m_history->setDatabase(m_databasePath);
-    } catch (const std::exception &) {
-        MessageBoxes::warning(this, Attention, SwitchFailure);
-        // Go back to the database that was open, so that attempts keep
-        // working until the user picks a good one.
-        if (!database.isOpen() && !previous.isEmpty()) {
-            try {
-                m_databaseTitle->setText(DatabaseOpening::open(previous));
-            } catch (const std::exception &) {
-                m_databaseTitle->clear();
-            }
-        }
-    }
 }
 
 void MainWindow::onInterfaceScaleChosen(int percent)

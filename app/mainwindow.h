@@ -118,6 +118,13 @@ private:
     void onExamChosen();
     void onResetChosen();
     void onDatabaseChoiceChosen();
+    // Opens the database at `path` as «Выбрать базу вопросов» does: the
+    // settings, the title, the history follow; on failure the database that
+    // was open stays. False when it could not be opened.
+    bool openDatabase(const QString &path);
+    void onImportChosen();
+    // Puts the open database first in «Недавние базы».
+    void rememberRecentDatabase();
     void onAboutChosen();
     void onInterfaceScaleChosen(int percent);
     void onStatisticsClicked();

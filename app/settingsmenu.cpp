@@ -3,10 +3,14 @@
 #include "artresources.h"
 #include "bundledpictures.h"
 #include "interfacescale.h"
+#include "questionbankerror.h"
+#include "questiondatabase.h"
 #include "settingsstore.h"
 
 #include <QAction>
 #include <QActionGroup>
+#include <QDir>
+#include <QFileInfo>
 #include <QMenu>
 
 namespace {
@@ -81,8 +85,58 @@ SettingsMenu::SettingsMenu(QWidget *window, SettingsStore &settings)
                QStringLiteral("menu_reset"), &SettingsMenu::resetChosen);
     addCommand("N7", QStringLiteral("Выбрать базу вопросов"), QStringLiteral("menu_database"),
                &SettingsMenu::databaseChoiceChosen);
+    addCommand("importTickets", QStringLiteral("Импортировать билеты…"),
+               QStringLiteral("menu_database"), &SettingsMenu::importChosen);
+    m_recentMenu = m_menu->addMenu(QStringLiteral("Недавние базы"));
+    m_recentMenu->setObjectName(QStringLiteral("recentMenu"));
+    m_recentMenu->menuAction()->setObjectName(QStringLiteral("recentMenuItem"));
+    m_recentMenu->setToolTipsVisible(true);
+    // Filled as it opens, not before: the settings are read only after the
+    // start-up has looked at them.
+    connect(m_recentMenu, &QMenu::aboutToShow, this, &SettingsMenu::fillRecentMenu);
     addCommand("N4", QStringLiteral("О программе"), QStringLiteral("menu_about"),
                &SettingsMenu::aboutChosen);
+}
+
+void SettingsMenu::fillRecentMenu()
+{
+    m_recentMenu->clear();
+    QStringList paths;
+    try {
+        paths = m_settings.recentDatabases();
+    } catch (const SettingsError &) {
+    }
+    int number = 0;
+    for (const QString &path : std::as_const(paths)) {
+        QString caption;
+        QString reason;
+        const QString name = QFileInfo(path).fileName();
+        if (!QFileInfo(path).isFile()) {
+            reason = QStringLiteral("файл не найден");
+        } else {
+            // Only the title is read; the open database stays as it is.
+            QuestionDatabase database;
+            try {
+                caption = database.openDatabase(path).trimmed();
+            } catch (const QuestionBankError &) {
+                reason = QStringLiteral("файл не читается как база вопросов");
+            }
+        }
+        if (caption.isEmpty())
+            caption = name;
+        if (!reason.isEmpty())
+            caption = QStringLiteral("%1 — %2").arg(caption, reason);
+        QAction *item = m_recentMenu->addAction(caption);
+        item->setObjectName(QStringLiteral("recentDatabase%1").arg(++number));
+        item->setToolTip(QDir::toNativeSeparators(path));
+        item->setEnabled(reason.isEmpty());
+        connect(item, &QAction::triggered, this, [this, path] { emit recentDatabaseChosen(path); });
+    }
+    if (paths.isEmpty()) {
+        QAction *none = m_recentMenu->addAction(QStringLiteral("(пока нет)"));
+        none->setObjectName(QStringLiteral("recentDatabaseNone"));
+        none->setEnabled(false);
+    }
 }
 
 void SettingsMenu::createScaleMenu(QWidget *window)

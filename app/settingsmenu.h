@@ -14,8 +14,9 @@ class SettingsStore;
 
 // The main window's settings menu: the exam's time limit, the two options of
 // learning and preparation, and the commands to reset the progress, choose
-// another database and read About. Marks the user sets are stored at once;
-// the three commands are the window's to carry out.
+// another database, import tickets, reopen a recent database and read About.
+// Marks the user sets are stored at once; the commands are the window's to
+// carry out.
 class SettingsMenu : public QObject
 {
     Q_OBJECT
@@ -40,6 +41,9 @@ public:
 signals:
     void resetChosen();
     void databaseChoiceChosen();
+    void importChosen();
+    // A database of «Недавние базы», by its full path.
+    void recentDatabaseChosen(const QString &path);
     void aboutChosen();
     // A scale (InterfaceScale) was chosen and stored.
     void interfaceScaleChosen(int percent);
@@ -49,6 +53,8 @@ private:
     void onShowStatisticsToggled();
     void onShuffleToggled();
     void createScaleMenu(QWidget *window);
+    // Fills «Недавние базы» from the settings as it opens.
+    void fillRecentMenu();
 
     SettingsStore &m_settings;
     int m_examTimeLimit = 0;
@@ -59,4 +65,5 @@ private:
     QAction *m_showStatistics = nullptr;
     QAction *m_shuffle = nullptr;
     QHash<int, QAction *> m_scaleItems; // by percent, Automatic included
+    QMenu *m_recentMenu = nullptr;
 };

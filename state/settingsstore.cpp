@@ -20,6 +20,7 @@ const QString MasName = QStringLiteral("Mas");
 const QString StaName = QStringLiteral("Sta");
 const QString TimName = QStringLiteral("Tim");
 const QString BasName = QStringLiteral("Bas");
+const QString NedName = QStringLiteral("Ned");
 
 #ifdef Q_OS_WIN
 const QString RegistryParent = QStringLiteral("HKEY_LOCAL_MACHINE\\Software\\Microsoft");
@@ -322,4 +323,33 @@ int SettingsStore::interfaceScale()
 void SettingsStore::setInterfaceScale(int percent)
 {
     writeValue(MasName, InterfaceScale::isValid(percent) ? percent : InterfaceScale::Automatic);
+}
+
+QStringList SettingsStore::recentDatabases()
+{
+    if (!keyExists())
+        return {};
+    QSettings &s = settings();
+    s.sync();
+    const QVariant value = s.value(NedName);
+    // One path reads back as a string, several as a list.
+    QStringList paths;
+    if (value.metaType().id() == QMetaType::QString)
+        paths << value.toString();
+    else if (value.metaType().id() == QMetaType::QStringList)
+        paths = value.toStringList();
+    // Only full paths are stored; anything else is not one of ours.
+    paths.removeIf([](const QString &path) { return !QDir::isAbsolutePath(path); });
+    paths.removeDuplicates();
+    return paths.mid(0, MaxRecentDatabases);
+}
+
+void SettingsStore::addRecentDatabase(const QString &path)
+{
+    if (path.isEmpty())
+        return;
+    QStringList paths = recentDatabases();
+    paths.removeAll(path);
+    paths.prepend(path);
+    writeValue(NedName, paths.mid(0, MaxRecentDatabases));
 }

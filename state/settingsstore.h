@@ -33,6 +33,8 @@ private:
 //   Tim  integer  exam time limit choice 1..6
 //   Bas  string   full path of the question database, empty for none
 //   Mas  integer  interface scale: 0 automatic, or 100, 125, 150, 175, 200 (%)
+//   Ned  strings  the databases opened before, most recent first, at most
+//                 five full paths (the settings menu's «Недавние базы»)
 //
 // On Windows the key is HKEY_LOCAL_MACHINE\Software\Microsoft\Kiv in the
 // registry. Elsewhere it is the INI file "Microsoft/Kiv.conf" in the user's
@@ -127,6 +129,14 @@ public:
     // before start-up, which must still see a first run as one.
     int interfaceScale();
     void setInterfaceScale(int percent);
+
+    static constexpr int MaxRecentDatabases = 5;
+    // The databases opened before, most recent first; a value that is not a
+    // list of paths reads as none.
+    QStringList recentDatabases();
+    // Puts `path` first in the recent databases (once), keeping at most
+    // MaxRecentDatabases.
+    void addRecentDatabase(const QString &path);
 
     bool isOpen() const { return m_settings != nullptr; }
     // Releases the access; later reads and writes open it again.

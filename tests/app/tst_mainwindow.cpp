@@ -938,9 +938,13 @@ void TestMainWindow::popupMenu_opensAboveCursor_andOnRightClick()
     QVERIFY(startProgram());
     showMain();
     auto *menu = child<QMenu>("PopupMenu1");
-    const QStringList captions{"Максимальное время экзамена", "В режиме обучения и подготовки",
+    const QStringList captions{"Максимальное время экзамена",
+                               "В режиме обучения и подготовки",
                                "Масштаб интерфейса",
-                               "Обнулить результаты и статистику", "Выбрать базу вопросов",
+                               "Обнулить результаты и статистику",
+                               "Выбрать базу вопросов",
+                               "Импортировать билеты…",
+                               "Недавние базы",
                                "О программе"};
     QStringList shown;
     for (QAction *action : menu->actions())

@@ -24,6 +24,8 @@ private slots:
     void decrementLaunchCount();
     void writes_reachTheFileAtOnce();
     void write_refused_throwsSettingsError();
+    void recentDatabases_mostRecentFirstAtMostFive_data();
+    void recentDatabases_mostRecentFirstAtMostFive();
     void defaultLocation_followsXdgConfigHome();
 
     // A store that cannot be written or parsed does not lose what it holds.
@@ -286,6 +288,44 @@ void TestSettingsStore::writes_reachTheFileAtOnce()
     QCOMPARE(store.launchCount(), 17);
 }
 
+void TestSettingsStore::recentDatabases_mostRecentFirstAtMostFive_data()
+{
+    QTest::addColumn<QString>("storedNed"); // empty: no value
+    QTest::addColumn<QStringList>("opened");
+    QTest::addColumn<QStringList>("expected");
+    const QString comma = QStringLiteral("/home/ученик/Билеты, АВ/a.dbv");
+    QTest::newRow("none yet") << QString() << QStringList() << QStringList();
+    QTest::newRow("one, with a comma in its path")
+        << QString() << QStringList{comma} << QStringList{comma};
+    QTest::newRow("reopened moves first, once")
+        << QString() << QStringList{"/a.dbv", "/b.dbv", "/a.dbv"}
+        << QStringList{"/a.dbv", "/b.dbv"};
+    QTest::newRow("the sixth pushes out the oldest")
+        << QString() << QStringList{"/1", "/2", "/3", "/4", "/5", "/6"}
+        << QStringList{"/6", "/5", "/4", "/3", "/2"};
+    QTest::newRow("a value that is not paths reads as none")
+        << QStringLiteral("Ned=7") << QStringList() << QStringList();
+    QTest::newRow("a stored list is kept behind the new one")
+        << QStringLiteral("Ned=/x.dbv, /y.dbv") << QStringList{"/z.dbv"}
+        << QStringList{"/z.dbv", "/x.dbv", "/y.dbv"};
+}
+
+void TestSettingsStore::recentDatabases_mostRecentFirstAtMostFive()
+{
+    QFETCH(QString, storedNed);
+    QFETCH(QStringList, opened);
+    QFETCH(QStringList, expected);
+    writeIni(QStringLiteral("[General]\nKol=3\nRnd=1\nSta=1\nTim=4\nBas=\n") + storedNed + "\n");
+    SettingsStore store(settingsPath());
+    store.openSettings(programFolder());
+    for (const QString &path : opened)
+        store.addRecentDatabase(path);
+    QCOMPARE(store.recentDatabases(), expected);
+    // The specified keys keep their values.
+    QCOMPARE(stored("Tim"), QStringLiteral("4"));
+    QCOMPARE(SettingsStore(settingsPath()).recentDatabases(), expected);
+}
+
 void TestSettingsStore::write_refused_throwsSettingsError()
 {
     // The key's folder cannot be created: a file stands in its way.
@@ -372,7 +412,8 @@ void TestSettingsStore::openSettings_serializedObject_keptAsideWithoutDecodingIt
     // A value QSettings would decode through QDataStream, with a length of
     // about 29 GB: decoding it tries to allocate all of that.
     const QByteArray damaged("[General]\nKol=twe\nRnd=@Variant(\\0\\0\\0\\t7\xa3"
-                             "f)\nTim=999999999\x08" "Bas=1, 2\n");
+                             "f)\nTim=999999999\x08"
+                             "Bas=1, 2\n");
     QDir().mkpath(QFileInfo(settingsPath()).path());
     {
         QFile file(settingsPath());
@@ -396,7 +437,8 @@ void TestSettingsStore::openSettings_serializedObjectInReadOnlyFolder_neverDecod
     if (!disk.isMounted())
         QSKIP(qPrintable(disk.skipReason()));
     const QString location = disk.filePath(QStringLiteral("Kiv.conf"));
-    const QByteArray damaged("[General]\nKol=7\nRnd=@Variant(\\0\\0\\0\\t7\xa3" "f)\n");
+    const QByteArray damaged("[General]\nKol=7\nRnd=@Variant(\\0\\0\\0\\t7\xa3"
+                             "f)\n");
     {
         QFile file(location);
         QVERIFY(file.open(QIODevice::WriteOnly));

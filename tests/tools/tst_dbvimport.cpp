@@ -1,3 +1,4 @@
+#include "archivemaker.h"
 #include "jpegcodec.h"
 #include "jsonticketfixture.h"
 #include "sourcefixture.h"
@@ -31,6 +32,7 @@ private slots:
     void errors_data();
     void errors();
     void errors_allReported_oldOutputKept();
+    void archive_sameAsFolder_unsafeRefusedWithExitTwo();
 
     void brokenTopicsFile_checkFails_dumpGoesOn();
 
@@ -77,7 +79,8 @@ void TestDbvImport::roundTrip_dumpGivesBackTheTickets()
     m_folder->question(40, 20)["topic"] = QJsonArray{"Разметка", "Скорость"};
     m_folder->write();
 
-    const SourceFixture::Result result = dbv({"import", m_folder->root(), m_out, "--title", "Мои билеты"});
+    const SourceFixture::Result result =
+        dbv({"import", m_folder->root(), m_out, "--title", "Мои билеты"});
     QCOMPARE(result.exitCode, 0);
     QVERIFY2(result.err.isEmpty(), result.err); // no progress line off a terminal
     QVERIFY(result.out.contains("800 questions, 0 pictures"));
@@ -166,7 +169,8 @@ void TestDbvImport::pictures()
     QVERIFY2(result.out.contains(outcome.toUtf8()), result.out);
     QCOMPARE(dbv({"check", m_out}).exitCode, 0);
 
-    const QJsonObject question = dumpOf(m_out).value("questions").toArray().at(4 * 20 + 6).toObject();
+    const QJsonObject question =
+        dumpOf(m_out).value("questions").toArray().at(4 * 20 + 6).toObject();
     const QByteArray stored = pictureBytes(m_out, question);
     QVERIFY(stored.size() <= 30000);
     QCOMPARE(stored == bytes, sameBytes);
@@ -213,12 +217,10 @@ void TestDbvImport::errors_data()
     QTest::addColumn<Change>("change");
     QTest::addColumn<QString>("message");
 
-    QTest::newRow("bad JSON, with file and position")
-        << Change([](JsonTicketFolderFixture &f) {
-               f.write();
-               SourceFixture::writeFile(f.ticketFile(7), "[\n  {\"question\": \"a\",\n    oops}\n]");
-           })
-        << "Билет 7.json:3:6: not valid JSON";
+    QTest::newRow("bad JSON, with file and position") << Change([](JsonTicketFolderFixture &f) {
+        f.write();
+        SourceFixture::writeFile(f.ticketFile(7), "[\n  {\"question\": \"a\",\n    oops}\n]");
+    }) << "Билет 7.json:3:6: not valid JSON";
     QTest::newRow("missing ticket") << Change([](JsonTicketFolderFixture &f) {
         f.write();
         QFile::remove(f.ticketFile(12));
@@ -319,11 +321,37 @@ void TestDbvImport::errors_allReported_oldOutputKept()
     QCOMPARE(readFile(m_out), QByteArray("the previous database"));
 }
 
+void TestDbvImport::archive_sameAsFolder_unsafeRefusedWithExitTwo()
+{
+    m_folder->write();
+    QCOMPARE(dbv({"import", m_folder->root(), m_out}).exitCode, 0);
+    const QByteArray fromFolder = readFile(m_out);
+
+    QList<ArchiveMaker::Entry> entries = ArchiveMaker::entriesOf(m_folder->root(), "pdd-master/");
+    const QString zip = m_dir->filePath("pdd-master.zip");
+    QVERIFY(ArchiveMaker::writeFile(zip, ArchiveMaker::make(ArchiveMaker::Format::Zip, entries)));
+    const QString fromZip = m_dir->filePath("out/zip.dbv");
+    const SourceFixture::Result packed = dbv({"import", zip, fromZip});
+    QCOMPARE(packed.exitCode, 0);
+    QVERIFY(packed.out.startsWith(fromZip.toUtf8() + ": 800 questions"));
+    QCOMPARE(readFile(fromZip), fromFolder);
+
+    entries << ArchiveMaker::Entry{"pdd-master/../../etc/cron.d/x", "boom"};
+    QVERIFY(ArchiveMaker::writeFile(zip, ArchiveMaker::make(ArchiveMaker::Format::Zip, entries)));
+    const SourceFixture::Result unsafe = dbv({"import", zip, m_dir->filePath("out/unsafe.dbv")});
+    QCOMPARE(unsafe.exitCode, 2);
+    QCOMPARE(QString::fromUtf8(unsafe.err),
+             "dbv import: archive entry \"pdd-master/../../etc/cron.d/x\" leaves the archive's "
+             "folder\n");
+    QVERIFY(!QFileInfo::exists(m_dir->filePath("out/unsafe.dbv")));
+}
+
 void TestDbvImport::brokenTopicsFile_checkFails_dumpGoesOn()
 {
     m_folder->write();
     QCOMPARE(dbv({"import", m_folder->root(), m_out}).exitCode, 0);
-    SourceFixture::writeFile(TopicsFile::pathFor(m_out), R"({"topics":[{"name":"A","questions":[900]}]})");
+    SourceFixture::writeFile(TopicsFile::pathFor(m_out),
+                             R"({"topics":[{"name":"A","questions":[900]}]})");
 
     const SourceFixture::Result check = dbv({"check", m_out});
     QCOMPARE(check.exitCode, 1);
@@ -333,7 +361,8 @@ void TestDbvImport::brokenTopicsFile_checkFails_dumpGoesOn()
     const SourceFixture::Result dump = dbv({"dump", m_out, "--question", "3"});
     QCOMPARE(dump.exitCode, 0);
     QVERIFY(dump.err.contains("topics left out"));
-    QVERIFY(!QJsonDocument::fromJson(dump.out).object().value("questions")[0].toObject().contains("topics"));
+    QVERIFY(!QJsonDocument::fromJson(dump.out).object().value("questions")[0].toObject().contains(
+        "topics"));
 }
 
 void TestDbvImport::windows1251_data()
@@ -342,15 +371,26 @@ void TestDbvImport::windows1251_data()
     QTest::addColumn<QByteArray>("encoded"); // empty: no equivalent
     QTest::addColumn<int>("replacements");
 
-    QTest::newRow("plain Russian") << "Уступите дорогу «ёжику» №1…" << QByteArray("\xD3\xF1\xF2\xF3\xEF\xE8\xF2\xE5 \xE4\xEE\xF0\xEE\xE3\xF3 \xAB\xB8\xE6\xE8\xEA\xF3\xBB \xB9" "1\x85") << 0;
+    QTest::newRow("plain Russian")
+        << "Уступите дорогу «ёжику» №1…"
+        << QByteArray("\xD3\xF1\xF2\xF3\xEF\xE8\xF2\xE5 \xE4\xEE\xF0\xEE\xE3\xF3 "
+                      "\xAB\xB8\xE6\xE8\xEA\xF3\xBB \xB9"
+                      "1\x85")
+        << 0;
     QTest::newRow("comparison") << "v ≤ 60, v ≥ 5" << QByteArray("v <= 60, v >= 5") << 2;
     QTest::newRow("non-breaking hyphen and minus") << "1‑2 −3" << QByteArray("1-2 -3") << 2;
-    QTest::newRow("figure dash to en dash") << "1‒2" << QByteArray("1\x96" "2") << 1;
+    QTest::newRow("figure dash to en dash") << "1‒2"
+                                            << QByteArray("1\x96"
+                                                          "2")
+                                            << 1;
     QTest::newRow("narrow no-break space")
         << QStringLiteral("5\u202F\u043A\u043C") << QByteArray("5\xA0\xEA\xEC") << 1;
     QTest::newRow("stress mark dropped") << "до́ма" << QByteArray("\xE4\xEE\xEC\xE0") << 1;
     QTest::newRow("accented Latin by decomposition") << "café" << QByteArray("cafe") << 1;
-    QTest::newRow("superscript by decomposition") << "м²" << QByteArray("\xEC" "2") << 1;
+    QTest::newRow("superscript by decomposition") << "м²"
+                                                  << QByteArray("\xEC"
+                                                                "2")
+                                                  << 1;
     QTest::newRow("emoji has no equivalent") << "ok ☺" << QByteArray() << 0;
     QTest::newRow("Chinese has no equivalent") << "路" << QByteArray() << 0;
 }

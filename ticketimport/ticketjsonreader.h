@@ -1,12 +1,15 @@
 #pragma once
 
+#include "ticketsource.h"
+
 #include <QList>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 
 #include <functional>
 
-// Reads a folder of exam tickets in the common open JSON layout:
+// Reads the exam tickets of a source in the common open JSON layout:
 //
 //   questions/<CAT>/tickets/Билет <N>.json   (N = 1..40, CAT = A_B or C_D)
 //   images/<CAT>/…                           (pictures, any format)
@@ -25,7 +28,8 @@ struct JsonTicketQuestion
     int correct = 0; // 1-based place in answers
     QString comment;
     QStringList topics;
-    // The picture file, absolute; empty when the question has none.
+    // The picture file, relative to the source's root; empty when the
+    // question has none.
     QString picturePath;
 };
 
@@ -40,10 +44,19 @@ struct JsonTicketFolder
     int picturesFoundFromImages = 0;
 };
 
-// Reads the tickets of `category` (A_B or C_D) under `root`. `onTicket` is
-// called after each ticket file with the number of tickets read so far.
-JsonTicketFolder readJsonTicketFolder(const QString &root, const QString &category,
-                                      const std::function<void(int)> &onTicket = {});
+// Reads the tickets of `category` (A_B or C_D) of an opened source.
+// `onTicket` is called after each ticket with the number of tickets read so
+// far.
+JsonTicketFolder readJsonTickets(const TicketSource &source, const QString &category,
+                                 const std::function<void(int)> &onTicket = {});
+
+// The same over ticket files already in memory: file name -> bytes, file
+// name -> why it could not be read, and what a picture path is in the source.
+using PictureLookup = std::function<TicketSource::FileKind(const QString &relative)>;
+JsonTicketFolder readJsonTickets(const QMap<QString, QByteArray> &files,
+                                 const QMap<QString, QString> &unreadable,
+                                 const PictureLookup &lookup,
+                                 const std::function<void(int)> &onTicket = {});
 
 // "a\r\nb\nc" -> "a b c": a question line in a database cannot break.
 QString joinLines(const QString &text);

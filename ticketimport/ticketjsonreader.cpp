@@ -1,9 +1,8 @@
-#include "ticketjsonfolder.h"
+#include "ticketjsonreader.h"
 
 #include "questionindexentry.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -18,9 +17,9 @@ using QuestionBankLayout::TicketCount;
 
 constexpr int MinAnswers = 2;
 constexpr int MaxAnswers = 5;
-// A ticket file of 20 questions is a few tens of kilobytes; anything far
-// larger is not one and is not read into memory.
-constexpr qint64 MaxTicketFileSize = 8 * 1024 * 1024;
+// The source refuses larger ticket files before reading them; a file given
+// in memory is held to the same limit.
+constexpr qint64 MaxTicketFileSize = TicketSource::MaxTicketFileSize;
 
 // "line:column" of a byte offset, for a JSON error a person can find.
 QString positionOf(const QByteArray &bytes, qsizetype offset)
@@ -40,37 +39,28 @@ QString positionOf(const QByteArray &bytes, qsizetype offset)
 class TicketReader
 {
 public:
-    TicketReader(const QDir &root, JsonTicketFolder &folder) : m_root(root), m_folder(folder) {}
+    TicketReader(const PictureLookup &lookup, JsonTicketFolder &folder)
+        : m_lookup(lookup), m_folder(folder)
+    {
+    }
 
-    void readTicket(int ticket, const QString &path);
+    void readTicket(int ticket, const QString &name, const QByteArray &bytes);
 
 private:
     void readQuestion(int ticket, int number, const QJsonObject &object);
     QString resolvePicture(const QString &where, const QString &image);
     void problem(const QString &message) { m_folder.problems << message; }
 
-    const QDir &m_root;
+    const PictureLookup &m_lookup;
     JsonTicketFolder &m_folder;
 };
 
-void TicketReader::readTicket(int ticket, const QString &path)
+void TicketReader::readTicket(int ticket, const QString &name, const QByteArray &bytes)
 {
-    const QString name = QFileInfo(path).fileName();
-    const QFileInfo info(path);
-    if (!info.isFile()) {
-        problem(QStringLiteral("%1: not a regular file").arg(name));
+    if (bytes.size() > MaxTicketFileSize) {
+        problem(QStringLiteral("%1: %2 bytes, too large for a ticket").arg(name).arg(bytes.size()));
         return;
     }
-    if (info.size() > MaxTicketFileSize) {
-        problem(QStringLiteral("%1: %2 bytes, too large for a ticket").arg(name).arg(info.size()));
-        return;
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        problem(QStringLiteral("%1: cannot read: %2").arg(name, file.errorString()));
-        return;
-    }
-    const QByteArray bytes = file.readAll();
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
     if (error.error != QJsonParseError::NoError) {
@@ -94,7 +84,8 @@ void TicketReader::readTicket(int ticket, const QString &path)
         }
         const QJsonValue value = questions.at(number - 1);
         if (!value.isObject()) {
-            problem(QStringLiteral("ticket %1, question %2: not an object").arg(ticket).arg(number));
+            problem(
+                QStringLiteral("ticket %1, question %2: not an object").arg(ticket).arg(number));
             continue;
         }
         readQuestion(ticket, number, value.toObject());
@@ -132,7 +123,8 @@ void TicketReader::readQuestion(int ticket, int number, const QJsonObject &objec
             problem(where + QStringLiteral(": answer %1 has no text").arg(i + 1));
         const QJsonValue isCorrect = answer.value(u"is_correct");
         if (!isCorrect.isBool()) {
-            problem(where + QStringLiteral(": answer %1 has no true/false \"is_correct\"").arg(i + 1));
+            problem(where +
+                    QStringLiteral(": answer %1 has no true/false \"is_correct\"").arg(i + 1));
         } else if (isCorrect.toBool()) {
             ++correctCount;
             question.correct = int(i + 1);
@@ -140,8 +132,9 @@ void TicketReader::readQuestion(int ticket, int number, const QJsonObject &objec
         question.answers << text;
     }
     if (correctCount != 1 && !answers.isEmpty()) {
-        problem(where + QStringLiteral(": %1 answers marked correct, exactly one expected")
-                            .arg(correctCount));
+        problem(
+            where +
+            QStringLiteral(": %1 answers marked correct, exactly one expected").arg(correctCount));
     }
     // "Правильный ответ: N" repeats the marked answer; when the two disagree
     // one of them is wrong, and a learner must not be taught either.
@@ -149,9 +142,10 @@ void TicketReader::readQuestion(int ticket, int number, const QJsonObject &objec
     const QRegularExpressionMatch stated =
         statedNumber.match(object.value(u"correct_answer").toString());
     if (correctCount == 1 && stated.hasMatch() && stated.captured(1).toInt() != question.correct) {
-        problem(where + QStringLiteral(": \"correct_answer\" says %1, but answer %2 is marked correct")
-                            .arg(stated.captured(1))
-                            .arg(question.correct));
+        problem(where +
+                QStringLiteral(": \"correct_answer\" says %1, but answer %2 is marked correct")
+                    .arg(stated.captured(1))
+                    .arg(question.correct));
     }
 
     question.comment = joinLines(object.value(u"answer_tip").toString());
@@ -175,16 +169,31 @@ QString TicketReader::resolvePicture(const QString &where, const QString &image)
         problem(where + QStringLiteral(": picture path \"%1\" leaves the folder").arg(image));
         return {};
     }
-    const QFileInfo literal(m_root.filePath(relative));
-    if (literal.isFile())
-        return literal.absoluteFilePath();
+    // A link is never followed, not even to a file inside the folder: it
+    // is reported rather than passed over as missing.
+    const auto found = [&](const QString &path) {
+        const TicketSource::FileKind kind = m_lookup(path);
+        if (kind == TicketSource::FileKind::Link)
+            problem(
+                where +
+                QStringLiteral(": picture \"%1\" is a link; links are not followed").arg(image));
+        return kind;
+    };
+    TicketSource::FileKind kind = found(relative);
+    if (kind == TicketSource::FileKind::File)
+        return relative;
+    if (kind == TicketSource::FileKind::Link)
+        return {};
     const qsizetype images = relative.indexOf(QStringLiteral("/images/"));
     if (images >= 0) {
-        const QFileInfo fromImages(m_root.filePath(relative.mid(images + 1)));
-        if (fromImages.isFile()) {
+        const QString fromImages = relative.mid(images + 1);
+        kind = found(fromImages);
+        if (kind == TicketSource::FileKind::File) {
             ++m_folder.picturesFoundFromImages;
-            return fromImages.absoluteFilePath();
+            return fromImages;
         }
+        if (kind == TicketSource::FileKind::Link)
+            return {};
     }
     problem(where + QStringLiteral(": picture \"%1\" not found").arg(image));
     return {};
@@ -194,44 +203,68 @@ QString TicketReader::resolvePicture(const QString &where, const QString &image)
 
 QString joinLines(const QString &text)
 {
-    static const QRegularExpression breaks(QStringLiteral("\\s*(\\r\\n|[\\r\\n\\x{2028}\\x{2029}])\\s*"));
+    static const QRegularExpression breaks(
+        QStringLiteral("\\s*(\\r\\n|[\\r\\n\\x{2028}\\x{2029}])\\s*"));
     return QString(text).replace(breaks, QStringLiteral(" ")).trimmed();
 }
 
-JsonTicketFolder readJsonTicketFolder(const QString &root, const QString &category,
-                                      const std::function<void(int)> &onTicket)
+JsonTicketFolder readJsonTickets(const QMap<QString, QByteArray> &files,
+                                 const QMap<QString, QString> &unreadable,
+                                 const PictureLookup &lookup,
+                                 const std::function<void(int)> &onTicket)
 {
     JsonTicketFolder folder;
-    const QDir rootDir(root);
-    const QDir tickets(rootDir.filePath(QStringLiteral("questions/%1/tickets").arg(category)));
-    if (!tickets.exists()) {
-        folder.problems << QStringLiteral("%1: no such folder").arg(tickets.path());
+    if (files.isEmpty() && unreadable.isEmpty()) {
+        folder.problems << QStringLiteral("no ticket files (\"Билет N.json\")");
         return folder;
     }
 
-    // Ticket files by their number: "Билет 10" comes after "Билет 9".
+    // Ticket files by their number: "Билет 10" comes after "Билет 9". Two
+    // names for one number ("Билет 01.json" beside "Билет 1.json") are a
+    // fault: either could be the right one.
     static const QRegularExpression ticketName(QStringLiteral("^Билет (\\d+)\\.json$"));
-    QMap<int, QString> files;
-    for (const QString &name : tickets.entryList(QDir::Files | QDir::NoDotAndDotDot)) {
+    QMap<int, QString> names;
+    QStringList allNames = files.keys();
+    allNames += unreadable.keys();
+    allNames.sort();
+    for (const QString &name : std::as_const(allNames)) {
         const QRegularExpressionMatch match = ticketName.match(name);
         if (!match.hasMatch())
             continue;
-        const int number = match.captured(1).toInt();
-        if (number < 1 || number > TicketCount)
-            folder.problems << QStringLiteral("%1: there are only %2 tickets").arg(name).arg(TicketCount);
-        else
-            files.insert(number, tickets.filePath(name));
+        bool ok = false;
+        const int number = match.captured(1).toInt(&ok);
+        if (!ok || number < 1 || number > TicketCount) {
+            folder.problems
+                << QStringLiteral("%1: there are only %2 tickets").arg(name).arg(TicketCount);
+        } else if (names.contains(number)) {
+            folder.problems << QStringLiteral("ticket %1: two files, \"%2\" and \"%3\"")
+                                   .arg(number)
+                                   .arg(names.value(number), name);
+        } else {
+            names.insert(number, name);
+        }
     }
 
-    TicketReader reader(rootDir, folder);
+    TicketReader reader(lookup, folder);
     for (int ticket = 1; ticket <= TicketCount; ++ticket) {
-        if (!files.contains(ticket)) {
-            folder.problems << QStringLiteral("ticket %1: \"Билет %1.json\" is missing").arg(ticket);
-        } else {
-            reader.readTicket(ticket, files.value(ticket));
-        }
+        const QString name = names.value(ticket);
+        if (name.isEmpty())
+            folder.problems
+                << QStringLiteral("ticket %1: \"Билет %1.json\" is missing").arg(ticket);
+        else if (unreadable.contains(name))
+            folder.problems << QStringLiteral("%1: %2").arg(name, unreadable.value(name));
+        else
+            reader.readTicket(ticket, name, files.value(name));
         if (onTicket)
             onTicket(ticket);
     }
     return folder;
+}
+
+JsonTicketFolder readJsonTickets(const TicketSource &source, const QString &category,
+                                 const std::function<void(int)> &onTicket)
+{
+    return readJsonTickets(
+        source.ticketFiles(category), source.ticketErrors(category),
+        [&source](const QString &relative) { return source.lookup(relative); }, onTicket);
 }

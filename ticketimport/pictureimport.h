@@ -10,10 +10,11 @@ namespace PictureImport {
 
 inline constexpr int MaxJpegBytes = 30000;
 
-enum class Outcome {
-    Kept,       // a JPEG that already fits, stored byte for byte
-    Reencoded,  // encoded again, at the highest quality that fits
-    Scaled,     // made smaller, as even a low quality did not fit
+enum class Outcome
+{
+    Kept,      // a JPEG that already fits, stored byte for byte
+    Reencoded, // encoded again, at the highest quality that fits
+    Scaled,    // made smaller, as even a low quality did not fit
     Failed,
 };
 

@@ -86,8 +86,8 @@ Result import(const QByteArray &bytes, int maxBytes)
         // too: the learner would see a picture with a grey band.
         const JpegCodec::Decoded checked = JpegCodec::decodeChecked(bytes);
         if (!checked.image || !checked.problem.isEmpty()) {
-            result.error = QStringLiteral("a JPEG that does not decode cleanly (%1)")
-                               .arg(checked.problem);
+            result.error =
+                QStringLiteral("a JPEG that does not decode cleanly (%1)").arg(checked.problem);
             return result;
         }
         const std::optional<QImage> &decoded = checked.image;
@@ -141,8 +141,8 @@ Result import(const QByteArray &bytes, int maxBytes)
         const QSize smaller = (QSizeF(original.size()) * scale).toSize();
         if (smaller.width() < SmallestSide || smaller.height() < SmallestSide) {
             result.outcome = Outcome::Failed;
-            result.error = QStringLiteral("does not fit into %1 bytes even when made small")
-                               .arg(maxBytes);
+            result.error =
+                QStringLiteral("does not fit into %1 bytes even when made small").arg(maxBytes);
             return result;
         }
         image = original.scaled(smaller, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
