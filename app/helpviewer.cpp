@@ -1,6 +1,7 @@
 #include "helpviewer.h"
 
 #include "programinfo.h"
+#include "screenfit.h"
 
 #include <QHBoxLayout>
 #include <QPointer>
@@ -24,7 +25,8 @@ HelpViewer::HelpViewer(QWidget *parent) : QWidget(parent, Qt::Window)
 {
     setObjectName(QStringLiteral("HelpViewer"));
     setWindowTitle(QStringLiteral("Справка — %1").arg(QString::fromUtf8(ProgramInfo::Title)));
-    resize(640, 560);
+    // No taller than the largest window of the program (InterfaceScale).
+    resize(640, 480);
 
     m_backButton = new QToolButton(this);
     m_backButton->setObjectName(QStringLiteral("BackButton"));
@@ -101,6 +103,7 @@ void HelpViewer::install()
             viewer->setGeometry(geometry);
         }
         viewer->showUrl(urlFor(request));
+        ScreenFit::fitToScreen(viewer);
         viewer->show();
         viewer->raise();
         viewer->activateWindow();

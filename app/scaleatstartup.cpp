@@ -6,17 +6,49 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
 namespace ScaleAtStartup {
 
 namespace {
 int s_appliedPercent = 100;
-int s_desktopAvailableHeight = 0;
+QSize s_desktopAvailable;
 } // namespace
+
+std::optional<double> clampedEnvironmentFactor(const QByteArray &value)
+{
+    bool ok = false;
+    const double factor = value.trimmed().toDouble(&ok);
+    if (!ok || std::isnan(factor) || factor <= 0)
+        return std::nullopt;
+    return std::clamp(factor, SmallestEnvironmentFactor, LargestEnvironmentFactor);
+}
 
 void apply(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsSet("QT_SCALE_FACTOR"))
-        return;
+    if (qEnvironmentVariableIsSet("QT_SCALE_FACTOR")) {
+        // The user's own choice, kept within what a screen can use: a factor
+        // of 100 would draw every window hundreds of screens large.
+        const QByteArray given = qgetenv("QT_SCALE_FACTOR");
+        const std::optional<double> clamped = clampedEnvironmentFactor(given);
+        if (!clamped) {
+            std::fprintf(stderr, "zeltrak: QT_SCALE_FACTOR=%s is not a positive number; ignored\n",
+                         given.constData());
+            qunsetenv("QT_SCALE_FACTOR");
+        } else {
+            if (*clamped != given.trimmed().toDouble()) {
+                const QByteArray used = QByteArray::number(*clamped);
+                std::fprintf(stderr,
+                             "zeltrak: QT_SCALE_FACTOR=%s is outside %g..%g; using %s instead\n",
+                             given.constData(), SmallestEnvironmentFactor, LargestEnvironmentFactor,
+                             used.constData());
+                qputenv("QT_SCALE_FACTOR", used);
+            }
+            return;
+        }
+    }
     const int stored = SettingsStore().interfaceScale();
     {
         // The screen can only be asked through an application; this one
@@ -25,9 +57,9 @@ void apply(int argc, char **argv)
         int probeArgc = argc > 0 ? 1 : 0;
         QGuiApplication probe(probeArgc, argv);
         if (const QScreen *screen = QGuiApplication::primaryScreen())
-            s_desktopAvailableHeight = screen->availableGeometry().height();
+            s_desktopAvailable = screen->availableGeometry().size();
     }
-    s_appliedPercent = InterfaceScale::effectivePercent(stored, s_desktopAvailableHeight);
+    s_appliedPercent = InterfaceScale::effectivePercent(stored, s_desktopAvailable);
     if (s_appliedPercent != 100)
         qputenv("QT_SCALE_FACTOR", QByteArray::number(s_appliedPercent / 100.0));
 }
@@ -37,14 +69,19 @@ int appliedPercent()
     return s_appliedPercent;
 }
 
-int desktopAvailableHeight()
+QSize desktopAvailableSize()
 {
-    return s_desktopAvailableHeight;
+    return s_desktopAvailable;
+}
+
+void setDesktopAvailableSize(QSize size)
+{
+    s_desktopAvailable = size;
 }
 
 bool changesScale(int stored)
 {
-    return InterfaceScale::effectivePercent(stored, s_desktopAvailableHeight) != s_appliedPercent;
+    return InterfaceScale::effectivePercent(stored, s_desktopAvailable) != s_appliedPercent;
 }
 
 } // namespace ScaleAtStartup

@@ -5,6 +5,7 @@
 #include "interfacescale.h"
 #include "questionbankerror.h"
 #include "questiondatabase.h"
+#include "scaleatstartup.h"
 #include "settingsstore.h"
 
 #include <QAction>
@@ -144,6 +145,7 @@ void SettingsMenu::createScaleMenu(QWidget *window)
     QMenu *scaleMenu = m_menu->addMenu(QStringLiteral("Масштаб интерфейса"));
     scaleMenu->setObjectName(QStringLiteral("scaleMenu"));
     scaleMenu->menuAction()->setObjectName(QStringLiteral("scaleMenuItem"));
+    scaleMenu->setToolTipsVisible(true);
     auto *group = new QActionGroup(window);
     QList<int> percents{InterfaceScale::Automatic};
     percents += InterfaceScale::choices();
@@ -167,6 +169,17 @@ void SettingsMenu::popup(const QPoint &globalPos)
 {
     if (QAction *stored = m_scaleItems.value(m_settings.interfaceScale()))
         stored->setChecked(true);
+    // A scale at which the windows would not fit this screen is not offered
+    // (it would be brought down at the next start anyway).
+    const QSize screen = ScaleAtStartup::desktopAvailableSize();
+    for (auto it = m_scaleItems.cbegin(); it != m_scaleItems.cend(); ++it) {
+        const bool fits = it.key() == InterfaceScale::Automatic || screen.isEmpty() ||
+                          InterfaceScale::fits(it.key(), screen);
+        it.value()->setEnabled(fits);
+        it.value()->setToolTip(
+            fits ? QString()
+                 : QStringLiteral("При этом масштабе окна программы не поместятся на экране"));
+    }
     // A pop-up menu is a window of its own and would take the system's
     // font; it follows the window it belongs to instead, submenus included.
     if (const auto *window = qobject_cast<const QWidget *>(parent())) {

@@ -39,9 +39,15 @@ bool StartupSequence::run()
     // without touching the settings or the progress of the first.
     const QString progressFolder = m_paths.progressFolder();
     m_instanceLock = std::make_unique<InstanceLock>(progressFolder);
-    if (!m_instanceLock->tryLock() && m_instanceLock->heldByAnotherProgram()) {
-        m_host.warn(InstanceLock::alreadyRunningMessage());
-        return false;
+    if (!m_instanceLock->tryLock()) {
+        if (m_instanceLock->heldByAnotherProgram()) {
+            m_host.warn(InstanceLock::alreadyRunningMessage());
+            return false;
+        }
+        if (!m_instanceLock->refusal().isEmpty()) {
+            m_host.warn(m_instanceLock->refusal());
+            return false;
+        }
     }
 
     ProgramRandom::randomize();

@@ -128,8 +128,7 @@ void ExamAttempt::chooseQuestions()
 void ExamAttempt::setPage(int start)
 {
     m_pageStart = start;
-    m_positionCount =
-        std::min<int>(QuestionsPerTicket, int(m_setup.questions.size()) - start);
+    m_positionCount = std::min<int>(QuestionsPerTicket, int(m_setup.questions.size()) - start);
     for (int position = 1; position <= m_positionCount; ++position)
         m_questions[size_t(position)] = m_setup.questions[start + position - 1];
 }
@@ -166,8 +165,7 @@ bool ExamAttempt::positionDone(int position) const
 bool ExamAttempt::skipUnreadable()
 {
     if (!isRunning() || m_setup.mode != AttemptMode::Marathon || !m_positionRead ||
-        m_questionReadable ||
-        positionDone(m_position) || !positionReachable(m_position))
+        m_questionReadable || positionDone(m_position) || !positionReachable(m_position))
         return false;
     // Nothing is recorded for a question that could not be shown; the
     // marathon just goes past it.
@@ -304,8 +302,9 @@ ExamAttempt::AnswerOutcome ExamAttempt::answer(int variant)
         m_record.addWrong(m_ticket, m_questionNumber, statMode());
     }
     // A wrong answer in learning takes a correct mark back.
-    m_correctItemCount = int(std::count(m_states.begin() + 1, m_states.begin() + 1 + m_positionCount,
-                                        QuestionState::AnsweredCorrectly));
+    m_correctItemCount =
+        int(std::count(m_states.begin() + 1, m_states.begin() + 1 + m_positionCount,
+                       QuestionState::AnsweredCorrectly));
 
     switch (m_setup.mode) {
     case AttemptMode::Learning:
@@ -358,8 +357,7 @@ ExamAttempt::FollowUp ExamAttempt::followUp() const
     case AttemptMode::Marathon:
         // After a wrong last answer the learner reads its comment first and
         // ends the marathon themselves.
-        return sequenceComplete() &&
-                       questionState(m_position) == QuestionState::AnsweredCorrectly
+        return sequenceComplete() && questionState(m_position) == QuestionState::AnsweredCorrectly
                    ? FollowUp::Finish
                    : FollowUp::None;
     case AttemptMode::Training:
@@ -428,8 +426,7 @@ void ExamAttempt::countDown()
 
 bool ExamAttempt::hasNextPage() const
 {
-    return !m_setup.questions.isEmpty() &&
-           m_pageStart + m_positionCount < m_setup.questions.size();
+    return !m_setup.questions.isEmpty() && m_pageStart + m_positionCount < m_setup.questions.size();
 }
 
 bool ExamAttempt::pageComplete() const
@@ -437,9 +434,8 @@ bool ExamAttempt::pageComplete() const
     const auto first = m_states.begin() + 1;
     const auto last = first + m_positionCount;
     if (m_setup.mode == AttemptMode::Learning)
-        return std::all_of(first, last, [](QuestionState s) {
-            return s == QuestionState::AnsweredCorrectly;
-        });
+        return std::all_of(first, last,
+                           [](QuestionState s) { return s == QuestionState::AnsweredCorrectly; });
     for (int position = 1; position <= m_positionCount; ++position) {
         if (!positionDone(position))
             return false;
@@ -525,6 +521,12 @@ AttemptResult ExamAttempt::finish()
     if (m_listener)
         m_listener->attemptEnded(result, true);
     return result;
+}
+
+void ExamAttempt::leaveUnsaved()
+{
+    if (m_phase == Phase::EndedUnsaved)
+        m_phase = Phase::Saved;
 }
 
 void ExamAttempt::saveProgress()

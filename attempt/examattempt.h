@@ -152,6 +152,10 @@ public:
     bool isRunning() const { return m_phase == Phase::Running; }
     // Ended, but the progress is not saved yet.
     bool awaitsSave() const { return m_phase == Phase::EndedUnsaved; }
+    // The learner gave up saving this attempt: it no longer awaits a save.
+    // Its counters stay in the record and reach the file with the next
+    // save that succeeds.
+    void leaveUnsaved();
     // Counts starts, so that an answer to a question asked of an attempt that
     // has ended or started again meanwhile is recognised.
     int generation() const { return m_generation; }
@@ -303,7 +307,7 @@ private:
     Question m_question;
     bool m_questionReadable = false;
     bool m_positionRead = false; // selectPosition() tried to read the position
-    int m_correctVariant = 0; // in shown order
+    int m_correctVariant = 0;    // in shown order
 
     // Indexed 1..20; slot 0 is unused.
     std::array<QuestionState, 21> m_states{};

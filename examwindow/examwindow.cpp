@@ -480,13 +480,39 @@ void ExamWindow::showResult(const AttemptResult &result)
 
 bool ExamWindow::saveProgress()
 {
-    try {
-        m_attempt->saveProgress();
-        return true;
-    } catch (const StatisticsError &error) {
-        MessageBoxes::warning(this, Caution, error.message());
-        return false;
+    // The learner decides: try again (after freeing some space, say) or
+    // close the window and leave the attempt's counters unsaved for now.
+    // Never a window that cannot be closed while the file cannot be written.
+    for (;;) {
+        try {
+            m_attempt->saveProgress();
+            return true;
+        } catch (const StatisticsError &error) {
+            const MessageBoxes::Button answer = MessageBoxes::show(
+                this, QMessageBox::Warning, Caution,
+                error.message() + QStringLiteral("\n\n") + unsavedAttemptText(),
+                QMessageBox::Retry | QMessageBox::Discard, QMessageBox::Retry,
+                {{QMessageBox::Retry, QStringLiteral("Повторить")},
+                 {QMessageBox::Discard, QStringLiteral("Закрыть без сохранения")}});
+            if (answer == QMessageBox::Retry)
+                continue;
+            if (answer == QMessageBox::Discard) {
+                m_attempt->leaveUnsaved();
+                return true;
+            }
+            return false;
+        }
     }
+}
+
+QString ExamWindow::unsavedAttemptText()
+{
+    return QStringLiteral(
+        "«Повторить» — попробовать сохранить ещё раз, например освободив место на диске.\n"
+        "«Закрыть без сохранения» — закрыть окно. Ответы этой попытки останутся в истории "
+        "ответов; в «stat.dat» её счётчики ответов, время и состояние билета попадут при "
+        "следующем удачном сохранении — в конце следующей попытки. Если закрыть программу "
+        "раньше, они в «stat.dat» не попадут.");
 }
 
 // --- Layout and small conveniences -------------------------------------------

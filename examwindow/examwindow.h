@@ -57,6 +57,8 @@ public:
     // The attempt to run at the next showing; the window owns it from now on.
     void setAttempt(std::unique_ptr<ExamAttempt> attempt) override;
     ExamAttempt *attempt() const { return m_attempt.get(); }
+    // What the warning after a failed save says about its two buttons.
+    static QString unsavedAttemptText();
 
     // Whether an attempt is running (started and not yet ended).
     bool attemptRunning() const;

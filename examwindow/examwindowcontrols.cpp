@@ -74,6 +74,7 @@ void ExamWindow::createControls()
     m_helpButton->setIcon(BundledPictures::icon(QStringLiteral(":/exam/help.png")));
     m_helpButton->setIconSize(QSize(13, 13));
     m_helpButton->setFocusPolicy(Qt::NoFocus);
+    m_helpButton->setToolTip(QStringLiteral("Справка"));
     m_layout->add(m_helpButton, QRect(696, 8, 17, 17), A::Top | A::Right);
     connect(m_helpButton, &QToolButton::clicked, this, &ExamWindow::onHelpClicked);
 

@@ -34,7 +34,8 @@ MistakeReviewWindow::MistakeReviewWindow(QuestionDatabase &database,
 {
     setObjectName(QStringLiteral("mistakeReviewWindow"));
     setWindowTitle(QStringLiteral("Разбор ошибок"));
-    resize(640, 560);
+    // No taller than the largest window of the program (InterfaceScale).
+    resize(640, 480);
 
     m_heading = textLabel(this, "reviewHeading");
     QFont bold = m_heading->font();

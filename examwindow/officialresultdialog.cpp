@@ -1,6 +1,7 @@
 #include "officialresultdialog.h"
 
 #include "mistakereviewwindow.h"
+#include "screenfit.h"
 #include "timetext.h"
 
 #include <QHBoxLayout>
@@ -15,7 +16,8 @@ namespace {
 // "1 ошибка", "2 ошибки": the two counts the main part can carry on with.
 QString errorsInMainPart(int blocks)
 {
-    return blocks == 1 ? QStringLiteral("одна ошибка") : QStringLiteral("две ошибки в разных блоках");
+    return blocks == 1 ? QStringLiteral("одна ошибка")
+                       : QStringLiteral("две ошибки в разных блоках");
 }
 
 } // namespace
@@ -113,9 +115,10 @@ void OfficialResultDialog::setResult(const AttemptResult &result, QuestionDataba
         for (const ExamMistake &mistake : result.official->mistakes)
             numbers << QString::number(mistake.number);
     }
-    m_mistakes->setText(numbers.isEmpty()
-                            ? QStringLiteral("Ошибок нет.")
-                            : QStringLiteral("Ошибки в вопросах: %1.").arg(numbers.join(QStringLiteral(", "))));
+    m_mistakes->setText(
+        numbers.isEmpty()
+            ? QStringLiteral("Ошибок нет.")
+            : QStringLiteral("Ошибки в вопросах: %1.").arg(numbers.join(QStringLiteral(", "))));
     m_reviewButton->setEnabled(!numbers.isEmpty());
 }
 
@@ -124,5 +127,6 @@ void OfficialResultDialog::openReview()
     if (!m_database || !m_result.official || m_result.official->mistakes.isEmpty())
         return;
     MistakeReviewWindow review(*m_database, m_result.official->mistakes, this);
+    ScreenFit::fitToScreen(&review);
     review.exec();
 }

@@ -1,11 +1,17 @@
 // Feeds arbitrary bytes to the settings store as its settings file. Opening
-// must never throw or crash: whatever can be read is used, an unparsable file
-// is set aside, and the values handed back are of their types.
+// must never throw or crash: whatever can be read is used, a damaged file
+// is set aside, and the values handed back are of their types. Two checks
+// on what comes out:
+// - a file that is kept holds at least one of the program's values, and the
+//   database it names is the one used (damage is never "repaired" into
+//   first-run values, losing the database);
+// - a run that starts afresh finds the standard database beside the program.
 #include "settingsstore.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QSettings>
 #include <QTemporaryDir>
 
 #include <cstddef>
@@ -27,6 +33,7 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
     startFolder = QDir::currentPath();
     folder = std::make_unique<QTemporaryDir>();
     QDir().mkpath(folder->filePath(QStringLiteral("program")));
+    QFile(folder->filePath(QStringLiteral("program/dataAB.dbv"))).open(QIODevice::WriteOnly);
     return 0;
 }
 
@@ -44,9 +51,34 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         try {
             const SettingsStore::Startup startup =
                 store.openSettings(folder->filePath(QStringLiteral("program")));
-            (void)startup;
             (void)store.launchCount();
             (void)store.databasePath();
+            if (startup.firstRun) {
+                if (startup.databasePath != QDir::toNativeSeparators(folder->filePath(
+                                                QStringLiteral("program/dataAB.dbv"))))
+                    std::abort(); // a fresh start that does not find the database
+            } else {
+                // Kept: read the original bytes as QSettings does (the store
+                // has vouched that they hold no serialized objects).
+                const QString copy = folder->filePath(QStringLiteral("original.ini"));
+                QFile::remove(copy);
+                QFile file(copy);
+                if (!file.open(QIODevice::WriteOnly))
+                    std::abort();
+                file.write(reinterpret_cast<const char *>(data), qint64(size));
+                file.close();
+                QSettings original(copy, QSettings::IniFormat);
+                const QStringList keys = original.childKeys();
+                bool ours = false;
+                for (const char *name : {"Kol", "Rnd", "Sta", "Tim", "Bas", "Mas"})
+                    ours = ours || keys.contains(QLatin1String(name));
+                if (!ours)
+                    std::abort(); // a file with nothing of ours was taken for settings
+                const QVariant bas = original.value(QStringLiteral("Bas"));
+                if (bas.metaType().id() == QMetaType::QString &&
+                    startup.databasePath != bas.toString())
+                    std::abort(); // the stored database was lost
+            }
         } catch (...) {
             std::abort(); // openSettings promises not to throw
         }

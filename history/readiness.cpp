@@ -1,5 +1,7 @@
 #include "readiness.h"
 
+#include "percenttext.h"
+
 #include <algorithm>
 #include <cmath>
 #include <functional>
@@ -102,10 +104,8 @@ Readiness::ExamReadiness Readiness::compute(const QuestionProgressTable &table, 
 
 QString Readiness::percentText(double probability)
 {
-    const double percent = probability * 100.0;
-    if (percent > 0 && percent < 1)
-        return QStringLiteral("меньше 1 %");
-    return QStringLiteral("%1 %").arg(int(std::lround(percent)));
+    // The one rule every chance shown to the learner follows.
+    return chanceText(probability);
 }
 
 namespace {

@@ -80,7 +80,7 @@ ExamReadiness compute(const QuestionProgressTable &table, qint64 nowMs,
 // ticket exam's figure.
 QString explanation(const ExamReadiness &readiness);
 
-// "37 %"; below one percent "меньше 1 %".
+// "37 %"; below one percent "меньше 1 %" (see chanceText()).
 QString percentText(double probability);
 
 } // namespace Readiness

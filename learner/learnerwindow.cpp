@@ -4,8 +4,10 @@
 #include "dailychart.h"
 #include "learnerhistory.h"
 #include "messageboxes.h"
+#include "percenttext.h"
 #include "questionindexentry.h"
 #include "questionprogress.h"
+#include "screenfit.h"
 #include "topicprogress.h"
 #include "topicsource.h"
 #include "topicspage.h"
@@ -18,12 +20,11 @@
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTabWidget>
 #include <QTimeZone>
 #include <QVBoxLayout>
 #include <QtConcurrent/QtConcurrentRun>
-
-#include <cmath>
 
 namespace {
 
@@ -35,15 +36,6 @@ QLabel *makeLabel(QWidget *parent, const char *name, bool wrap = false)
     return label;
 }
 
-QString percentText(double probability)
-{
-    // Below one percent still reads as "less than 1 %" rather than 0.
-    const double percent = probability * 100.0;
-    if (percent > 0 && percent < 1)
-        return QStringLiteral("меньше 1 %");
-    return QStringLiteral("%1 %").arg(int(std::lround(percent)));
-}
-
 } // namespace
 
 LearnerWindow::LearnerWindow(LearnerHistory &history, QWidget *parent)
@@ -53,6 +45,11 @@ LearnerWindow::LearnerWindow(LearnerHistory &history, QWidget *parent)
     setWindowTitle(QStringLiteral("Моя подготовка"));
     setMinimumWidth(640);
     createControls();
+    // A size of its own rather than the layout's wish, which the charts
+    // make as large as two thirds of the screen; no larger than the largest
+    // window (InterfaceScale), and grown in refresh() only as far as the
+    // texts need.
+    resize(720, 480);
 }
 
 void LearnerWindow::createControls()
@@ -72,7 +69,15 @@ void LearnerWindow::createControls()
 
     m_tabs = new QTabWidget(this);
     m_tabs->setObjectName(QStringLiteral("learnerTabs"));
-    m_tabs->addTab(createOverviewTab(), QStringLiteral("Обзор"));
+    // The overview scrolls rather than being squeezed when the window is
+    // kept within the largest window size or the screen.
+    auto *overview = new QScrollArea;
+    overview->setObjectName(QStringLiteral("overviewArea"));
+    overview->setWidget(createOverviewTab());
+    overview->setWidgetResizable(true);
+    overview->setFrameShape(QFrame::NoFrame);
+    overview->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_tabs->addTab(overview, QStringLiteral("Обзор"));
     m_tabs->addTab(createOfficialExamTab(), QStringLiteral("Экзамен ГИБДД"));
     m_tabs->addTab(createMarathonTab(), QStringLiteral("Марафон"));
     m_topicsPage = new TopicsPage;
@@ -92,7 +97,19 @@ void LearnerWindow::createControls()
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_readiness);
-    layout->addWidget(m_explanation);
+    // The explanation grows with what lowers the readiness; past four lines
+    // it scrolls, so that the window keeps within the largest window size
+    // (InterfaceScale) and its buttons on the screen.
+    auto *explanationArea = new QScrollArea(this);
+    explanationArea->setObjectName(QStringLiteral("readinessExplanationArea"));
+    explanationArea->setWidget(m_explanation);
+    explanationArea->setWidgetResizable(true);
+    explanationArea->setFrameShape(QFrame::NoFrame);
+    explanationArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    explanationArea->setMaximumHeight(4 * m_explanation->fontMetrics().lineSpacing() + 4);
+    explanationArea->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
+    m_explanation->setBackgroundRole(QPalette::Window);
+    layout->addWidget(explanationArea);
     layout->addWidget(m_unavailable);
     layout->addWidget(m_weights);
     layout->addWidget(m_tabs, 1);
@@ -121,7 +138,9 @@ QWidget *LearnerWindow::createOverviewTab()
     m_chart = new DailyChart(tab);
     m_chart->setObjectName(QStringLiteral("activityChart"));
     m_chart->setTitle(QStringLiteral("Последние 30 дней"));
-    m_chart->setMinimumSize(520, 240);
+    // Low enough for the whole window to stay within the largest window
+    // size (InterfaceScale) at 100 %; it grows with the window.
+    m_chart->setMinimumSize(520, 170);
 
     auto *modes = new QGridLayout;
     modes->addWidget(m_mistakes, 0, 0);
@@ -311,7 +330,7 @@ void LearnerWindow::refreshStudyNext()
         QStringLiteral("Вопросы, которые сильнее всего поднимут готовность (%1). Если ответить "
                        "на все верно, она станет %2 (сейчас %3).")
             .arg(next.questions.size())
-            .arg(percentText(next.readinessIfRight), percentText(next.readinessNow)));
+            .arg(chanceText(next.readinessIfRight), chanceText(next.readinessNow)));
 }
 
 void LearnerWindow::startRefitIfDue(const QDateTime &now)
@@ -361,7 +380,7 @@ void LearnerWindow::refresh()
     m_unavailable->setVisible(!available);
 
     m_readiness->setText(QStringLiteral("Готовность к экзамену: %1")
-                             .arg(percentText(m_overview.readiness.passProbability)));
+                             .arg(chanceText(m_overview.readiness.passProbability)));
     m_explanation->setText(Readiness::explanation(m_overview.readiness));
     m_mistakes->setText(
         QStringLiteral("Вопросов для работы над ошибками: %1").arg(m_overview.mistakesCount));
@@ -401,6 +420,7 @@ void LearnerWindow::refresh()
     refreshTopics();
     // The texts change their wrapped heights: let the layout take them.
     layout()->activate();
-    if (height() < sizeHint().height())
-        resize(width(), sizeHint().height());
+    if (height() < minimumSizeHint().height())
+        resize(width(), minimumSizeHint().height());
+    ScreenFit::fitToScreen(this);
 }

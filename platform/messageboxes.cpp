@@ -1,5 +1,7 @@
 #include "messageboxes.h"
 
+#include <QAbstractButton>
+
 namespace {
 
 struct SeamState
@@ -18,7 +20,8 @@ SeamState &state()
 
 MessageBoxes::Button MessageBoxes::show(QWidget *owner, QMessageBox::Icon icon,
                                         const QString &caption, const QString &text,
-                                        QMessageBox::StandardButtons buttons, Button defaultButton)
+                                        QMessageBox::StandardButtons buttons, Button defaultButton,
+                                        const QMap<Button, QString> &buttonTexts)
 {
     // Texts may break lines with LF CR, which the desktop's own message boxes
     // show as one line break; Qt would show two, so the CR is left out of
@@ -29,8 +32,12 @@ MessageBoxes::Button MessageBoxes::show(QWidget *owner, QMessageBox::Icon icon,
     box.setObjectName(QStringLiteral("MessageBox"));
     if (defaultButton != QMessageBox::NoButton)
         box.setDefaultButton(defaultButton);
+    for (auto it = buttonTexts.cbegin(); it != buttonTexts.cend(); ++it) {
+        if (QAbstractButton *button = box.button(it.key()))
+            button->setText(it.value());
+    }
 
-    state().shown.append({owner, icon, caption, text, buttons});
+    state().shown.append({owner, icon, caption, text, buttons, buttonTexts});
     if (!state().answers.isEmpty())
         return state().answers.takeFirst();
     return static_cast<Button>(box.exec());

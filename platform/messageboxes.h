@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QMap>
 #include <QMessageBox>
 #include <QPointer>
 #include <QString>
@@ -21,11 +22,14 @@ public:
         QString caption;
         QString text;
         QMessageBox::StandardButtons buttons;
+        // The captions of buttons that do not say their standard word.
+        QMap<Button, QString> buttonTexts;
     };
 
     static Button show(QWidget *owner, QMessageBox::Icon icon, const QString &caption,
                        const QString &text, QMessageBox::StandardButtons buttons = QMessageBox::Ok,
-                       Button defaultButton = QMessageBox::NoButton);
+                       Button defaultButton = QMessageBox::NoButton,
+                       const QMap<Button, QString> &buttonTexts = {});
 
     static Button information(QWidget *owner, const QString &caption, const QString &text);
     static Button warning(QWidget *owner, const QString &caption, const QString &text);

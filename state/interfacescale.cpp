@@ -13,21 +13,36 @@ bool isValid(int percent)
     return percent == Automatic || choices().contains(percent);
 }
 
-int automaticPercent(int availableHeight)
+bool fits(int percent, QSize available)
+{
+    const double factor = percent / 100.0;
+    return LargestWindow.width() * factor + FrameAllowance.width() <= available.width() &&
+           LargestWindow.height() * factor + FrameAllowance.height() <= available.height();
+}
+
+int automaticPercent(QSize available)
 {
     int best = choices().first();
     for (const int percent : choices()) {
-        if (MainWindowHeight * percent / 100.0 <= availableHeight * ScreenShare)
+        if (MainWindowHeight * percent / 100.0 <= available.height() * ScreenShare &&
+            fits(percent, available))
             best = percent;
     }
     return best;
 }
 
-int effectivePercent(int stored, int availableHeight)
+int effectivePercent(int stored, QSize available)
 {
-    if (stored != Automatic && choices().contains(stored))
+    if (stored == Automatic || !choices().contains(stored))
+        return automaticPercent(available);
+    if (available.isEmpty() || fits(stored, available))
         return stored;
-    return automaticPercent(availableHeight);
+    int best = choices().first();
+    for (const int percent : choices()) {
+        if (percent <= stored && fits(percent, available))
+            best = percent;
+    }
+    return best;
 }
 
 } // namespace InterfaceScale

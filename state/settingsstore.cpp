@@ -8,11 +8,14 @@
 #include <QScopeGuard>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QStringDecoder>
 
 #include <limits>
 #include <optional>
 
 namespace {
+
+constexpr qint64 LargestSettingsFile = 64 * 1024;
 
 const QString KolName = QStringLiteral("Kol");
 const QString RndName = QStringLiteral("Rnd");
@@ -161,17 +164,39 @@ void SettingsStore::writeValue(const QString &name, const QVariant &value)
     throw SettingsError(writeFailureMessage());
 }
 
-bool SettingsStore::holdsSerializedObjects() const
+bool SettingsStore::bytesLookDamaged() const
 {
+    QFile file(m_location);
+    if (!file.open(QIODevice::ReadOnly))
+        return false; // what cannot be read is no damage (see openSettings)
+    // A few short lines are all the program writes; a file this large is not
+    // its own, and is not read into memory.
+    if (file.size() > LargestSettingsFile)
+        return true;
+    const QByteArray text = file.readAll();
+    // Text, as the program writes it: UTF-8 without NUL bytes. Qt reads many
+    // binary files as an INI file without a format error.
+    if (text.contains('\0'))
+        return true;
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString decoded = utf8(text);
+    if (utf8.hasError())
+        return true;
     // QSettings decodes "@Variant(…)" and "@DateTime(…)" values with
     // QDataStream as it reads the file, and a damaged one can make it
     // allocate gigabytes from a length it never checks. The program stores
     // only numbers and text, so such a value is damage.
-    QFile file(m_location);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray text = file.readAll();
     return text.contains("@Variant(") || text.contains("@DateTime(");
+}
+
+bool SettingsStore::holdsOwnValue()
+{
+    const QStringList keys = settings().childKeys();
+    for (const QString &name : {KolName, RndName, StaName, TimName, BasName, MasName}) {
+        if (keys.contains(name))
+            return true;
+    }
+    return false;
 }
 
 QString SettingsStore::setDamagedFileAside()
@@ -194,14 +219,17 @@ SettingsStore::Startup SettingsStore::openSettings(const QString &programFolder,
 
     result.firstRun = !keyExists();
 #ifndef Q_OS_WIN
-    // Serialized objects count as garbage; checked before QSettings reads
-    // the file, because reading decodes them.
-    const bool serializedObjects = !result.firstRun && holdsSerializedObjects();
-    const QSettings::Status opened =
-        serializedObjects ? QSettings::FormatError : settings().status();
+    // Damage is told by the bytes before QSettings reads the file (reading
+    // decodes serialized objects and takes in the whole file), then by what
+    // QSettings made of it: a format error, or not one value of ours.
+    const bool damagedBytes = !result.firstRun && bytesLookDamaged();
+    QSettings::Status opened = damagedBytes ? QSettings::FormatError : settings().status();
+    if (!result.firstRun && opened == QSettings::NoError && !holdsOwnValue())
+        opened = QSettings::FormatError;
     if (!result.firstRun && opened == QSettings::FormatError) {
-        // Garbage would fail the same way at every start; keep it for whoever
-        // wants to look at it and start afresh.
+        // Garbage would fail the same way at every start, and its "repaired"
+        // values would lose the database; keep it for whoever wants to look
+        // at it and start afresh.
         const QString aside = setDamagedFileAside();
         if (!aside.isEmpty()) {
             result.warnings.append(
@@ -209,9 +237,10 @@ SettingsStore::Startup SettingsStore::openSettings(const QString &programFolder,
                                "именем \"%2\", настройки заданы заново.")
                     .arg(QDir::toNativeSeparators(m_location), QDir::toNativeSeparators(aside)));
             result.firstRun = true;
-        } else if (serializedObjects) {
-            // It cannot be moved (a read-only folder) and must not be read:
+        } else if (damagedBytes || !holdsOwnValue()) {
+            // It cannot be moved (a read-only folder) and must not be used:
             // this run keeps its settings in a scratch file.
+            m_settings.reset();
             m_scratch = std::make_unique<QTemporaryDir>();
             result.warnings.append(
                 QStringLiteral("Файл настроек программы \"%1\" повреждён, и отложить его не "
@@ -226,8 +255,6 @@ SettingsStore::Startup SettingsStore::openSettings(const QString &programFolder,
         // standard database is found.
         result.firstRun = true;
     }
-#else
-    Q_UNUSED(opened);
 #endif
     settings();
 
@@ -314,6 +341,12 @@ int SettingsStore::interfaceScale()
 {
     if (!keyExists())
         return InterfaceScale::Automatic;
+#ifndef Q_OS_WIN
+    // Asked before start-up: a damaged file is not read here; openSettings
+    // sets it aside.
+    if (!m_settings && !m_scratch && bytesLookDamaged())
+        return InterfaceScale::Automatic;
+#endif
     QSettings &s = settings();
     s.sync();
     const auto value = toInteger(s.value(MasName));

@@ -102,8 +102,10 @@ public:
     //
     // Never throws: a store that refuses writes is still read in full (Bas
     // included) and the refusal becomes one entry of `warnings`. A settings
-    // file that cannot be parsed is renamed aside (never deleted) and the
-    // run becomes a first run. A file that cannot be read at all counts as a
+    // file that is damaged — it cannot be parsed, it is no UTF-8 text, it
+    // holds NUL bytes or serialized objects, it is far too large, or it
+    // holds none of the program's values — is renamed aside (never deleted)
+    // and the run becomes a first run. A file that cannot be read at all counts as a
     // first run too, so the standard database is still found.
     Startup openSettings(const QString &programFolder, const QStringList &extraFolders = {},
                          const MarksHandler &setMarks = {});
@@ -151,9 +153,13 @@ private:
     // Renames an unparsable settings file to a free name beside it; returns
     // the new path, or an empty string when the rename failed.
     QString setDamagedFileAside();
-    // Whether the file holds a value QSettings would decode as a serialized
-    // object (see the definition for why that is refused).
-    bool holdsSerializedObjects() const;
+    // Whether the file's bytes cannot be a settings file of the program:
+    // too large, not UTF-8 text, NUL bytes, or a value QSettings would
+    // decode as a serialized object (see the definition for why that is
+    // refused). Looked at before QSettings reads the file.
+    bool bytesLookDamaged() const;
+    // Whether QSettings finds at least one of the program's values in it.
+    bool holdsOwnValue();
 
     QString m_location;
     std::unique_ptr<QSettings> m_settings;

@@ -95,21 +95,24 @@ bool StatisticsFile::writeRecordAndTail(QIODevice &out, const QByteArray &record
     return true;
 }
 
-void saveStatistics(const StatRecord &record, const QString &path)
+namespace {
+
+// Replaces `target` by `record` and the bytes after the old record; returns
+// why it failed, in words for the learner, or an empty string.
+QString replaceStatistics(const StatRecord &record, const QString &target)
 {
-    const QString target = resolve(path);
     if (const QString refusal = RegularFile::refusalReason(target); !refusal.isEmpty())
-        throw saveFailure(target, refusal);
+        return refusal;
 
     QFile old(target);
     const bool hasTail = old.size() > StatRecord::Size;
     if (hasTail && (!old.open(QIODevice::ReadOnly) || !old.seek(StatRecord::Size)))
-        throw saveFailure(target, old.errorString());
+        return old.errorString();
     const qint64 needed = hasTail ? old.size() : StatRecord::Size;
 
     QSaveFile file(target);
     if (!file.open(QIODevice::WriteOnly))
-        throw saveFailure(target, saveFailureReason(target, file, needed));
+        return saveFailureReason(target, file, needed);
     // Without these checks QSaveFile may rename a short or empty temporary
     // file over the good one: a failed write is only remembered, and a full
     // disk may show itself only when the buffer is flushed.
@@ -117,45 +120,63 @@ void saveStatistics(const StatRecord &record, const QString &path)
         !file.flush() || file.error() != QFileDevice::NoError) {
         const QString reason = saveFailureReason(target, file, needed);
         file.cancelWriting();
-        throw saveFailure(target, reason);
+        return reason;
     }
     if (!file.commit())
-        throw saveFailure(target, saveFailureReason(target, file, needed));
+        return saveFailureReason(target, file, needed);
+    return {};
+}
+
+} // namespace
+
+void saveStatistics(const StatRecord &record, const QString &path)
+{
+    const QString target = resolve(path);
+    if (const QString reason = replaceStatistics(record, target); !reason.isEmpty())
+        throw saveFailure(target, reason);
 }
 
 void loadOrCreateStatistics(StatRecord &record, qint32 launchCount, const QString &path)
 {
     const QString target = resolve(path);
-    const auto damaged = [] {
-        return StatisticsError(QString::fromUtf8(StatisticsFile::DamagedMessage));
+    const QString shownPath = QDir::toNativeSeparators(target);
+    // The fixed message, with what really happened under it: a full disk
+    // or a read-only folder is no damage, and the learner can act on it.
+    const auto unusable = [](const QString &reason) {
+        return StatisticsError(QString::fromUtf8(StatisticsFile::DamagedMessage) +
+                               QStringLiteral("\n\n") + reason);
     };
     // Checked before anything opens it: opening a named pipe would wait for
     // a writer forever.
     if (const QString refusal = RegularFile::refusalReason(target); !refusal.isEmpty())
-        throw StatisticsError(QString::fromUtf8(StatisticsFile::DamagedMessage) + refusal + '.');
+        throw unusable(QStringLiteral("Файл результатов: %1.").arg(refusal));
 
     StatRecord loaded;
     QFile file(target);
     const bool existed = file.exists();
     if (existed) {
         if (!file.open(QIODevice::ReadOnly))
-            throw damaged();
+            throw unusable(QStringLiteral("Не удалось прочитать файл \"%1\": %2.")
+                               .arg(shownPath, file.errorString()));
         const QByteArray bytes = file.read(StatRecord::Size);
         if (bytes.size() != StatRecord::Size)
-            throw damaged();
+            throw unusable(QStringLiteral("Файл \"%1\" короче одной записи результатов: %2 "
+                                          "байт вместо %3.")
+                               .arg(shownPath)
+                               .arg(bytes.size())
+                               .arg(StatRecord::Size));
         loaded = StatRecord::fromBytes(bytes);
         file.close();
     }
     loaded.setLaunchCount(launchCount);
-    try {
-        saveStatistics(loaded, target);
-    } catch (const StatisticsError &error) {
+    if (const QString reason = replaceStatistics(loaded, target); !reason.isEmpty()) {
         if (!existed)
-            throw damaged();
+            throw unusable(
+                QStringLiteral("Не удалось создать файл \"%1\": %2.").arg(shownPath, reason));
         // The progress was read; only the launch count did not reach the
         // file. The learner keeps working with it.
         record = loaded;
-        throw;
+        throw saveFailure(target, reason);
     }
     record = loaded;
 }

@@ -50,10 +50,10 @@ QString currentPath();
 // At start-up: reads the first record of an existing file (longer files keep
 // their extra bytes) or creates a zero record, then stores `launchCount` in
 // the record's launch-counter copy and writes the record back. A file that
-// cannot be read or created throws StatisticsError (Unusable) with
-// DamagedMessage, or with the reason when the path is no regular file, and
-// leaves `record` unchanged. When an existing record was read but could not
-// be written back, `record` takes it and NotSaved is thrown.
+// cannot be read or created throws StatisticsError (Unusable): DamagedMessage,
+// then an empty line and the real reason (too short, full disk, read-only
+// folder, no regular file...), and leaves `record` unchanged. When an existing record was read but
+// could not be written back, `record` takes it and NotSaved is thrown.
 void loadOrCreateStatistics(StatRecord &record, qint32 launchCount, const QString &path = {});
 
 // Writes `record` as the first 16176 bytes of the file, keeping any bytes

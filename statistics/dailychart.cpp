@@ -19,6 +19,7 @@ DailyChart::DailyChart(QWidget *parent) : QWidget(parent)
     m_chart->legend()->setAlignment(Qt::AlignBottom);
     m_chart->setBackgroundRoundness(0);
     m_chart->setMargins(QMargins(4, 4, 4, 4));
+    connect(m_chart, &QChart::plotAreaChanged, this, &DailyChart::fitPercentTicks);
     auto *view = new QChartView(m_chart, this);
     view->setRenderHint(QPainter::Antialiasing);
     view->setFrameShape(QFrame::NoFrame);
@@ -102,6 +103,7 @@ void DailyChart::setData(const Data &data)
         axisPercent->setRange(0, 100);
         axisPercent->setLabelFormat(QStringLiteral("%d %%"));
         m_chart->addAxis(axisPercent, withCounts ? Qt::AlignRight : Qt::AlignLeft);
+        fitPercentTicks();
         // One line per run of days with a value, so a day without answers is
         // a gap rather than a fall to zero.
         QLineSeries *line = nullptr;
@@ -140,6 +142,17 @@ void DailyChart::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
     placeNoDataLabel();
+}
+
+void DailyChart::fitPercentTicks()
+{
+    // Five labels (0, 25 … 100 %) need room; in a low plot they would all be
+    // elided to "…", so it shows 0, 50 and 100 % only.
+    const bool roomForFive = m_chart->plotArea().height() >= 5 * 1.5 * fontMetrics().height();
+    for (QAbstractAxis *axis : m_chart->axes(Qt::Vertical)) {
+        if (auto *percent = qobject_cast<QValueAxis *>(axis); percent && percent->max() == 100)
+            percent->setTickCount(roomForFive ? 5 : 3);
+    }
 }
 
 void DailyChart::placeNoDataLabel()

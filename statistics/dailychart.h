@@ -46,6 +46,7 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    void fitPercentTicks();
     void clearSeries();
     void placeNoDataLabel();
 

@@ -8,6 +8,7 @@
 #include "help.h"
 #include "messageboxes.h"
 #include "statrecord.h"
+#include "tabrows.h"
 #include "ticketlistview.h"
 
 #include <QFrame>
@@ -104,6 +105,7 @@ StatisticsWindow::StatisticsWindow(QWidget *parent)
     m_okButton->setGeometry(640, 412, 75, 25);
     m_okButton->setDefault(true);
     connect(m_okButton, &QPushButton::clicked, this, &QDialog::accept);
+    arrangeTabRows();
 }
 
 StatisticsWindow::~StatisticsWindow() = default;
@@ -145,12 +147,6 @@ void StatisticsWindow::buildPages()
     m_pages->setObjectName(QStringLiteral("PageControl1"));
     m_pages->setGeometry(8, 32, 705, 369);
     m_pages->setIconSize(QSize(16, 16));
-    m_pages->setUsesScrollButtons(false);
-    m_pages->tabBar()->setExpanding(false);
-    m_pages->tabBar()->setAttribute(Qt::WA_Hover);
-    auto *tabStyle = new HotTrackTabStyle;
-    tabStyle->setParent(m_pages->tabBar());
-    m_pages->tabBar()->setStyle(tabStyle);
 
     struct Page
     {
@@ -211,9 +207,40 @@ void StatisticsWindow::buildPages()
     m_dynamics = new DynamicsPage;
     m_dynamics->setObjectName(QStringLiteral("dynamicsPage"));
     m_pages->addTab(m_dynamics, QStringLiteral("Динамика"));
-    // The four captions already fill the row; arrows at its end reach the
-    // fifth without moving or shortening them.
-    m_pages->setUsesScrollButtons(true);
+
+    // The four captions already fill a row: the tabs go in as many rows as
+    // they need, every caption whole and every page one click away.
+    m_tabRows = new TabRows(m_pages, this);
+    m_tabRows->setObjectName(QStringLiteral("pageTabs"));
+    auto *tabStyle = new HotTrackTabStyle;
+    tabStyle->setParent(m_tabRows);
+    m_tabRows->setStyle(tabStyle);
+}
+
+void StatisticsWindow::arrangeTabRows()
+{
+    // Under the rows of tabs the pages keep the height their contents were
+    // laid out for (the explanations end at 345); the window grows by what
+    // the tabs and the pages take beyond the design's 369, and the controls
+    // under the pages move down by as much.
+    const QRect design(8, 32, 705, 369);
+    constexpr int SheetHeight = 346;
+    constexpr int PaneFrame = 2; // the pages' frame on each side
+    m_tabRows->setGeometry(design.left(), design.top(), design.width(), 1);
+    m_tabRows->relayout();
+    const int tabsHeight = m_tabRows->sizeHint().height();
+    m_tabRows->resize(design.width(), tabsHeight);
+    const int overlap = style()->pixelMetric(QStyle::PM_TabBarBaseOverlap, nullptr, m_pages);
+    const int pagesTop = design.top() + tabsHeight - overlap;
+    const int pagesHeight = SheetHeight + 2 * PaneFrame;
+    m_pages->setGeometry(design.left(), pagesTop, design.width(), pagesHeight);
+    m_tabRows->raise();
+    const int extra = qMax(0, pagesTop + pagesHeight - design.bottom() - 1);
+    for (const char *name : {"Label2", "Bevel1", "rb1", "rb2", "rb3", "rb4", "BitBtn1"}) {
+        if (auto *below = findChild<QWidget *>(QString::fromLatin1(name)))
+            below->move(below->pos() + QPoint(0, extra));
+    }
+    setFixedSize(722, 448 + extra);
 }
 
 void StatisticsWindow::buildCharts()

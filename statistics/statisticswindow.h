@@ -12,6 +12,7 @@ class QPushButton;
 class BarChart;
 class ChartSeries;
 class DynamicsPage;
+class TabRows;
 
 // The statistics window: a rating of the 40 tickets, the seconds and the
 // answers per ticket and, for the ticket chosen in the list, the seconds and
@@ -59,6 +60,7 @@ private:
     void buildPages();
     void buildFilter();
     void buildCharts();
+    void arrangeTabRows();
     void navigateToTicket(int index);
     void centreOnDesktop();
 
@@ -68,6 +70,7 @@ private:
     QLabel *m_heading = nullptr;
     QToolButton *m_helpButton = nullptr;
     QTabWidget *m_pages = nullptr;
+    TabRows *m_tabRows = nullptr;
     QListWidget *m_tickets = nullptr;
     QPushButton *m_okButton = nullptr;
     DynamicsPage *m_dynamics = nullptr;

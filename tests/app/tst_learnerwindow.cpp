@@ -100,10 +100,18 @@ void TestLearnerWindow::emptyHistory_modesDisabledWithAReason()
     QVERIFY(!review->isEnabled());
     QVERIFY(!window->findChild<QLabel *>(QStringLiteral("mistakesHint"))->text().isEmpty());
     QVERIFY(!window->findChild<QLabel *>(QStringLiteral("reviewHint"))->text().isEmpty());
-    QVERIFY(window->findChild<QLabel *>(QStringLiteral("readinessLabel"))
-                ->text()
-                .startsWith(QStringLiteral("Готовность к экзамену:")));
-    QVERIFY(!window->findChild<QLabel *>(QStringLiteral("readinessExplanation"))->text().isEmpty());
+    // One figure, rounded one way, in the heading and in the explanation.
+    const QString heading = window->findChild<QLabel *>(QStringLiteral("readinessLabel"))->text();
+    const QString prefix = QStringLiteral("Готовность к экзамену: ");
+    QVERIFY2(heading.startsWith(prefix), qPrintable(heading));
+    const QString figure = heading.mid(prefix.size());
+    QCOMPARE(figure, QStringLiteral("меньше 1 %"));
+    const QString explanation =
+        window->findChild<QLabel *>(QStringLiteral("readinessExplanation"))->text();
+    QVERIFY2(explanation.contains(QStringLiteral("Готовность ") + figure), qPrintable(explanation));
+    QVERIFY2(!explanation.contains(QStringLiteral(" 0%")) &&
+                 !explanation.contains(QStringLiteral(" 0 %")),
+             qPrintable(explanation));
     auto *chart = window->findChild<DailyChart *>(QStringLiteral("activityChart"));
     QVERIFY(!chart->hasData());
     QVERIFY(chart->noDataLabel()->isVisible());

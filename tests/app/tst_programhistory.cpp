@@ -16,7 +16,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QPushButton>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -32,6 +34,7 @@ private slots:
     void examThroughTheWindow_landsInHistory_andResetClearsIt();
     void unusableHistory_oneMessageAndStatDatAsBefore();
     void history_openedAfterTheFirstPaint();
+    void statDatNotSaved_learnerRetriesThenClosesWithoutSaving_answersStayInHistory();
 
 private:
     // Runs an exam on ticket 10 through the real window: the first answer
@@ -131,6 +134,48 @@ void TestProgramHistory::examThroughTheWindow_landsInHistory_andResetClearsIt()
     QCOMPARE(MessageBoxes::shown().size(), 1); // the existing confirmation only
     QVERIFY(history.answers(fingerprint).isEmpty());
     QVERIFY(history.attempts(fingerprint).isEmpty());
+}
+
+void TestProgramHistory::
+    statDatNotSaved_learnerRetriesThenClosesWithoutSaving_answersStayInHistory()
+{
+    ZeltrakProgram program(m_sandbox->paths);
+    QVERIFY(!program.startupFailed());
+    // A folder in the file's place: every save of "stat.dat" fails.
+    const QString statPath = m_sandbox->statisticsFile();
+    QVERIFY(QFile::remove(statPath));
+    QVERIFY(QDir().mkdir(statPath));
+
+    // Try again (still failing: the warning comes back), then close.
+    MessageBoxes::setNextAnswers({QMessageBox::Retry, QMessageBox::Discard});
+    runExam(program);
+    QCOMPARE(MessageBoxes::shown().size(), 2);
+    for (const MessageBoxes::Shown &box : MessageBoxes::shown()) {
+        QCOMPARE(box.buttons, QMessageBox::Retry | QMessageBox::Discard);
+        QCOMPARE(box.buttonTexts.value(QMessageBox::Retry), QStringLiteral("Повторить"));
+        QCOMPARE(box.buttonTexts.value(QMessageBox::Discard),
+                 QStringLiteral("Закрыть без сохранения"));
+        QVERIFY2(box.text.contains(ExamWindow::unsavedAttemptText()), qPrintable(box.text));
+    }
+    QVERIFY(QFileInfo(statPath).isDir());
+
+    // The answers are in the history all the same.
+    const QString fingerprint = DatabaseFingerprint::fromFile(m_database);
+    AnswerHistory history(AnswerHistory::filePathIn(m_sandbox->paths.programFolder));
+    QCOMPARE(history.answers(fingerprint).size(), 20);
+    // The counters stay in memory and reach the file with the next save.
+    const int wrongBefore = globalStatRecord().questionStats(10, 1).wrong[2];
+    QCOMPARE(wrongBefore, 1);
+    QVERIFY(QDir().rmdir(statPath));
+    MessageBoxes::clearShown();
+    MessageBoxes::setNextAnswers({});
+    runExam(program);
+    QVERIFY(MessageBoxes::shown().isEmpty());
+    QCOMPARE(history.answers(fingerprint).size(), 40);
+    QFile stat(statPath);
+    QVERIFY(stat.open(QIODevice::ReadOnly));
+    QCOMPARE(StatRecord::fromBytes(stat.read(StatRecord::Size)).questionStats(10, 1).wrong[2],
+             quint8(2));
 }
 
 void TestProgramHistory::unusableHistory_oneMessageAndStatDatAsBefore()

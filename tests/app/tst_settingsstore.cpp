@@ -35,6 +35,8 @@ private slots:
     void openSettings_serializedObject_keptAsideWithoutDecodingIt();
     void openSettings_serializedObjectInReadOnlyFolder_neverDecoded();
     void openSettings_unreadableFile_findsStandardDatabase();
+    void openSettings_damagedContent_keptAsideAndStartsAsFirstRun_data();
+    void openSettings_damagedContent_keptAsideAndStartsAsFirstRun();
 
 private:
     QString settingsPath() const
@@ -192,8 +194,8 @@ void TestSettingsStore::laterRun_repairsMissingOrMistypedValues_data()
 
     QTest::newRow("all present") << "Kol=3\nRnd=1\nSta=0\nTim=2\nBas=/x/dataAB.dbv" << 4 << 1 << 0
                                  << 2 << "/x/dataAB.dbv" << QStringList();
-    QTest::newRow("empty key") << "" << 1 << 1 << 1 << 4 << ""
-                               << QStringList{"Kol", "Rnd", "Sta", "Tim"};
+    QTest::newRow("only Bas") << "Bas=/x/dataAB.dbv" << 1 << 1 << 1 << 4 << "/x/dataAB.dbv"
+                              << QStringList{"Kol", "Rnd", "Sta", "Tim"};
     QTest::newRow("Kol text") << "Kol=abc\nRnd=1\nSta=1\nTim=4" << 1 << 1 << 1 << 4 << ""
                               << QStringList{"Kol"};
     QTest::newRow("Kol beyond 32 bits")
@@ -513,6 +515,59 @@ void TestSettingsStore::openSettings_unreadableFile_findsStandardDatabase()
         startup.databasePath,
         QDir::toNativeSeparators(QDir(programFolder()).filePath(QStringLiteral("dataAB.dbv"))));
     QFile::setPermissions(settingsPath(), QFile::ReadOwner | QFile::WriteOwner);
+}
+
+void TestSettingsStore::openSettings_damagedContent_keptAsideAndStartsAsFirstRun_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    // Bytes Qt reads as an INI file without a format error, but that no
+    // program wrote as its settings.
+    QByteArray random;
+    quint32 seed = 12345;
+    for (int i = 0; i < 3000; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        random.append(char(0x80 | (seed >> 16))); // never valid UTF-8 on its own
+    }
+    QTest::newRow("random bytes") << random;
+    QTest::newRow("NUL bytes among the values")
+        << QByteArray("[General]\nKol=5\nBas=/x/dataAB.dbv\n\0\0\0\0\n", 40);
+    QTest::newRow("not UTF-8") << QByteArray("[General]\nKol=5\nBas=/x/\xe4\xe0\xed\xed\xfb\n");
+    QTest::newRow("no value of ours") << QByteArray("[General]\nfoo=1\nbar=2\n[Kol]\nx=1\n");
+    QTest::newRow("empty file") << QByteArray();
+    QTest::newRow("far too large")
+        << QByteArray("[General]\nKol=5\n") + QByteArray(100 * 1024, '#') + '\n';
+}
+
+void TestSettingsStore::openSettings_damagedContent_keptAsideAndStartsAsFirstRun()
+{
+    QFETCH(QByteArray, content);
+    touch(QDir(programFolder()).filePath(QStringLiteral("dataAB.dbv")));
+    QDir().mkpath(QFileInfo(settingsPath()).path());
+    {
+        QFile file(settingsPath());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(content);
+    }
+    // Read before start-up: a damaged file gives the automatic scale.
+    QCOMPARE(SettingsStore(settingsPath()).interfaceScale(), 0);
+
+    SettingsStore store(settingsPath());
+    const SettingsStore::Startup startup = store.openSettings(programFolder());
+    QVERIFY(startup.firstRun);
+    QCOMPARE(startup.launchCount, 1);
+    QVERIFY(startup.repairedValues.isEmpty());
+    // The standard database beside the program is found, not asked for.
+    QCOMPARE(
+        startup.databasePath,
+        QDir::toNativeSeparators(QDir(programFolder()).filePath(QStringLiteral("dataAB.dbv"))));
+    const QString aside = settingsPath() + QStringLiteral(".damaged");
+    QFile kept(aside);
+    QVERIFY(kept.open(QIODevice::ReadOnly));
+    QCOMPARE(kept.readAll(), content);
+    QCOMPARE(startup.warnings.size(), 1);
+    QVERIFY2(startup.warnings[0].contains(QDir::toNativeSeparators(aside)),
+             qPrintable(startup.warnings[0]));
+    QCOMPARE(stored("Kol"), QStringLiteral("1"));
 }
 
 QTEST_GUILESS_MAIN(TestSettingsStore)

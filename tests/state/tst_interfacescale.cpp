@@ -21,28 +21,48 @@ private slots:
 
 void TestInterfaceScale::automaticPercent_data()
 {
-    // Available heights in the desktop's logical pixels (task bar off).
-    QTest::addColumn<int>("availableHeight");
+    // Available areas in the desktop's logical pixels (task bar off).
+    QTest::addColumn<QSize>("available");
     QTest::addColumn<int>("percent");
-    QTest::newRow("no screen known") << 0 << 100;
-    QTest::newRow("1366 x 768 laptop") << 728 << 100;
-    QTest::newRow("1920 x 1080") << 1040 << 125;
-    QTest::newRow("1920 x 1200") << 1160 << 125;
-    QTest::newRow("2560 x 1440") << 1400 << 150;
-    QTest::newRow("3840 x 2160 unscaled desktop") << 2120 << 200;
+    // What a scale chosen as 175 % becomes on that screen.
+    QTest::addColumn<int>("chosen175");
+    QTest::newRow("no screen known") << QSize() << 100 << 175;
+    QTest::newRow("1366 x 768 laptop") << QSize(1366, 728) << 100 << 125;
+    QTest::newRow("1920 x 1080") << QSize(1920, 1040) << 125 << 175;
+    QTest::newRow("1920 x 1080 without a task bar") << QSize(1920, 1080) << 125 << 175;
+    QTest::newRow("1920 x 1200") << QSize(1920, 1160) << 125 << 175;
+    QTest::newRow("2560 x 1440") << QSize(2560, 1400) << 150 << 175;
+    QTest::newRow("3840 x 2160 unscaled desktop") << QSize(3840, 2120) << 200 << 175;
     // A 4K screen whose desktop already doubles: it looks like 1080 lines,
     // and the desktop's factor is not multiplied by ours blindly.
-    QTest::newRow("3840 x 2160 at the desktop's 200 %") << 1040 << 125;
+    QTest::newRow("3840 x 2160 at the desktop's 200 %") << QSize(1920, 1040) << 125 << 175;
+    // Tall enough for 200 %, but the widest window would not fit across.
+    QTest::newRow("1080 x 1920 portrait") << QSize(1080, 1880) << 125 << 125;
+    QTest::newRow("tiny screen") << QSize(640, 480) << 100 << 100;
 }
 
 void TestInterfaceScale::automaticPercent()
 {
-    QFETCH(int, availableHeight);
+    QFETCH(QSize, available);
     QFETCH(int, percent);
-    QCOMPARE(InterfaceScale::automaticPercent(availableHeight), percent);
-    QCOMPARE(InterfaceScale::effectivePercent(InterfaceScale::Automatic, availableHeight), percent);
-    // A chosen scale holds whatever the screen.
-    QCOMPARE(InterfaceScale::effectivePercent(175, availableHeight), 175);
+    QFETCH(int, chosen175);
+    QCOMPARE(InterfaceScale::automaticPercent(available), percent);
+    QCOMPARE(InterfaceScale::effectivePercent(InterfaceScale::Automatic, available), percent);
+    // A chosen scale holds where the windows fit, and is brought down to
+    // the largest that fits where they do not.
+    QCOMPARE(InterfaceScale::effectivePercent(175, available), chosen175);
+    if (!available.isEmpty()) {
+        // Whatever is picked, the largest window fits on the screen — or
+        // the screen is too small even at 100 %.
+        for (const int chosen : {int(InterfaceScale::Automatic), 100, 125, 150, 175, 200}) {
+            const int used = InterfaceScale::effectivePercent(chosen, available);
+            const QSize drawn =
+                InterfaceScale::LargestWindow * (used / 100.0) + InterfaceScale::FrameAllowance;
+            QVERIFY2(used == 100 || (drawn.width() <= available.width() &&
+                                     drawn.height() <= available.height()),
+                     qPrintable(QStringLiteral("%1 -> %2 %").arg(chosen).arg(used)));
+        }
+    }
 }
 
 void TestInterfaceScale::stored_data()

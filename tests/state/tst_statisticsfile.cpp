@@ -87,6 +87,8 @@ private slots:
     // Nothing is lost when the disk is full or a write fails.
     void save_fullDisk_keepsOldFileAndSaysDiskIsFull();
     void load_fullDisk_keepsProgressAndReportsNotSaved();
+    void create_fullOrReadOnlyDisk_fixedMessageWithTheReasonUnderIt_data();
+    void create_fullOrReadOnlyDisk_fixedMessageWithTheReasonUnderIt();
     void save_hugeSparseTail_copiedInChunksAndStaysSparse();
     void writeRecordAndTail_failingDevice_reportsFailure_data();
     void writeRecordAndTail_failingDevice_reportsFailure();
@@ -145,7 +147,13 @@ void TestStatisticsFile::load_shortFile_failsWithDamagedMessage()
         loadOrCreateStatistics(r, 9, path);
         QFAIL("a short file was accepted");
     } catch (const StatisticsError &e) {
-        QCOMPARE(e.message(), QStringLiteral("Нарушение защиты! Программа повреждена! "));
+        // The fixed text, and what is wrong with the file under it.
+        QVERIFY2(
+            e.message().startsWith(QStringLiteral("Нарушение защиты! Программа повреждена! \n\n")),
+            qPrintable(e.message()));
+        QVERIFY2(e.message().contains(
+                     QStringLiteral("короче одной записи результатов: %1 байт").arg(size)),
+                 qPrintable(e.message()));
     }
     QCOMPARE(r.ticketStatus(1), 2);
     QCOMPARE(readAll(path), QByteArray(size, char(1)));
@@ -272,6 +280,46 @@ void TestStatisticsFile::load_fullDisk_keepsProgressAndReportsNotSaved()
     QCOMPARE(r.ticketStatus(20), int(TicketStatus::ExamPassed));
     QCOMPARE(r.launchCount(), 32);
     QCOMPARE(readAll(path), stored.toBytes());
+}
+
+void TestStatisticsFile::create_fullOrReadOnlyDisk_fixedMessageWithTheReasonUnderIt_data()
+{
+    QTest::addColumn<bool>("readOnly");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("full") << false << QStringLiteral("на диске не осталось свободного места");
+    QTest::newRow("read-only") << true << QStringLiteral("только для чтения");
+}
+
+void TestStatisticsFile::create_fullOrReadOnlyDisk_fixedMessageWithTheReasonUnderIt()
+{
+    QFETCH(bool, readOnly);
+    QFETCH(QString, reason);
+    SmallFileSystem disk;
+    if (!disk.isMounted())
+        QSKIP(qPrintable(disk.skipReason()));
+    if (readOnly)
+        QVERIFY(disk.makeReadOnly());
+    else
+        disk.fill();
+    const QString path = disk.filePath("stat.dat");
+
+    StatRecord r;
+    r.setTicketStatus(1, 2);
+    try {
+        loadOrCreateStatistics(r, 1, path);
+        QFAIL("a first start on a full disk reported success");
+    } catch (const StatisticsError &e) {
+        QCOMPARE(e.kind(), StatisticsError::Unusable);
+        const QStringList parts = e.message().split(QStringLiteral("\n\n"));
+        QCOMPARE(parts.size(), 2);
+        QCOMPARE(parts[0], QString::fromUtf8(StatisticsFile::DamagedMessage));
+        QVERIFY2(parts[1].startsWith(QStringLiteral("Не удалось создать файл \"%1\": ")
+                                         .arg(QDir::toNativeSeparators(path))),
+                 qPrintable(parts[1]));
+        QVERIFY2(parts[1].contains(reason), qPrintable(parts[1]));
+    }
+    QCOMPARE(r.ticketStatus(1), 2);
+    QVERIFY(!QFile::exists(path));
 }
 
 void TestStatisticsFile::save_hugeSparseTail_copiedInChunksAndStaysSparse()

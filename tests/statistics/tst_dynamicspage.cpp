@@ -4,6 +4,7 @@
 #include "dailychart.h"
 #include "dynamicspage.h"
 #include "statisticswindow.h"
+#include "tabrows.h"
 
 #include <QBarSeries>
 #include <QBarSet>
@@ -19,12 +20,12 @@ class TestDynamicsPage : public QObject
 {
     Q_OBJECT
 private slots:
-    void page_comesAfterTheFourExistingOnes();
+    void page_comesAfterTheFourExistingOnes_everyTabWholeAndInSight();
     void noHistory_chartsEmptyWithNoDataLabels();
     void seededHistory_showsAnswersShareAndReadinessPerDay();
 };
 
-void TestDynamicsPage::page_comesAfterTheFourExistingOnes()
+void TestDynamicsPage::page_comesAfterTheFourExistingOnes_everyTabWholeAndInSight()
 {
     StatisticsWindow window;
     auto *pages = window.findChild<QTabWidget *>(QStringLiteral("PageControl1"));
@@ -35,19 +36,45 @@ void TestDynamicsPage::page_comesAfterTheFourExistingOnes()
     QCOMPARE(pages->tabText(4), QStringLiteral("Динамика"));
     QCOMPARE(pages->widget(4), window.dynamicsPage());
 
-    // Its tab can be reached with the mouse: the row scrolls to it, and the
-    // four tabs before it keep their places.
+    // Every tab is whole and in sight, at whatever scale the test runs: no
+    // caption is cut and none hides behind scroll arrows.
     window.show();
-    QTabBar *tabs = pages->tabBar();
-    const QList<QRect> before{tabs->tabRect(0), tabs->tabRect(1), tabs->tabRect(2)};
-    auto *right = tabs->findChildren<QToolButton *>().constLast();
-    while (tabs->tabRect(4).right() > tabs->width() && right->isEnabled())
-        QTest::mouseClick(right, Qt::LeftButton);
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(!pages->tabBar()->isVisible());
+    auto *tabs = window.findChild<TabRows *>(QStringLiteral("pageTabs"));
+    QVERIFY(tabs && tabs->isVisible());
+    QVERIFY(tabs->findChildren<QToolButton *>().isEmpty());
+    for (int i = 0; i < pages->count(); ++i) {
+        const QRect rect = tabs->tabRect(i);
+        QVERIFY2(tabs->rect().contains(rect), qPrintable(pages->tabText(i)));
+        QVERIFY2(rect.width() >= tabs->neededWidth(i), qPrintable(pages->tabText(i)));
+        for (int j = 0; j < i; ++j)
+            QVERIFY(!rect.intersects(tabs->tabRect(j)));
+    }
+    // The pages keep their design height under the tabs: the explanation
+    // under each chart is not cut, and nothing below the pages is covered.
+    for (const char *name : {"Label3", "Label4", "Label5", "Label11"}) {
+        auto *label = window.findChild<QLabel *>(QString::fromLatin1(name));
+        QVERIFY2(label->geometry().bottom() < label->parentWidget()->height(), name);
+    }
+    const QRect pagesArea = pages->geometry();
+    for (const char *name : {"Label2", "rb1", "BitBtn1"}) {
+        auto *below = window.findChild<QWidget *>(QString::fromLatin1(name));
+        QVERIFY2(below->geometry().top() >= pagesArea.bottom(), name);
+        QVERIFY2(window.rect().contains(below->geometry()), name);
+    }
+
+    // One click on its tab opens the page; the arrow keys walk the tabs.
     QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(4).center());
     QCOMPARE(pages->currentIndex(), 4);
     QVERIFY(window.dynamicsPage()->isVisible());
-    QCOMPARE(before[0].size(), tabs->tabRect(0).size());
-    QCOMPARE(before[2].size(), tabs->tabRect(2).size());
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(0).center());
+    QCOMPARE(pages->currentIndex(), 0);
+    tabs->setFocus();
+    QTest::keyClick(tabs, Qt::Key_Right);
+    QCOMPARE(pages->currentIndex(), 1);
+    QTest::keyClick(tabs, Qt::Key_Left);
+    QCOMPARE(pages->currentIndex(), 0);
 }
 
 void TestDynamicsPage::noHistory_chartsEmptyWithNoDataLabels()

@@ -5,6 +5,7 @@
 #include "samplerecord.h"
 #include "statisticswindow.h"
 #include "statrecord.h"
+#include "tabrows.h"
 #include "ticketlistview.h"
 
 #include <QAbstractBarSeries>
@@ -134,7 +135,7 @@ void TestStatisticsWindow::open()
 
 void TestStatisticsWindow::clickTab(int page)
 {
-    QTabBar *tabs = child<QTabWidget>(QStringLiteral("PageControl1"))->tabBar();
+    auto *tabs = child<TabRows>(QStringLiteral("pageTabs"));
     QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(page).center());
     QCOMPARE(child<QTabWidget>(QStringLiteral("PageControl1"))->currentIndex(), page);
 }
