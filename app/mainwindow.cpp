@@ -75,6 +75,7 @@ MainWindow::MainWindow(const ProgramPaths &paths, QWidget *parent)
     connect(m_menu, &SettingsMenu::importChosen, this, &MainWindow::onImportChosen);
     connect(m_menu, &SettingsMenu::recentDatabaseChosen, this, &MainWindow::openDatabase);
     connect(m_menu, &SettingsMenu::aboutChosen, this, &MainWindow::onAboutChosen);
+    connect(m_menu, &SettingsMenu::referenceChosen, this, &MainWindow::onReferenceChosen);
     connect(m_menu, &SettingsMenu::interfaceScaleChosen, this, &MainWindow::onInterfaceScaleChosen);
 
     StartupSequence startup(m_paths, *m_settings, *this);

@@ -37,6 +37,8 @@ class TicketCatalogue;
 // sequence (settings, question database, "stat.dat"); when that stops,
 // startupFailed() is true and the program must end without showing anything.
 // A mode button builds an attempt and hands it to the exam window.
+class ReferenceWindow;
+
 class MainWindow : public QWidget, public ExamWindowHost, private StartupHost
 {
     Q_OBJECT
@@ -67,6 +69,12 @@ public:
     // ExamWindowHost
     bool showStatisticsChecked() const override;
     void examWindowClosed() override;
+    // The open database's reference, read anew when the file beside it
+    // changed; null when it has none.
+    const Reference *reference() override;
+    void openReferenceEntry(ReferenceKind kind, const QString &number) override;
+    // «Справочник», created on first use; null before.
+    ReferenceWindow *referenceWindow() const { return m_referenceWindow; }
 
     bool shuffleAnswersChecked() const;
     // The exam's time limit in seconds from the time items; 0 when none has
@@ -123,6 +131,8 @@ private:
     // was open stays. False when it could not be opened.
     bool openDatabase(const QString &path);
     void onImportChosen();
+    void onReferenceChosen();
+    void ensureReferenceWindow();
     // Puts the open database first in «Недавние базы».
     void rememberRecentDatabase();
     void onAboutChosen();
@@ -184,6 +194,9 @@ private:
     QToolButton *m_settingsButton = nullptr;
     QToolButton *m_learnerButton = nullptr;
     LearnerWindow *m_learnerWindow = nullptr;
+    ReferenceWindow *m_referenceWindow = nullptr;
+    Reference m_reference;
+    QString m_referenceFor; // the file and its time m_reference was read from
     // The learner window was open when the attempt started: it opens again
     // after it.
     bool m_returnToLearner = false;

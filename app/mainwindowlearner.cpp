@@ -48,6 +48,8 @@ void MainWindow::createLearnerWindow()
             &MainWindow::startOfficialExam);
     connect(m_learnerWindow, &LearnerWindow::marathonRequested, this, &MainWindow::startMarathon);
     connect(m_learnerWindow, &LearnerWindow::topicRequested, this, &MainWindow::startTopic);
+    connect(m_learnerWindow, &LearnerWindow::referenceRequested, this,
+            &MainWindow::onReferenceChosen);
 }
 
 void MainWindow::startOfficialExam()

@@ -46,6 +46,8 @@ ZeltrakProgram::ZeltrakProgram(const ProgramPaths &paths)
             [main] { return main->history().outcomes(); });
         statisticsWindow->dynamicsPage()->setModelSource(
             [main] { return main->history().model(); });
+        statisticsWindow->dynamicsPage()->setNoteSource(
+            [main] { return main->history().statusNote(); });
         return statisticsWindow;
     });
 #endif

@@ -12,6 +12,7 @@
 #include <QActionGroup>
 #include <QDir>
 #include <QFileInfo>
+#include <QKeySequence>
 #include <QMenu>
 
 namespace {
@@ -95,6 +96,12 @@ SettingsMenu::SettingsMenu(QWidget *window, SettingsStore &settings)
     // Filled as it opens, not before: the settings are read only after the
     // start-up has looked at them.
     connect(m_recentMenu, &QMenu::aboutToShow, this, &SettingsMenu::fillRecentMenu);
+    addCommand("referenceItem", QStringLiteral("Справочник"), QStringLiteral("menu_about"),
+               &SettingsMenu::referenceChosen);
+    // The shortcut works while the menu is closed: the item is the window's too.
+    QAction *reference = m_menu->findChild<QAction *>(QStringLiteral("referenceItem"));
+    reference->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+    window->addAction(reference);
     addCommand("N4", QStringLiteral("О программе"), QStringLiteral("menu_about"),
                &SettingsMenu::aboutChosen);
 }

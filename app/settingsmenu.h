@@ -45,6 +45,8 @@ signals:
     // A database of «Недавние базы», by its full path.
     void recentDatabaseChosen(const QString &path);
     void aboutChosen();
+    // «Справочник» (also Ctrl+R in the window).
+    void referenceChosen();
     // A scale (InterfaceScale) was chosen and stored.
     void interfaceScaleChosen(int percent);
 

@@ -29,6 +29,7 @@ struct DemoQuestion
 namespace TopicRank {
 inline constexpr int General = 10;
 inline constexpr int DriverDuties = 15;
+inline constexpr int SpecialSignals = 17;
 inline constexpr int Signs = 20;
 inline constexpr int Markings = 25;
 inline constexpr int TrafficLights = 30;
@@ -49,6 +50,7 @@ inline constexpr int Motorcycles = 82;
 inline constexpr int Malfunctions = 84;
 inline constexpr int SafeDriving = 90;
 inline constexpr int FirstAid = 95;
+inline constexpr int Liability = 97;
 inline constexpr int Unknown = 88;
 
 // The topic's name as the topics file lists it ("Дорожные знаки").

@@ -130,7 +130,8 @@ QString whyNotYield(const Participant &you, const Participant &b, Roads roads)
                               "не нужно.")
             .arg(name, where, movePhrase(b.mover.move));
     if (roads != Roads::Equal && youMain != bMain)
-        return QStringLiteral("%1 на второстепенной дороге и уступает вам, едущему по главной.")
+        return QStringLiteral(
+                   "%1 находится на второстепенной дороге и уступает вам, едущему по главной.")
             .arg(name);
     const int relative = ((you.mover.approach - b.mover.approach) % 4 + 4) % 4;
     if (relative == 1)
@@ -340,6 +341,13 @@ QList<DemoQuestion> Generators::priorityQuestions()
                             code /= 3;
                             possible = possible && exitArm(other.mover) != missingArm;
                             all << other;
+                        }
+                        // A vehicle that leaves into the arm you leave into, without the
+                        // rules counting it as crossing your path, is a matter of pixels
+                        // in a sketch: such scenes are not asked.
+                        for (int i = 1; i < all.size() && possible; ++i) {
+                            possible = exitArm(all.at(i).mover) != exitArm(all.first().mover) ||
+                                       PriorityRules::conflicts(all.first().mover, all.at(i).mover);
                         }
                         if (!possible)
                             continue;

@@ -255,7 +255,10 @@ QPolygonF laneArrow(const QString &shape, const std::function<QPointF(double, do
     QPolygonF outline;
     // Stretched along the road as real arrows are, so that they keep their
     // shape when seen at a low angle.
-    const auto add = [&](double u, double z) { outline << at(u * 1.5, z * 2.8); };
+    // Arrows off the driver's line of sight lean towards the vanishing point
+    // like the lane lines; their heads are drawn wider than true so that a
+    // turn still reads after the low angle flattens them.
+    const auto add = [&](double u, double z) { outline << at(u * 1.8, z * 2.8); };
     const bool left = shape.contains(QStringLiteral("left"));
     const bool right = shape.contains(QStringLiteral("right"));
     const bool straight = shape.contains(QStringLiteral("straight"));

@@ -494,8 +494,10 @@ QHash<QString, Draw> &drawings()
     table[QStringLiteral("2.3.1")] = warning([](QPainter &p) {
         p.setPen(Qt::NoPen);
         p.setBrush(Black);
-        p.drawRect(QRectF(45, 38, 10, 43));
-        p.drawRect(QRectF(29, 57, 42, 5));
+        // The main road thick, the crossing secondary road a thin line, so
+        // that the sign never reads as the cross of 1.6.
+        p.drawRect(QRectF(44, 36, 12, 46));
+        p.drawRect(QRectF(28, 58, 44, 3));
     });
 
     table[QStringLiteral("1.3.1")] = [](QPainter &p) {
@@ -807,6 +809,37 @@ QHash<QString, Draw> &drawings()
         p.restore();
     };
 
+    // Plates 8.x, drawn under a sign on its post: white, black rim, as wide
+    // as the sign and half as high.
+    auto plate = [](Draw content) {
+        return [content](QPainter &p) {
+            rectanglePlate(p, 200, White, Black);
+            content(p);
+        };
+    };
+    table[QStringLiteral("8.1.1")] = plate(
+        [](QPainter &p) { text(p, QRectF(0, 0, 200, 100), QStringLiteral("250 м"), 52, Black); });
+    table[QStringLiteral("8.2.1")] = plate([](QPainter &p) {
+        // The zone's extent: a double-headed vertical arrow beside the length.
+        line(p, QPointF(40, 22), QPointF(40, 78), 6, Black, Qt::FlatCap);
+        arrowHead(p, QPointF(40, 12), QPointF(0, -1), 16, 22, Black);
+        arrowHead(p, QPointF(40, 88), QPointF(0, 1), 16, 22, Black);
+        text(p, QRectF(60, 0, 140, 100), QStringLiteral("150 м"), 48, Black);
+    });
+    table[QStringLiteral("8.4.1")] =
+        plate([](QPainter &p) { truckSide(p, QRectF(50, 18, 100, 64), Black, White); });
+    table[QStringLiteral("8.5.4")] = plate([](QPainter &p) {
+        text(p, QRectF(0, 0, 200, 100), QStringLiteral("8.00–17.00"), 30, Black);
+    });
+    table[QStringLiteral("8.13")] = plate([](QPainter &p) {
+        // The main road (thick) comes from below and turns right; the
+        // secondary roads (thin) go on straight and to the left.
+        line(p, QPointF(100, 50), QPointF(100, 14), 5, Black, Qt::FlatCap);
+        line(p, QPointF(100, 50), QPointF(50, 50), 5, Black, Qt::FlatCap);
+        stroke(p, pathThrough({QPointF(100, 88), QPointF(100, 50), QPointF(150, 50)}), 14, Black,
+               Qt::FlatCap);
+    });
+
     table[QStringLiteral("6.2")] = [](QPainter &p) {
         bluePlate(p);
         text(p, QRectF(0, 20, 100, 60), QStringLiteral("50"), 44, White);
@@ -847,6 +880,8 @@ double aspect(const QString &number)
         return 1.6;
     if (number == QLatin1String("5.31"))
         return 0.8;
+    if (number.startsWith(QLatin1String("8.")))
+        return 2.0;
     return 1.0;
 }
 

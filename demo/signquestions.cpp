@@ -58,7 +58,9 @@ QList<DemoQuestion> Generators::signQuestions()
             inSituations << situation.signs.first();
     }
     for (const SignInfo &sign : signs) {
-        if (!sign.askName || !SignPainter::canPaint(sign.number) ||
+        // A sign that a "which of these signs" question shows is not asked by
+        // name as well: that would ask the same thing twice.
+        if (!sign.askName || !sign.phrase.isEmpty() || !SignPainter::canPaint(sign.number) ||
             inSituations.contains(sign.number))
             continue;
         QStringList candidates;
@@ -133,12 +135,19 @@ QList<DemoQuestion> Generators::signQuestions()
         QStringList numbers;
         for (const SignInfo *one : shown)
             numbers << one->number;
-        DemoQuestion question =
-            QuestionBuilder::ordered(QStringLiteral("Какой из этих знаков %1?").arg(sign.phrase),
-                                     answerLetters(static_cast<int>(shown.size())), position + 1,
-                                     QStringLiteral("Под номером %1 — знак «%2». %3")
-                                         .arg(position + 1)
-                                         .arg(sign.name, sign.meaning));
+        // The comment names the other signs too, so that a wrong pick
+        // learns what it picked.
+        QStringList others;
+        for (int i = 0; i < shown.size(); ++i) {
+            if (i != position)
+                others << QStringLiteral("%1 — «%2»").arg(i + 1).arg(shown.at(i)->name);
+        }
+        DemoQuestion question = QuestionBuilder::ordered(
+            QStringLiteral("Какой из этих знаков %1?").arg(sign.phrase),
+            answerLetters(static_cast<int>(shown.size())), position + 1,
+            QStringLiteral("Под номером %1 — знак «%2». %3 Остальные: %4.")
+                .arg(position + 1)
+                .arg(sign.name, sign.meaning, others.join(QStringLiteral(", "))));
         QuestionBuilder::finish(question, RoadsideScene::numberedSigns(numbers), group,
                                 TopicRank::Signs);
         question.origin = QStringLiteral("знаки: %1").arg(numbers.join(u' '));

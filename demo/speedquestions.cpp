@@ -28,7 +28,7 @@ struct VehicleName
 QString limitComment(const RoadScene &road, const VehicleName &vehicle, int value)
 {
     if (road.road == Road::Residential)
-        return QStringLiteral("%1 скорость не должна превышать 20 км/ч.").arg(road.rule);
+        return QStringLiteral("%1 скорость не должна превышать 20 км/ч (п. 10.2).").arg(road.rule);
     if (vehicle.vehicle == Vehicle::TowingCar)
         return QStringLiteral("При буксировке механического транспортного средства скорость не "
                               "должна превышать 50 км/ч%1.")
@@ -36,8 +36,10 @@ QString limitComment(const RoadScene &road, const VehicleName &vehicle, int valu
                      ? QStringLiteral(", хотя в населённом пункте разрешено 60 км/ч")
                      : QString());
     if (road.road == Road::Settlement)
-        return QStringLiteral("%1 скорость не должна превышать 60 км/ч.").arg(road.rule);
-    return QStringLiteral("%1 %2 — не более %3 км/ч.").arg(road.rule, vehicle.rule).arg(value);
+        return QStringLiteral("%1 скорость не должна превышать 60 км/ч (п. 10.2).").arg(road.rule);
+    return QStringLiteral("%1 %2 — не более %3 км/ч (п. 10.3).")
+        .arg(road.rule, vehicle.rule)
+        .arg(value);
 }
 
 } // namespace

@@ -238,9 +238,16 @@ void paintUpright(QPainter &p, const Camera &c, const StreetScene::Item &it)
     case K::Sign: {
         const double size = 0.75 * px * it.scale;
         const QStringList signs = it.sign.split(u' ');
+        // A plate (8.x) is as wide as the sign above it; a wide sign is
+        // scaled down so that it is at most one and a half times as wide.
+        const auto heightOf = [&](const QString &sign) {
+            return sign.startsWith(QLatin1String("8."))
+                       ? size / SignPainter::aspect(sign)
+                       : size / std::max(1.0, SignPainter::aspect(sign) / 1.5);
+        };
         double total = 0;
         for (const QString &sign : signs)
-            total += size / std::max(1.0, SignPainter::aspect(sign) / 1.5) + size * 0.08;
+            total += heightOf(sign) + size * 0.08;
         // The post is drawn short so that enlarged signs stay in the picture.
         const double top = foot.y() - 1.2 * px - total;
         p.setPen(Qt::NoPen);
@@ -249,7 +256,7 @@ void paintUpright(QPainter &p, const Camera &c, const StreetScene::Item &it)
                           std::max(3.0, 0.1 * px), foot.y() - top - size * 0.3));
         double y = top;
         for (const QString &sign : signs) {
-            const double h = size / std::max(1.0, SignPainter::aspect(sign) / 1.5);
+            const double h = heightOf(sign);
             SignPainter::paint(p, sign, QPointF(foot.x(), y + h / 2), h);
             y += h + size * 0.08;
         }

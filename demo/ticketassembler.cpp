@@ -2,6 +2,7 @@
 
 #include "demorandom.h"
 #include "linttext.h"
+#include "ticketbalance.h"
 
 #include <QCryptographicHash>
 #include <QHash>
@@ -146,41 +147,6 @@ void sortNumbers(DemoQuestion &question)
     question.correct = correct;
 }
 
-bool leaks(const QList<DemoQuestion> &ticket)
-{
-    for (const DemoQuestion &answered : ticket) {
-        for (const DemoQuestion &other : ticket) {
-            if (&answered != &other &&
-                LintText::givesAway(answered.variants.at(answered.correct - 1), other.text))
-                return true;
-        }
-    }
-    return false;
-}
-
-// A question whose answer another question of its ticket writes out
-// changes places with a question of the same topic in another ticket, the
-// first exchange that leaves both tickets clean.
-void separateLeaks(QList<QList<DemoQuestion>> &tickets)
-{
-    for (int t = 0; t < tickets.size(); ++t) {
-        for (int q = 0; q < tickets[t].size() && leaks(tickets[t]); ++q) {
-            for (int step = 1; step < tickets.size(); ++step) {
-                const int other = (t + step) % tickets.size();
-                const auto partner = std::find_if(
-                    tickets[other].begin(), tickets[other].end(),
-                    [&](const DemoQuestion &d) { return d.topicRank == tickets[t][q].topicRank; });
-                if (partner == tickets[other].end())
-                    continue;
-                std::swap(tickets[t][q], *partner);
-                if (!leaks(tickets[t]) && !leaks(tickets[other]))
-                    break;
-                std::swap(tickets[t][q], *partner);
-            }
-        }
-    }
-}
-
 } // namespace
 
 QString TicketAssembler::identity(const DemoQuestion &question)
@@ -197,22 +163,18 @@ TicketAssembler::Result TicketAssembler::assemble(const QList<DemoQuestion> &poo
                                                   const QList<DemoQuestion> &generatedQuestions)
 {
     Result result;
-    const QList<DemoQuestion> pool =
-        withoutDuplicates(poolQuestions, QStringLiteral("пул"), result.report);
-    const QList<DemoQuestion> generated =
-        withoutDuplicates(generatedQuestions, QStringLiteral("сгенерированные"), result.report);
+    const QList<DemoQuestion> pool = TicketBalance::withoutRuleRepeats(
+        withoutDuplicates(poolQuestions, QStringLiteral("пул"), result.report),
+        QStringLiteral("пул"), result.report);
+    const QList<DemoQuestion> generated = TicketBalance::withoutRuleRepeats(
+        withoutDuplicates(generatedQuestions, QStringLiteral("сгенерированные"), result.report),
+        QStringLiteral("сгенерированные"), result.report);
 
     const int poolCount = static_cast<int>(pool.size());
     const int generatedCount = static_cast<int>(generated.size());
     const int pictures =
         std::min(generatedCount, std::max(PictureTarget, QuestionCount - poolCount));
     const int texts = QuestionCount - pictures;
-    result.report << QStringLiteral("пул: %1 вопросов, взято %2; сгенерировано с рисунками: %3, "
-                                    "взято %4")
-                         .arg(poolCount)
-                         .arg(std::min(texts, poolCount))
-                         .arg(generatedCount)
-                         .arg(pictures);
     if (texts > poolCount) {
         result.error = QStringLiteral("вопросов не хватает: нужно %1, есть %2 в пуле и %3 "
                                       "сгенерированных")
@@ -223,33 +185,50 @@ TicketAssembler::Result TicketAssembler::assemble(const QList<DemoQuestion> &poo
     }
 
     QList<DemoQuestion> chosenPictures = pickPictures(generated, pictures, result.report);
-    // Dealt kind by kind, so that every ticket gets its share of each kind.
-    std::stable_sort(
-        chosenPictures.begin(), chosenPictures.end(),
-        [](const DemoQuestion &a, const DemoQuestion &b) { return a.topicRank < b.topicRank; });
-    QList<DemoQuestion> chosenTexts = evenlySpread(pool, texts);
-    std::stable_sort(
-        chosenTexts.begin(), chosenTexts.end(),
-        [](const DemoQuestion &a, const DemoQuestion &b) { return a.topicRank < b.topicRank; });
-
+    // A picture that would serve too many questions leaves its questions
+    // out, and texts take their places.
+    const int textsNeeded = QuestionCount - static_cast<int>(chosenPictures.size());
+    result.report << QStringLiteral("пул: %1 вопросов, взято %2; сгенерировано с рисунками: %3, "
+                                    "взято %4")
+                         .arg(poolCount)
+                         .arg(std::min(textsNeeded, poolCount))
+                         .arg(generatedCount)
+                         .arg(chosenPictures.size());
+    if (textsNeeded > poolCount) {
+        result.error = QStringLiteral("вопросов не хватает: нужно %1 без рисунков, в пуле %2")
+                           .arg(textsNeeded)
+                           .arg(poolCount);
+        return result;
+    }
+    QList<DemoQuestion> chosenTexts = evenlySpread(pool, textsNeeded);
+    // Dealt in a shuffled order, pictures and texts each round the tickets,
+    // so that every ticket gets its share of pictures but not the same count
+    // of every topic: otherwise, sorted by topic, each kind would stand at the
+    // same places in every ticket.
+    DemoRandom random(0x71C7);
+    random.shuffle(chosenPictures);
+    random.shuffle(chosenTexts);
     result.tickets.resize(TicketCount);
     int dealt = 0;
-    // The starting ticket of each round moves on, so that the first ticket
-    // does not always get the first question of every kind.
     for (const QList<DemoQuestion> *list : {&chosenPictures, &chosenTexts}) {
-        for (const DemoQuestion &question : *list) {
-            const int round = dealt / TicketCount;
-            result.tickets[(dealt + round * 7) % TicketCount] << question;
-            ++dealt;
-        }
+        for (const DemoQuestion &question : *list)
+            result.tickets[dealt++ % TicketCount] << question;
     }
-    separateLeaks(result.tickets);
+    TicketBalance::separateGiveaways(result.tickets);
     for (QList<DemoQuestion> &ticket : result.tickets) {
         for (DemoQuestion &question : ticket)
             sortNumbers(question);
-        std::stable_sort(
-            ticket.begin(), ticket.end(),
-            [](const DemoQuestion &a, const DemoQuestion &b) { return a.topicRank < b.topicRank; });
+        // The usual order of topics, loosely: each question's rank is moved
+        // by up to TopicJitter, so that neighbouring topics mix and no kind
+        // of question keeps the same places in every ticket.
+        QList<std::pair<int, DemoQuestion>> ranked;
+        for (const DemoQuestion &question : std::as_const(ticket))
+            ranked << std::pair{question.topicRank + random.bounded(TopicJitter), question};
+        std::stable_sort(ranked.begin(), ranked.end(),
+                         [](const auto &a, const auto &b) { return a.first < b.first; });
+        for (qsizetype i = 0; i < ranked.size(); ++i)
+            ticket[i] = ranked.at(i).second;
     }
+    TicketBalance::balanceKeys(result.tickets);
     return result;
 }

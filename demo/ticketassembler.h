@@ -26,6 +26,10 @@ public:
     // Questions whose words (text and correct variant) overlap this much,
     // over the same picture or both without one, count as one.
     static constexpr double NearDuplicateSimilarity = 0.7;
+    // How far a question may move from its topic's place in a ticket, in
+    // topic ranks (signs are 20, intersections 60): topics keep their usual
+    // order loosely, and no kind of question keeps the same places.
+    static constexpr int TopicJitter = 50;
 
     struct Result
     {

@@ -7,7 +7,7 @@ int TopicRank::fromTopicName(const QString &name)
 {
     // Checked in this order: "железнодорожные переезды" must not be taken for
     // pedestrian crossings, "остановка и стоянка" not for stops of buses.
-    static const std::array<std::pair<const char16_t *, int>, 36> keys = {{
+    static const std::array<std::pair<const char16_t *, int>, 40> keys = {{
         {u"переезд", Railway},
         {u"железнодорож", Railway},
         {u"магистрал", Motorways},
@@ -19,6 +19,10 @@ int TopicRank::fromTopicName(const QString &name)
         {u"неисправн", Malfunctions},
         {u"регистрационн", Malfunctions},
         {u"опознавательн", Malfunctions},
+        {u"ответственн", Liability},
+        {u"специальн", SpecialSignals},
+        {u"разметк", Markings},
+        {u"мобильност", General},
         {u"помощ", FirstAid},
         {u"медицин", FirstAid},
         {u"безопасн", SafeDriving},
@@ -55,9 +59,10 @@ int TopicRank::fromTopicName(const QString &name)
 
 QString TopicRank::name(int rank)
 {
-    static const std::array<std::pair<int, const char16_t *>, 23> names = {{
+    static const std::array<std::pair<int, const char16_t *>, 25> names = {{
         {General, u"Общие положения и термины"},
         {DriverDuties, u"Обязанности водителей"},
+        {SpecialSignals, u"Применение специальных сигналов"},
         {Signs, u"Дорожные знаки"},
         {Markings, u"Дорожная разметка"},
         {TrafficLights, u"Сигналы светофора и регулировщика"},
@@ -78,6 +83,7 @@ QString TopicRank::name(int rank)
         {Malfunctions, u"Техническое состояние, регистрационные и опознавательные знаки"},
         {SafeDriving, u"Безопасность движения и техника управления"},
         {FirstAid, u"Первая помощь"},
+        {Liability, u"Ответственность водителя, страхование и оформление ДТП"},
         {Unknown, u"Прочие вопросы"},
     }};
     for (const auto &[key, text] : names) {

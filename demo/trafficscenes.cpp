@@ -22,8 +22,8 @@ QList<DemoQuestion> lanes()
         StreetScene s = street(true, Line::Solid);
         s.lanesRight = 2;
         s.driverLane = 1;
-        s.items << laneArrow("left", s.laneCentre(1), 7.5)
-                << laneArrow("straightright", s.laneCentre(0), 7.5) << thing(Kind::SideRoad, 0, 24)
+        s.items << laneArrow("left", s.laneCentre(1), 8)
+                << laneArrow("straightright", s.laneCentre(0), 9) << thing(Kind::SideRoad, 0, 24)
                 << thing(Kind::Car, s.laneCentre(0), 19, Silver);
         result << question(
             s,
@@ -42,8 +42,8 @@ QList<DemoQuestion> lanes()
         StreetScene s = street(true, Line::Solid);
         s.lanesRight = 2;
         s.driverLane = 1;
-        s.items << laneArrow("straightleft", s.laneCentre(1), 7.5)
-                << laneArrow("straightright", s.laneCentre(0), 7.5) << thing(Kind::SideRoad, 0, 26)
+        s.items << laneArrow("straightleft", s.laneCentre(1), 8)
+                << laneArrow("straightright", s.laneCentre(0), 9) << thing(Kind::SideRoad, 0, 26)
                 << oncoming(Kind::Car, -1.75, 45, Olive);
         result << question(
             s, "Разрешено ли вам развернуться на перекрёстке из этой полосы?",
@@ -141,8 +141,8 @@ QList<DemoQuestion> lanes()
         s.items << thing(Kind::Car, s.laneCentre(1), 28, Silver) << oncoming(Kind::Bus, -5.25, 40);
         result << question(
             s,
-            "Вы едете в населённом пункте по левой полосе, правая полоса свободна. Можно ли "
-            "продолжать движение по левой полосе?",
+            "Вы едете в населённом пункте по левой из двух полос этого направления, правая "
+            "полоса свободна. Можно ли продолжать движение по левой полосе?",
             {"Можно: в населённом пункте можно выбрать наиболее удобную полосу.",
              "Нельзя: левая полоса предназначена только для обгона.",
              "Можно, только если вы собираетесь повернуть налево."},
@@ -150,7 +150,9 @@ QList<DemoQuestion> lanes()
             "В населённых пунктах водитель легкового автомобиля может ехать по наиболее удобной "
             "для него полосе (п. 9.4). Исключение — дороги со знаками 5.1 или 5.3 и дороги, где "
             "разрешено движение быстрее 80 км/ч: там, как и вне населённых пунктов, нужно "
-            "держаться правее.",
+            "держаться правее. На дорогах с тремя полосами и более в одном направлении крайнюю "
+            "левую полосу занимают лишь при интенсивном движении, для поворота налево или "
+            "разворота (п. 9.4).",
             TopicRank::Manoeuvres);
     }
     {

@@ -245,7 +245,10 @@ void ExamWindow::setAnswerButtonsEnabled(bool enabled)
 
 void ExamWindow::showComment()
 {
-    m_questionPanel->showComment(m_attempt->commentText());
+    // Links only where a comment is shown without a countdown; the clocks
+    // of learning go on while the reference is open.
+    m_questionPanel->showComment(m_attempt->commentText(),
+                                 learningStyle() && m_host ? m_host->reference() : nullptr);
 }
 
 // --- Answering ---------------------------------------------------------------

@@ -1,6 +1,7 @@
 // The exam window's controls, created once with their design names and
 // places; the window's other files only show and hide them.
 #include "examwindow.h"
+#include "examwindowhost.h"
 
 #include "anchorlayout.h"
 #include "bundledpictures.h"
@@ -111,6 +112,11 @@ void ExamWindow::createControls()
     connect(m_questionPanel, &QuestionPanel::pictureClicked, this,
             &ExamWindow::onPictureZoomRequested);
     connect(m_questionPanel, &QuestionPanel::nextClicked, this, &ExamWindow::onNextClicked);
+    connect(m_questionPanel, &QuestionPanel::referenceLinkActivated, this,
+            [this](ReferenceKind kind, const QString &number) {
+                if (m_host)
+                    m_host->openReferenceEntry(kind, number);
+            });
 
     m_stopButton = new QPushButton(BundledPictures::icon(QStringLiteral(":/exam/stop.png")),
                                    QStringLiteral("СТОП"), this);

@@ -2,6 +2,7 @@
 // label, the heading and the status line beside it; the marathon's "Далее"
 // and its end; the official exam's additional part and its result.
 #include "examwindow.h"
+#include "examwindowhost.h"
 
 #include "designwidgets.h"
 #include "examwindowstyle.h"
@@ -193,6 +194,11 @@ void ExamWindow::showOfficialResult(const AttemptResult &result)
 {
     OfficialResultDialog *dialog = officialResultDialog();
     dialog->setResult(result, m_attempt->database());
+    ExamWindowHost *host = m_host;
+    dialog->setReferenceLinks(host ? host->reference() : nullptr,
+                              [host](ReferenceKind kind, const QString &number) {
+                                  host->openReferenceEntry(kind, number);
+                              });
     dialog->exec();
 }
 

@@ -1,5 +1,7 @@
 #include "mistakereviewwindow.h"
 
+#include "commentlinks.h"
+
 #include "picturebox.h"
 #include "question.h"
 #include "questionbankerror.h"
@@ -92,6 +94,21 @@ MistakeReviewWindow::MistakeReviewWindow(QuestionDatabase &database,
     showMistake(0);
 }
 
+void MistakeReviewWindow::setReferenceLinks(
+    const Reference *reference, std::function<void(ReferenceKind, const QString &)> open)
+{
+    m_reference = reference;
+    m_openReference = std::move(open);
+    m_comment->setTextInteractionFlags(Qt::LinksAccessibleByMouse);
+    connect(m_comment, &QLabel::linkActivated, this, [this](const QString &link) {
+        if (const std::optional<CommentLink> target = CommentLinks::fromUrl(QUrl(link));
+            target && m_openReference)
+            m_openReference(target->kind, target->number);
+    });
+    if (m_index >= 0)
+        showMistake(m_index);
+}
+
 void MistakeReviewWindow::showMistake(int index)
 {
     if (index < 0 || index >= m_mistakes.size())
@@ -139,7 +156,11 @@ void MistakeReviewWindow::showMistake(int index)
     if (mistake.chosenVariant == 0)
         variants += QStringLiteral("<i>Ответ не дан: время закончилось.</i>");
     m_variants->setText(variants);
-    m_comment->setText(question.commentText.isEmpty()
-                           ? QString()
-                           : QStringLiteral("Комментарий: ") + question.commentText);
+    const QString comment = question.commentText.isEmpty()
+                                ? QString()
+                                : QStringLiteral("Комментарий: ") + question.commentText;
+    const QList<CommentLink> links =
+        m_reference ? CommentLinks::find(comment, m_reference) : QList<CommentLink>();
+    m_comment->setTextFormat(links.isEmpty() ? Qt::PlainText : Qt::RichText);
+    m_comment->setText(links.isEmpty() ? comment : CommentLinks::toHtml(comment, links));
 }

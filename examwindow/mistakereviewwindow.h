@@ -1,5 +1,9 @@
 #pragma once
 
+#include "reference.h"
+
+#include <functional>
+
 #include "examattempt.h"
 
 #include <QDialog>
@@ -21,6 +25,11 @@ public:
     MistakeReviewWindow(QuestionDatabase &database, const QList<ExamMistake> &mistakes,
                         QWidget *parent = nullptr);
 
+    // The reference whose signs and markings become links in the comments,
+    // and what a click on one does.
+    void setReferenceLinks(const Reference *reference,
+                           std::function<void(ReferenceKind, const QString &)> open);
+
     int currentIndex() const { return m_index; }
     // Shows mistake `index` (0-based).
     void showMistake(int index);
@@ -29,6 +38,8 @@ private:
     QuestionDatabase &m_database;
     QList<ExamMistake> m_mistakes;
     int m_index = -1;
+    const Reference *m_reference = nullptr;
+    std::function<void(ReferenceKind, const QString &)> m_openReference;
 
     QLabel *m_heading = nullptr;
     QLabel *m_counter = nullptr;

@@ -128,5 +128,7 @@ void OfficialResultDialog::openReview()
         return;
     MistakeReviewWindow review(*m_database, m_result.official->mistakes, this);
     ScreenFit::fitToScreen(&review);
+    // The attempt has ended: the review's comments may link to the reference.
+    review.setReferenceLinks(m_reference, m_openReference);
     review.exec();
 }

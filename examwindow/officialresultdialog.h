@@ -1,5 +1,9 @@
 #pragma once
 
+#include "reference.h"
+
+#include <functional>
+
 #include "examattempt.h"
 
 #include <QDialog>
@@ -21,6 +25,13 @@ public:
     // `database` is where the review reads the questions; it must outlive
     // the dialog's showing.
     void setResult(const AttemptResult &result, QuestionDatabase &database);
+    // Passed on to the review of mistakes (MistakeReviewWindow).
+    void setReferenceLinks(const Reference *reference,
+                           std::function<void(ReferenceKind, const QString &)> open)
+    {
+        m_reference = reference;
+        m_openReference = std::move(open);
+    }
 
     // The headline and the reason, as the learner reads them.
     static QString headline(const AttemptResult &result);
@@ -31,6 +42,8 @@ private:
 
     AttemptResult m_result;
     QuestionDatabase *m_database = nullptr;
+    const Reference *m_reference = nullptr;
+    std::function<void(ReferenceKind, const QString &)> m_openReference;
 
     QLabel *m_headline = nullptr;
     QLabel *m_reason = nullptr;

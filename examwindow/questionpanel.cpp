@@ -1,5 +1,7 @@
 #include "questionpanel.h"
 
+#include "commentlinks.h"
+
 #include "anchorlayout.h"
 #include "bundledpictures.h"
 #include "clicklabel.h"
@@ -90,6 +92,11 @@ QuestionPanel::QuestionPanel(QWidget *parent) : QScrollArea(parent)
     m_commentText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setTextColour(m_commentText, Qt::red);
     m_commentText->hide();
+    m_commentText->setTextInteractionFlags(Qt::LinksAccessibleByMouse);
+    connect(m_commentText, &QLabel::linkActivated, this, [this](const QString &link) {
+        if (const std::optional<CommentLink> target = CommentLinks::fromUrl(QUrl(link)))
+            emit referenceLinkActivated(target->kind, target->number);
+    });
     m_layout->add(m_commentText, QRect(8, 232, 577, 110), A::Left | A::Right | A::Bottom);
 
     for (int n = 1; n <= MaxVariants; ++n) {
@@ -187,9 +194,13 @@ void QuestionPanel::setAnswerButtonsEnabled(bool enabled)
         m_answerButtons[size_t(n)]->setEnabled(enabled);
 }
 
-void QuestionPanel::showComment(const QString &comment)
+void QuestionPanel::showComment(const QString &comment, const Reference *reference)
 {
-    m_commentText->setText(CommentPrefix + comment);
+    const QString text = CommentPrefix + comment;
+    const QList<CommentLink> links =
+        reference ? CommentLinks::find(text, reference) : QList<CommentLink>();
+    m_commentText->setTextFormat(links.isEmpty() ? Qt::PlainText : Qt::RichText);
+    m_commentText->setText(links.isEmpty() ? text : CommentLinks::toHtml(text, links));
     m_commentText->show();
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "reference.h"
+
 #include <QImage>
 #include <QScrollArea>
 #include <QStringList>
@@ -38,7 +40,8 @@ public:
     QPushButton *answerButton(int n) const { return m_answerButtons[size_t(n)]; }
     // The marathon's "Далее" button; hidden unless shown.
     QPushButton *nextButton() const { return m_nextButton; }
-    void showComment(const QString &comment);
+    // With a reference, the signs and markings it holds become links.
+    void showComment(const QString &comment, const Reference *reference = nullptr);
     void hideComment();
     void setPieVisible(bool visible);
     void setPieCounts(int correct, int wrong, qint64 seconds);
@@ -50,6 +53,7 @@ public:
     void fitToWindow(int windowOuterWidth);
 
 signals:
+    void referenceLinkActivated(ReferenceKind kind, const QString &number);
     void answerClicked(int variant);
     // The learner asked to see the picture large.
     void pictureClicked();

@@ -8,14 +8,28 @@
 
 #include <optional>
 
+// The times the history accepts from its file: from the Unix epoch to the
+// end of the year 9999. A stored time outside them (a tampered file, a
+// clock gone wild) is read as the nearest end, so every difference of two
+// times fits a qint64 many times over.
+namespace HistoryTime {
+inline constexpr qint64 EarliestMs = 0;
+inline constexpr qint64 LatestMs = 253'402'300'799'999; // 9999-12-31 23:59:59.999 UTC
+} // namespace HistoryTime
+
 // What the scheduler, the mistakes list, readiness and the per-day series
-// need of an answer. Reading only these three columns makes loading a year
-// of history about three times faster than reading whole records.
+// need of an answer. Reading only these columns makes loading a year of
+// history about three times faster than reading whole records.
 struct AnswerOutcome
 {
     int question = 0; // absolute number, 1..800
     bool right = false;
     qint64 answeredAtMs = 0; // milliseconds since the Unix epoch (UTC)
+    // Not the first answer to the question in its attempt: given after the
+    // comment had shown the right variant, or on coming back to the
+    // question. It is an answer, but not recall: the memory model, the
+    // mistakes list and the share right leave it out.
+    bool correction = false;
     friend bool operator==(const AnswerOutcome &, const AnswerOutcome &) = default;
 };
 
@@ -30,9 +44,10 @@ struct AnswerRecord
     bool right = false;
     int seconds = 0;
     qint64 answeredAtMs = 0;
-    qint64 attemptId = 0; // 0: recorded outside an attempt
+    qint64 attemptId = 0;    // 0: recorded outside an attempt
+    bool correction = false; // see AnswerOutcome::correction
 
-    AnswerOutcome outcome() const { return {question, right, answeredAtMs}; }
+    AnswerOutcome outcome() const { return {question, right, answeredAtMs, correction}; }
     QDateTime answeredAt() const { return QDateTime::fromMSecsSinceEpoch(answeredAtMs, Qt::UTC); }
     friend bool operator==(const AnswerRecord &, const AnswerRecord &) = default;
 };

@@ -36,7 +36,8 @@ QList<DailySeries::DayActivity> DailySeries::activity(const QList<AnswerOutcome>
             continue;
         DayActivity &day = days[std::distance(starts.begin(), after) - 1];
         ++day.answers;
-        day.right += a.right ? 1 : 0;
+        day.corrections += a.correction ? 1 : 0;
+        day.right += a.right && !a.correction ? 1 : 0;
     }
     return days;
 }

@@ -13,10 +13,17 @@ namespace DailySeries {
 struct DayActivity
 {
     QDate date;
-    int answers = 0;
-    int right = 0;
-    // 0 on a day without answers (the chart shows no point there).
-    double shareRight() const { return answers > 0 ? double(right) / answers : 0.0; }
+    int answers = 0;     // every answer of the day, corrections included
+    int right = 0;       // first answers (not corrections) that were right
+    int corrections = 0; // see AnswerOutcome::correction
+    // Of the first answers, the share right: a correction after the comment
+    // says nothing of what the learner knew. 0 on a day without first
+    // answers (the chart shows no point there).
+    double shareRight() const
+    {
+        const int first = answers - corrections;
+        return first > 0 ? double(right) / first : 0.0;
+    }
     friend bool operator==(const DayActivity &, const DayActivity &) = default;
 };
 

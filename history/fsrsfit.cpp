@@ -102,7 +102,9 @@ T replayLoss(const QList<AnswerOutcome> &answers, const F::WeightsOf<T> &w,
     int n = 0;
     for (qsizetype i = 0; i < to && i < answers.size(); ++i) {
         const AnswerOutcome &a = answers[i];
-        if (a.question < 1 || a.question > QuestionBankLayout::QuestionCount)
+        // A correction after the comment is not recall; the table the
+        // weights are used in leaves it out too.
+        if (a.question < 1 || a.question > QuestionBankLayout::QuestionCount || a.correction)
             continue;
         Memory &m = memory[size_t(a.question - 1)];
         const int grade = a.right ? 3 : 1;

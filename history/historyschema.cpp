@@ -4,6 +4,7 @@
 #include <QSqlQuery>
 #include <QVariant>
 
+#include <algorithm>
 #include <array>
 #include <initializer_list>
 
@@ -53,6 +54,34 @@ const std::array<Step, HistorySchema::CurrentVersion> Steps{{
         "ALTER TABLE marathon ADD COLUMN right_count INTEGER NOT NULL DEFAULT 0",
         "ALTER TABLE marathon ADD COLUMN wrong_count INTEGER NOT NULL DEFAULT 0",
     },
+    // 3 -> 4
+    {
+        "CREATE TABLE question_keys ("
+        " database INTEGER NOT NULL REFERENCES databases (id),"
+        " question INTEGER NOT NULL CHECK (question BETWEEN 1 AND 800),"
+        " key INTEGER NOT NULL,"
+        " PRIMARY KEY (database, question))",
+        "CREATE INDEX question_keys_by_key ON question_keys (key, database)",
+        "ALTER TABLE databases ADD COLUMN keys_file_size INTEGER",
+        "ALTER TABLE databases ADD COLUMN keys_modified_at INTEGER",
+        "ALTER TABLE databases ADD COLUMN carried_over INTEGER",
+        "ALTER TABLE answers ADD COLUMN question_key INTEGER",
+        "CREATE INDEX answers_by_key ON answers (question_key, answered_at)",
+        "CREATE INDEX answers_without_key ON answers (database, answered_at) "
+        "WHERE question_key IS NULL",
+    },
+    // 4 -> 5
+    {
+        "ALTER TABLE answers ADD COLUMN correction INTEGER NOT NULL DEFAULT 0 "
+        "CHECK (correction IN (0, 1))",
+        // Every answer after the first to the same question in the same
+        // attempt: in the learning-style runs, the one given after the
+        // comment had shown the right variant.
+        "UPDATE answers SET correction = 1 WHERE id IN (SELECT id FROM ("
+        " SELECT id, ROW_NUMBER() OVER (PARTITION BY database, attempt, question"
+        " ORDER BY answered_at, id) AS n FROM answers WHERE attempt IS NOT NULL)"
+        " WHERE n > 1)",
+    },
 }};
 
 QString failure(const QSqlQuery &query)
@@ -70,7 +99,7 @@ int HistorySchema::version(QSqlDatabase &db)
     return query.value(0).toInt();
 }
 
-QString HistorySchema::migrate(QSqlDatabase &db)
+QString HistorySchema::migrate(QSqlDatabase &db, int target)
 {
     const int from = version(db);
     if (from < 0)
@@ -79,7 +108,8 @@ QString HistorySchema::migrate(QSqlDatabase &db)
         return QStringLiteral("версия схемы %1 новее известной программе (%2)")
             .arg(from)
             .arg(CurrentVersion);
-    for (int step = from; step < CurrentVersion; ++step) {
+    target = std::clamp(target, 0, CurrentVersion);
+    for (int step = from; step < target; ++step) {
         if (!db.transaction())
             return db.lastError().text();
         QSqlQuery query(db);

@@ -13,14 +13,22 @@
 // Version 2: answers name their attempt; an index by time for the per-day
 //            series; the marathon position per database.
 // Version 3: the marathon's right and wrong answers since it began.
+// Version 4: content keys: each database's question keys (with the size and
+//            time of the file they were computed from, and how many
+//            questions it took over from other databases, until the learner
+//            has been told); answers carry the key of their question, filled
+//            in for older answers when their database is next opened.
+// Version 5: answers marked as corrections (not the first answer to their
+//            question in their attempt); existing ones are marked.
 namespace HistorySchema {
-inline constexpr int CurrentVersion = 3;
+inline constexpr int CurrentVersion = 5;
 
 // The version stored in the file, or -1 when it cannot be read.
 int version(QSqlDatabase &db);
 
-// Brings the file from its version up to CurrentVersion. Returns an empty
-// string on success, otherwise the driver's reason (the file stays at the last
-// whole version). A file newer than CurrentVersion is left alone and reported.
-QString migrate(QSqlDatabase &db);
+// Brings the file from its version up to `target` (CurrentVersion unless a
+// test makes a file of an earlier version). Returns an empty string on
+// success, otherwise the driver's reason (the file stays at the last whole
+// version). A file newer than CurrentVersion is left alone and reported.
+QString migrate(QSqlDatabase &db, int target = CurrentVersion);
 } // namespace HistorySchema

@@ -2,10 +2,18 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 constexpr double MsPerDay = 86'400'000.0;
+
+// Days from `fromMs` to `toMs`. In doubles: the times come from a file, and
+// the difference of two far-off ones does not fit a qint64.
+double daysBetween(qint64 fromMs, qint64 toMs)
+{
+    return (double(toMs) - double(fromMs)) / MsPerDay;
 }
+} // namespace
 
 QuestionProgressTable QuestionProgressTable::fromAnswers(const QList<AnswerOutcome> &answers,
                                                          const Fsrs::Weights &weights)
@@ -18,7 +26,9 @@ QuestionProgressTable QuestionProgressTable::fromAnswers(const QList<AnswerOutco
 
 void QuestionProgressTable::apply(const AnswerOutcome &answer)
 {
-    if (answer.question < 1 || answer.question > QuestionCount)
+    // A correction is not recall: what the learner knew shows in the first
+    // answer to the question in the attempt.
+    if (answer.question < 1 || answer.question > QuestionCount || answer.correction)
         return;
     QuestionProgress &p = m_questions[answer.question - 1];
     const Fsrs::Grade grade = answer.right ? Fsrs::Grade::Good : Fsrs::Grade::Again;
@@ -26,7 +36,7 @@ void QuestionProgressTable::apply(const AnswerOutcome &answer)
         p.memory = Fsrs::initialState(grade, m_weights);
         p.firstRight = answer.right;
     } else {
-        const double elapsedDays = (answer.answeredAtMs - p.lastAnsweredMs) / MsPerDay;
+        const double elapsedDays = daysBetween(p.lastAnsweredMs, answer.answeredAtMs);
         p.memory = Fsrs::nextState(p.memory, elapsedDays, grade, m_weights);
     }
     ++p.answers;
@@ -50,7 +60,13 @@ int QuestionProgressTable::answeredCount() const
 qint64 QuestionProgressTable::dueMs(const QuestionProgress &progress)
 {
     const double days = std::max(1.0, std::round(Fsrs::intervalDays(progress.memory.stability)));
-    return progress.lastAnsweredMs + qint64(days * MsPerDay);
+    // Saturates rather than overflows for an interval or a last answer far
+    // in the future (a tampered history).
+    const double due = double(progress.lastAnsweredMs) + days * MsPerDay;
+    constexpr double Latest = double(std::numeric_limits<qint64>::max() / 2);
+    if (std::isnan(due))
+        return progress.lastAnsweredMs;
+    return qint64(std::clamp(due, -Latest, Latest));
 }
 
 double QuestionProgressTable::recallProbability(int absoluteNumber, qint64 nowMs,
@@ -59,5 +75,5 @@ double QuestionProgressTable::recallProbability(int absoluteNumber, qint64 nowMs
     const QuestionProgress &p = question(absoluteNumber);
     if (!p.isAnswered())
         return prior;
-    return Fsrs::retrievability((nowMs - p.lastAnsweredMs) / MsPerDay, p.memory.stability);
+    return Fsrs::retrievability(daysBetween(p.lastAnsweredMs, nowMs), p.memory.stability);
 }

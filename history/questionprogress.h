@@ -42,7 +42,8 @@ public:
     const Fsrs::Weights &weights() const { return m_weights; }
 
     // Takes one more answer, which must not be older than the question's last.
-    // Answers to a question number outside 1..800 are ignored.
+    // Answers to a question number outside 1..800 and corrections (see
+    // AnswerOutcome) are ignored.
     void apply(const AnswerOutcome &answer);
     void apply(const AnswerRecord &answer) { apply(answer.outcome()); }
 

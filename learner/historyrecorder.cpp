@@ -1,9 +1,9 @@
 #include "historyrecorder.h"
 
-#include "answerhistory.h"
 #include "examattempt.h"
+#include "historywritequeue.h"
 
-HistoryRecorder *HistoryRecorder::attach(ExamAttempt &attempt, AnswerHistory &history,
+HistoryRecorder *HistoryRecorder::attach(ExamAttempt &attempt, HistoryWriteQueue &history,
                                          const QString &fingerprint, HistoryMode mode)
 {
     auto *recorder = new HistoryRecorder(history, fingerprint, mode, &attempt);
@@ -13,7 +13,7 @@ HistoryRecorder *HistoryRecorder::attach(ExamAttempt &attempt, AnswerHistory &hi
     return recorder;
 }
 
-HistoryRecorder::HistoryRecorder(AnswerHistory &history, const QString &fingerprint,
+HistoryRecorder::HistoryRecorder(HistoryWriteQueue &history, const QString &fingerprint,
                                  HistoryMode mode, QObject *parent)
     : QObject(parent), m_history(history), m_fingerprint(fingerprint), m_mode(mode)
 {
@@ -35,6 +35,7 @@ QDateTime HistoryRecorder::now() const
 void HistoryRecorder::attemptStarted()
 {
     m_attemptId = m_history.beginAttempt(m_fingerprint, m_mode, now());
+    m_answeredInAttempt.clear();
 }
 
 void HistoryRecorder::answerGiven(int question, int storedVariant, bool correct, int seconds)
@@ -47,6 +48,11 @@ void HistoryRecorder::answerGiven(int question, int storedVariant, bool correct,
     record.seconds = seconds;
     record.answeredAtMs = now().toMSecsSinceEpoch();
     record.attemptId = m_attemptId;
+    // In the learning-style runs a wrong answer shows the comment with the
+    // right variant, and the learner may then click it: that answer, or any
+    // other later one to the same question, is not recall.
+    record.correction = m_answeredInAttempt.contains(question);
+    m_answeredInAttempt.insert(question);
     m_history.recordAnswer(m_fingerprint, record);
 }
 

@@ -67,6 +67,9 @@ void LearnerWindow::createControls()
     connect(&m_fit, &QFutureWatcher<FsrsFit::Result>::finished, this,
             &LearnerWindow::onRefitFinished);
 
+    m_carriedOver = makeLabel(this, "carriedOverLabel", true);
+    m_carriedOver->hide();
+
     m_tabs = new QTabWidget(this);
     m_tabs->setObjectName(QStringLiteral("learnerTabs"));
     // The overview scrolls rather than being squeezed when the window is
@@ -91,7 +94,12 @@ void LearnerWindow::createControls()
     auto *close = new QPushButton(QStringLiteral("Закрыть"), this);
     close->setObjectName(QStringLiteral("closeButton"));
     connect(close, &QPushButton::clicked, this, &QDialog::close);
+    // The signs, markings and fines of the database, beside the modes.
+    auto *reference = new QPushButton(QStringLiteral("Справочник"), this);
+    reference->setObjectName(QStringLiteral("referenceButton"));
+    connect(reference, &QPushButton::clicked, this, &LearnerWindow::referenceRequested);
     auto *bottom = new QHBoxLayout;
+    bottom->addWidget(reference);
     bottom->addStretch();
     bottom->addWidget(close);
 
@@ -111,6 +119,7 @@ void LearnerWindow::createControls()
     m_explanation->setBackgroundRole(QPalette::Window);
     layout->addWidget(explanationArea);
     layout->addWidget(m_unavailable);
+    layout->addWidget(m_carriedOver);
     layout->addWidget(m_weights);
     layout->addWidget(m_tabs, 1);
     layout->addLayout(bottom);
@@ -377,7 +386,18 @@ void LearnerWindow::refresh()
     const bool available = m_history.isAvailable();
     const QList<AnswerOutcome> answers = m_history.outcomes();
     m_overview = PreparationOverview::compute(answers, now, zone, m_history.model());
-    m_unavailable->setVisible(!available);
+    const QString historyNote = m_history.statusNote();
+    m_unavailable->setText(historyNote);
+    m_unavailable->setVisible(!historyNote.isEmpty());
+    // Said the first time the window shows a database that took over
+    // answers, and kept while the window shows that database.
+    if (const int carried = m_history.carriedOverNotice(); carried > 0) {
+        m_carriedOver->setText(carriedOverMessage(carried));
+        m_carriedOverDatabase = m_history.databasePath();
+        m_history.acknowledgeCarriedOver();
+    }
+    m_carriedOver->setVisible(!m_carriedOverDatabase.isEmpty() &&
+                              m_carriedOverDatabase == m_history.databasePath());
 
     m_readiness->setText(QStringLiteral("Готовность к экзамену: %1")
                              .arg(chanceText(m_overview.readiness.passProbability)));
@@ -405,7 +425,8 @@ void LearnerWindow::refresh()
     for (const DailySeries::DayActivity &day : m_overview.lastDays) {
         data.days << day.date;
         data.counts << day.answers;
-        data.percents << (day.answers > 0 ? std::optional(day.shareRight() * 100.0) : std::nullopt);
+        data.percents << (day.answers > day.corrections ? std::optional(day.shareRight() * 100.0)
+                                                        : std::nullopt);
     }
     m_chart->setData(data);
     refreshStudyNext();

@@ -47,6 +47,8 @@ signals:
     // "Что учить дальше": the questions that raise the readiness most.
     void studyNextRequested(const QList<int> &questions);
     void officialExamRequested();
+    // «Справочник»: the main window opens it.
+    void referenceRequested();
     // Go on with the marathon under way, or (`fresh`) begin a new order.
     void marathonRequested(bool fresh);
     // A topic's questions, those to work on first.
@@ -78,6 +80,8 @@ private:
     QLabel *m_mistakes = nullptr;
     QLabel *m_due = nullptr;
     QLabel *m_unavailable = nullptr;
+    QLabel *m_carriedOver = nullptr;
+    QString m_carriedOverDatabase; // the database m_carriedOver speaks of
     QLabel *m_weights = nullptr;
     QPushButton *m_studyNextButton = nullptr;
     QLabel *m_studyNextHint = nullptr;

@@ -15,9 +15,25 @@ namespace TopicsFile {
 
 namespace {
 
-// A topics file holds at most a few hundred topics over 800 questions; a
-// file far larger than that is not one and is not read into memory.
-constexpr qint64 MaxFileSize = 16 * 1024 * 1024;
+// A question number as the file gives it, or 0 when it is not one. The
+// double is range-checked before it is converted: converting one beyond
+// int's range (1e300) is undefined.
+int questionNumber(const QJsonValue &value)
+{
+    if (!value.isDouble())
+        return 0;
+    const double number = value.toDouble();
+    if (!(number >= 1 && number <= QuestionBankLayout::QuestionCount))
+        return 0;
+    const int a = int(number);
+    return a == number ? a : 0;
+}
+
+void setExcess(Excess *excess, Excess::Limit limit, qint64 found, qint64 allowed, int topic = 0)
+{
+    if (excess)
+        *excess = Excess{limit, found, allowed, topic};
+}
 
 } // namespace
 
@@ -29,9 +45,31 @@ QString pathFor(const QString &databasePath)
     return path + QStringLiteral(".topics.json");
 }
 
-std::optional<QList<Topic>> parse(const QByteArray &json, QStringList *problems)
+std::optional<QList<Topic>> parse(const QByteArray &json, QStringList *problems, Excess *excess)
 {
+    setExcess(excess, Excess::Limit::None, 0, 0);
     QStringList found;
+    qsizetype unlisted = 0; // problems beyond MaxProblems
+    const auto report = [&found, &unlisted](const QString &problem) {
+        if (found.size() < MaxProblems)
+            found << problem;
+        else
+            ++unlisted;
+    };
+    const auto finish = [&]() -> std::optional<QList<Topic>> {
+        if (unlisted > 0)
+            found << QStringLiteral("and %1 more problems").arg(unlisted);
+        if (problems)
+            *problems = found;
+        return std::nullopt;
+    };
+    if (json.size() > MaxFileSize) {
+        setExcess(excess, Excess::Limit::FileSize, json.size(), MaxFileSize);
+        report(QStringLiteral("%1 bytes, more than a topics file may have (%2)")
+                   .arg(json.size())
+                   .arg(MaxFileSize));
+        return finish();
+    }
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(json, &error);
     if (error.error != QJsonParseError::NoError) {
@@ -43,52 +81,67 @@ std::optional<QList<Topic>> parse(const QByteArray &json, QStringList *problems)
     }
 
     QList<Topic> topics;
-    if (found.isEmpty()) {
-        const QJsonArray array = document.object().value(u"topics").toArray();
-        QSet<QString> names;
-        for (qsizetype i = 0; i < array.size(); ++i) {
-            const QString where = QStringLiteral("topic %1").arg(i + 1);
-            const QJsonObject object = array.at(i).toObject();
-            Topic topic;
-            topic.name = object.value(u"name").toString().trimmed();
-            if (topic.name.isEmpty()) {
-                found << where + QStringLiteral(": no name");
-            } else if (names.contains(topic.name)) {
-                found << where + QStringLiteral(": \"%1\" appears twice").arg(topic.name);
-            }
-            names.insert(topic.name);
-            const QJsonArray questions = object.value(u"questions").toArray();
-            if (questions.isEmpty())
-                found << where + QStringLiteral(" (\"%1\"): no questions").arg(topic.name);
-            QSet<int> seen;
-            for (const QJsonValue &value : questions) {
-                const double number = value.toDouble(-1);
-                const int a = int(number);
-                if (!value.isDouble() || a != number || a < 1 ||
-                    a > QuestionBankLayout::QuestionCount) {
-                    found << where + QStringLiteral(" (\"%1\"): %2 is not a question number 1..800")
-                                         .arg(topic.name, value.toVariant().toString());
-                } else if (seen.contains(a)) {
-                    found << where + QStringLiteral(" (\"%1\"): question %2 listed twice")
-                                         .arg(topic.name)
-                                         .arg(a);
-                } else {
-                    seen.insert(a);
-                    topic.questions << a;
-                }
-            }
-            topics << topic;
-        }
-    }
-    if (problems)
-        *problems = found;
     if (!found.isEmpty())
-        return std::nullopt;
+        return finish();
+    const QJsonArray array = document.object().value(u"topics").toArray();
+    if (array.size() > MaxTopics) {
+        setExcess(excess, Excess::Limit::Topics, array.size(), MaxTopics);
+        report(QStringLiteral("%1 topics, more than a topics file may have (%2)")
+                   .arg(array.size())
+                   .arg(MaxTopics));
+        return finish();
+    }
+    QSet<QString> names;
+    for (qsizetype i = 0; i < array.size(); ++i) {
+        const QString where = QStringLiteral("topic %1").arg(i + 1);
+        const QJsonObject object = array.at(i).toObject();
+        Topic topic;
+        topic.name = object.value(u"name").toString().trimmed();
+        if (topic.name.size() > MaxNameLength) {
+            setExcess(excess, Excess::Limit::NameLength, topic.name.size(), MaxNameLength,
+                      int(i + 1));
+            report(where + QStringLiteral(": a name of %1 characters, more than a topic's "
+                                          "name may have (%2)")
+                               .arg(topic.name.size())
+                               .arg(MaxNameLength));
+            return finish();
+        }
+        if (topic.name.isEmpty()) {
+            report(where + QStringLiteral(": no name"));
+        } else if (names.contains(topic.name)) {
+            report(where + QStringLiteral(": \"%1\" appears twice").arg(topic.name));
+        }
+        names.insert(topic.name);
+        const QJsonArray questions = object.value(u"questions").toArray();
+        if (questions.isEmpty())
+            report(where + QStringLiteral(" (\"%1\"): no questions").arg(topic.name));
+        QSet<int> seen;
+        for (const QJsonValue &value : questions) {
+            const int a = questionNumber(value);
+            if (a == 0) {
+                report(where + QStringLiteral(" (\"%1\"): %2 is not a question number 1..800")
+                                   .arg(topic.name, value.toVariant().toString()));
+            } else if (seen.contains(a)) {
+                report(
+                    where +
+                    QStringLiteral(" (\"%1\"): question %2 listed twice").arg(topic.name).arg(a));
+            } else {
+                seen.insert(a);
+                topic.questions << a;
+            }
+        }
+        topics << topic;
+    }
+    if (!found.isEmpty())
+        return finish();
+    if (problems)
+        problems->clear();
     return topics;
 }
 
-std::optional<QList<Topic>> read(const QString &path, QStringList *problems)
+std::optional<QList<Topic>> read(const QString &path, QStringList *problems, Excess *excess)
 {
+    setExcess(excess, Excess::Limit::None, 0, 0);
     const QFileInfo info(path);
     // A pipe or a device would block or never end: only regular files.
     if (!info.isFile()) {
@@ -97,8 +150,12 @@ std::optional<QList<Topic>> read(const QString &path, QStringList *problems)
         return std::nullopt;
     }
     if (info.size() > MaxFileSize) {
+        setExcess(excess, Excess::Limit::FileSize, info.size(), MaxFileSize);
         if (problems)
-            *problems = {QStringLiteral("%1 is too large for a topics file").arg(path)};
+            *problems = {QStringLiteral("%1 is too large for a topics file (%2 bytes, at most %3)")
+                             .arg(path)
+                             .arg(info.size())
+                             .arg(MaxFileSize)};
         return std::nullopt;
     }
     QFile file(path);
@@ -107,7 +164,9 @@ std::optional<QList<Topic>> read(const QString &path, QStringList *problems)
             *problems = {QStringLiteral("cannot read %1: %2").arg(path, file.errorString())};
         return std::nullopt;
     }
-    return parse(file.readAll(), problems);
+    // At most one byte more than allowed: a file that grew since is still
+    // caught by parse() without reading all of it.
+    return parse(file.read(MaxFileSize + 1), problems, excess);
 }
 
 QByteArray toJson(const QList<Topic> &topics)

@@ -26,19 +26,49 @@ struct Topic
 
 namespace TopicsFile {
 
+// What a topics file may hold. A real one has a few dozen topics with names
+// of a line (21 topics, 5 KB for the official tickets); far more is not a
+// topics file, and reading it would keep the learner's window busy for
+// seconds.
+inline constexpr qint64 MaxFileSize = 1024 * 1024;
+inline constexpr int MaxTopics = 200;
+inline constexpr int MaxNameLength = 200; // characters
+// Problems listed before the rest are only counted.
+inline constexpr int MaxProblems = 50;
+
+// Which limit a file exceeds, and by how much.
+struct Excess
+{
+    enum class Limit
+    {
+        None,
+        FileSize,
+        Topics,
+        NameLength
+    };
+    Limit limit = Limit::None;
+    qint64 found = 0;   // bytes, topics or characters
+    qint64 allowed = 0; // the limit
+    int topic = 0;      // for NameLength: the topic (1-based)
+};
+
 // "dir/dataAB.dbv" -> "dir/dataAB.topics.json" (any other name gets the
 // suffix appended).
 QString pathFor(const QString &databasePath);
 
 // Parses and validates the file's contents: well-formed JSON of the shape
-// above, every topic named and not empty, names unique, numbers 1..800 and
-// not repeated within a topic. On failure returns nullopt and fills
-// `problems` with one message per fault.
-std::optional<QList<Topic>> parse(const QByteArray &json, QStringList *problems = nullptr);
+// above within the limits, every topic named and not empty, names unique,
+// numbers 1..800 and not repeated within a topic. On failure returns nullopt
+// and fills `problems` with one message per fault (at most MaxProblems and a
+// count of the rest); a limit exceeded stops the reading and is said in
+// `excess` too.
+std::optional<QList<Topic>> parse(const QByteArray &json, QStringList *problems = nullptr,
+                                  Excess *excess = nullptr);
 
 // Reads the file at `path`; nullopt with the reason in `problems` when it
-// cannot be read or is not valid.
-std::optional<QList<Topic>> read(const QString &path, QStringList *problems = nullptr);
+// cannot be read or is not valid. A file over MaxFileSize is not read.
+std::optional<QList<Topic>> read(const QString &path, QStringList *problems = nullptr,
+                                 Excess *excess = nullptr);
 
 QByteArray toJson(const QList<Topic> &topics);
 

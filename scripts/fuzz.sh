@@ -2,12 +2,12 @@
 # Builds the libFuzzer targets with clang into build-fuzz/ and runs them.
 #   scripts/fuzz.sh                 each target for 20 seconds
 #   scripts/fuzz.sh 600             each target for 10 minutes
-#   scripts/fuzz.sh 60 settings     one target (database, statrecord, settings, ticketjson)
+#   scripts/fuzz.sh 60 settings     one target (database, statrecord, settings, ticketjson, topics)
 # The seeds in fuzz/corpus/ are copied into build-fuzz/corpus/, where the
 # fuzzer grows them; crashing inputs are written to build-fuzz/crashes/.
 source "$(dirname "$0")/common.sh"
 seconds="${1:-20}"
-targets="${2:-database statrecord settings ticketjson}"
+targets="${2:-database statrecord settings ticketjson topics}"
 fuzz_build="$ZELTRAK_ROOT/build-fuzz"
 
 cmake -S "$ZELTRAK_ROOT" -B "$fuzz_build" -G Ninja -DCMAKE_BUILD_TYPE=Debug \

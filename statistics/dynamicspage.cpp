@@ -4,6 +4,7 @@
 #include "dailyseries.h"
 
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QTimeZone>
 #include <QVBoxLayout>
 
@@ -24,8 +25,13 @@ DynamicsPage::DynamicsPage(QWidget *parent) : QWidget(parent)
     auto *lower = new QHBoxLayout;
     lower->addWidget(m_share);
     lower->addWidget(m_readiness);
+    m_note = new QLabel(this);
+    m_note->setObjectName(QStringLiteral("dynamicsHistoryNote"));
+    m_note->setWordWrap(true);
+    m_note->hide();
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);
+    layout->addWidget(m_note);
     layout->addWidget(m_answers);
     layout->addLayout(lower);
 }
@@ -33,6 +39,9 @@ DynamicsPage::DynamicsPage(QWidget *parent) : QWidget(parent)
 void DynamicsPage::refresh()
 {
     const QList<AnswerOutcome> answers = m_source ? m_source() : QList<AnswerOutcome>();
+    const QString note = m_noteSource ? m_noteSource() : QString();
+    m_note->setText(note);
+    m_note->setVisible(!note.isEmpty());
     const QDateTime now = m_clock ? m_clock() : QDateTime::currentDateTimeUtc();
     const QTimeZone zone = QTimeZone::systemTimeZone();
     const QDate today = now.toTimeZone(zone).date();
@@ -59,8 +68,9 @@ void DynamicsPage::refresh()
             counts.days << day.date;
             counts.counts << day.answers;
             share.days << day.date;
-            share.percents << (day.answers > 0 ? std::optional(day.shareRight() * 100.0)
-                                               : std::nullopt);
+            share.percents << (day.answers > day.corrections
+                                   ? std::optional(day.shareRight() * 100.0)
+                                   : std::nullopt);
         }
         for (const DailySeries::DayReadiness &day : DailySeries::readiness(
                  answers, from, today, zone, m_modelSource ? m_modelSource() : LearnerModel())) {

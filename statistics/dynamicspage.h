@@ -23,6 +23,9 @@ public:
     // The database's answers, oldest first; empty without a history.
     using AnswerSource = std::function<QList<AnswerOutcome>()>;
     using Clock = std::function<QDateTime()>;
+    // A line about the history when it is not fully in use (busy,
+    // read-only, unavailable); empty when all is well.
+    using NoteSource = std::function<QString()>;
 
     explicit DynamicsPage(QWidget *parent = nullptr);
 
@@ -32,6 +35,7 @@ public:
     using ModelSource = std::function<LearnerModel()>;
     void setModelSource(ModelSource source) { m_modelSource = std::move(source); }
     void setClock(Clock clock) { m_clock = std::move(clock); }
+    void setNoteSource(NoteSource source) { m_noteSource = std::move(source); }
     // Reads the answers anew and fills the three charts.
     void refresh();
 
@@ -43,6 +47,8 @@ private:
     AnswerSource m_source;
     ModelSource m_modelSource;
     Clock m_clock;
+    NoteSource m_noteSource;
+    QLabel *m_note = nullptr;
     DailyChart *m_answers = nullptr;
     DailyChart *m_share = nullptr;
     DailyChart *m_readiness = nullptr;

@@ -5,6 +5,7 @@
 #include <QTemporaryFile>
 
 #include <memory>
+#include <vector>
 
 namespace PairWriter {
 
@@ -36,17 +37,16 @@ std::unique_ptr<QTemporaryFile> writeTemporary(const QString &finalPath, const Q
 
 } // namespace
 
-bool write(const QString &databasePath, const QByteArray &database, const QString &topicsPath,
-           const QByteArray &topicsJson, QString *error)
+bool writeAll(const QList<Output> &outputs, QString *error)
 {
-    const std::unique_ptr<QTemporaryFile> newDatabase =
-        writeTemporary(databasePath, database, error);
-    if (!newDatabase)
-        return false;
-    std::unique_ptr<QTemporaryFile> newTopics;
-    if (!topicsJson.isEmpty()) {
-        newTopics = writeTemporary(topicsPath, topicsJson, error);
-        if (!newTopics)
+    std::vector<std::unique_ptr<QTemporaryFile>> written;
+    for (const Output &output : outputs) {
+        if (output.bytes.isEmpty() && !written.empty()) {
+            written.emplace_back();
+            continue;
+        }
+        written.push_back(writeTemporary(output.path, output.bytes, error));
+        if (!written.back())
             return false;
     }
 
@@ -57,13 +57,17 @@ bool write(const QString &databasePath, const QByteArray &database, const QStrin
         QString aside;
     };
     QList<Aside> asides;
+    QStringList placed;
     const auto restore = [&] {
+        for (const QString &path : std::as_const(placed))
+            QFile::remove(path);
         for (const Aside &moved : std::as_const(asides)) {
             QFile::remove(moved.path);
             QFile::rename(moved.aside, moved.path);
         }
     };
-    for (const QString &path : {databasePath, topicsPath}) {
+    for (const Output &output : outputs) {
+        const QString &path = output.path;
         if (!QFileInfo::exists(path) && !QFileInfo(path).isSymLink())
             continue;
         const QString aside = asideName(path);
@@ -75,24 +79,28 @@ bool write(const QString &databasePath, const QByteArray &database, const QStrin
         }
         asides.append(Aside{path, aside});
     }
-    if (!newDatabase->rename(databasePath)) {
-        *error = QStringLiteral("%1: %2").arg(databasePath, newDatabase->errorString());
-        restore();
-        return false;
-    }
-    newDatabase->setAutoRemove(false);
-    if (newTopics) {
-        if (!newTopics->rename(topicsPath)) {
-            *error = QStringLiteral("%1: %2").arg(topicsPath, newTopics->errorString());
-            QFile::remove(databasePath);
+    for (size_t i = 0; i < written.size(); ++i) {
+        QTemporaryFile *file = written.at(i).get();
+        if (!file)
+            continue;
+        const QString &path = outputs.at(qsizetype(i)).path;
+        if (!file->rename(path)) {
+            *error = QStringLiteral("%1: %2").arg(path, file->errorString());
             restore();
             return false;
         }
-        newTopics->setAutoRemove(false);
+        file->setAutoRemove(false);
+        placed << path;
     }
     for (const Aside &moved : std::as_const(asides))
         QFile::remove(moved.aside);
     return true;
+}
+
+bool write(const QString &databasePath, const QByteArray &database, const QString &topicsPath,
+           const QByteArray &topicsJson, QString *error)
+{
+    return writeAll({{databasePath, database}, {topicsPath, topicsJson}}, error);
 }
 
 } // namespace PairWriter

@@ -5,6 +5,8 @@
 #include "pairwriter.h"
 #include "pictureimport.h"
 #include "questionindexentry.h"
+#include "referencefile.h"
+#include "referencereader.h"
 #include "ticketjsonreader.h"
 #include "ticketsource.h"
 #include "topicsfile.h"
@@ -58,7 +60,8 @@ bool sameFile(const QString &a, const QString &b)
 std::optional<Result> outputRefusal(const Request &request, const QString &topicsPath)
 {
     const QFileInfo source(request.source);
-    for (const QString &output : {request.outputPath, topicsPath}) {
+    for (const QString &output :
+         {request.outputPath, topicsPath, ReferenceFile::pathFor(request.outputPath)}) {
         const QFileInfo target(output);
         const QString folder = QFileInfo(target.absolutePath()).canonicalFilePath();
         const QString where =
@@ -281,6 +284,18 @@ Result run(const Request &request, const ProgressHandler &onProgress,
         return result;
     }
 
+    // The reference beside the tickets; its faults leave parts of it out
+    // but do not stop the import.
+    const ReferenceReader::Outcome reference = ReferenceReader::read(*source, cancel);
+    if (reference.cancelled || cancelled(cancel))
+        return cancelledResult();
+    result.summary.referenceProblems = reference.problems;
+    result.summary.signs = reference.reference.entryCount(ReferenceKind::Sign);
+    result.summary.markings = reference.reference.entryCount(ReferenceKind::Marking);
+    result.summary.penalties = int(reference.reference.penalties.size());
+    const QByteArray referenceJson =
+        reference.reference.isEmpty() ? QByteArray() : ReferenceFile::toJson(reference.reference);
+
     // The database and its topics in memory, checked as `dbv check` checks
     // them, before anything is written.
     report(Stage::Checking, 0, 0);
@@ -311,7 +326,10 @@ Result run(const Request &request, const ProgressHandler &onProgress,
     // place at once, or not at all.
     report(Stage::Writing, 0, 0);
     QString error;
-    if (!PairWriter::write(request.outputPath, database, topicsPath, topicsJson, &error)) {
+    if (!PairWriter::writeAll({{request.outputPath, database},
+                               {topicsPath, topicsJson},
+                               {ReferenceFile::pathFor(request.outputPath), referenceJson}},
+                              &error)) {
         return refused(QStringLiteral("cannot write %1").arg(error),
                        QStringLiteral("Не удалось записать базу: %1").arg(error));
     }

@@ -50,6 +50,13 @@ struct Summary
     QMap<QString, int> replacements; // "U+2264 '≤' -> '<='" and how often
     int topics = 0;
     qint64 bytes = 0; // of the database written
+    // The reference beside the tickets, when the source carries one: what
+    // was read, and what was left out with the reason (it does not stop
+    // the import).
+    int signs = 0;
+    int markings = 0;
+    int penalties = 0;
+    QStringList referenceProblems;
 };
 
 struct Result
@@ -69,11 +76,11 @@ struct Result
 
 using ProgressHandler = std::function<void(const Progress &)>;
 
-// Runs the whole import. Nothing is written unless the result is Written:
-// not on a fault, not when cancelled. The database and its topics file
-// replace what is at the output together or not at all. `onProgress` is
-// called from the calling thread; `cancel` is read at every step and may be
-// set from any thread.
+// Runs the whole import. The database, its topics file and its reference
+// (when the source carries one) go to the output together. Nothing is written unless the result is
+// Written: not on a fault, not when cancelled. The database and its topics file replace what is at
+// the output together or not at all. `onProgress` is called from the calling thread; `cancel` is
+// read at every step and may be set from any thread.
 Result run(const Request &request, const ProgressHandler &onProgress = {},
            const std::atomic<bool> *cancel = nullptr);
 

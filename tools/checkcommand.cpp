@@ -6,9 +6,11 @@
 #include "questiondatabase.h"
 #include "questionreport.h"
 #include "questionrules.h"
+#include "referencefile.h"
 #include "topicsbeside.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 using namespace QuestionBankLayout;
 
@@ -87,9 +89,27 @@ int runCheck(const QStringList &arguments, Console &console)
         ++problems;
     }
     if (topics && !topics->isEmpty()) {
-        console.print(QStringLiteral("%1: %2 topics")
-                          .arg(TopicsFile::pathFor(path))
-                          .arg(topics->size()));
+        console.print(
+            QStringLiteral("%1: %2 topics").arg(TopicsFile::pathFor(path)).arg(topics->size()));
+    }
+
+    // So is the reference.
+    const QString referencePath = ReferenceFile::pathFor(path);
+    if (QFileInfo::exists(referencePath) || QFileInfo(referencePath).isSymLink()) {
+        QStringList referenceProblems;
+        const std::optional<Reference> reference =
+            ReferenceFile::read(referencePath, &referenceProblems);
+        for (const QString &problem : std::as_const(referenceProblems)) {
+            console.report(QStringLiteral("%1: %2").arg(referencePath, problem));
+            ++problems;
+        }
+        if (reference) {
+            console.print(QStringLiteral("%1: %2 signs, %3 markings, %4 penalties")
+                              .arg(referencePath)
+                              .arg(reference->entryCount(ReferenceKind::Sign))
+                              .arg(reference->entryCount(ReferenceKind::Marking))
+                              .arg(reference->penalties.size()));
+        }
     }
 
     console.print(QStringLiteral("%1 questions, %2 with pictures, %3 problems")

@@ -47,7 +47,8 @@ QString commandUsage(const QString &command)
             "picture decoding) and checks the rules an author must keep (2 to 5 variants,\n"
             "correct answer not above the number of variants, title at most 50 characters).\n"
             "Each problem goes to the standard error; the summary line\n"
-            "\"800 questions, N with pictures, M problems\" to the standard output.");
+            "\"800 questions, N with pictures, M problems\" to the standard output.\n"
+            "FILE.topics.json and FILE.reference.json beside it are checked when present.");
     }
     if (command == u"dump") {
         return QStringLiteral(
@@ -86,7 +87,10 @@ QString commandUsage(const QString &command)
             "counted); pictures are read by content (JPEG, PNG, WebP) and stored as JPEG of\n"
             "at most 30000 bytes. Every problem is reported; when there is any, nothing is\n"
             "written, and the result is checked as `dbv check` would. The questions' topics go\n"
-            "to OUT.topics.json beside OUT.dbv; the two replace what is there together.\n"
+            "to OUT.topics.json beside OUT.dbv. The reference the source may carry\n"
+            "(signs/signs.json, markup/markup.json with SVG pictures, penalties/penalties.json)\n"
+            "goes to OUT.reference.json; its faults are reported and leave out only what they\n"
+            "concern. The files replace what is there together.\n"
             "\n"
             "Options:\n"
             "  --category CAT   A_B (default) or C_D\n"

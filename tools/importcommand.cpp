@@ -2,6 +2,7 @@
 #include "commands.h"
 #include "console.h"
 #include "questionindexentry.h"
+#include "referencefile.h"
 #include "ticketimport.h"
 #include "topicsfile.h"
 
@@ -133,6 +134,15 @@ int runImport(const QStringList &arguments, Console &console)
         console.print(QStringLiteral("%1: %2 topics")
                           .arg(TopicsFile::pathFor(request.outputPath))
                           .arg(summary.topics));
+    }
+    for (const QString &problem : summary.referenceProblems)
+        console.report(QStringLiteral("reference: %1").arg(problem));
+    if (summary.signs + summary.markings + summary.penalties > 0) {
+        console.print(QStringLiteral("%1: %2 signs, %3 markings, %4 penalties")
+                          .arg(ReferenceFile::pathFor(request.outputPath))
+                          .arg(summary.signs)
+                          .arg(summary.markings)
+                          .arg(summary.penalties));
     }
     console.print(QStringLiteral("%1 bytes, %2 s")
                       .arg(summary.bytes)

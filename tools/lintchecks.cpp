@@ -1,5 +1,6 @@
 #include "lintchecks.h"
 
+#include "lintrules.h"
 #include "linttext.h"
 
 #include <QHash>
@@ -251,10 +252,14 @@ LintReport lintQuestions(const QList<LintQuestion> &questions, const LintLimits 
         checkEcho(q, report);
         checkMarkers(q, report);
         checkComment(q, report);
+        LintRules::checkKey(q, report);
+        LintRules::checkCommentTeaches(q, report);
     }
     checkDuplicates(readable, limits, report);
     checkPictures(readable, limits, report);
     checkLeaks(readable, report);
+    LintRules::checkRuleGroups(readable, limits, report);
+    LintRules::checkTicketRules(readable, limits, report);
     std::stable_sort(
         report.findings.begin(), report.findings.end(),
         [](const LintFinding &a, const LintFinding &b) { return a.number < b.number; });
@@ -276,5 +281,23 @@ LintReport lintQuestions(const QList<LintQuestion> &questions, const LintLimits 
                limits.maxMarkerProblems);
     checkLimit(report, QStringLiteral("empty or lower-case comments"), s.commentProblems,
                limits.maxCommentProblems);
+    checkLimit(report, QStringLiteral("groups of one rule with one answer"), s.ruleGroups,
+               limits.maxRuleGroups);
+    checkLimit(report, QStringLiteral("rules taught twice in a ticket"), s.ticketRuleRepeats,
+               limits.maxTicketRuleRepeats);
+    // A habit of the key shows only over many questions.
+    if (s.keyedBase >= 100)
+        checkLimit(report, QStringLiteral("questions keyed at variant %1").arg(s.topKeyPosition()),
+                   s.topKeyShare(), limits.maxKeyShare, true);
+    if (s.yesNo >= 30) {
+        checkLimit(report, QStringLiteral("yes/no questions keyed \"forbidden\""),
+                   s.prohibitiveShare(), limits.maxProhibitiveShare, true);
+        checkLimit(report, QStringLiteral("yes/no questions keyed \"permitted\""),
+                   1 - s.prohibitiveShare(), 1 - limits.minProhibitiveShare, true);
+    }
+    checkLimit(report, QStringLiteral("comments citing no paragraph"), 1 - s.citingShare(),
+               1 - limits.minCitingShare, true);
+    checkLimit(report, QStringLiteral("comments that only restate the answer"), s.restating,
+               limits.maxRestatingComments);
     return report;
 }

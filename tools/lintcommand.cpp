@@ -22,7 +22,12 @@ int runLint(const QStringList &arguments, Console &console)
     double duplicates = limits.maxDuplicateCopies, numeric = limits.maxUnorderedNumeric,
            echoes = limits.maxEchoes, uses = limits.maxPictureUses, leaks = limits.maxLeaks,
            markers = limits.maxMarkerProblems, comments = limits.maxCommentProblems,
-           similarity = limits.duplicateSimilarity;
+           similarity = limits.duplicateSimilarity, ruleSimilarity = limits.ruleSimilarity,
+           ruleGroups = limits.maxRuleGroups, ticketSimilarity = limits.ticketRuleSimilarity,
+           ticketRepeats = limits.maxTicketRuleRepeats, keyShare = limits.maxKeyShare * 100,
+           minProhibitive = limits.minProhibitiveShare * 100,
+           maxProhibitive = limits.maxProhibitiveShare * 100,
+           minCiting = limits.minCitingShare * 100, restating = limits.maxRestatingComments;
     const auto option = [](const char *name, double value) {
         return QCommandLineOption(QString::fromLatin1(name), QString(), QStringLiteral("N"),
                                   QString::number(value));
@@ -37,6 +42,15 @@ int runLint(const QStringList &arguments, Console &console)
         {option("max-leaks", leaks), &leaks, false},
         {option("max-markers", markers), &markers, false},
         {option("max-comments", comments), &comments, false},
+        {option("rule-similarity", ruleSimilarity), &ruleSimilarity, false},
+        {option("max-rule-groups", ruleGroups), &ruleGroups, false},
+        {option("ticket-similarity", ticketSimilarity), &ticketSimilarity, false},
+        {option("max-ticket-repeats", ticketRepeats), &ticketRepeats, false},
+        {option("max-key-share", keyShare), &keyShare, true},
+        {option("min-prohibitive", minProhibitive), &minProhibitive, true},
+        {option("max-prohibitive", maxProhibitive), &maxProhibitive, true},
+        {option("min-citing", minCiting), &minCiting, true},
+        {option("max-restating", restating), &restating, false},
     };
     QCommandLineParser parser;
     for (const LimitOption &limit : options)
@@ -65,6 +79,15 @@ int runLint(const QStringList &arguments, Console &console)
     limits.maxLeaks = int(leaks);
     limits.maxMarkerProblems = int(markers);
     limits.maxCommentProblems = int(comments);
+    limits.ruleSimilarity = ruleSimilarity;
+    limits.maxRuleGroups = int(ruleGroups);
+    limits.ticketRuleSimilarity = ticketSimilarity;
+    limits.maxTicketRuleRepeats = int(ticketRepeats);
+    limits.maxKeyShare = keyShare / 100;
+    limits.minProhibitiveShare = minProhibitive / 100;
+    limits.maxProhibitiveShare = maxProhibitive / 100;
+    limits.minCitingShare = minCiting / 100;
+    limits.maxRestatingComments = int(restating);
 
     const QString path = parser.positionalArguments().at(0);
     QString error;
@@ -104,6 +127,26 @@ int runLint(const QStringList &arguments, Console &console)
                                  "comments: %2")
                       .arg(s.markerProblems)
                       .arg(s.commentProblems));
+    console.print(QStringLiteral("groups of one rule with one answer: %1 (%2 extra questions), "
+                                 "rules taught twice in a ticket: %3")
+                      .arg(s.ruleGroups)
+                      .arg(s.ruleCopies)
+                      .arg(s.ticketRuleRepeats));
+    QStringList positions;
+    for (int count : s.keyedAt)
+        positions << QString::number(s.keyedBase ? count * 100.0 / s.keyedBase : 0, 'f', 1);
+    console.print(QStringLiteral("keyed position 1..%1: %2 %")
+                      .arg(s.keyedAt.size())
+                      .arg(positions.join(QStringLiteral(" / "))));
+    console.print(QStringLiteral("yes/no questions keyed \"forbidden\": %1 of %2 (%3 %)")
+                      .arg(s.prohibitiveKeyed)
+                      .arg(s.yesNo)
+                      .arg(s.prohibitiveShare() * 100, 0, 'f', 1));
+    console.print(QStringLiteral("comments citing a paragraph: %1 (%2 %), only restating the "
+                                 "answer: %3")
+                      .arg(s.citing)
+                      .arg(s.citingShare() * 100, 0, 'f', 1)
+                      .arg(s.restating));
     for (const QString &line : report.exceeded)
         console.report(QStringLiteral("dbv lint: limit exceeded: %1").arg(line));
     return report.exceeded.isEmpty() ? DbvExit::Success : DbvExit::ProblemsFound;

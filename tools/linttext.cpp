@@ -104,4 +104,56 @@ QString commentBody(const QString &comment)
     return result.remove(prefix);
 }
 
+QStringList ruleStems(const QString &text)
+{
+    // Who takes part changes the picture, not the rule.
+    static const QStringList roadUsers = {"легко", "грузо", "автоб", "мотоц", "трамв", "велос",
+                                          "мопед", "тролл", "автом", "транс", "средс"};
+    QStringList result;
+    for (const QString &stem : stems(text)) {
+        if (stem.at(0).isDigit())
+            continue;
+        result << (roadUsers.contains(stem) ? QStringLiteral("#") : stem);
+    }
+    return result;
+}
+
+QStringList citedParagraphs(const QString &comment)
+{
+    // «п. 13.9», «пп. 8.1 и 8.2», «пункт 2.1.1»: the first number after the
+    // abbreviation, and the ones joined to it by "и", commas or a dash.
+    static const QRegularExpression cite(
+        QStringLiteral("(?:\\bпп?\\.|\\bпункт\\w*)\\s*(\\d+(?:\\.\\d+)+(?:\\s*(?:,|и|–|—|-)\\s*\\d+"
+                       "(?:\\.\\d+)+)*)"),
+        QRegularExpression::UseUnicodePropertiesOption | QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression number(QStringLiteral("\\d+(?:\\.\\d+)+"));
+    QStringList result;
+    for (auto it = cite.globalMatch(comment); it.hasNext();) {
+        const QString numbers = it.next().captured(1);
+        for (auto n = number.globalMatch(numbers); n.hasNext();)
+            result << n.next().captured();
+    }
+    return result;
+}
+
+bool citesParagraph(const QString &comment)
+{
+    return !citedParagraphs(comment).isEmpty();
+}
+
+int verdictOf(const QString &variant)
+{
+    const QStringList first = words(variant).mid(0, 2);
+    if (first.isEmpty())
+        return 0;
+    const QString &w = first.first();
+    if (w == u"нет" || w == u"нельзя" || w.startsWith(QStringLiteral("запрещ")) ||
+        (w == u"не" && first.size() > 1 &&
+         (first.at(1).startsWith(QStringLiteral("разреш")) || first.at(1) == u"можно")))
+        return -1;
+    if (w == u"да" || w == u"можно" || w.startsWith(QStringLiteral("разреш")))
+        return 1;
+    return 0;
+}
+
 } // namespace LintText

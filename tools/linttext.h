@@ -39,5 +39,17 @@ bool nearDuplicate(const QString &textA, const QString &answerA, const QString &
 // The comment after a leading "N. " question number, which the exam window
 // expects because it prints "Комментарий к вопросу №" before the comment.
 QString commentBody(const QString &comment);
+// The stems of a text with the names of road users folded into one word, so
+// that "уступить автобусу" and "уступить мотоциклу" read as the same rule.
+// Numbers are dropped: a sign's or paragraph's number is not its rule.
+QStringList ruleStems(const QString &text);
+// Whether a comment cites a paragraph of the rules: «п. 13.9», «пп. 8.1–8.2».
+bool citesParagraph(const QString &comment);
+// The paragraph numbers a comment cites, in order ("13.9", "2.1.1").
+QStringList citedParagraphs(const QString &comment);
+// Whether a variant is a yes/no answer that permits or forbids: «Да»,
+// «Можно», «Разрешено» are +1; «Нет», «Нельзя», «Запрещено» are -1; 0
+// otherwise.
+int verdictOf(const QString &variant);
 
 } // namespace LintText

@@ -9,6 +9,8 @@
 #include "programrandom.h"
 #include "questionbankerror.h"
 #include "questiondatabase.h"
+#include "referencefile.h"
+#include "referencewindow.h"
 #include "scaleatstartup.h"
 #include "smallfilesystem.h"
 #include "splashwindow.h"
@@ -103,6 +105,8 @@ private slots:
     void optionItems_flipAndStore();
     void timeChoice_survivesRestart();
     void popupMenu_opensAboveCursor_andOnRightClick();
+    void menuAndButtons_everyOneNamedInTheHelp();
+    void reference_ctrlR_showsTheDatabasesReference_orWhereOneComesFrom();
 
     void scaleMenu_storesTheChoice_andOffersARestart();
 
@@ -948,6 +952,7 @@ void TestMainWindow::popupMenu_opensAboveCursor_andOnRightClick()
                                "Выбрать базу вопросов",
                                "Импортировать билеты…",
                                "Недавние базы",
+                               "Справочник",
                                "О программе"};
     QStringList shown;
     for (QAction *action : menu->actions())
@@ -979,6 +984,56 @@ void TestMainWindow::popupMenu_opensAboveCursor_andOnRightClick()
     QTRY_VERIFY(menu->isVisible());
     QCOMPARE(menu->pos(), button->mapToGlobal(at));
     menu->close();
+}
+
+void TestMainWindow::menuAndButtons_everyOneNamedInTheHelp()
+{
+    prepareLaterRun(1);
+    QVERIFY(startProgram());
+    showMain();
+    QString help;
+    for (const char *page : {"glavn.html", "nastroyka.html", "rezhimy.html"}) {
+        QFile file(QStringLiteral(":/help/") + QLatin1StringView(page));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        help += QString::fromUtf8(file.readAll());
+    }
+    QStringList captions;
+    for (QAction *action : child<QMenu>("PopupMenu1")->actions())
+        captions << action->text();
+    captions << child<QToolButton>("learnerButton")->text();
+    for (const QString &caption : std::as_const(captions))
+        QVERIFY2(help.contains(caption), qPrintable(caption));
+}
+
+void TestMainWindow::reference_ctrlR_showsTheDatabasesReference_orWhereOneComesFrom()
+{
+    prepareLaterRun(1);
+    QVERIFY(startProgram());
+    showMain();
+    m_mainWindow->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_mainWindow.get()));
+    QTest::keyClick(m_mainWindow.get(), Qt::Key_R, Qt::ControlModifier);
+    QTRY_VERIFY(m_mainWindow->referenceWindow() && m_mainWindow->referenceWindow()->isVisible());
+    ReferenceWindow *window = m_mainWindow->referenceWindow();
+    QVERIFY(window->findChild<QLabel *>("referenceEmpty")->isVisible());
+    QVERIFY(!m_mainWindow->reference());
+    window->close();
+
+    // A reference beside the database: an entry is shown as a comment's
+    // link asks.
+    Reference reference;
+    reference.signs << ReferenceGroup{"Знаки приоритета",
+                                      {{"2.4", "Уступите дорогу", "Уступите.", {}}}};
+    const QString path = ReferenceFile::pathFor(m_mainWindow->databasePath());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(ReferenceFile::toJson(reference));
+    file.close();
+    m_mainWindow->openReferenceEntry(ReferenceKind::Sign, "2.4");
+    QTRY_VERIFY(window->isVisible());
+    QCOMPARE(window->findChild<QLabel *>("referenceTitle")->text(),
+             QStringLiteral("2.4 Уступите дорогу"));
+    window->close();
 }
 
 void TestMainWindow::scaleMenu_storesTheChoice_andOffersARestart()

@@ -1,9 +1,11 @@
 // The answer history in the running program: an attempt through the real
-// exam window lands in it, the results reset clears it, and a history that
-// cannot be used costs one message and nothing else.
+// exam window lands in it, the results reset clears it, a history that
+// cannot be used costs one message and nothing else, and one another program
+// holds locked costs one message and no answer.
 #include "answerhistory.h"
 #include "appsandbox.h"
 #include "databasefingerprint.h"
+#include "dynamicspage.h"
 #include "examwindow.h"
 #include "learnerhistory.h"
 #include "mainwindow.h"
@@ -19,11 +21,13 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
 #include <QPushButton>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 
 class TestProgramHistory : public QObject
 {
@@ -34,6 +38,7 @@ private slots:
     void examThroughTheWindow_landsInHistory_andResetClearsIt();
     void unusableHistory_oneMessageAndStatDatAsBefore();
     void history_openedAfterTheFirstPaint();
+    void lockedHistory_examKeptUntilReleased_toldOnce();
     void statDatNotSaved_learnerRetriesThenClosesWithoutSaving_answersStayInHistory();
 
 private:
@@ -231,6 +236,76 @@ void TestProgramHistory::history_openedAfterTheFirstPaint()
     QTRY_VERIFY(QFile::exists(file));
     QVERIFY(main->history().isAvailable());
     QVERIFY(MessageBoxes::shown().isEmpty());
+}
+
+void TestProgramHistory::lockedHistory_examKeptUntilReleased_toldOnce()
+{
+    ZeltrakProgram program(m_sandbox->paths);
+    QVERIFY(!program.startupFailed());
+    program.mainWindow()->show();
+    QVERIFY(MessageBoxes::shown().isEmpty());
+
+    // Another connection takes the write lock and keeps it through the exam.
+    const QString path = AnswerHistory::filePathIn(m_sandbox->paths.programFolder);
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "locker");
+        db.setDatabaseName(path);
+        QVERIFY(db.open());
+        QVERIFY(QSqlQuery(db).exec(QStringLiteral("BEGIN EXCLUSIVE")));
+    }
+    MessageBoxes::setNextAnswers({QMessageBox::Ok});
+    runExam(program);
+    // Told once, when the main window came back; "stat.dat" as always.
+    QCOMPARE(MessageBoxes::shown().size(), 1);
+    QVERIFY2(MessageBoxes::shown()[0].text.contains(QStringLiteral("занят другой программой")),
+             qPrintable(MessageBoxes::shown()[0].text));
+    QFile stat(m_sandbox->statisticsFile());
+    QVERIFY(stat.open(QIODevice::ReadOnly));
+    QCOMPARE(StatRecord::fromBytes(stat.read(StatRecord::Size)).ticketStatus(10), 1);
+    // The learner window and the statistics' "Динамика" say the answers wait.
+    QVERIFY(!program.mainWindow()->history().statusNote().isEmpty());
+    // The statistics window is made when first opened: open it once.
+    DynamicsPage *dynamics = nullptr;
+    QTimer::singleShot(0, this, [&] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (modal && modal->objectName() == QLatin1String("Form5")) {
+            dynamics = modal->findChild<DynamicsPage *>();
+            modal->close();
+        }
+    });
+    QTest::mouseClick(
+        program.mainWindow()->findChild<QToolButton *>(QStringLiteral("SpeedButton2")),
+        Qt::LeftButton);
+    QVERIFY(dynamics);
+    dynamics->refresh();
+    auto *note = dynamics->findChild<QLabel *>(QStringLiteral("dynamicsHistoryNote"));
+    QVERIFY(note && !note->isHidden());
+    QVERIFY2(note->text().contains(QStringLiteral("ещё не записаны")), qPrintable(note->text()));
+
+    {
+        QSqlDatabase db = QSqlDatabase::database(QStringLiteral("locker"));
+        QVERIFY(QSqlQuery(db).exec(QStringLiteral("COMMIT")));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("locker"));
+
+    // The queue writes them when it next tries: each once, in order.
+    const QString fingerprint = DatabaseFingerprint::fromFile(m_database);
+    AnswerHistory history(path);
+    QTRY_COMPARE_WITH_TIMEOUT(history.answers(fingerprint).size(), 20, 10000);
+    const QList<AttemptRecord> attempts = history.attempts(fingerprint);
+    QCOMPARE(attempts.size(), 1);
+    QCOMPARE(attempts[0].result->wrong, 1);
+    const QList<AnswerRecord> answers = history.answers(fingerprint);
+    for (int i = 0; i < answers.size(); ++i) {
+        QCOMPARE(answers[i].question, 180 + i + 1);
+        QCOMPARE(answers[i].attemptId, attempts[0].id);
+        QCOMPARE(answers[i].right, i != 0);
+    }
+    QVERIFY(program.mainWindow()->history().statusNote().isEmpty());
+    dynamics->refresh();
+    QVERIFY(note->isHidden());
+    QCOMPARE(MessageBoxes::shown().size(), 1);
 }
 
 QTEST_MAIN(TestProgramHistory)

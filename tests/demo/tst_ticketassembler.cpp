@@ -105,11 +105,18 @@ void TestTicketAssembler::assemble_mixesPicturesIntoEveryTicket()
 
 void TestTicketAssembler::assemble_ticketShowsTopicsInOrder()
 {
+    // Loosely: a question may come before one of an earlier topic, but never
+    // more than the jitter allows, and the order is not the same everywhere.
     const TicketAssembler::Result result = TicketAssembler::assemble(pool(5, 120), generated());
+    int outOfOrder = 0;
     for (const auto &ticket : result.tickets) {
-        for (int i = 1; i < ticket.size(); ++i)
-            QVERIFY(ticket.at(i - 1).topicRank <= ticket.at(i).topicRank);
+        for (int i = 1; i < ticket.size(); ++i) {
+            QVERIFY(ticket.at(i - 1).topicRank <
+                    ticket.at(i).topicRank + TicketAssembler::TopicJitter);
+            outOfOrder += ticket.at(i - 1).topicRank > ticket.at(i).topicRank ? 1 : 0;
+        }
     }
+    QVERIFY(outOfOrder > 0);
 }
 
 void TestTicketAssembler::assemble_largePool_keepsEveryFilesShare()

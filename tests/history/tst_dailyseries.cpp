@@ -24,6 +24,7 @@ class TestDailySeries : public QObject
 
 private slots:
     void activity_countsByLocalDay();
+    void activity_shareRightOfFirstAnswersOnly();
     void activity_emptyRange();
     void readiness_asOfEachDayEnd();
 };
@@ -46,6 +47,23 @@ void TestDailySeries::activity_countsByLocalDay()
                              D{QDate(2026, 3, 3), 0, 0}, D{QDate(2026, 3, 4), 1, 0}}));
     QCOMPARE(days[1].shareRight(), 2.0 / 3.0);
     QCOMPARE(days[2].shareRight(), 0.0);
+}
+
+void TestDailySeries::activity_shareRightOfFirstAnswersOnly()
+{
+    // Two questions answered wrong, each then corrected after its comment,
+    // and one right: 5 answers, a third of the first answers right.
+    AnswerOutcome corrected = answerAt("2026-03-01T09:01:00", 1, true);
+    corrected.correction = true;
+    AnswerOutcome corrected2 = answerAt("2026-03-01T09:03:00", 2, true);
+    corrected2.correction = true;
+    const QList<AnswerOutcome> answers{answerAt("2026-03-01T09:00:00", 1, false), corrected,
+                                       answerAt("2026-03-01T09:02:00", 2, false), corrected2,
+                                       answerAt("2026-03-01T09:04:00", 3, true)};
+    const auto days = DailySeries::activity(answers, QDate(2026, 3, 1), QDate(2026, 3, 1), Zone);
+    QCOMPARE(days.size(), 1);
+    QCOMPARE(days[0].answers, 5);
+    QCOMPARE(days[0].shareRight(), 1.0 / 3.0);
 }
 
 void TestDailySeries::activity_emptyRange()

@@ -1,7 +1,9 @@
 // The history when things go wrong: a damaged file, a folder that cannot be
-// written, a full disk, and a writer killed in the middle of its work.
+// written, a full disk, a file another program holds locked, and a writer
+// killed in the middle of its work.
 #include "answerhistory.h"
 #include "databasefingerprint.h"
+#include "historywritequeue.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -13,11 +15,14 @@
 #include <QTest>
 
 #include <cstdio>
+#include <iostream>
+#include <string>
 
 namespace {
 
 const QString Db = DatabaseFingerprint::fromHeader("title");
 const char WriterArgument[] = "--write-answers";
+const char LockArgument[] = "--hold-lock";
 
 AnswerRecord answer(int n)
 {
@@ -45,6 +50,60 @@ int runWriter(const QString &path)
         std::printf("committed %d\n", n);
         std::fflush(stdout);
     }
+}
+
+// The child of the locked-history cases: takes the file's write lock the way
+// `how` says, prints "locked", and lets go when a line arrives on its input.
+int holdLock(const QString &path, const QString &how)
+{
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
+    db.setDatabaseName(path);
+    if (!db.open())
+        return 1;
+    QSqlQuery query(db);
+    // "exclusive transaction" keeps writers out; in WAL mode readers go on.
+    // "exclusive locking" keeps everyone out, readers too.
+    if (how == QLatin1String("exclusive locking") &&
+        !query.exec(QStringLiteral("PRAGMA locking_mode = EXCLUSIVE")))
+        return 2;
+    if (!query.exec(QStringLiteral("BEGIN EXCLUSIVE")) ||
+        !query.exec(QStringLiteral("UPDATE answers SET seconds = seconds")))
+        return 3;
+    std::printf("locked\n");
+    std::fflush(stdout);
+    std::string line;
+    std::getline(std::cin, line);
+    query.exec(QStringLiteral("COMMIT"));
+    return 0;
+}
+
+// A history with `count` answers and a marathon, closed again.
+void writeHistory(const QString &path, int count)
+{
+    AnswerHistory history(path);
+    QVERIFY2(history.isAvailable(), qPrintable(history.errorMessage()));
+    for (int n = 1; n <= count; ++n)
+        QVERIFY(history.recordAnswer(Db, answer(n)));
+    MarathonState marathon;
+    for (int q = 1; q <= 800; ++q)
+        marathon.order.append(801 - q);
+    marathon.position = 3;
+    marathon.right = 2;
+    marathon.wrong = 1;
+    QVERIFY(history.saveMarathon(Db, marathon, QDateTime::currentDateTimeUtc()));
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Nothing in `folder` was set aside as damaged.
+void checkNothingSetAside(const QString &folder)
+{
+    const QStringList aside = QDir(folder).entryList({QStringLiteral("*.damaged*")});
+    QVERIFY2(aside.isEmpty(), qPrintable(aside.join(' ')));
 }
 
 // A tmpfs mounted for one test; needs the right to mount (root).
@@ -106,8 +165,16 @@ private slots:
     void damagedFile_keptAsideAndFreshStarted();
     void folderIsAFile_reportsOnceThenNoOp();
     void readOnlyFolder_reportsOnceThenNoOp();
-    void readOnlyMediumWithHistory_reportsAndKeepsFile();
-    void diskFull_reportsOnceThenNoOp();
+    void healthyButUnwritable_openedReadOnlyNothingSetAside_data();
+    void healthyButUnwritable_openedReadOnlyNothingSetAside();
+    void lockedByAnotherProcess_answersKeptAndWrittenOnceInOrder_data();
+    void lockedByAnotherProcess_answersKeptAndWrittenOnceInOrder();
+    void lockedAtTheEnd_waitingAnswersKeptForTheNextRun();
+    void diskFull_answersKeptUntilThereIsSpace_data();
+    void diskFull_answersKeptUntilThereIsSpace();
+    void foreignDatabase_leftAlone();
+    void specialFileAsHistory_refusedAndLeftAlone_data();
+    void specialFileAsHistory_refusedAndLeftAlone();
     void crashWriter_killed_keepsEveryCommittedAnswer();
 };
 
@@ -123,6 +190,14 @@ void TestHistoryFailures::damagedFile_keptAsideAndFreshStarted_data()
     QTest::newRow("header then garbage")
         << (QByteArray("SQLite format 3\0", 16) + QByteArray::fromHex("1000010100402020") +
             garbage.left(4096 - 24));
+    // A real history cut short, as a copy interrupted half-way leaves it.
+    QTemporaryDir dir;
+    const QString path = AnswerHistory::filePathIn(dir.path());
+    writeHistory(path, 3000);
+    const QByteArray whole = readAll(path);
+    QVERIFY(whole.size() > 3 * 4096);
+    QTest::newRow("truncated history") << whole.left(whole.size() / 2);
+    QTest::newRow("truncated to its first page") << whole.left(4096);
 }
 
 void TestHistoryFailures::damagedFile_keptAsideAndFreshStarted()
@@ -180,46 +255,320 @@ void TestHistoryFailures::readOnlyFolder_reportsOnceThenNoOp()
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
-void TestHistoryFailures::readOnlyMediumWithHistory_reportsAndKeepsFile()
+void TestHistoryFailures::healthyButUnwritable_openedReadOnlyNothingSetAside_data()
 {
-    if (!isRoot())
+    QTest::addColumn<QString>("condition");
+    QTest::addColumn<bool>("needsRoot");
+    // Each made the file be set aside as damaged: SQLite's extended result
+    // codes for these were not recognised as failures of access.
+    QTest::newRow("named pipe as -shm") << "fifo shm" << false;
+    QTest::newRow("folder as -wal") << "folder wal" << false;
+    QTest::newRow("read-only folder") << "read-only folder" << false;
+    QTest::newRow("read-only medium") << "read-only medium" << true;
+    QTest::newRow("full disk at start") << "full disk" << true;
+}
+
+void TestHistoryFailures::healthyButUnwritable_openedReadOnlyNothingSetAside()
+{
+    QFETCH(QString, condition);
+    QFETCH(bool, needsRoot);
+    if (needsRoot && !isRoot())
         QSKIP("needs to mount a tmpfs (root)");
     QTemporaryDir dir;
     TmpfsMount mount;
-    if (!mount.mount(dir.path(), QStringLiteral("size=1m")))
+    if (needsRoot && !mount.mount(dir.path(), QStringLiteral("size=1m")))
         QSKIP("cannot mount a tmpfs");
     const QString path = AnswerHistory::filePathIn(dir.path());
-    {
-        AnswerHistory history(path);
-        QVERIFY(history.recordAnswer(Db, answer(1)));
+    writeHistory(path, 25);
+    if (QTest::currentTestFailed())
+        return;
+    QByteArray before = readAll(path);
+
+    if (condition == QLatin1String("fifo shm")) {
+        if (QProcess::execute(QStringLiteral("mkfifo"), {path + QStringLiteral("-shm")}) != 0)
+            QSKIP("mkfifo is not available");
+    } else if (condition == QLatin1String("folder wal")) {
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("history.sqlite-wal")));
+    } else if (condition == QLatin1String("read-only folder")) {
+        if (isRoot()) {
+            if (!mount.mount(dir.path(), QStringLiteral("size=1m")))
+                QSKIP("cannot mount a tmpfs");
+            // The mount hides the history: write it again on the tmpfs.
+            writeHistory(path, 25);
+            before = readAll(path);
+            QVERIFY(mount.remount(QStringLiteral("ro")));
+        } else {
+            QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner));
+        }
+    } else if (condition == QLatin1String("read-only medium")) {
+        QVERIFY(mount.remount(QStringLiteral("ro")));
+    } else if (condition == QLatin1String("full disk")) {
+        QFile filler(dir.filePath(QStringLiteral("filler")));
+        QVERIFY(filler.open(QIODevice::WriteOnly));
+        const QByteArray block(64 * 1024, 'x');
+        while (filler.write(block) == block.size() && filler.flush()) {
+        }
     }
-    const qint64 size = QFileInfo(path).size();
-    QVERIFY(mount.remount(QStringLiteral("ro")));
+
     {
         AnswerHistory history(path);
-        checkDisabled(history);
+        QVERIFY2(history.isAvailable(), qPrintable(history.errorMessage()));
+        QVERIFY(history.isReadOnly());
         QVERIFY(history.damagedFileKeptAs().isEmpty());
+        const QString message = history.takePendingMessage();
+        QVERIFY2(message.contains(QStringLiteral("только для чтения")), qPrintable(message));
+        QCOMPARE(history.takePendingMessage(), QString()); // told once
+        // The past is all there; nothing new is written.
+        const QList<AnswerRecord> answers = history.answers(Db);
+        QCOMPARE(answers.size(), 25);
+        QCOMPARE(answers.last(), answer(25));
+        QVERIFY(history.marathon(Db).has_value());
+        QCOMPARE(history.marathon(Db)->position, 3);
+        QVERIFY(!history.recordAnswer(Db, answer(26)));
+        QCOMPARE(history.delayedWriteCount(), 0);
+        // Keys offered at opening are not stored, and do not switch the
+        // history off: its answers go on being read by their place.
+        AnswerHistory::StoredKeys keys;
+        keys.keys.resize(800);
+        for (int q = 1; q <= 800; ++q)
+            keys.keys[q - 1] = 1000 + q;
+        QVERIFY(!history.registerQuestionKeys(Db, keys).has_value());
+        QVERIFY(history.isAvailable());
+        QVERIFY(history.isReadOnly());
+        QCOMPARE(history.takePendingMessage(), QString());
+        QCOMPARE(history.answers(Db).size(), 25);
     }
-    QCOMPARE(QFileInfo(path).size(), size);
+    checkNothingSetAside(dir.path());
+    QCOMPARE(readAll(path), before);
+    if (condition == QLatin1String("read-only folder") && !isRoot())
+        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
-void TestHistoryFailures::diskFull_reportsOnceThenNoOp()
+void TestHistoryFailures::lockedByAnotherProcess_answersKeptAndWrittenOnceInOrder_data()
 {
-    if (!isRoot())
-        QSKIP("needs to mount a small tmpfs (root)");
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<bool>("readsBlocked");
+    QTest::newRow("exclusive transaction") << "exclusive transaction" << false;
+    QTest::newRow("exclusive locking mode") << "exclusive locking" << true;
+}
+
+void TestHistoryFailures::lockedByAnotherProcess_answersKeptAndWrittenOnceInOrder()
+{
+    QFETCH(QString, how);
+    QFETCH(bool, readsBlocked);
+    QTemporaryDir dir;
+    const QString path = AnswerHistory::filePathIn(dir.path());
+    writeHistory(path, 10);
+    if (QTest::currentTestFailed())
+        return;
+
+    QProcess holder;
+    holder.start(QCoreApplication::applicationFilePath(), {LockArgument, path, how});
+    QVERIFY(holder.waitForStarted());
+    QVERIFY(holder.waitForReadyRead(10000));
+    QCOMPARE(holder.readAllStandardOutput().trimmed(), QByteArray("locked"));
+
+    AnswerHistory history(path);
+    QVERIFY2(history.isAvailable() || history.isOpenDeferred(), qPrintable(history.errorMessage()));
+    QVERIFY(!history.isReadOnly());
+    QCOMPARE(history.isReadBlocked(), readsBlocked);
+    if (!readsBlocked)
+        QCOMPARE(history.answers(Db).size(), 10); // the past stays readable
+    HistoryWriteQueue queue(history);
+    const qint64 attempt =
+        queue.beginAttempt(Db, HistoryMode::Marathon, QDateTime::currentDateTimeUtc());
+    QVERIFY(attempt != 0);
+    for (int n = 11; n <= 15; ++n) {
+        AnswerRecord a = answer(n);
+        a.attemptId = attempt;
+        QVERIFY(queue.recordAnswer(Db, a));
+    }
+    queue.endAttempt(attempt, QDateTime::currentDateTimeUtc(), AttemptSummary{3, 2, {}});
+    QVERIFY(queue.pendingCount() > 0);
+    QVERIFY(!queue.flush(100)); // still locked: kept, not lost
+    const QString message = history.takePendingMessage();
+    QVERIFY2(message.contains(QStringLiteral("занят другой программой")), qPrintable(message));
+    QCOMPARE(history.takePendingMessage(), QString());
+
+    holder.write("release\n");
+    holder.closeWriteChannel();
+    QVERIFY(holder.waitForFinished());
+    QCOMPARE(holder.exitCode(), 0);
+    QVERIFY(queue.flush(5000));
+    QVERIFY(history.isAvailable());
+    checkNothingSetAside(dir.path());
+    const QList<AnswerRecord> answers = history.answers(Db);
+    QCOMPARE(answers.size(), 15);
+    const QList<AttemptRecord> attempts = history.attempts(Db);
+    QCOMPARE(attempts.size(), 1);
+    QVERIFY(attempts[0].result.has_value());
+    QCOMPARE(attempts[0].result->wrong, 2);
+    for (int n = 1; n <= 15; ++n) {
+        AnswerRecord expected = answer(n);
+        expected.attemptId = n > 10 ? attempts[0].id : 0;
+        QCOMPARE(answers[n - 1], expected);
+    }
+    QCOMPARE(history.marathon(Db)->position, 3);
+    QCOMPARE(history.takePendingMessage(), QString());
+}
+
+void TestHistoryFailures::lockedAtTheEnd_waitingAnswersKeptForTheNextRun()
+{
+    QTemporaryDir dir;
+    const QString path = AnswerHistory::filePathIn(dir.path());
+    const QString pending = HistoryWriteQueue::pendingFilePath(path);
+    writeHistory(path, 10);
+    if (QTest::currentTestFailed())
+        return;
+    QProcess holder;
+    holder.start(QCoreApplication::applicationFilePath(),
+                 {LockArgument, path, "exclusive transaction"});
+    QVERIFY(holder.waitForStarted());
+    QVERIFY(holder.waitForReadyRead(10000));
+    {
+        AnswerHistory history(path);
+        HistoryWriteQueue queue(history);
+        const qint64 attempt =
+            queue.beginAttempt(Db, HistoryMode::Learning, QDateTime::currentDateTimeUtc());
+        for (int n = 11; n <= 15; ++n) {
+            AnswerRecord a = answer(n);
+            a.attemptId = attempt;
+            a.correction = n % 2 == 0;
+            QVERIFY(queue.recordAnswer(Db, a));
+        }
+        queue.endAttempt(attempt, QDateTime::currentDateTimeUtc(), AttemptSummary{4, 1, true});
+    } // the end of the run: the lock outlasts the flush
+    QVERIFY(QFileInfo::exists(pending));
+    holder.write("release\n");
+    holder.closeWriteChannel();
+    QVERIFY(holder.waitForFinished());
+
+    for (int run = 0; run < 2; ++run) {
+        // The next run writes them first; a run after it finds nothing more.
+        AnswerHistory history(path);
+        HistoryWriteQueue queue(history);
+        QCOMPARE(queue.pendingCount(), 0);
+        QVERIFY(!QFileInfo::exists(pending));
+        const QList<AnswerRecord> answers = history.answers(Db);
+        QCOMPARE(answers.size(), 15);
+        const QList<AttemptRecord> attempts = history.attempts(Db);
+        QCOMPARE(attempts.size(), 1);
+        QCOMPARE(attempts[0].result->passed, std::optional<bool>(true));
+        for (int n = 1; n <= 15; ++n) {
+            AnswerRecord expected = answer(n);
+            expected.attemptId = n > 10 ? attempts[0].id : 0;
+            expected.correction = n > 10 && n % 2 == 0; // kept in the pending file
+            QCOMPARE(answers[n - 1], expected);
+        }
+    }
+
+    // A pending file that is not one is dropped without a write.
+    QFile garbage(pending);
+    QVERIFY(garbage.open(QIODevice::WriteOnly));
+    garbage.write("[{\"kind\":\"answer\",\"mode\":\"nonsense\"},17,{\"kind\":\"end\"}]");
+    garbage.close();
+    AnswerHistory history(path);
+    HistoryWriteQueue queue(history);
+    QCOMPARE(queue.pendingCount(), 0);
+    QCOMPARE(history.answers(Db).size(), 15);
+}
+
+void TestHistoryFailures::diskFull_answersKeptUntilThereIsSpace_data()
+{
+    QTest::addColumn<bool>("tmpfs");
+    QTest::newRow("size cap") << false;
+    QTest::newRow("small tmpfs") << true;
+}
+
+void TestHistoryFailures::diskFull_answersKeptUntilThereIsSpace()
+{
+    QFETCH(bool, tmpfs);
     QTemporaryDir dir;
     TmpfsMount mount;
-    if (!mount.mount(dir.path(), QStringLiteral("size=256k")))
-        QSKIP("cannot mount a tmpfs");
+    if (tmpfs && (!isRoot() || !mount.mount(dir.path(), QStringLiteral("size=256k"))))
+        QSKIP("needs to mount a small tmpfs (root)");
     AnswerHistory history(AnswerHistory::filePathIn(dir.path()));
     QVERIFY(history.isAvailable());
-    int stored = 0;
-    while (stored < 100000 && history.recordAnswer(Db, answer(stored + 1)))
-        ++stored;
-    // The WAL grows by a few pages a commit, so 256 KiB fill after a few dozen.
-    QVERIFY2(stored > 0 && stored < 100000, qPrintable(QString::number(stored)));
-    QVERIFY(history.errorMessage().contains(QStringLiteral("Не удалось записать")));
+    if (!tmpfs)
+        history.setMaximumPageCount(12);
+    HistoryWriteQueue queue(history);
+    int given = 0;
+    // The file fills after some hundreds (cap) or a few dozen (WAL on 256 KiB).
+    while (given < 20000 && queue.pendingCount() == 0)
+        QVERIFY(queue.recordAnswer(Db, answer(++given)));
+    QVERIFY2(queue.pendingCount() > 0, qPrintable(QString::number(given)));
+    for (int i = 0; i < 20; ++i)
+        QVERIFY(queue.recordAnswer(Db, answer(++given)));
+    QVERIFY(!queue.flush(0));
+    const QString message = history.takePendingMessage();
+    QVERIFY2(message.contains(QStringLiteral("нет места")), qPrintable(message));
+    QVERIFY(!history.isReadOnly());
+
+    // Space again: every answer lands once, in the order given.
+    if (tmpfs)
+        QVERIFY(mount.remount(QStringLiteral("size=8m")));
+    else
+        history.setMaximumPageCount(1'000'000);
+    QVERIFY(queue.flush(5000));
+    const QList<AnswerRecord> answers = history.answers(Db);
+    QCOMPARE(answers.size(), given);
+    for (int n = 1; n <= given; ++n)
+        QCOMPARE(answers[n - 1], answer(n));
+    checkNothingSetAside(dir.path());
+}
+
+void TestHistoryFailures::foreignDatabase_leftAlone()
+{
+    // Another program's SQLite file under our name: not ours to migrate, not
+    // damaged either.
+    QTemporaryDir dir;
+    const QString path = AnswerHistory::filePathIn(dir.path());
+    {
+        QSqlDatabase db =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("foreign"));
+        db.setDatabaseName(path);
+        QVERIFY(db.open());
+        QSqlQuery query(db);
+        QVERIFY(query.exec(QStringLiteral("CREATE TABLE answers (text TEXT)")));
+        QVERIFY(query.exec(QStringLiteral("INSERT INTO answers VALUES ('42')")));
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("foreign"));
+    const QByteArray before = readAll(path);
+    {
+        AnswerHistory history(path);
+        QVERIFY(!history.isAvailable());
+        QVERIFY(history.damagedFileKeptAs().isEmpty());
+        QVERIFY(!history.takePendingMessage().isEmpty());
+        QVERIFY(!history.recordAnswer(Db, answer(1)));
+    }
+    checkNothingSetAside(dir.path());
+    QCOMPARE(readAll(path), before);
+}
+
+void TestHistoryFailures::specialFileAsHistory_refusedAndLeftAlone_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("named pipe") << "fifo";
+    QTest::newRow("folder") << "folder";
+}
+
+void TestHistoryFailures::specialFileAsHistory_refusedAndLeftAlone()
+{
+    QFETCH(QString, kind);
+    QTemporaryDir dir;
+    const QString path = AnswerHistory::filePathIn(dir.path());
+    if (kind == QLatin1String("fifo")) {
+        if (QProcess::execute(QStringLiteral("mkfifo"), {path}) != 0)
+            QSKIP("mkfifo is not available");
+    } else {
+        QVERIFY(QDir(dir.path()).mkdir(QFileInfo(path).fileName()));
+    }
+    // Opening a pipe for reading would wait for a writer for ever.
+    AnswerHistory history(path);
     checkDisabled(history);
+    checkNothingSetAside(dir.path());
+    QCOMPARE(QFileInfo(path).isFile(), false);
+    QVERIFY(QFileInfo::exists(path));
 }
 
 void TestHistoryFailures::crashWriter_killed_keepsEveryCommittedAnswer()
@@ -280,6 +629,8 @@ int main(int argc, char **argv)
     QCoreApplication app(argc, argv);
     if (argc == 3 && qstrcmp(argv[1], WriterArgument) == 0)
         return runWriter(QString::fromLocal8Bit(argv[2]));
+    if (argc == 4 && qstrcmp(argv[1], LockArgument) == 0)
+        return holdLock(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
     TestHistoryFailures test;
     return QTest::qExec(&test, argc, argv);
 }

@@ -149,8 +149,8 @@ bool TestReadinessCalibration::run(const AttemptSetup &given, Learner &learner)
                 return false;
             const int question = absoluteNumber(attempt.ticket(), attempt.questionNumber());
             const int right = attempt.correctVariant();
-            auto outcome = attempt.answer(learner.answersRight(question) ? right
-                                                                         : (right == 1 ? 2 : 1));
+            auto outcome =
+                attempt.answer(learner.answersRight(question) ? right : (right == 1 ? 2 : 1));
             // Learning keeps the question after a wrong answer: the learner
             // reads the comment and answers right.
             while (outcome.accepted && !outcome.moveOn && !outcome.lockAnswers &&

@@ -42,6 +42,26 @@ void TestTopicSource::load_data()
     QTest::newRow("no topic in it")
         << "file" << QByteArray(R"({"topics": []})") << -1
         << QStringLiteral("В файле тем «dataAB.topics.json» нет ни одной темы.");
+    QByteArray manyTopics = R"({"topics": [)";
+    for (int i = 1; i <= 1000; ++i)
+        manyTopics += (i > 1 ? "," : "") + QByteArray(R"({"name": "Тема )") +
+                      QByteArray::number(i) + R"(", "questions": [1]})";
+    QTest::newRow("too many topics")
+        << "file" << manyTopics + "]}" << -1
+        << QStringLiteral("В файле тем «dataAB.topics.json» слишком много тем (1000; допускается "
+                          "не больше 200), поэтому темы не показаны.");
+    QTest::newRow("a name of 10 000 characters")
+        << "file"
+        << QByteArray(R"({"topics": [{"name": ")") + QByteArray(10000, 'a') +
+               R"(", "questions": [1]}]})"
+        << -1
+        << QStringLiteral("В файле тем «dataAB.topics.json» слишком длинное название темы № 1 "
+                          "(длина 10000; допускается не больше 200 знаков), поэтому темы не "
+                          "показаны.");
+    QTest::newRow("eight megabytes")
+        << "file" << QByteArray(8 * 1024 * 1024, ' ') << -1
+        << QStringLiteral("Файл тем «dataAB.topics.json» слишком велик (8192 КБ; допускается не "
+                          "больше 1024 КБ), поэтому темы не показаны.");
     QTest::newRow("folder in its place")
         << "folder" << QByteArray() << -1
         << QStringLiteral("Файл тем «dataAB.topics.json» не удалось прочитать.");

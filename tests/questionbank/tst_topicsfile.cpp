@@ -13,6 +13,8 @@ private slots:
     void pathFor();
     void parse_data();
     void parse();
+    void parse_limits_data();
+    void parse_limits();
     void writeThenRead_givesTheSameTopics();
     void fromQuestionTopics_keepsFirstAppearanceOrder();
 };
@@ -60,6 +62,66 @@ void TestTopicsFile::parse_data()
                             << "7 is not a question number";
     QTest::newRow("repeated") << QByteArray(R"({"topics":[{"name":"A","questions":[5,5]}]})")
                               << "question 5 listed twice";
+    // Numbers beyond any integer are refused before they are converted.
+    QTest::newRow("huge number") << QByteArray(R"({"topics":[{"name":"A","questions":[1e300]}]})")
+                                 << "is not a question number";
+    QTest::newRow("huge negative number")
+        << QByteArray(R"({"topics":[{"name":"A","questions":[-1e300, 3]}]})")
+        << "is not a question number";
+    // A file of thousands of faults lists some and counts the rest.
+    QByteArray repeats = R"({"topics":[{"name":"A","questions":[1)";
+    for (int i = 0; i < 10000; ++i)
+        repeats += ",1";
+    QTest::newRow("thousands of faults") << repeats + "]}]}"
+                                         << "and 9950 more problems";
+}
+
+void TestTopicsFile::parse_limits_data()
+{
+    QTest::addColumn<QByteArray>("json");
+    QTest::addColumn<int>("limit"); // TopicsFile::Excess::Limit; None: within the limits
+    QTest::addColumn<qint64>("found");
+    QTest::addColumn<int>("topic");
+
+    const auto topics = [](int count, int nameLength) {
+        QByteArray json = R"({"topics":[)";
+        for (int i = 1; i <= count; ++i) {
+            json += (i > 1 ? "," : "") + QByteArray(R"({"name":")") + QByteArray::number(i) +
+                    QByteArray(nameLength, 'x') + R"(","questions":[1]})";
+        }
+        return json + "]}";
+    };
+    using L = TopicsFile::Excess::Limit;
+    QTest::newRow("most topics, longest names")
+        << topics(TopicsFile::MaxTopics, TopicsFile::MaxNameLength - 3) << int(L::None) << qint64(0)
+        << 0;
+    QTest::newRow("one topic too many") << topics(TopicsFile::MaxTopics + 1, 1) << int(L::Topics)
+                                        << qint64(TopicsFile::MaxTopics + 1) << 0;
+    QTest::newRow("20000 topics") << topics(20000, 0) << int(L::Topics) << qint64(20000) << 0;
+    QTest::newRow("a name one character too long")
+        << topics(3, TopicsFile::MaxNameLength) << int(L::NameLength)
+        << qint64(TopicsFile::MaxNameLength + 1) << 1;
+    const QByteArray tooLarge = R"({"topics":[{"name":")" +
+                                QByteArray(int(TopicsFile::MaxFileSize), 'x') +
+                                R"(","questions":[1]}]})";
+    QTest::newRow("a name of a megabyte")
+        << tooLarge << int(L::FileSize) << qint64(tooLarge.size()) << 0;
+}
+
+void TestTopicsFile::parse_limits()
+{
+    QFETCH(QByteArray, json);
+    QFETCH(int, limit);
+    QFETCH(qint64, found);
+    QFETCH(int, topic);
+    TopicsFile::Excess excess;
+    QStringList problems;
+    const auto topics = TopicsFile::parse(json, &problems, &excess);
+    QCOMPARE(int(excess.limit), limit);
+    QCOMPARE(excess.found, found);
+    QCOMPARE(excess.topic, topic);
+    QCOMPARE(topics.has_value(), limit == int(TopicsFile::Excess::Limit::None));
+    QVERIFY(problems.size() <= TopicsFile::MaxProblems + 1);
 }
 
 void TestTopicsFile::parse()

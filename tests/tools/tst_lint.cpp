@@ -18,6 +18,10 @@ private slots:
     void checks_findTheFault_data();
     void checks_findTheFault();
     void longest_countsOnlyTextQuestionsWithThreeWordVariants();
+    void habits_keyPositionAndVerdict_data();
+    void habits_keyPositionAndVerdict();
+    void citedParagraphs_data();
+    void citedParagraphs();
     void limits_eachExceededLimitIsListed();
     void command_badDatabase_failsNamingQuestions();
     void command_relaxedLimits_pass();
@@ -28,7 +32,7 @@ namespace {
 // Question `number` of ticket (number - 1) / 20 + 1, variants given bare.
 LintQuestion question(int number, const QString &text, const QStringList &variants, int correct,
                       const QByteArray &picture = {},
-                      const QString &comment = QStringLiteral("5. Пояснение к ответу."))
+                      const QString &comment = QStringLiteral("5. Так велит п. 10.1."))
 {
     LintQuestion q;
     q.number = number;
@@ -58,6 +62,10 @@ const QString SpeedMoto = QStringLiteral("С какой наибольшей с�
                                          "населённого пункта на мотоцикле?");
 const QStringList Speeds = {QStringLiteral("70 км/ч."), QStringLiteral("90 км/ч."),
                             QStringLiteral("110 км/ч.")};
+const QString MostComment =
+    QStringLiteral("5. П. 12.4 запрещает остановку на мостах, путепроводах, "
+                   "эстакадах и под ними, если полос в данном направлении "
+                   "меньше трёх.");
 
 } // namespace
 
@@ -70,8 +78,36 @@ void TestLint::checks_findTheFault_data()
     QTest::newRow("same check for another vehicle is a near duplicate")
         << LintList{question(1, SpeedCar, Speeds, 2), question(2, SpeedMoto, Speeds, 2)} << 2
         << "duplicate";
-    QTest::newRow("same words under different pictures are different questions")
-        << LintList{question(1, SpeedCar, Speeds, 2, "a"), question(2, SpeedMoto, Speeds, 2, "b")}
+    // Not a near duplicate, but one rule with one answer for another road
+    // user: the picture does not make it a new question.
+    QTest::newRow("same check for another vehicle under another picture is one rule")
+        << LintList{question(1, SpeedCar, Speeds, 2, "a"), question(22, SpeedMoto, Speeds, 2, "b")}
+        << 22 << "rule";
+    QTest::newRow("same rule with another answer is another question")
+        << LintList{question(1, SpeedCar, Speeds, 2, "a"), question(22, SpeedMoto, Speeds, 3, "b")}
+        << 0 << "";
+    QTest::newRow("one rule taught twice in a ticket")
+        << LintList{question(1, "Можно ли остановиться на мосту, где две полосы в вашу сторону?",
+                             {"Можно.", "Нельзя."}, 2, "a", MostComment),
+                    question(2, "Можно ли остановиться под мостом, где две полосы в вашу сторону?",
+                             {"Можно, если нет знаков.", "Нельзя."}, 2, "b", MostComment)}
+        << 2 << "ticket-rule";
+    QTest::newRow("comment that only says the answer again")
+        << LintList{question(1, "Разрешён ли обгон на регулируемом перекрёстке?",
+                             {"Разрешён.", "Запрещён."}, 2, {},
+                             QStringLiteral("5. Обгон на регулируемом перекрёстке запрещён."))}
+        << 1 << "restating";
+    QTest::newRow("the same comment with its reason and paragraph teaches")
+        << LintList{question(1, "Разрешён ли обгон на регулируемом перекрёстке?",
+                             {"Разрешён.", "Запрещён."}, 2, {},
+                             QStringLiteral("5. П. 11.4 запрещает обгон на регулируемом "
+                                            "перекрёстке."))}
+        << 0 << "";
+    QTest::newRow("a long comment without a paragraph is not a restatement")
+        << LintList{question(1, "Разрешён ли обгон на регулируемом перекрёстке?",
+                             {"Разрешён.", "Запрещён."}, 2, {},
+                             QStringLiteral("5. Водители на перекрёстке смотрят на сигналы и "
+                                            "поворачивающих, а не на встречную полосу."))}
         << 0 << "";
     QTest::newRow("same picture and same answer is a duplicate")
         << LintList{question(1, "Как называется этот знак?", {"Въезд запрещён.", "Тупик."}, 1, "a"),
@@ -170,6 +206,65 @@ void TestLint::longest_countsOnlyTextQuestionsWithThreeWordVariants()
     QVERIFY(report.exceeded.first().contains(QStringLiteral("longest")));
 }
 
+void TestLint::habits_keyPositionAndVerdict_data()
+{
+    QTest::addColumn<int>("count");
+    QTest::addColumn<bool>("rotateKey");       // keyed 1, 2, 3 in turn, or always 2
+    QTest::addColumn<int>("forbiddenEvery");   // every n-th yes/no question keyed «Нельзя»
+    QTest::addColumn<QStringList>("exceeded"); // limits named, by their first word
+
+    QTest::newRow("keyed in turn, half forbidden: passes") << 120 << true << 2 << QStringList{};
+    QTest::newRow("always the second variant") << 120 << false << 2 << QStringList{"questions"};
+    QTest::newRow("always forbidden") << 120 << true << 1 << QStringList{"yes/no"};
+    QTest::newRow("a habit in too few questions is not judged")
+        << 24 << false << 1 << QStringList{};
+}
+
+void TestLint::habits_keyPositionAndVerdict()
+{
+    QFETCH(int, count);
+    QFETCH(bool, rotateKey);
+    QFETCH(int, forbiddenEvery);
+    QFETCH(QStringList, exceeded);
+    LintList questions;
+    for (int i = 0; i < count; ++i) {
+        const int key = rotateKey ? i % 3 + 1 : 2;
+        const bool forbidden = i % forbiddenEvery == 0;
+        // Every question offers «Можно» and «Нельзя», keyed at `key`.
+        QStringList variants(3, QStringLiteral("Только днём."));
+        variants[key - 1] = forbidden ? QStringLiteral("Нельзя.") : QStringLiteral("Можно.");
+        variants[key % 3] = forbidden ? QStringLiteral("Можно.") : QStringLiteral("Нельзя.");
+        questions << question(i + 1, QStringLiteral("Вопрос %1?").arg(i), variants, key,
+                              QByteArray::number(i));
+    }
+    const LintReport report = lintQuestions(questions);
+    QStringList named;
+    for (const QString &line : report.exceeded)
+        named << line.section(u' ', 0, 0);
+    QVERIFY2(named == exceeded, qPrintable(report.exceeded.join(u';')));
+}
+
+void TestLint::citedParagraphs_data()
+{
+    QTest::addColumn<QString>("comment");
+    QTest::addColumn<QStringList>("cited");
+    QTest::newRow("one") << "5. П. 13.9: уступите." << QStringList{"13.9"};
+    QTest::newRow("two joined") << "Пп. 8.1 и 8.2 требуют сигнала." << QStringList{"8.1", "8.2"};
+    QTest::newRow("sub-paragraph")
+        << "По п. 2.1.1(1) полис можно показать в телефоне." << QStringList{"2.1.1"};
+    QTest::newRow("a sign's number is no paragraph")
+        << "Знак 3.27 запрещает остановку." << QStringList{};
+    QTest::newRow("another document without a dotted number")
+        << "Основные положения, п. 8, о знаке «Шипы»." << QStringList{};
+}
+
+void TestLint::citedParagraphs()
+{
+    QFETCH(QString, comment);
+    QFETCH(QStringList, cited);
+    QCOMPARE(LintText::citedParagraphs(comment), cited);
+}
+
 void TestLint::limits_eachExceededLimitIsListed()
 {
     LintList questions = {question(1, SpeedCar, Speeds, 2, "p"),
@@ -180,14 +275,15 @@ void TestLint::limits_eachExceededLimitIsListed()
     QCOMPARE(report.summary.duplicateCopies, 1);
     QCOMPARE(report.summary.maxPictureUses, 4);
     QCOMPARE(report.summary.unorderedNumeric, 1);
-    // Near duplicates (1) are within the default 16; the picture and the
-    // order are not.
-    QCOMPARE(report.exceeded.size(), 2);
+    // Near duplicates (1) are within the default 16; the picture, the
+    // order and the speed rule asked twice in ticket 1 are not.
+    QCOMPARE(report.exceeded.size(), 3);
 
     LintLimits strict;
     strict.maxDuplicateCopies = 0;
     strict.maxPictureUses = 4;
     strict.maxUnorderedNumeric = 1;
+    strict.maxTicketRuleRepeats = 1;
     report = lintQuestions(questions, strict);
     QCOMPARE(report.exceeded.size(), 1);
     QVERIFY(report.exceeded.first().startsWith(QStringLiteral("near-duplicate")));
@@ -221,7 +317,8 @@ void TestLint::command_relaxedLimits_pass()
     QCOMPARE(SourceFixture::dbv({"build", dir.filePath("src"), database}).exitCode, 0);
 
     const SourceFixture::Result relaxed = SourceFixture::dbv(
-        {"lint", database, "--summary", "--max-markers", "800", "--max-duplicates", "800"});
+        {"lint", database, "--summary", "--max-markers", "800", "--max-duplicates", "800",
+         "--max-restating", "800", "--max-key-share", "100"});
     QCOMPARE(relaxed.exitCode, 0);
     QVERIFY(!relaxed.out.contains("[marker]"));
     QCOMPARE(SourceFixture::dbv({"lint", database, "--max-picture-uses", "many"}).exitCode, 2);
