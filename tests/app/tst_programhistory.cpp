@@ -243,10 +243,13 @@ void TestProgramHistory::lockedHistory_examKeptUntilReleased_toldOnce()
     ZeltrakProgram program(m_sandbox->paths);
     QVERIFY(!program.startupFailed());
     program.mainWindow()->show();
+    // The history opens after the first paint; the lock comes later.
+    const QString path = AnswerHistory::filePathIn(m_sandbox->paths.programFolder);
+    QVERIFY(QTest::qWaitForWindowExposed(program.mainWindow()));
+    QTRY_VERIFY(QFile::exists(path));
     QVERIFY(MessageBoxes::shown().isEmpty());
 
     // Another connection takes the write lock and keeps it through the exam.
-    const QString path = AnswerHistory::filePathIn(m_sandbox->paths.programFolder);
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "locker");
         db.setDatabaseName(path);
