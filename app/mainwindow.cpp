@@ -491,8 +491,15 @@ void MainWindow::onInterfaceScaleChosen(int percent)
     close();
 }
 
+void MainWindow::setAboutWindowFactory(std::function<AboutWindow *()> make)
+{
+    m_makeAboutWindow = std::move(make);
+}
+
 void MainWindow::onAboutChosen()
 {
+    if (!m_about && m_makeAboutWindow)
+        m_about = m_makeAboutWindow();
     if (m_about)
         m_about->exec();
 }

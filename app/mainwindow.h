@@ -65,6 +65,8 @@ public:
     // Makes the statistics window when it is first opened, when none was
     // given as a companion.
     void setStatisticsWindowFactory(std::function<QDialog *()> make);
+    // Makes the About window when it is first opened, when none was given.
+    void setAboutWindowFactory(std::function<AboutWindow *()> make);
 
     // ExamWindowHost
     bool showStatisticsChecked() const override;
@@ -180,6 +182,7 @@ private:
     QPointer<KnowledgeGauge> m_gauge;
     QPointer<QDialog> m_statisticsWindow;
     std::function<QDialog *()> m_makeStatisticsWindow;
+    std::function<AboutWindow *()> m_makeAboutWindow;
     QPointer<SplashWindow> m_splash;
     QPointer<AboutWindow> m_about;
 

@@ -52,10 +52,14 @@ ZeltrakProgram::ZeltrakProgram(const ProgramPaths &paths)
     });
 #endif
     m_splash = std::make_unique<SplashWindow>();
-    m_about = std::make_unique<AboutWindow>();
+    // Made when first asked for: its fonts and text cost the start-up time.
+    m_mainWindow->setAboutWindowFactory([this] {
+        m_about = std::make_unique<AboutWindow>();
+        return m_about.get();
+    });
 
     m_mainWindow->setCompanions(m_examWindow.get(), m_gauge.get(), nullptr, m_splash.get(),
-                                m_about.get());
+                                nullptr);
     QObject::connect(m_mainWindow.get(), &MainWindow::closed, qApp, &QCoreApplication::quit,
                      Qt::QueuedConnection);
 }

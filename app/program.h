@@ -14,8 +14,8 @@ class MainWindow;
 class SplashWindow;
 
 // The program's seven windows, created in their fixed order: main window,
-// exam window, knowledge gauge, result dialog, splash, About; the statistics
-// window, the heaviest to build, when the learner first opens it. Creating
+// exam window, knowledge gauge, result dialog, splash; the statistics window,
+// the heaviest to build, and About when the learner first opens them. Creating
 // the main window runs the start-up sequence; when it stops, no other window
 // is created.
 class ZeltrakProgram

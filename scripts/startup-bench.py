@@ -9,8 +9,9 @@ same CMake (BUILD_DIR/bench/startup/bench_bare_window) N times each, in pairs
 (bare, program, bare, program, ...), so that the load of a shared machine
 falls on both alike. Each run is the whole process, from exec until the main
 window has painted for the first time and the program has exited; both honour
-ZELTRAK_QUIT_AFTER_FIRST_PAINT. Prints the median wall time and the median
-peak resident memory of each, their ratio, and the load average seen.
+ZELTRAK_QUIT_AFTER_FIRST_PAINT. Prints the median wall time, CPU time (user
+and system, which a loaded machine disturbs less than the wall time) and peak
+resident memory of each, their ratios, and the load average seen.
 
 The program runs from a copy in a temporary folder with its own settings and
 data folders, so nothing of the user's is read or written. Its settings say
@@ -50,7 +51,8 @@ def settings_text(database):
 
 
 def run_once(argv, env, cwd):
-    """Wall seconds and peak resident KiB of one whole run."""
+    """Wall seconds, CPU seconds (user and system) and peak resident KiB of
+    one whole run."""
     start = time.perf_counter()
     process = subprocess.Popen(
         argv, env=env, cwd=cwd, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE
@@ -72,7 +74,7 @@ def run_once(argv, env, cwd):
     if process.returncode != 0:
         sys.exit(f"{argv[0]} ended with {process.returncode}:\n{errors}")
     # ru_maxrss is in KiB on Linux.
-    return elapsed, usage.ru_maxrss
+    return elapsed, usage.ru_utime + usage.ru_stime, usage.ru_maxrss
 
 
 def main():
@@ -135,12 +137,15 @@ def main():
             program_run()
         load_before = os.getloadavg()
         bare_times, bare_memory, program_times, program_memory, ratios = [], [], [], [], []
+        bare_cpu, program_cpu = [], []
         for _ in range(args.runs):
-            t, m = bare_run()
+            t, c, m = bare_run()
             bare_times.append(t)
+            bare_cpu.append(c)
             bare_memory.append(m)
-            u, n = program_run()
+            u, d, n = program_run()
             program_times.append(u)
+            program_cpu.append(d)
             program_memory.append(n)
             ratios.append(u / t)
         load_after = os.getloadavg()
@@ -150,11 +155,13 @@ def main():
     print(f"{args.runs} paired runs, QT_QPA_PLATFORM={args.platform}, "
           f"load average {load_before[0]:.2f} before, {load_after[0]:.2f} after, "
           f"{os.cpu_count()} cores")
-    print(f"bare window   median {bare_ms:7.1f} ms  peak RSS {median(bare_memory) / 1024:6.1f} MiB")
-    print(f"zeltrak       median {program_ms:7.1f} ms  peak RSS "
+    bare_cpu_ms, program_cpu_ms = median(bare_cpu) * 1000, median(program_cpu) * 1000
+    print(f"bare window   median {bare_ms:7.1f} ms  CPU {bare_cpu_ms:6.1f} ms  "
+          f"peak RSS {median(bare_memory) / 1024:6.1f} MiB")
+    print(f"zeltrak       median {program_ms:7.1f} ms  CPU {program_cpu_ms:6.1f} ms  peak RSS "
           f"{median(program_memory) / 1024:6.1f} MiB (largest {max(program_memory) / 1024:.1f})")
     print(f"ratio of medians {program_ms / bare_ms:.2f}, median of paired ratios "
-          f"{median(ratios):.2f}")
+          f"{median(ratios):.2f}, ratio of CPU medians {program_cpu_ms / bare_cpu_ms:.2f}")
 
 
 if __name__ == "__main__":
