@@ -391,7 +391,7 @@ void MainWindow::onBlinkTick()
 
 void MainWindow::startAttempt(AttemptMode mode, int ticket)
 {
-    if (!m_examWindow)
+    if (!examWindow())
         return;
     AttemptSetup setup;
     setup.mode = mode;
@@ -489,6 +489,18 @@ void MainWindow::onInterfaceScaleChosen(int percent)
         return;
     m_restartRequested = true;
     close();
+}
+
+void MainWindow::setExamWindowFactory(std::function<AttemptWindow *()> make)
+{
+    m_makeExamWindow = std::move(make);
+}
+
+AttemptWindow *MainWindow::examWindow()
+{
+    if (!m_examWindow && m_makeExamWindow)
+        m_examWindow = m_makeExamWindow();
+    return m_examWindow;
 }
 
 void MainWindow::setAboutWindowFactory(std::function<AboutWindow *()> make)

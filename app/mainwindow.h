@@ -67,6 +67,11 @@ public:
     void setStatisticsWindowFactory(std::function<QDialog *()> make);
     // Makes the About window when it is first opened, when none was given.
     void setAboutWindowFactory(std::function<AboutWindow *()> make);
+    // Makes the exam window for the first attempt, when none was given.
+    void setExamWindowFactory(std::function<AttemptWindow *()> make);
+    // The exam window, made now if it is still to be made; none without
+    // one given or a way to make it.
+    AttemptWindow *examWindow();
 
     // ExamWindowHost
     bool showStatisticsChecked() const override;
@@ -183,6 +188,7 @@ private:
     QPointer<QDialog> m_statisticsWindow;
     std::function<QDialog *()> m_makeStatisticsWindow;
     std::function<AboutWindow *()> m_makeAboutWindow;
+    std::function<AttemptWindow *()> m_makeExamWindow;
     QPointer<SplashWindow> m_splash;
     QPointer<AboutWindow> m_about;
 

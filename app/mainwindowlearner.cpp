@@ -54,7 +54,7 @@ void MainWindow::createLearnerWindow()
 
 void MainWindow::startOfficialExam()
 {
-    if (!m_examWindow)
+    if (!examWindow())
         return;
     AttemptSetup setup;
     setup.mode = AttemptMode::OfficialExam;
@@ -64,7 +64,7 @@ void MainWindow::startOfficialExam()
 
 void MainWindow::startMarathon(bool fresh)
 {
-    if (!m_examWindow)
+    if (!examWindow())
         return;
     std::optional<MarathonState> state = history().marathon();
     if (fresh || !state || state->position >= state->order.size())
@@ -91,7 +91,7 @@ void MainWindow::startTopic(const QString &topic, const QList<int> &questions)
 void MainWindow::startQuestionSet(const QList<int> &questions, HistoryMode mode,
                                   const QString &topic)
 {
-    if (!m_examWindow || questions.isEmpty())
+    if (!examWindow() || questions.isEmpty())
         return;
     AttemptSetup setup;
     setup.mode = AttemptMode::Learning;

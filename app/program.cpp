@@ -25,16 +25,19 @@ ZeltrakProgram::ZeltrakProgram(const ProgramPaths &paths)
         return;
 
 #ifdef ZELTRAK_HAVE_EXAMWINDOW
-    auto *examWindow = new ExamWindow;
-    m_examWindow.reset(examWindow);
-    examWindow->setHost(m_mainWindow.get());
+    // Made for the first attempt, with its result dialog: the first paint
+    // needs neither (their chart and fonts cost the start-up a few ms).
+    m_mainWindow->setExamWindowFactory([this]() -> AttemptWindow * {
+        auto *examWindow = new ExamWindow;
+        m_examWindow.reset(examWindow);
+        examWindow->setHost(m_mainWindow.get());
+        auto *resultDialog = new ResultDialog;
+        m_resultDialog.reset(resultDialog);
+        examWindow->setResultDialog(resultDialog);
+        return examWindow;
+    });
 #endif
     m_gauge = std::make_unique<KnowledgeGauge>();
-#ifdef ZELTRAK_HAVE_EXAMWINDOW
-    auto *resultDialog = new ResultDialog;
-    m_resultDialog.reset(resultDialog);
-    examWindow->setResultDialog(resultDialog);
-#endif
 #ifdef ZELTRAK_HAVE_STATISTICS
     // Made when the learner first opens it: its charts cost more at start-up
     // than the main window itself.
@@ -58,13 +61,17 @@ ZeltrakProgram::ZeltrakProgram(const ProgramPaths &paths)
         return m_about.get();
     });
 
-    m_mainWindow->setCompanions(m_examWindow.get(), m_gauge.get(), nullptr, m_splash.get(),
-                                nullptr);
+    m_mainWindow->setCompanions(nullptr, m_gauge.get(), nullptr, m_splash.get(), nullptr);
     QObject::connect(m_mainWindow.get(), &MainWindow::closed, qApp, &QCoreApplication::quit,
                      Qt::QueuedConnection);
 }
 
 ZeltrakProgram::~ZeltrakProgram() = default;
+
+AttemptWindow *ZeltrakProgram::examWindow()
+{
+    return m_mainWindow->examWindow();
+}
 
 bool ZeltrakProgram::restartRequested() const
 {
