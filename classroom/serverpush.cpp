@@ -66,47 +66,11 @@ QByteArray answersJson(const OutboxBatch &batch)
     return QJsonDocument(rows).toJson(QJsonDocument::Compact);
 }
 
-const QString InsertLearner =
-    QStringLiteral("INSERT INTO zeltrak.learners (id, name) VALUES (CAST(? AS uuid), ?) "
-                   "ON CONFLICT (id) DO NOTHING");
-
-const QString InsertAttempts = QStringLiteral(
-    "INSERT INTO zeltrak.attempts (uuid, learner, database, mode, started_at) "
-    "SELECT r.uuid, CAST(? AS uuid), r.database, r.mode, CAST(r.started_at AS bigint) "
-    "FROM json_to_recordset(CAST(? AS json)) AS r (uuid uuid, database text, mode text, "
-    "started_at text) ON CONFLICT (uuid) DO NOTHING");
-
-const QString InsertEnds = QStringLiteral(
-    "INSERT INTO zeltrak.attempt_ends (attempt, ended_at, correct, wrong, passed) "
-    "SELECT r.attempt, CAST(r.ended_at AS bigint), r.correct, r.wrong, r.passed "
-    "FROM json_to_recordset(CAST(? AS json)) AS r (attempt uuid, ended_at text, "
-    "correct integer, wrong integer, passed boolean) ON CONFLICT (attempt) DO NOTHING");
-
-const QString InsertAnswers = QStringLiteral(
-    "INSERT INTO zeltrak.answers (uuid, learner, database, question, question_key, mode, "
-    "variant, is_right, seconds, answered_at, attempt, correction) "
-    "SELECT r.uuid, CAST(? AS uuid), r.database, r.question, CAST(r.question_key AS bigint), "
-    "r.mode, r.variant, r.is_right, r.seconds, CAST(r.answered_at AS bigint), r.attempt, "
-    "r.correction FROM json_to_recordset(CAST(? AS json)) AS r (uuid uuid, database text, "
-    "question integer, question_key text, mode text, variant integer, is_right boolean, "
-    "seconds integer, answered_at text, attempt uuid, correction boolean) "
-    "ON CONFLICT (uuid) DO NOTHING");
+const QString StoreBatch = QStringLiteral(
+    "SELECT zeltrak.store_batch(CAST(? AS uuid), ?, CAST(? AS json), CAST(? AS json), "
+    "CAST(? AS json))");
 
 } // namespace
-
-bool ServerPush::registerLearner(QSqlDatabase &server, const QString &learnerId,
-                                 const QString &learnerName, QSqlError *error)
-{
-    QSqlQuery query(server);
-    query.prepare(InsertLearner);
-    query.addBindValue(learnerId);
-    query.addBindValue(learnerName);
-    if (query.exec())
-        return true;
-    if (error)
-        *error = query.lastError();
-    return false;
-}
 
 bool ServerPush::push(QSqlDatabase &server, const QString &learnerId, const QString &learnerName,
                       const OutboxBatch &batch, QSqlError *error, const Hooks &hooks)
@@ -124,10 +88,9 @@ bool ServerPush::push(QSqlDatabase &server, const QString &learnerId, const QStr
             query.addBindValue(value);
         return query.exec();
     };
-    bool ok = run(InsertLearner, {learnerId, learnerName});
-    ok = ok && run(InsertAttempts, {learnerId, QString::fromUtf8(attemptsJson(batch))});
-    ok = ok && run(InsertEnds, {QString::fromUtf8(endsJson(batch))});
-    ok = ok && run(InsertAnswers, {learnerId, QString::fromUtf8(answersJson(batch))});
+    const bool ok = run(StoreBatch, {learnerId, learnerName, QString::fromUtf8(attemptsJson(batch)),
+                                     QString::fromUtf8(endsJson(batch)),
+                                     QString::fromUtf8(answersJson(batch))});
     if (!ok) {
         if (error)
             *error = query.lastError();

@@ -19,14 +19,13 @@ struct Hooks
 };
 
 // In one transaction: the learner (once), the attempts, their ends, the
-// answers, each INSERT … ON CONFLICT DO NOTHING keyed on the row's UUID, so a
-// batch sent again (its acknowledgement lost) changes nothing. True only when
+// answers, each INSERT … ON CONFLICT DO NOTHING keyed on the row's UUID
+// (zeltrak.store_batch), so a batch sent again (its acknowledgement lost)
+// changes nothing. The rows travel as one JSON array per table, unpacked on
+// the server: one round trip per batch instead of one per row. True only when
 // the server confirmed the commit; otherwise `error` holds the driver's error
 // and nothing of the batch is marked sent.
 bool push(QSqlDatabase &server, const QString &learnerId, const QString &learnerName,
           const OutboxBatch &batch, QSqlError *error, const Hooks &hooks = {});
 
-// Makes the learner known to the server (id and name) outside a batch.
-bool registerLearner(QSqlDatabase &server, const QString &learnerId, const QString &learnerName,
-                     QSqlError *error);
 } // namespace ServerPush

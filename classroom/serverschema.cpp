@@ -67,6 +67,32 @@ const std::array<Step, ServerSchema::CurrentVersion> Steps{{
         " $$ SELECT a.uuid, a.database, a.question, a.question_key, a.mode, a.variant,"
         " a.is_right, a.seconds, a.answered_at, a.attempt, a.correction FROM zeltrak.answers a"
         " WHERE a.learner = learner_id ORDER BY a.answered_at, a.uuid $$",
+        // A batch of one learner's rows, each kept once under its UUID. A
+        // function of the owner's, because INSERT … ON CONFLICT needs the
+        // right to read the table (and a read policy the new row passes),
+        // which the learner PCs' role must not have; it never updates or
+        // deletes. Times and keys come as text: a JSON number is a double.
+        "CREATE FUNCTION zeltrak.store_batch(p_learner uuid, p_name text, p_attempts json,"
+        " p_ends json, p_answers json) RETURNS void"
+        " LANGUAGE sql VOLATILE SECURITY DEFINER SET search_path = zeltrak, pg_temp AS $$"
+        " INSERT INTO zeltrak.learners (id, name) VALUES (p_learner, p_name)"
+        " ON CONFLICT (id) DO NOTHING;"
+        " INSERT INTO zeltrak.attempts (uuid, learner, database, mode, started_at)"
+        " SELECT r.uuid, p_learner, r.database, r.mode, CAST(r.started_at AS bigint)"
+        " FROM json_to_recordset(p_attempts) AS r (uuid uuid, database text, mode text,"
+        " started_at text) ON CONFLICT (uuid) DO NOTHING;"
+        " INSERT INTO zeltrak.attempt_ends (attempt, ended_at, correct, wrong, passed)"
+        " SELECT r.attempt, CAST(r.ended_at AS bigint), r.correct, r.wrong, r.passed"
+        " FROM json_to_recordset(p_ends) AS r (attempt uuid, ended_at text, correct integer,"
+        " wrong integer, passed boolean) ON CONFLICT (attempt) DO NOTHING;"
+        " INSERT INTO zeltrak.answers (uuid, learner, database, question, question_key, mode,"
+        " variant, is_right, seconds, answered_at, attempt, correction)"
+        " SELECT r.uuid, p_learner, r.database, r.question, CAST(r.question_key AS bigint),"
+        " r.mode, r.variant, r.is_right, r.seconds, CAST(r.answered_at AS bigint), r.attempt,"
+        " coalesce(r.correction, false) FROM json_to_recordset(p_answers) AS r (uuid uuid,"
+        " database text, question integer, question_key text, mode text, variant integer,"
+        " is_right boolean, seconds integer, answered_at text, attempt uuid, correction boolean)"
+        " ON CONFLICT (uuid) DO NOTHING $$",
     },
 }};
 
@@ -194,6 +220,9 @@ QString ServerSchema::grantRoles(QSqlDatabase &db, const QString &learnerPcRole,
         QStringLiteral("GRANT EXECUTE ON FUNCTION zeltrak.class_list(), "
                        "zeltrak.learner_attempts(uuid), zeltrak.learner_answers(uuid) TO %1, %2")
             .arg(pc, instructor),
+        QStringLiteral("GRANT EXECUTE ON FUNCTION zeltrak.store_batch(uuid, text, json, json, "
+                       "json) TO %1")
+            .arg(pc),
     };
     for (const QString &table : DataTables) {
         statements << QStringLiteral("ALTER TABLE %1 ENABLE ROW LEVEL SECURITY").arg(table)

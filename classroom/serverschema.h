@@ -11,17 +11,20 @@
 // Version 1: learners (id, name); attempts, their ends and answers, each row
 //            under the UUID it got on the PC that recorded it, so a row sent
 //            twice is stored once; the functions through which a learner PC
-//            reads (class_list, learner_attempts, learner_answers).
+//            reads (class_list, learner_attempts, learner_answers) and
+//            stores a batch (store_batch).
 //
 // Who may do what is set by grantRoles, for the role names the school chose:
 // the learner PCs' role may insert rows and read nothing of the tables (row
-// level security allows it INSERT only); it reads the class list and one
-// learner's own rows at sign-in through SECURITY DEFINER functions, one
-// learner at a time, by the learner's id. The PCs share one role (the school's
-// PC is the boundary), so the server cannot tell learners apart; the
-// functions keep a PC from scanning the class's answers and never let it
-// change or delete a row. The instructor's role reads everything and changes
-// nothing.
+// level security allows it INSERT only, no UPDATE, DELETE or SELECT). Its
+// batches go through store_batch, a SECURITY DEFINER function that only
+// inserts, because PostgreSQL lets INSERT … ON CONFLICT DO NOTHING (what makes
+// a batch sent twice harmless) run only for a role that may read the table.
+// It reads the class list and one learner's own rows at sign-in through
+// SECURITY DEFINER functions too, one learner at a time, by the learner's id. The PCs share one
+// role (the school's PC is the boundary), so the server cannot tell learners apart; the functions
+// keep a PC from scanning the class's answers and never let it change or delete a row. The
+// instructor's role reads everything and changes nothing.
 namespace ServerSchema {
 inline constexpr int CurrentVersion = 1;
 

@@ -14,13 +14,14 @@ namespace {
 // once released: a change to the schema is a new step at the end.
 using Step = std::initializer_list<const char *>;
 
-// SQLite has no UUID function: sixteen random bytes, laid out as text with
-// the version (4) and variant (8..b) digits set.
+// SQLite has no UUID function: random bytes laid out as the text of a
+// version 4 UUID (the version digit 4, the variant digit one of 8..b). Each
+// part calls randomblob() in the row's own expression, so every row gets its
+// own value (a subquery would be evaluated once for all rows).
 #define RANDOM_UUID                                                                                \
-    "(SELECT lower(substr(h, 1, 8) || '-' || substr(h, 9, 4) || '-4' || substr(h, 14, 3) || '-' "  \
-    "|| substr('89ab', 1 + (abs(random()) % 4), 1) || substr(h, 18, 3) || '-' || substr(h, 21, "   \
-    "12)) "                                                                                        \
-    "FROM (SELECT hex(randomblob(16)) AS h))"
+    "lower(hex(randomblob(4)) || '-' || hex(randomblob(2)) || '-4' || "                            \
+    "substr(hex(randomblob(2)), 2) || '-' || substr('89ab', 1 + (abs(random()) % 4), 1) || "       \
+    "substr(hex(randomblob(2)), 2) || '-' || hex(randomblob(6)))"
 
 const std::array<Step, HistorySchema::CurrentVersion> Steps{{
     // 0 -> 1
