@@ -94,7 +94,8 @@ bool ServerPush::push(QSqlDatabase &server, const QString &learnerId, const QStr
     if (!ok) {
         if (error)
             *error = query.lastError();
-        server.rollback();
+        if (server.isOpen())
+            server.rollback();
         return false;
     }
     query.finish();
@@ -103,7 +104,8 @@ bool ServerPush::push(QSqlDatabase &server, const QString &learnerId, const QStr
     if (!server.commit()) {
         if (error)
             *error = server.lastError();
-        server.rollback();
+        if (server.isOpen())
+            server.rollback();
         return false;
     }
     return true;
