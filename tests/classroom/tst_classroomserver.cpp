@@ -4,12 +4,14 @@
 #include "answerhistory.h"
 #include "classroomlearners.h"
 #include "databasefingerprint.h"
+#include "dbvtool.h"
 #include "learnerpull.h"
 #include "serverconnection.h"
 #include "serverschema.h"
 #include "syncround.h"
 #include "testserver.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QScopeGuard>
 #include <QSqlError>
@@ -34,6 +36,8 @@ class TestClassroomServer : public QObject
 private slots:
     void initTestCase();
     void init_isVersionedAndRunsAgain();
+    void dbvClassInit_data();
+    void dbvClassInit();
     void init_refusesRoleNamesThatNeedQuoting_data();
     void init_refusesRoleNamesThatNeedQuoting();
     void roles_data();
@@ -97,6 +101,49 @@ void TestClassroomServer::init_isVersionedAndRunsAgain()
     const SyncReport report = round.run();
     QVERIFY(!report.reachable);
     QVERIFY2(report.error.contains(QStringLiteral("новее")), qPrintable(report.error));
+}
+
+void TestClassroomServer::dbvClassInit_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("says");
+    const QString port = QString::number(address(AdminRole, Db).port);
+    const QStringList server{"--host", "127.0.0.1", "--port", port, "--database", "zt_dbv"};
+    QTest::newRow("as the owner")
+        << server + QStringList{"--role", AdminRole} << 0
+        << "schema zeltrak at version 1 (was 0); zeltrak_pc may add rows, zeltrak_instructor "
+           "may read them";
+    QTest::newRow("again, after an update")
+        << server + QStringList{"--role", AdminRole} << 0 << "at version 1 (was 1)";
+    QTest::newRow("as the learner role")
+        << server + QStringList{"--role", PcRole} << 2 << "the schema: ";
+    QTest::newRow("a role that does not exist")
+        << server + QStringList{"--role", AdminRole, "--instructor-role", "nobody_here"} << 2
+        << "the roles: ";
+    QTest::newRow("a role name with a quote")
+        << server + QStringList{"--role", AdminRole, "--learner-role", "pc\"x"} << 2
+        << "letters, digits and '_'";
+    QTest::newRow("no database") << QStringList{"--host", "127.0.0.1"} << 2 << "are required";
+    QTest::newRow("nothing listening")
+        << QStringList{"--host", "127.0.0.1", "--port", "1", "--database", "x"} << 2
+        << "недоступен";
+}
+
+void TestClassroomServer::dbvClassInit()
+{
+    QFETCH(QStringList, options);
+    QFETCH(int, exitCode);
+    QFETCH(QString, says);
+    if (QTest::currentDataTag() == QLatin1String("as the owner"))
+        freshDatabase(QStringLiteral("zt_dbv"), false);
+    QBuffer out, err;
+    out.open(QIODevice::WriteOnly);
+    err.open(QIODevice::WriteOnly);
+    const int code = runDbv(QStringList{"class", "init"} + options, out, err, false);
+    const QString output = QString::fromUtf8(out.data() + err.data());
+    QVERIFY2(output.contains(says), qPrintable(output));
+    QCOMPARE(code, exitCode);
 }
 
 void TestClassroomServer::init_refusesRoleNamesThatNeedQuoting_data()

@@ -47,9 +47,9 @@ void answer(const QString &root, const ClassroomLearner &learner, int count, qin
         if (i % 20 == 0)
             attempt = history.beginAttempt(Fingerprint, HistoryMode::Learning,
                                            QDateTime::fromMSecsSinceEpoch(at));
-        QVERIFY(history.recordAnswer(Fingerprint, AnswerRecord{1 + i % 800, HistoryMode::Learning,
-                                                               1 + i % 3, i % 4 != 0, 3, at,
-                                                               attempt}));
+        QVERIFY(
+            history.recordAnswer(Fingerprint, AnswerRecord{1 + i % 800, HistoryMode::Learning,
+                                                           1 + i % 3, i % 4 != 0, 3, at, attempt}));
         if (i % 20 == 19)
             history.endAttempt(attempt, QDateTime::fromMSecsSinceEpoch(at + 1), {15, 5, {}});
     }
