@@ -3,12 +3,14 @@
 #include "aboutwindow.h"
 #include "artresources.h"
 #include "attemptwindow.h"
+#include "classroomsettings.h"
 #include "designfonts.h"
 #include "designwidgets.h"
 #include "examattempt.h"
 #include "filedialogs.h"
 #include "help.h"
 #include "instancelock.h"
+#include "instructorwindow.h"
 #include "knowledgegauge.h"
 #include "knowledgescore.h"
 #include "learnerhistory.h"
@@ -23,6 +25,7 @@
 #include "splashwindow.h"
 #include "statisticsfile.h"
 #include "statrecord.h"
+#include "syncengine.h"
 #include "ticketcatalogue.h"
 
 #include <QCloseEvent>
@@ -76,6 +79,7 @@ MainWindow::MainWindow(const ProgramPaths &paths, QWidget *parent)
     connect(m_menu, &SettingsMenu::aboutChosen, this, &MainWindow::onAboutChosen);
     connect(m_menu, &SettingsMenu::referenceChosen, this, &MainWindow::onReferenceChosen);
     connect(m_menu, &SettingsMenu::interfaceScaleChosen, this, &MainWindow::onInterfaceScaleChosen);
+    connect(m_menu, &SettingsMenu::classroomChosen, this, &MainWindow::onClassroomChosen);
 
     StartupSequence startup(m_paths, *m_settings, *this);
     m_startupFailed = !startup.run();
@@ -86,13 +90,21 @@ MainWindow::MainWindow(const ProgramPaths &paths, QWidget *parent)
     // the history has to say waits for the window to show, after anything
     // the start-up said about "stat.dat" itself.
     if (!m_startupFailed) {
-        m_history->open(QDir::currentPath(), m_databasePath);
+        // On a classroom PC the history is the signed-in learner's own.
+        QString historyFolder = QDir::currentPath();
+        if (const ClassroomSettings classroom = m_settings->classroom();
+            classroom.learnerPc && classroom.isComplete())
+            historyFolder = signInToClassroom(classroom, historyFolder);
+        m_history->open(historyFolder, m_databasePath);
         rememberRecentDatabase();
     }
 }
 
 MainWindow::~MainWindow()
 {
+    // The instructor's window and the learner window it opened read
+    // histories this window owns: they go first.
+    delete m_instructorWindow;
     // Close the database, then release the settings.
     globalQuestionDatabase().closeDatabase();
     m_settings->release();
@@ -286,6 +298,10 @@ const QList<QIcon> &MainWindow::statusIcons() const
 
 void MainWindow::examWindowClosed()
 {
+    // The attempt's answers go to the classroom's server now rather than
+    // at the next round; the sync runs on its own thread.
+    if (m_sync)
+        m_sync->syncNow();
     show();
     if (m_returnToLearner && m_learnerWindow) {
         m_returnToLearner = false;
