@@ -128,7 +128,7 @@ void MainWindow::refreshInstructorWindow()
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     const InstructorReport::Result report = InstructorReport::build(
         {classroom.host, classroom.port, classroom.database, classroom.instructorRole},
-        m_instructorFolder->path(), m_databasePath, m_history->model(),
+        m_instructorFolder->path(), m_databasePath, history().model(),
         loadTopicsFor(m_databasePath).topics, QDateTime::currentDateTimeUtc());
     QGuiApplication::restoreOverrideCursor();
     m_instructorWindow->setRows(report.rows, report.error);

@@ -140,7 +140,8 @@ QString ServerSchema::migrate(QSqlDatabase &db)
     // The version table first, on its own: a concurrent second `init` waits
     // on its lock below instead of running the same step twice.
     if (const QString reason = runInTransaction(
-            db, {QStringLiteral("CREATE SCHEMA IF NOT EXISTS zeltrak"),
+            db, {QStringLiteral("SET LOCAL client_min_messages = warning"),
+                 QStringLiteral("CREATE SCHEMA IF NOT EXISTS zeltrak"),
                  QStringLiteral("CREATE TABLE IF NOT EXISTS zeltrak.schema_version ("
                                 "version integer NOT NULL)")});
         !reason.isEmpty())
@@ -208,6 +209,8 @@ QString ServerSchema::grantRoles(QSqlDatabase &db, const QString &learnerPcRole,
     const QString instructor = QLatin1Char('"') + instructorRole + QLatin1Char('"');
     const QString tables = DataTables.join(QStringLiteral(", "));
     QStringList statements{
+        // "policy … does not exist, skipping" is what a first run means.
+        QStringLiteral("SET LOCAL client_min_messages = warning"),
         QStringLiteral("REVOKE ALL ON SCHEMA zeltrak FROM PUBLIC"),
         QStringLiteral("REVOKE ALL ON ALL TABLES IN SCHEMA zeltrak FROM PUBLIC, %1, %2")
             .arg(pc, instructor),
