@@ -59,6 +59,22 @@ std::optional<int> toInteger(const QVariant &value)
     return n;
 }
 
+// A value as the store gives it back, as text: numbers in decimal, a list
+// item by item (an INI file gives a list of one back as that one string).
+// Other kinds have no such form here.
+std::optional<QStringList> asStoredText(const QVariant &value)
+{
+    switch (value.metaType().id()) {
+    case QMetaType::Int:
+    case QMetaType::QString:
+        return QStringList{value.toString()};
+    case QMetaType::QStringList:
+        return value.toStringList();
+    default:
+        return std::nullopt;
+    }
+}
+
 } // namespace
 
 const QStringList &SettingsStore::standardDatabaseNames()
@@ -150,6 +166,15 @@ QString SettingsStore::writeFailureMessage() const
 void SettingsStore::writeValue(const QString &name, const QVariant &value)
 {
     QSettings &s = settings();
+    // A value the store already holds is not written again: every write
+    // syncs a lock file and the file itself to the disk, and a start would
+    // pay that for values it only confirms (the time limit, the recent list).
+    s.sync(); // compare with the file as it is now
+    if (s.contains(name)) {
+        const std::optional<QStringList> held = asStoredText(s.value(name));
+        if (held && held == asStoredText(value))
+            return;
+    }
     s.setValue(name, value);
     s.sync();
     // Only an access error is a refused write: a format error of the file as
@@ -385,4 +410,46 @@ void SettingsStore::addRecentDatabase(const QString &path)
     paths.removeAll(path);
     paths.prepend(path);
     writeValue(NedName, paths.mid(0, MaxRecentDatabases));
+}
+
+namespace {
+const QString ClassroomGroup = QStringLiteral("Classroom");
+} // namespace
+
+ClassroomSettings SettingsStore::classroom()
+{
+    ClassroomSettings values;
+    if (!keyExists())
+        return values;
+#ifndef Q_OS_WIN
+    if (!m_settings && !m_scratch && bytesLookDamaged())
+        return values;
+#endif
+    QSettings &s = settings();
+    s.sync();
+    s.beginGroup(ClassroomGroup);
+    const auto text = [&s](const char *name) {
+        const QVariant value = s.value(QLatin1String(name));
+        return value.metaType().id() == QMetaType::QString ? value.toString().trimmed() : QString();
+    };
+    values.learnerPc = toInteger(s.value(QStringLiteral("LearnerPc"))).value_or(0) == 1;
+    values.host = text("Host");
+    const int port = toInteger(s.value(QStringLiteral("Port"))).value_or(0);
+    values.port = port >= 1 && port <= 65535 ? port : ClassroomSettings::DefaultPort;
+    values.database = text("Database");
+    values.role = text("Role");
+    values.instructorRole = text("InstructorRole");
+    s.endGroup();
+    return values;
+}
+
+void SettingsStore::setClassroom(const ClassroomSettings &values)
+{
+    const QString prefix = ClassroomGroup + QLatin1Char('/');
+    writeValue(prefix + QStringLiteral("LearnerPc"), values.learnerPc ? 1 : 0);
+    writeValue(prefix + QStringLiteral("Host"), values.host);
+    writeValue(prefix + QStringLiteral("Port"), values.port);
+    writeValue(prefix + QStringLiteral("Database"), values.database);
+    writeValue(prefix + QStringLiteral("Role"), values.role);
+    writeValue(prefix + QStringLiteral("InstructorRole"), values.instructorRole);
 }
