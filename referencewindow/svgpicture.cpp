@@ -40,17 +40,17 @@ bool SvgPicture::hasPicture() const
     return m_renderer->isValid();
 }
 
-QPixmap SvgPicture::render(const QByteArray &svg, int side, qreal pixelRatio)
+QPixmap SvgPicture::render(const QByteArray &svg, const QSize &size, qreal pixelRatio)
 {
     QSvgRenderer renderer(svg);
     if (svg.isEmpty() || !renderer.isValid())
         return {};
-    const int pixels = qRound(side * pixelRatio);
-    QPixmap pixmap(pixels, pixels);
+    const QSize pixels(qRound(size.width() * pixelRatio), qRound(size.height() * pixelRatio));
+    QPixmap pixmap(pixels);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing);
-    renderer.render(&painter, fitted(proportions(renderer), QRectF(0, 0, pixels, pixels)));
+    renderer.render(&painter, fitted(proportions(renderer), QRectF(QPointF(0, 0), pixels)));
     painter.end();
     pixmap.setDevicePixelRatio(pixelRatio);
     return pixmap;

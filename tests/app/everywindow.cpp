@@ -11,6 +11,7 @@
 #include "questiondatabase.h"
 #include "resultdialog.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QPushButton>
 #include <QTest>
@@ -35,6 +36,7 @@ EveryWindow::EveryWindow()
     main->show();
     QTest::mouseClick(main->findChild<QToolButton *>(QStringLiteral("learnerButton")),
                       Qt::LeftButton);
+    main->findChild<QAction *>(QStringLiteral("referenceItem"))->trigger();
     for (QWidget *widget : QApplication::topLevelWidgets()) {
         // These open modally from a click; shown here without their modal
         // loops.
