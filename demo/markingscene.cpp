@@ -63,9 +63,16 @@ void laneArrow(QPainter &p, QPointF base, const QString &kind)
 QImage MarkingScene::picture(const MarkingLayout &layout)
 {
     QImage image = canvas(Grass);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
+    QPainter painter(&image);
+    paint(painter, layout);
+    return image;
+}
 
+void MarkingScene::paint(QPainter &p, const MarkingLayout &layout)
+{
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    p.fillRect(QRectF(0, 0, Width, Height), Grass);
     p.fillRect(QRectF(0, RoadTop - 14, Width, 14), Pavement);
     p.fillRect(QRectF(0, RoadBottom, Width, 14), Pavement);
     p.fillRect(QRectF(0, RoadTop, Width, RoadBottom - RoadTop), RoadGrey);
@@ -182,5 +189,5 @@ QImage MarkingScene::picture(const MarkingLayout &layout)
         VehiclePainter::paint(p, VehiclePainter::Type::Car, QPointF(170, ourLaneY(layout.carLane)),
                               0, SignalRed);
     }
-    return image;
+    p.restore();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QPainter>
 #include <QString>
 
 // A straight road seen from above, with the markings a question is about and
@@ -38,4 +39,7 @@ struct MarkingLayout
 
 namespace MarkingScene {
 QImage picture(const MarkingLayout &layout);
-}
+// The same scene on any painter (an SVG generator for the reference), in
+// the picture's Width x Height units.
+void paint(QPainter &painter, const MarkingLayout &layout);
+} // namespace MarkingScene

@@ -2,8 +2,10 @@
 
 #include "picturestyle.h"
 
+#include <QFontMetricsF>
 #include <QHash>
 #include <QPainterPath>
+#include <QPainterPathStroker>
 #include <QPolygonF>
 #include <QtMath>
 
@@ -131,18 +133,35 @@ void endPlate(QPainter &p)
     disc(p, {50, 50}, 47, White);
 }
 
+// Straight stripes cut to `area`: each stroke's outline is intersected with
+// it and filled, instead of a clip, so that painters that do not clip (the
+// SVG generator of the reference's pictures) draw them the same.
+void stripesWithin(QPainter &p, const QPainterPath &area, const QList<QLineF> &stripes,
+                   double width, const QColor &color)
+{
+    QPainterPathStroker stroker;
+    stroker.setWidth(width);
+    stroker.setCapStyle(Qt::FlatCap);
+    QPainterPath outlines;
+    for (const QLineF &stripe : stripes) {
+        QPainterPath path(stripe.p1());
+        path.lineTo(stripe.p2());
+        outlines.addPath(stroker.createStroke(path));
+    }
+    fillPath(p, outlines.intersected(area), color);
+}
+
 // Thin black stripes from upper right to lower left: the mark of "end of".
 void endStripes(QPainter &p, double clipRadius)
 {
-    p.save();
-    QPainterPath clip;
-    clip.addEllipse(QPointF(50, 50), clipRadius, clipRadius);
-    p.setClipPath(clip);
+    QPainterPath area;
+    area.addEllipse(QPointF(50, 50), clipRadius, clipRadius);
+    QList<QLineF> stripes;
     for (int i = -2; i <= 2; ++i) {
         const QPointF shift(i * 4.2, i * 4.2);
-        line(p, QPointF(88, 12) + shift, QPointF(12, 88) + shift, 1.6, Black, Qt::FlatCap);
+        stripes << QLineF(QPointF(88, 12) + shift, QPointF(12, 88) + shift);
     }
-    p.restore();
+    stripesWithin(p, area, stripes, 1.6, Black);
 }
 
 void rectanglePlate(QPainter &p, double width, const QColor &field, const QColor &rim)
@@ -170,12 +189,18 @@ void prohibitSlash(QPainter &p)
     line(p, QPointF(24.5, 24.5), QPointF(75.5, 75.5), 8, SignalRed, Qt::FlatCap);
 }
 
+// Centred in `box` as drawText() centres it, but drawn as the glyphs'
+// outlines, so that a sign's picture kept as SVG does not depend on the
+// fonts of the machine that shows it.
 void text(QPainter &p, const QRectF &box, const QString &value, double size, const QColor &color,
           bool bold = true)
 {
-    p.setPen(color);
-    p.setFont(PictureStyle::font(size, bold));
-    p.drawText(box, Qt::AlignCenter, value);
+    const QFont font = PictureStyle::font(size, bold);
+    const QFontMetricsF metrics(font);
+    QPainterPath outlines;
+    outlines.addText(box.center().x() - metrics.horizontalAdvance(value) / 2,
+                     box.center().y() - metrics.height() / 2 + metrics.ascent(), font, value);
+    fillPath(p, outlines, color);
 }
 
 // ---- symbols ----
@@ -528,16 +553,16 @@ QHash<QString, Draw> &drawings()
     };
     table[QStringLiteral("2.2")] = [](QPainter &p) {
         drawings()[QStringLiteral("2.1")](p);
-        p.save();
-        QPainterPath clip;
-        clip.addPolygon(shrink(
+        QPainterPath area;
+        area.addPolygon(shrink(
             QPolygonF{QPointF(50, 1), QPointF(99, 50), QPointF(50, 99), QPointF(1, 50)}, 0.94));
-        p.setClipPath(clip);
+        area.closeSubpath();
+        QList<QLineF> stripes;
         for (int i = -3; i <= 3; ++i) {
             const QPointF shift(i * 3.6, i * 3.6);
-            line(p, QPointF(80, 20) + shift, QPointF(20, 80) + shift, 1.4, Black, Qt::FlatCap);
+            stripes << QLineF(QPointF(80, 20) + shift, QPointF(20, 80) + shift);
         }
-        p.restore();
+        stripesWithin(p, area, stripes, 1.4, Black);
     };
     table[QStringLiteral("2.4")] = [](QPainter &p) {
         const QPolygonF outer{QPointF(5, 12), QPointF(95, 12), QPointF(50, 93)};

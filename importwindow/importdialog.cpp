@@ -45,6 +45,16 @@ QString stageText(const TicketImport::Progress &progress)
     return {};
 }
 
+// "знаки — 7, разметка — 3, штрафы — 0": a count after each noun reads
+// right for every number.
+QString referenceCounts(const TicketImport::Summary &summary)
+{
+    return QStringLiteral("знаки — %1, разметка — %2, штрафы — %3")
+        .arg(summary.signs)
+        .arg(summary.markings)
+        .arg(summary.penalties);
+}
+
 } // namespace
 
 ImportDialog::ImportDialog(const QString &databasesFolder, QWidget *parent)
@@ -303,6 +313,7 @@ void ImportDialog::onFinished()
     switch (result.status) {
     case Status::Written:
         m_writtenPath = m_output;
+        reportReference(result.summary);
         accept();
         return;
     case Status::Cancelled:
@@ -324,4 +335,29 @@ void ImportDialog::onFinished()
         return;
     }
     }
+}
+
+void ImportDialog::reportReference(const TicketImport::Summary &summary)
+{
+    const bool hadReference = summary.signs + summary.markings + summary.penalties > 0 ||
+                              !summary.referenceProblems.isEmpty();
+    if (!hadReference)
+        return;
+    const QString imported =
+        QStringLiteral("База записана. Справочник импортирован: %1.").arg(referenceCounts(summary));
+    if (summary.referenceProblems.isEmpty()) {
+        MessageBoxes::information(this, QStringLiteral("Импорт билетов"), imported);
+        return;
+    }
+    // Listed as `dbv import` reports them.
+    QStringList lines;
+    for (const QString &problem : summary.referenceProblems)
+        lines << QStringLiteral("reference: %1").arg(problem);
+    ImportErrorsDialog warnings(
+        imported + QStringLiteral(" Замечания к справочнику (%1): то, чего они касаются, в "
+                                  "справочник не вошло, остальное импортировано. Список ниже "
+                                  "можно скопировать.")
+                       .arg(lines.size()),
+        lines, this, ImportErrorsDialog::Outcome::Imported);
+    warnings.exec();
 }

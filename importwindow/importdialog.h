@@ -42,6 +42,9 @@ private:
     void start();
     void showProgress(const TicketImport::Progress &progress);
     void onFinished();
+    // After a written import: how much of the source's reference was
+    // imported and, when something was left out, the reference's warnings.
+    void reportReference(const TicketImport::Summary &summary);
     QString category() const;
 
     QString m_databasesFolder;

@@ -9,11 +9,14 @@
 #include <QVBoxLayout>
 
 ImportErrorsDialog::ImportErrorsDialog(const QString &heading, const QStringList &lines,
-                                       QWidget *parent)
+                                       QWidget *parent, Outcome outcome)
     : QDialog(parent)
 {
-    setObjectName(QStringLiteral("importErrorsDialog"));
-    setWindowTitle(QStringLiteral("Билеты не импортированы"));
+    const bool imported = outcome == Outcome::Imported;
+    setObjectName(imported ? QStringLiteral("importWarningsDialog")
+                           : QStringLiteral("importErrorsDialog"));
+    setWindowTitle(imported ? QStringLiteral("Билеты импортированы")
+                            : QStringLiteral("Билеты не импортированы"));
     auto *layout = new QVBoxLayout(this);
     auto *label = new QLabel(heading, this);
     label->setObjectName(QStringLiteral("importErrorsHeading"));

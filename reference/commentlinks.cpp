@@ -11,11 +11,13 @@ namespace {
 // regular expression per step keeps each of them readable.
 
 // «знак», «знаки», «знаком», «табличка», «разметка», «разметкой» …: the
-// stem and at most three letters of ending, so «знакомый» is not one.
+// stem and at most three letters of ending, so «знакомый» is not one. A
+// line or a triangle with a number of its own («линию 1.11», «стоп-линия
+// 1.12», «треугольник 1.20») is a marking too.
 const QRegularExpression &keyword()
 {
     static const QRegularExpression pattern(
-        QStringLiteral("(?<!\\p{L})(знак|табличк|разметк)\\p{L}{0,3}(?!\\p{L})"),
+        QStringLiteral("(?<!\\p{L})(знак|табличк|разметк|лини|треугольник)\\p{L}{0,3}(?!\\p{L})"),
         QRegularExpression::CaseInsensitiveOption | QRegularExpression::UseUnicodePropertiesOption);
     return pattern;
 }
@@ -89,10 +91,9 @@ QList<CommentLink> find(const QString &text, const Reference *reference)
         if (!key.hasMatch())
             break;
         offset = key.capturedEnd();
+        const QString stem = key.captured(1).toLower();
         const ReferenceKind kind =
-            key.captured(1).compare(QStringLiteral("разметк"), Qt::CaseInsensitive) == 0
-                ? ReferenceKind::Marking
-                : ReferenceKind::Sign;
+            stem == u"знак" || stem == u"табличк" ? ReferenceKind::Sign : ReferenceKind::Marking;
         qsizetype at = offset;
         QRegularExpressionMatch first = matchAt(number(), text, at);
         for (int gaps = 0; !first.hasMatch() && gaps < 2; ++gaps) {

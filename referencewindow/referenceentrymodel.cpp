@@ -3,9 +3,12 @@
 #include "svgpicture.h"
 
 ReferenceEntryModel::ReferenceEntryModel(const Reference &reference, ReferenceKind kind,
-                                         int iconSide, qreal pixelRatio, QObject *parent)
+                                         const QSize &iconSize, qreal pixelRatio, QObject *parent)
     : QStandardItemModel(parent)
 {
+    QPixmap blank(qRound(iconSize.width() * pixelRatio), qRound(iconSize.height() * pixelRatio));
+    blank.fill(Qt::transparent);
+    blank.setDevicePixelRatio(pixelRatio);
     for (const ReferenceGroup &group : reference.groups(kind)) {
         auto *groupItem = new QStandardItem(group.name);
         groupItem->setSelectable(false);
@@ -18,9 +21,8 @@ ReferenceEntryModel::ReferenceEntryModel(const Reference &reference, ReferenceKi
                 entry.title.isEmpty() ? entry.number : entry.number + u' ' + entry.title;
             auto *item = new QStandardItem(caption);
             item->setEditable(false);
-            const QPixmap icon = SvgPicture::render(entry.svg, iconSide, pixelRatio);
-            if (!icon.isNull())
-                item->setIcon(QIcon(icon));
+            const QPixmap icon = SvgPicture::render(entry.svg, iconSize, pixelRatio);
+            item->setIcon(QIcon(icon.isNull() ? blank : icon));
             item->setData(QStringList{entry.number, entry.title, entry.description}.join(u'\n'),
                           SearchTextRole);
             item->setData(entry.number, NumberRole);

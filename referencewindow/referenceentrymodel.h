@@ -19,7 +19,9 @@ public:
         SvgRole,
     };
 
-    ReferenceEntryModel(const Reference &reference, ReferenceKind kind, int iconSide,
+    // Every entry has an icon of `iconSize`, blank for one without a
+    // picture, so that the titles stand in one column.
+    ReferenceEntryModel(const Reference &reference, ReferenceKind kind, const QSize &iconSize,
                         qreal pixelRatio, QObject *parent = nullptr);
     ReferenceEntryModel(const QList<Penalty> &penalties, QObject *parent = nullptr);
 

@@ -1,6 +1,7 @@
 #include "referencewindow.h"
 
 #include "referenceentrymodel.h"
+#include "screenfit.h"
 #include "svgpicture.h"
 
 #include <QEvent>
@@ -18,6 +19,8 @@
 namespace {
 
 constexpr int IconSide = 32;
+// Markings are road sketches, far wider than tall: their icons are too.
+constexpr QSize MarkingIconSize(80, 32);
 
 } // namespace
 
@@ -25,7 +28,9 @@ ReferenceWindow::ReferenceWindow(QWidget *parent) : QWidget(parent, Qt::Window)
 {
     setObjectName(QStringLiteral("referenceWindow"));
     setWindowTitle(QStringLiteral("Справочник"));
-    resize(820, 560);
+    // No larger than the largest window of the program (the exam window),
+    // which the automatic interface scale counts with.
+    resize(730, 490);
 
     m_search = new QLineEdit(this);
     m_search->setObjectName(QStringLiteral("referenceSearch"));
@@ -43,7 +48,7 @@ ReferenceWindow::ReferenceWindow(QWidget *parent) : QWidget(parent, Qt::Window)
         auto *list = new QTreeView(m_tabs);
         list->setObjectName(QString::fromLatin1(names[tab]));
         list->setHeaderHidden(true);
-        list->setIconSize(QSize(IconSide, IconSide));
+        list->setIconSize(tab == Markings ? MarkingIconSize : QSize(IconSide, IconSide));
         list->setUniformRowHeights(false);
         list->setWordWrap(true);
         list->setExpandsOnDoubleClick(true);
@@ -56,7 +61,28 @@ ReferenceWindow::ReferenceWindow(QWidget *parent) : QWidget(parent, Qt::Window)
         connect(list->selectionModel(), &QItemSelectionModel::currentChanged, this,
                 &ReferenceWindow::onCurrentChanged);
         m_lists[tab] = list;
-        m_tabs->addTab(list, captions[tab]);
+        if (tab != Penalties) {
+            m_tabs->addTab(list, captions[tab]);
+            continue;
+        }
+        // A reference without fines says on their tab where fines come from.
+        auto *page = new QWidget(m_tabs);
+        auto *pageLayout = new QVBoxLayout(page);
+        pageLayout->setContentsMargins(0, 0, 0, 0);
+        pageLayout->addWidget(list);
+        m_noPenalties = new QLabel(
+            QStringLiteral("В справочнике этой базы нет штрафов.\n\nШтрафы за нарушения "
+                           "(статьи КоАП РФ с их наказаниями) приходят вместе с билетами: "
+                           "импортируйте их командой «Импортировать билеты…» в меню "
+                           "«Настройка» из папки или архива, где рядом с папкой «questions» "
+                           "лежит папка «penalties»."),
+            page);
+        m_noPenalties->setObjectName(QStringLiteral("referenceNoPenalties"));
+        m_noPenalties->setWordWrap(true);
+        m_noPenalties->setAlignment(Qt::AlignCenter);
+        m_noPenalties->setMargin(12);
+        pageLayout->addWidget(m_noPenalties);
+        m_tabs->addTab(page, captions[tab]);
     }
     connect(m_tabs, &QTabWidget::currentChanged, this, [this] {
         const QModelIndex current = currentList()->currentIndex();
@@ -124,7 +150,7 @@ void ReferenceWindow::rebuildModels()
                 ? new ReferenceEntryModel(m_reference.penalties, this)
                 : new ReferenceEntryModel(
                       m_reference, tab == Signs ? ReferenceKind::Sign : ReferenceKind::Marking,
-                      IconSide, m_iconPixelRatio, this);
+                      m_lists[tab]->iconSize(), m_iconPixelRatio, this);
         m_proxies[tab]->setSourceModel(model);
         // The proxy has let go of the old model: it goes at once, not later,
         // so it never outlives the window.
@@ -137,7 +163,10 @@ void ReferenceWindow::rebuildModels()
     m_search->setEnabled(!empty);
     m_empty->setVisible(empty);
     for (int tab = 0; tab < 3; ++tab)
-        m_tabs->setTabEnabled(tab, m_models[tab]->rowCount() > 0);
+        m_tabs->setTabEnabled(tab, m_models[tab]->rowCount() > 0 || tab == Penalties);
+    const bool penalties = m_models[Penalties]->rowCount() > 0;
+    m_lists[Penalties]->setVisible(penalties);
+    m_noPenalties->setVisible(!penalties);
     for (int tab = 0; tab < 3; ++tab) {
         if (m_models[tab]->rowCount() > 0) {
             m_tabs->setCurrentIndex(tab);
@@ -210,8 +239,12 @@ void ReferenceWindow::onCurrentChanged(const QModelIndex &current)
 void ReferenceWindow::showDetail(const QModelIndex &index)
 {
     const bool entry = index.isValid() && index.data(ReferenceEntryModel::NumberRole).isValid();
-    m_picture->setSvg(entry ? index.data(ReferenceEntryModel::SvgRole).toByteArray()
-                            : QByteArray());
+    const QByteArray svg =
+        entry ? index.data(ReferenceEntryModel::SvgRole).toByteArray() : QByteArray();
+    m_picture->setSvg(svg);
+    // An entry without a picture (a fine, a sign the source did not draw)
+    // has its text at the top rather than under an empty square.
+    m_picture->setVisible(!entry || m_picture->hasPicture());
     m_title->setText(entry ? index.data(Qt::DisplayRole).toString() : QString());
     m_description->setText(entry ? index.data(ReferenceEntryModel::DescriptionRole).toString()
                                  : QString());
@@ -262,4 +295,6 @@ void ReferenceWindow::showEvent(QShowEvent *event)
     if (devicePixelRatioF() != m_iconPixelRatio)
         rebuildModels();
     QWidget::showEvent(event);
+    // A scale chosen on a larger screen must not leave it past this one.
+    ScreenFit::fitToScreen(this);
 }

@@ -60,6 +60,7 @@ private:
     QLineEdit *m_search = nullptr;
     QTabWidget *m_tabs = nullptr;
     QLabel *m_empty = nullptr;
+    QLabel *m_noPenalties = nullptr;
     QWidget *m_content = nullptr;
     std::array<QTreeView *, 3> m_lists{};
     std::array<ReferenceEntryModel *, 3> m_models{};

@@ -13,6 +13,15 @@ QRectF fitted(const QSizeF &picture, const QRectF &into)
     return QRectF(into.center() - QPointF(size.width() / 2, size.height() / 2), size);
 }
 
+// The picture's proportions: those of its view box, which are exact, where
+// the default size is the width and height rounded to whole pixels (a
+// 104-unit sign written in millimetres comes back 103 pixels high).
+QSizeF proportions(const QSvgRenderer &renderer)
+{
+    const QSizeF box = renderer.viewBoxF().size();
+    return box.isEmpty() ? QSizeF(renderer.defaultSize()) : box;
+}
+
 } // namespace
 
 SvgPicture::SvgPicture(QWidget *parent) : QWidget(parent), m_renderer(new QSvgRenderer(this)) {}
@@ -31,17 +40,17 @@ bool SvgPicture::hasPicture() const
     return m_renderer->isValid();
 }
 
-QPixmap SvgPicture::render(const QByteArray &svg, int side, qreal pixelRatio)
+QPixmap SvgPicture::render(const QByteArray &svg, const QSize &size, qreal pixelRatio)
 {
     QSvgRenderer renderer(svg);
     if (svg.isEmpty() || !renderer.isValid())
         return {};
-    const int pixels = qRound(side * pixelRatio);
-    QPixmap pixmap(pixels, pixels);
+    const QSize pixels(qRound(size.width() * pixelRatio), qRound(size.height() * pixelRatio));
+    QPixmap pixmap(pixels);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing);
-    renderer.render(&painter, fitted(renderer.defaultSize(), QRectF(0, 0, pixels, pixels)));
+    renderer.render(&painter, fitted(proportions(renderer), QRectF(QPointF(0, 0), pixels)));
     painter.end();
     pixmap.setDevicePixelRatio(pixelRatio);
     return pixmap;
@@ -55,5 +64,5 @@ void SvgPicture::paintEvent(QPaintEvent *)
     // ratio: the renderer draws vectors at the device's full resolution.
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    m_renderer->render(&painter, fitted(m_renderer->defaultSize(), rect()));
+    m_renderer->render(&painter, fitted(proportions(*m_renderer), rect()));
 }

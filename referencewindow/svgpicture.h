@@ -18,9 +18,10 @@ public:
     void setSvg(const QByteArray &svg);
     bool hasPicture() const;
 
-    // `svg` drawn into a square of `side` logical pixels at `pixelRatio`;
-    // a null pixmap when it cannot be drawn.
-    static QPixmap render(const QByteArray &svg, int side, qreal pixelRatio);
+    // `svg` drawn into a box of `size` logical pixels at `pixelRatio`,
+    // centred with its proportions kept; a null pixmap when it cannot be
+    // drawn.
+    static QPixmap render(const QByteArray &svg, const QSize &size, qreal pixelRatio);
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -37,6 +37,7 @@ EveryWindow::EveryWindow()
     main->show();
     QTest::mouseClick(main->findChild<QToolButton *>(QStringLiteral("learnerButton")),
                       Qt::LeftButton);
+    main->findChild<QAction *>(QStringLiteral("referenceItem"))->trigger();
     // The statistics and About windows are made when first opened: open
     // each once through its button or command.
     for (const char *opener : {"SpeedButton2", "N4"}) {

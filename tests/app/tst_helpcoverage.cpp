@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QMenu>
 #include <QRegularExpression>
 #include <QTabBar>
@@ -89,10 +90,10 @@ void TestHelpCoverage::everyTabMenuItemAndButton_isNamedInTheHelp()
         }
         for (const QAbstractButton *button : window->findChildren<QAbstractButton *>()) {
             // Buttons of windows of their own (a file dialog) are counted
-            // with those; Qt's own scroll arrows of a tab bar are no control
-            // of ours.
+            // with those; Qt's own scroll arrows of a tab bar and the clear
+            // button of a search field are no controls of ours.
             if (button->window() != window || qobject_cast<const QTabBar *>(button->parent()) ||
-                isAnswerButton(where, button))
+                qobject_cast<const QLineEdit *>(button->parent()) || isAnswerButton(where, button))
                 continue;
             const QString text = button->text().isEmpty() ? button->toolTip() : button->text();
             // "OK" only closes its dialog.

@@ -12,6 +12,7 @@
 #include "mainwindow.h"
 #include "messageboxes.h"
 #include "questiondatabase.h"
+#include "referencefile.h"
 #include "splashwindow.h"
 
 #include <QApplication>
@@ -37,6 +38,8 @@ private slots:
 
     void importArchive_opensNewDatabase_recentSwitchesBackAndForth();
     void importFaults_shownInFull_nothingWritten();
+    void importWithReference_warningsListedWithCounts_referenceBeside();
+    void importWithSoundReference_countsTold();
     void importOverExisting_askedFirst_noKeepsIt();
 
 private:
@@ -172,6 +175,9 @@ void TestImportTickets::importArchive_opensNewDatabase_recentSwitchesBackAndFort
         });
         watcher->start(1);
         driven = true;
+        // The sample's reference lacks two pictures: its warnings come
+        // after the import.
+        whenModal("importWarningsDialog", [](QDialog *warnings) { warnings->reject(); });
         QTest::mouseClick(dialog->findChild<QPushButton *>("importStart"), Qt::LeftButton);
     });
     clickMenuItem("importTickets");
@@ -191,7 +197,8 @@ void TestImportTickets::importArchive_opensNewDatabase_recentSwitchesBackAndFort
     QCOMPARE(m_mainWindow->databasePath(), QDir::toNativeSeparators(imported));
     QCOMPARE(m_sandbox->stored("Bas"), QDir::toNativeSeparators(imported));
     QVERIFY(QFileInfo::exists(imported.chopped(4) + ".topics.json"));
-    QCOMPARE(QDir(QFileInfo(imported).path()).entryList(QDir::Files).size(), 2);
+    QVERIFY(QFileInfo::exists(imported.chopped(4) + ".reference.json"));
+    QCOMPARE(QDir(QFileInfo(imported).path()).entryList(QDir::Files).size(), 3);
     QCOMPARE(MessageBoxes::shown().size(), 0);
 
     // «Недавние базы»: the imported one first, the demo next; a file that
@@ -261,6 +268,85 @@ void TestImportTickets::importFaults_shownInFull_nothingWritten()
     QVERIFY(!QFileInfo::exists(QDir(m_sandbox->paths.dataFolder)
                                    .filePath("databases/"
                                              "Экзаменационные билеты ПДД. Категории A, B.dbv")));
+}
+
+void TestImportTickets::importWithReference_warningsListedWithCounts_referenceBeside()
+{
+    startProgram();
+    QString title;
+    QString heading;
+    QString listed;
+    whenModal("importDialog", [&](QDialog *dialog) {
+        FileDialogs::setNextFileName(QFINDTESTDATA("../data/ticket-json-sample"));
+        QTest::mouseClick(dialog->findChild<QPushButton *>("importChooseFolder"), Qt::LeftButton);
+        whenModal("importWarningsDialog", [&](QDialog *warnings) {
+            title = warnings->windowTitle();
+            heading = warnings->findChild<QLabel *>("importErrorsHeading")->text();
+            listed = warnings->findChild<QPlainTextEdit *>("importErrorsText")->toPlainText();
+            QTest::mouseClick(warnings->findChild<QPushButton *>("importErrorsClose"),
+                              Qt::LeftButton);
+        });
+        QTest::mouseClick(dialog->findChild<QPushButton *>("importStart"), Qt::LeftButton);
+    });
+    clickMenuItem("importTickets");
+    QTRY_VERIFY_WITH_TIMEOUT(!listed.isEmpty(), 30000);
+
+    // The warnings, as dbv import reports them, after what was imported.
+    QCOMPARE(title, QStringLiteral("Билеты импортированы"));
+    QVERIFY2(heading.contains("знаки — 8, разметка — 4, штрафы — 3"), qPrintable(heading));
+    QVERIFY2(heading.contains("Замечания к справочнику (2)"), qPrintable(heading));
+    const QStringList lines = listed.split(u'\n');
+    QCOMPARE(lines.size(), 2);
+    for (const QString &line : lines) {
+        QVERIFY2(line.startsWith("reference: ") && line.contains("absent.svg"), qPrintable(line));
+    }
+
+    // Closing the warnings opens the database, its reference beside it.
+    const QString imported =
+        QDir(m_sandbox->paths.dataFolder)
+            .filePath("databases/Экзаменационные билеты ПДД. Категории A, B.dbv");
+    QTRY_COMPARE_WITH_TIMEOUT(shownTitle(),
+                              QStringLiteral("Экзаменационные билеты ПДД. Категории A, B"), 10000);
+    QStringList problems;
+    const std::optional<Reference> reference =
+        ReferenceFile::read(ReferenceFile::pathFor(imported), &problems);
+    QVERIFY(reference);
+    QVERIFY(problems.isEmpty());
+    QCOMPARE(reference->entryCount(ReferenceKind::Sign), 8);
+    QVERIFY(reference->find(ReferenceKind::Sign, "1.1")->svg.isEmpty());
+    QVERIFY(!reference->find(ReferenceKind::Sign, "1.2")->svg.isEmpty());
+}
+
+void TestImportTickets::importWithSoundReference_countsTold()
+{
+    // The sample with its two missing pictures' entries dropped.
+    const QString source = m_sandbox->path("tickets");
+    for (const ArchiveMaker::Entry &entry :
+         ArchiveMaker::entriesOf(QFINDTESTDATA("../data/ticket-json-sample"))) {
+        if (entry.type == ArchiveMaker::Entry::Type::Folder)
+            QDir().mkpath(source + "/" + entry.path);
+        else
+            ArchiveMaker::writeFile(source + "/" + entry.path, entry.bytes);
+    }
+    QVERIFY(ArchiveMaker::writeFile(source + "/markup/markup.json", R"({"Горизонтальная разметка": {
+        "1.5": {"number": "1.5", "image": "./images/markup/markup_1_5.svg", "description": "Д."}}})"));
+    QVERIFY(ArchiveMaker::writeFile(source + "/signs/signs.json", R"({"Запрещающие знаки": {
+        "3.1": {"number": "3.1", "title": "Т", "image": "./images/signs/signs_3_1.svg",
+                "description": "Д."}}})"));
+    startProgram();
+    MessageBoxes::setNextAnswer(QMessageBox::Ok);
+    whenModal("importDialog", [&](QDialog *dialog) {
+        FileDialogs::setNextFileName(source);
+        QTest::mouseClick(dialog->findChild<QPushButton *>("importChooseFolder"), Qt::LeftButton);
+        QTest::mouseClick(dialog->findChild<QPushButton *>("importStart"), Qt::LeftButton);
+    });
+    clickMenuItem("importTickets");
+    QTRY_COMPARE_WITH_TIMEOUT(shownTitle(),
+                              QStringLiteral("Экзаменационные билеты ПДД. Категории A, B"), 30000);
+    QCOMPARE(MessageBoxes::shown().size(), 1);
+    QCOMPARE(MessageBoxes::shown().first().text,
+             QStringLiteral("База записана. Справочник импортирован: знаки — 1, разметка — 1, "
+                            "штрафы — 3."));
 }
 
 void TestImportTickets::importOverExisting_askedFirst_noKeepsIt()

@@ -14,12 +14,12 @@ private:
     {
         Reference reference;
         QList<ReferenceEntry> signs;
-        for (const char *number : {"1.1", "2.1", "2.4", "2.5", "3.1", "3.20", "3.27", "3.28",
+        for (const char *number : {"1.1", "1.5", "2.1", "2.4", "2.5", "3.1", "3.20", "3.27", "3.28",
                                    "3.29", "3.30", "5.15.1", "5.15.2", "8.2.1"})
             signs << ReferenceEntry{QString::fromLatin1(number), {}, {}, {}};
         reference.signs << ReferenceGroup{"Знаки", signs};
         QList<ReferenceEntry> markings;
-        for (const char *number : {"1.1", "1.3", "1.5", "1.14.1", "2.1.1"})
+        for (const char *number : {"1.1", "1.3", "1.5", "1.12", "1.14.1", "1.20", "2.1.1"})
             markings << ReferenceEntry{QString::fromLatin1(number), {}, {}, {}};
         reference.markings << ReferenceGroup{"Горизонтальная разметка", markings};
         return reference;
@@ -86,6 +86,17 @@ private slots:
             << "Это знак 2.4. Затем 3.1 не ссылка." << QStringList{"sign 2.4 [2.4]"};
         QTest::newRow("a speed is no sign")
             << "знак ограничивает скорость 60 км/ч" << QStringList{};
+        QTest::newRow("lines and a triangle are markings")
+            << "Линию 1.1 пересекать нельзя; стоп-линия 1.12; двойная сплошная линия 1.3; "
+               "треугольником 1.20 и линиями 1.5 или 1.14.1"
+            << QStringList{"marking 1.1 [1.1]",   "marking 1.12 [1.12]", "marking 1.3 [1.3]",
+                           "marking 1.20 [1.20]", "marking 1.5 [1.5]",   "marking 1.14.1 [1.14.1]"};
+        QTest::newRow("a line's marking keyword is not taken twice")
+            << "линии разметки 1.1" << QStringList{"marking 1.1 [1.1]"};
+        QTest::newRow("a tram line is no marking")
+            << "знак 1.5 «Пересечение с трамвайной линией» стоит за 50–100 м"
+            << QStringList{"sign 1.5 [1.5]"};
+        QTest::newRow("a similar word is no line") << "линейка 1.5 и линолеум 1.1" << QStringList{};
     }
 
     void find()

@@ -120,6 +120,11 @@ private slots:
         QCOMPARE(tabs->currentIndex(), 1);
         QCOMPARE(shownEntries(child<QTreeView>("markingList")), (QStringList{"1.1", "1.5"}));
         QCOMPARE(title(), QStringLiteral("1.1"));
+        QVERIFY(child<QWidget>("referencePicture")->isVisible());
+        // 1.5 has no picture: its text moves up, no empty square above it.
+        QTest::keyClick(child<QTreeView>("markingList"), Qt::Key_Down);
+        QCOMPARE(title(), QStringLiteral("1.5"));
+        QVERIFY(!child<QWidget>("referencePicture")->isVisible());
 
         QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(2).center());
         QCOMPARE(shownEntries(child<QTreeView>("penaltyList")),
@@ -147,6 +152,28 @@ private slots:
         QVERIFY(!child<QTabWidget>("referenceTabs")->isVisible());
     }
 
+    void noPenalties_theirTabSaysWhereTheyComeFrom()
+    {
+        Reference withoutFines = sample();
+        withoutFines.penalties.clear();
+        m_window->setReference(withoutFines);
+        auto *tabs = child<QTabWidget>("referenceTabs");
+        QTabBar *bar = tabs->tabBar();
+        QVERIFY(tabs->isTabEnabled(2));
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(2).center());
+        QCOMPARE(tabs->currentIndex(), 2);
+        QVERIFY(child<QLabel>("referenceNoPenalties")->isVisible());
+        QVERIFY(child<QLabel>("referenceNoPenalties")->text().contains("«penalties»"));
+        QVERIFY(!child<QTreeView>("penaltyList")->isVisible());
+        QVERIFY(title().isEmpty());
+
+        // Fines again: the list, not the note.
+        m_window->setReference(sample());
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(2).center());
+        QVERIFY(child<QTreeView>("penaltyList")->isVisible());
+        QVERIFY(!child<QLabel>("referenceNoPenalties")->isVisible());
+    }
+
     // At any interface scale the small pictures have the screen's pixels:
     // twice the logical size at 200 %.
     void icons_drawnAtTheScreensPixels()
@@ -161,6 +188,20 @@ private slots:
                  QColor("yellow"));
         if (qEnvironmentVariableIsSet("QT_SCALE_FACTOR"))
             QCOMPARE(ratio, 2.0);
+
+        // Markings' wide icons, and a blank one of the same size for an
+        // entry without a picture, so that every title starts in one column.
+        auto *markings = child<QTreeView>("markingList");
+        const QModelIndex markingGroup = markings->model()->index(0, 0);
+        for (int row : {0, 1}) {
+            const QIcon wide = markings->model()
+                                   ->index(row, 0, markingGroup)
+                                   .data(Qt::DecorationRole)
+                                   .value<QIcon>();
+            QVERIFY(!wide.isNull());
+            QCOMPARE(wide.pixmap(markings->iconSize(), ratio).size(), markings->iconSize() * ratio);
+        }
+        QVERIFY(markings->iconSize().width() > 2 * markings->iconSize().height());
     }
 };
 

@@ -87,6 +87,7 @@ for path in \
     /usr/bin/dbv \
     /usr/share/zeltrak/dataAB.dbv \
     /usr/share/zeltrak/dataAB.topics.json \
+    /usr/share/zeltrak/dataAB.reference.json \
     /usr/share/applications/zeltrak.desktop \
     /usr/share/metainfo/org.example.zeltrak.metainfo.xml \
     /usr/share/man/man1/zeltrak.1.gz \
