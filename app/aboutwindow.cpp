@@ -1,6 +1,7 @@
 #include "aboutwindow.h"
 
 #include "artresources.h"
+#include "bundledpictures.h"
 #include "designfonts.h"
 #include "programinfo.h"
 
@@ -27,7 +28,7 @@ AboutWindow::AboutWindow(QWidget *parent)
     m_icon->setObjectName(QStringLiteral("Image1"));
     m_icon->setGeometry(8, 8, 33, 33);
     m_icon->setAttribute(Qt::WA_TranslucentBackground);
-    m_icon->setPixmap(QPixmap(ArtResources::aboutPicture()));
+    m_icon->setPixmap(BundledPictures::pixmap(ArtResources::aboutPicture()));
 
     m_title = new QLabel(QString::fromUtf8(ProgramInfo::MainCaption), this);
     m_title->setObjectName(QStringLiteral("Label2"));

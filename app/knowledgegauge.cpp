@@ -3,24 +3,33 @@
 #include "artresources.h"
 #include <QLabel>
 
+namespace {
+const QSize PictureSize(133, 209);
+}
+
 KnowledgeGauge::KnowledgeGauge(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("Form3"));
     for (int k = 1; k <= PictureCount; ++k) {
         auto *image = new QLabel(this);
         image->setObjectName(QStringLiteral("Image%1").arg(k));
-        const QImage picture = ArtResources::jpeg(ArtResources::speedometer(k), QSize(133, 209));
-        image->setPixmap(QPixmap::fromImage(picture));
-        // In logical pixels: a HiDPI picture has twice the device pixels.
-        image->setGeometry(QRect(QPoint(0, 0), picture.deviceIndependentSize().toSize()));
+        // In logical pixels, which a HiDPI picture also fills.
+        image->setGeometry(QRect(QPoint(0, 0), PictureSize));
         m_images.append(image);
-        m_pictures.append(picture);
     }
+    m_pictures.resize(PictureCount);
 }
 
 QImage KnowledgeGauge::picture(int k) const
 {
     if (k < 1 || k > PictureCount)
         return {};
-    return m_pictures.at(k - 1);
+    // Decoded when first asked for: a start shows one of the 22 pictures,
+    // and decoding them all cost more than the rest of the main window.
+    QImage &picture = m_pictures[k - 1];
+    if (picture.isNull()) {
+        picture = ArtResources::jpeg(ArtResources::speedometer(k), PictureSize);
+        m_images.at(k - 1)->setPixmap(QPixmap::fromImage(picture));
+    }
+    return picture;
 }

@@ -7,7 +7,8 @@
 class QLabel;
 
 // The knowledge speedometer: holds its 22 pictures, one per needle position,
-// for the main window's knowledge picture. Never shown itself.
+// for the main window's knowledge picture, each decoded the first time it is
+// asked for. Never shown itself.
 class KnowledgeGauge : public QWidget
 {
     Q_OBJECT
@@ -21,5 +22,6 @@ public:
 
 private:
     QList<QLabel *> m_images;
-    QList<QImage> m_pictures;
+    // Null until decoded.
+    mutable QList<QImage> m_pictures;
 };

@@ -3,6 +3,7 @@
 #include "aboutwindow.h"
 #include "artresources.h"
 #include "attemptwindow.h"
+#include "bundledpictures.h"
 #include "designfonts.h"
 #include "designwidgets.h"
 #include "examattempt.h"
@@ -82,13 +83,52 @@ MainWindow::MainWindow(const ProgramPaths &paths, QWidget *parent)
     m_databasePath = startup.databasePath();
     m_launchCount = startup.launchCount();
     m_instanceLock = startup.takeInstanceLock();
-    // The start-up left the current folder at the home of "stat.dat". What
-    // the history has to say waits for the window to show, after anything
-    // the start-up said about "stat.dat" itself.
+    // The start-up left the current folder at the home of "stat.dat". The
+    // history is opened once the window has painted, so what it has to say
+    // comes after anything the start-up said about "stat.dat" itself.
     if (!m_startupFailed) {
-        m_history->open(QDir::currentPath(), m_databasePath);
+        m_pendingHistoryFolder = QDir::currentPath();
         rememberRecentDatabase();
     }
+}
+
+LearnerHistory &MainWindow::history()
+{
+    if (!m_pendingHistoryFolder.isEmpty()) {
+        const QString folder = m_pendingHistoryFolder;
+        m_pendingHistoryFolder.clear();
+        m_history->open(folder, m_databasePath);
+    }
+    return *m_history;
+}
+
+void MainWindow::paintEvent(QPaintEvent *event)
+{
+    QWidget::paintEvent(event);
+    // Queued, so this paint reaches the screen before the history is read.
+    if (!m_pendingHistoryFolder.isEmpty() && !m_historyOpenQueued) {
+        m_historyOpenQueued = true;
+        QTimer::singleShot(0, this, &MainWindow::openHistoryAfterFirstPaint);
+    }
+}
+
+void MainWindow::openHistoryAfterFirstPaint()
+{
+    history();
+    showHistoryMessage();
+}
+
+QFileDialog &MainWindow::databaseDialog()
+{
+    if (!m_databaseDialog) {
+        m_databaseDialog = new QFileDialog(this, QStringLiteral("Открыть базу вопросов"));
+        m_databaseDialog->setObjectName(QStringLiteral("OpenDialog1"));
+        m_databaseDialog->setNameFilter(QStringLiteral("База вопросов (*.dbv)"));
+        m_databaseDialog->setFileMode(QFileDialog::ExistingFile);
+        m_databaseDialog->setAcceptMode(QFileDialog::AcceptOpen);
+        m_databaseDialog->setSizeGripEnabled(true);
+    }
+    return *m_databaseDialog;
 }
 
 MainWindow::~MainWindow()
@@ -125,7 +165,7 @@ void MainWindow::createControls()
     QPalette pal = palette();
     pal.setColor(QPalette::Window, Qt::black);
     setPalette(pal);
-    setWindowIcon(QIcon(ArtResources::programIcon()));
+    setWindowIcon(BundledPictures::icon(ArtResources::programIcon()));
 
     m_banner = new QLabel(this);
     m_banner->setObjectName(QStringLiteral("Image2"));
@@ -186,13 +226,6 @@ void MainWindow::createControls()
     m_blinkTimer->setInterval(100);
     connect(m_blinkTimer, &QTimer::timeout, this, &MainWindow::onBlinkTick);
 
-    m_databaseDialog = new QFileDialog(this, QStringLiteral("Открыть базу вопросов"));
-    m_databaseDialog->setObjectName(QStringLiteral("OpenDialog1"));
-    m_databaseDialog->setNameFilter(QStringLiteral("База вопросов (*.dbv)"));
-    m_databaseDialog->setFileMode(QFileDialog::ExistingFile);
-    m_databaseDialog->setAcceptMode(QFileDialog::AcceptOpen);
-    m_databaseDialog->setSizeGripEnabled(true);
-
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 }
@@ -204,7 +237,7 @@ void MainWindow::createToolButtons()
         auto *button = new QToolButton(this);
         button->setObjectName(QString::fromLatin1(name));
         button->setText(caption);
-        button->setIcon(QIcon(ArtResources::glyph(glyph)));
+        button->setIcon(BundledPictures::icon(ArtResources::glyph(glyph)));
         button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
         button->setFocusPolicy(Qt::NoFocus);
         button->setGeometry(left, 416, 89, 22);
@@ -238,8 +271,8 @@ void MainWindow::inform(const QString &text)
 
 QString MainWindow::chooseDatabaseFile(const QString &folder)
 {
-    m_databaseDialog->setDirectory(folder);
-    return FileDialogs::getOpenFileName(*m_databaseDialog);
+    databaseDialog().setDirectory(folder);
+    return FileDialogs::getOpenFileName(databaseDialog());
 }
 
 void MainWindow::applyStoredMarks(const SettingsStore::Startup &stored)
@@ -358,7 +391,7 @@ void MainWindow::onBlinkTick()
 
 void MainWindow::startAttempt(AttemptMode mode, int ticket)
 {
-    if (!m_examWindow)
+    if (!examWindow())
         return;
     AttemptSetup setup;
     setup.mode = mode;
@@ -374,9 +407,9 @@ void MainWindow::runAttempt(const AttemptSetup &setup, std::optional<HistoryMode
     auto attempt =
         std::make_unique<ExamAttempt>(setup, globalQuestionDatabase(), globalStatRecord());
     if (mode)
-        m_history->attach(*attempt, *mode);
+        history().attach(*attempt, *mode);
     else
-        m_history->attach(*attempt);
+        history().attach(*attempt);
     m_examWindow->setAttempt(std::move(attempt));
     // An open learner window steps aside for the attempt and comes back,
     // recomputed, when it ends.
@@ -419,8 +452,15 @@ void MainWindow::onSettingsClicked()
     m_menu->popup(QCursor::pos() - QPoint(0, 30));
 }
 
+void MainWindow::setStatisticsWindowFactory(std::function<QDialog *()> make)
+{
+    m_makeStatisticsWindow = std::move(make);
+}
+
 void MainWindow::onStatisticsClicked()
 {
+    if (!m_statisticsWindow && m_makeStatisticsWindow)
+        m_statisticsWindow = m_makeStatisticsWindow();
     if (m_statisticsWindow)
         m_statisticsWindow->exec();
 }
@@ -435,7 +475,7 @@ void MainWindow::onResetChosen()
     if (MessageBoxes::question(this, Attention, ResetQuestion) != QMessageBox::Yes)
         return;
     resetStatistics(globalStatRecord());
-    m_history->clearCurrent();
+    history().clearCurrent();
     showHistoryMessage();
     refresh();
 }
@@ -451,8 +491,27 @@ void MainWindow::onInterfaceScaleChosen(int percent)
     close();
 }
 
+void MainWindow::setExamWindowFactory(std::function<AttemptWindow *()> make)
+{
+    m_makeExamWindow = std::move(make);
+}
+
+AttemptWindow *MainWindow::examWindow()
+{
+    if (!m_examWindow && m_makeExamWindow)
+        m_examWindow = m_makeExamWindow();
+    return m_examWindow;
+}
+
+void MainWindow::setAboutWindowFactory(std::function<AboutWindow *()> make)
+{
+    m_makeAboutWindow = std::move(make);
+}
+
 void MainWindow::onAboutChosen()
 {
+    if (!m_about && m_makeAboutWindow)
+        m_about = m_makeAboutWindow();
     if (m_about)
         m_about->exec();
 }

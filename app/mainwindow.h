@@ -12,6 +12,7 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 
 class AboutWindow;
@@ -49,8 +50,9 @@ public:
     bool startupFailed() const { return m_startupFailed; }
     // Closed by the learner's choice to restart for a new interface scale.
     bool restartRequested() const { return m_restartRequested; }
-    // The answer history of the open database.
-    const LearnerHistory &history() const { return *m_history; }
+    // The answer history of the open database, opened now if the window
+    // has not painted yet (see openHistoryAfterFirstPaint).
+    LearnerHistory &history();
     // "Моя подготовка"; null until first opened.
     LearnerWindow *learnerWindow() const { return m_learnerWindow; }
 
@@ -60,6 +62,16 @@ public:
     // The windows created after this one, in their creation order.
     void setCompanions(AttemptWindow *examWindow, KnowledgeGauge *gauge, QDialog *statisticsWindow,
                        SplashWindow *splash, AboutWindow *about);
+    // Makes the statistics window when it is first opened, when none was
+    // given as a companion.
+    void setStatisticsWindowFactory(std::function<QDialog *()> make);
+    // Makes the About window when it is first opened, when none was given.
+    void setAboutWindowFactory(std::function<AboutWindow *()> make);
+    // Makes the exam window for the first attempt, when none was given.
+    void setExamWindowFactory(std::function<AttemptWindow *()> make);
+    // The exam window, made now if it is still to be made; none without
+    // one given or a way to make it.
+    AttemptWindow *examWindow();
 
     // ExamWindowHost
     bool showStatisticsChecked() const override;
@@ -91,6 +103,7 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
@@ -137,6 +150,12 @@ private:
     int launchCount();
     // Shows what the answer history has to say, if anything.
     void showHistoryMessage();
+    // The history is opened, its integrity checked and its message shown
+    // once the window has painted for the first time: the first paint does
+    // not need it. Anything that needs it earlier opens it through history().
+    void openHistoryAfterFirstPaint();
+    // The file dialog of the question database, created on first use.
+    QFileDialog &databaseDialog();
 
     // StartupHost
     void warn(const QString &text) override;
@@ -150,6 +169,10 @@ private:
     std::unique_ptr<SettingsStore> m_settings;
     // The answer history beside "stat.dat", for the open database.
     std::unique_ptr<LearnerHistory> m_history;
+    // The folder of "stat.dat" while the history waits to be opened; empty
+    // once it is open (or when the start-up failed).
+    QString m_pendingHistoryFolder;
+    bool m_historyOpenQueued = false;
     // Held for the whole run: one program per progress file.
     std::unique_ptr<InstanceLock> m_instanceLock;
     QString m_databasePath;
@@ -163,6 +186,9 @@ private:
     QPointer<AttemptWindow> m_examWindow;
     QPointer<KnowledgeGauge> m_gauge;
     QPointer<QDialog> m_statisticsWindow;
+    std::function<QDialog *()> m_makeStatisticsWindow;
+    std::function<AboutWindow *()> m_makeAboutWindow;
+    std::function<AttemptWindow *()> m_makeExamWindow;
     QPointer<SplashWindow> m_splash;
     QPointer<AboutWindow> m_about;
 

@@ -25,9 +25,9 @@ const QString SwitchFailure =
 
 void MainWindow::onDatabaseChoiceChosen()
 {
-    m_databaseDialog->setDirectory(
+    databaseDialog().setDirectory(
         DatabaseOpening::dialogStartFolder(m_paths, false, m_databasePath));
-    const QString chosen = FileDialogs::getOpenFileName(*m_databaseDialog);
+    const QString chosen = FileDialogs::getOpenFileName(databaseDialog());
     if (!chosen.isEmpty())
         openDatabase(chosen);
 }
@@ -47,7 +47,9 @@ bool MainWindow::openDatabase(const QString &path)
         m_databaseTitle->setText(DatabaseOpening::open(path));
         m_databasePath = QDir::toNativeSeparators(chosenFile.absoluteFilePath());
         m_settings->setDatabasePath(m_databasePath);
-        m_history->setDatabase(m_databasePath);
+        // A history still waiting for the first paint opens with this path.
+        if (m_pendingHistoryFolder.isEmpty())
+            m_history->setDatabase(m_databasePath);
         rememberRecentDatabase();
         return true;
     } catch (const std::exception &) {

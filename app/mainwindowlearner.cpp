@@ -30,7 +30,7 @@ void MainWindow::createLearnerWindow()
 {
     // Created on first use: the program's windows at start-up stay the
     // seven they have always been.
-    m_learnerWindow = new LearnerWindow(*m_history, this);
+    m_learnerWindow = new LearnerWindow(history(), this);
     m_learnerWindow->setWindowFlag(Qt::Window);
     connect(m_learnerWindow, &LearnerWindow::mistakesRequested, this,
             [this](const QList<int> &questions) {
@@ -54,7 +54,7 @@ void MainWindow::createLearnerWindow()
 
 void MainWindow::startOfficialExam()
 {
-    if (!m_examWindow)
+    if (!examWindow())
         return;
     AttemptSetup setup;
     setup.mode = AttemptMode::OfficialExam;
@@ -64,11 +64,11 @@ void MainWindow::startOfficialExam()
 
 void MainWindow::startMarathon(bool fresh)
 {
-    if (!m_examWindow)
+    if (!examWindow())
         return;
-    std::optional<MarathonState> state = m_history->marathon();
+    std::optional<MarathonState> state = history().marathon();
     if (fresh || !state || state->position >= state->order.size())
-        state = m_history->beginMarathon();
+        state = history().beginMarathon();
     // Without a history there is no place to keep: the learner window
     // offers no marathon then.
     if (!state)
@@ -91,7 +91,7 @@ void MainWindow::startTopic(const QString &topic, const QList<int> &questions)
 void MainWindow::startQuestionSet(const QList<int> &questions, HistoryMode mode,
                                   const QString &topic)
 {
-    if (!m_examWindow || questions.isEmpty())
+    if (!examWindow() || questions.isEmpty())
         return;
     AttemptSetup setup;
     setup.mode = AttemptMode::Learning;

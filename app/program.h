@@ -13,10 +13,12 @@ class KnowledgeGauge;
 class MainWindow;
 class SplashWindow;
 
-// The program's seven windows, created in their fixed order: main window,
-// exam window, knowledge gauge, result dialog, statistics window, splash,
-// About. Creating the main window runs the start-up sequence; when it stops,
-// no other window is created.
+// The program's seven windows: main window, knowledge gauge and splash at
+// start, in that order; the exam window with its result dialog for the first
+// attempt; the statistics window, the heaviest to build, and About when the
+// learner first opens them. Creating
+// the main window runs the start-up sequence; when it stops, no other window
+// is created.
 class ZeltrakProgram
 {
 public:
@@ -29,7 +31,8 @@ public:
     // The learner chose to restart the program (for a new interface scale).
     bool restartRequested() const;
     MainWindow *mainWindow() const { return m_mainWindow.get(); }
-    AttemptWindow *examWindow() const { return m_examWindow.get(); }
+    // Made for the first attempt, or now when it has not been made yet.
+    AttemptWindow *examWindow();
 
     // Shows the main window and runs the message loop until it closes.
     int run();

@@ -10,11 +10,29 @@
 #include <cmath>
 #include <cstdio>
 
+#ifdef ZELTRAK_HAVE_FONTCONFIG
+#include <fontconfig/fontconfig.h>
+#endif
+
 namespace ScaleAtStartup {
 
 namespace {
 int s_appliedPercent = 100;
 QSize s_desktopAvailable;
+
+void keepFontConfiguration()
+{
+#ifdef ZELTRAK_HAVE_FONTCONFIG
+    // Where Qt's fonts come from fontconfig, tearing an application down
+    // destroys fontconfig's current configuration, loading it first when no
+    // font was used (the probe's case): every configuration file parsed and
+    // every font cache read, only to be thrown away, and then all of it again
+    // for the real application. Our own reference keeps the configuration
+    // the probe's teardown loads, so the real application finds it ready
+    // and the program reads it once, like any Qt program.
+    FcConfigReference(nullptr);
+#endif
+}
 } // namespace
 
 std::optional<double> clampedEnvironmentFactor(const QByteArray &value)
@@ -58,6 +76,7 @@ void apply(int argc, char **argv)
         QGuiApplication probe(probeArgc, argv);
         if (const QScreen *screen = QGuiApplication::primaryScreen())
             s_desktopAvailable = screen->availableGeometry().size();
+        keepFontConfiguration();
     }
     s_appliedPercent = InterfaceScale::effectivePercent(stored, s_desktopAvailable);
     if (s_appliedPercent != 100)

@@ -1,6 +1,7 @@
 #include "settingsmenu.h"
 
 #include "artresources.h"
+#include "bundledpictures.h"
 #include "interfacescale.h"
 #include "questionbankerror.h"
 #include "questiondatabase.h"
@@ -28,8 +29,9 @@ SettingsMenu::SettingsMenu(QWidget *window, SettingsStore &settings)
     m_menu = new QMenu(window);
     m_menu->setObjectName(QStringLiteral("PopupMenu1"));
 
-    QMenu *timeMenu = m_menu->addMenu(QIcon(ArtResources::glyph(QStringLiteral("menu_time"))),
-                                      QStringLiteral("Максимальное время экзамена"));
+    QMenu *timeMenu =
+        m_menu->addMenu(BundledPictures::icon(ArtResources::glyph(QStringLiteral("menu_time"))),
+                        QStringLiteral("Максимальное время экзамена"));
     timeMenu->setObjectName(QStringLiteral("N1Items"));
     timeMenu->menuAction()->setObjectName(QStringLiteral("N1"));
     m_timeGroup = new QActionGroup(window);
@@ -56,8 +58,9 @@ SettingsMenu::SettingsMenu(QWidget *window, SettingsStore &settings)
         m_timeItems[size_t(code - 1)] = action;
     }
 
-    QMenu *optionsMenu = m_menu->addMenu(QIcon(ArtResources::glyph(QStringLiteral("menu_options"))),
-                                         QStringLiteral("В режиме обучения и подготовки"));
+    QMenu *optionsMenu =
+        m_menu->addMenu(BundledPictures::icon(ArtResources::glyph(QStringLiteral("menu_options"))),
+                        QStringLiteral("В режиме обучения и подготовки"));
     optionsMenu->setObjectName(QStringLiteral("N2Items"));
     optionsMenu->menuAction()->setObjectName(QStringLiteral("N2"));
     m_showStatistics = optionsMenu->addAction(QStringLiteral("Показывать статистику"));
@@ -75,7 +78,8 @@ SettingsMenu::SettingsMenu(QWidget *window, SettingsStore &settings)
 
     const auto addCommand = [this](const char *name, const QString &caption, const QString &glyph,
                                    void (SettingsMenu::*chosen)()) {
-        QAction *item = m_menu->addAction(QIcon(ArtResources::glyph(glyph)), caption);
+        QAction *item =
+            m_menu->addAction(BundledPictures::icon(ArtResources::glyph(glyph)), caption);
         item->setObjectName(QString::fromLatin1(name));
         connect(item, &QAction::triggered, this, chosen);
     };

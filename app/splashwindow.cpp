@@ -22,8 +22,6 @@ SplashWindow::SplashWindow(QWidget *parent)
     m_picture->setObjectName(QStringLiteral("Image1"));
     m_picture->setGeometry(0, 0, 300, 300);
     m_picture->setScaledContents(true);
-    m_picture->setPixmap(
-        QPixmap::fromImage(ArtResources::jpeg(ArtResources::splash(), QSize(300, 300))));
 
     m_startArea = new QLabel(this);
     m_startArea->setObjectName(QStringLiteral("Image2"));
@@ -34,6 +32,17 @@ SplashWindow::SplashWindow(QWidget *parent)
 
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
+}
+
+void SplashWindow::setVisible(bool visible)
+{
+    // The picture is decoded when the window first shows: most starts never
+    // show it (only the first run does).
+    if (visible && m_picture->pixmap().isNull()) {
+        m_picture->setPixmap(
+            QPixmap::fromImage(ArtResources::jpeg(ArtResources::splash(), QSize(300, 300))));
+    }
+    QDialog::setVisible(visible);
 }
 
 void SplashWindow::onStartClicked()

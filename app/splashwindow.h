@@ -11,6 +11,7 @@ class SplashWindow : public QDialog
     Q_OBJECT
 public:
     explicit SplashWindow(QWidget *parent = nullptr);
+    void setVisible(bool visible) override;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

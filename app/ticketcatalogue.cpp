@@ -1,6 +1,7 @@
 #include "ticketcatalogue.h"
 
 #include "artresources.h"
+#include "bundledpictures.h"
 #include "designwidgets.h"
 #include "messageboxes.h"
 #include "programinfo.h"
@@ -79,7 +80,7 @@ TicketCatalogue::TicketCatalogue(QWidget *window) : QObject(window), m_window(wi
         m_list->addItem(QStringLiteral("Билет №%1").arg(ticket, 2, 10, QLatin1Char('0')));
     }
     for (int status = 0; status <= 4; ++status)
-        m_statusIcons.append(QIcon(ArtResources::statusIcon(status)));
+        m_statusIcons.append(BundledPictures::icon(ArtResources::statusIcon(status)));
 
     createModeRows();
 }
@@ -122,7 +123,8 @@ void TicketCatalogue::createModeRows()
         bevel->setFrameShape(QFrame::Box);
         bevel->setFrameShadow(QFrame::Sunken);
         bevel->setGeometry(QRect(392, row.top - 8, 323, 41));
-        buttons[i] = new QPushButton(QIcon(ArtResources::glyph(row.glyph)), row.caption, m_window);
+        buttons[i] = new QPushButton(BundledPictures::icon(ArtResources::glyph(row.glyph)),
+                                     row.caption, m_window);
         buttons[i]->setObjectName(QString::fromLatin1(row.button));
         buttons[i]->setGeometry(400, row.top, 121, 25);
         buttons[i]->setProperty(HelpContextProperty, row.helpContext);

@@ -1,6 +1,7 @@
 #include "zeltrakapplication.h"
 
 #include "artresources.h"
+#include "bundledpictures.h"
 #include "designfonts.h"
 #include "helpviewer.h"
 #include "messageboxes.h"
@@ -19,7 +20,7 @@ ZeltrakApplication::ZeltrakApplication(int &argc, char **argv) : QApplication(ar
     // stays unset because Qt would append it to every window caption.
     setApplicationName(QStringLiteral("zeltrak"));
     setDesktopFileName(QStringLiteral("zeltrak"));
-    setWindowIcon(QIcon(ArtResources::programIcon()));
+    setWindowIcon(BundledPictures::icon(ArtResources::programIcon()));
     DesignFonts::installSubstitutions();
     QFont::insertSubstitutions(
         QStringLiteral("Times New Roman"),

@@ -1,6 +1,7 @@
 #include "examwindow.h"
 
 #include "anchorlayout.h"
+#include "bundledpictures.h"
 #include "designfonts.h"
 #include "examwindowhost.h"
 #include "examwindowstyle.h"
@@ -107,7 +108,8 @@ void ExamWindow::startAttempt()
 
 void ExamWindow::fillQuestionList()
 {
-    static const QIcon notAnswered(QStringLiteral(":/exam/item-notanswered.png"));
+    static const QIcon notAnswered =
+        BundledPictures::icon(QStringLiteral(":/exam/item-notanswered.png"));
     const int count = m_attempt ? m_attempt->positionCount() : QuestionsPerTicket;
     m_selecting = true;
     m_questionList->clear();
@@ -212,9 +214,9 @@ void ExamWindow::refreshPie()
 void ExamWindow::setItemState(int position, ExamAttempt::QuestionState state)
 {
     static const QIcon icons[] = {
-        QIcon(QStringLiteral(":/exam/item-notanswered.png")),
-        QIcon(QStringLiteral(":/exam/item-wrong.png")),
-        QIcon(QStringLiteral(":/exam/item-correct.png")),
+        BundledPictures::icon(QStringLiteral(":/exam/item-notanswered.png")),
+        BundledPictures::icon(QStringLiteral(":/exam/item-wrong.png")),
+        BundledPictures::icon(QStringLiteral(":/exam/item-correct.png")),
     };
     QListWidgetItem *item = m_questionList->item(position - 1);
     if (!item)

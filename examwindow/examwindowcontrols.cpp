@@ -4,6 +4,7 @@
 #include "examwindowhost.h"
 
 #include "anchorlayout.h"
+#include "bundledpictures.h"
 #include "designfonts.h"
 #include "examwindowstyle.h"
 #include "questionpanel.h"
@@ -71,7 +72,7 @@ void ExamWindow::createControls()
 
     m_helpButton = new QToolButton(this);
     m_helpButton->setObjectName(QStringLiteral("SpeedButton1"));
-    m_helpButton->setIcon(QIcon(QStringLiteral(":/exam/help.png")));
+    m_helpButton->setIcon(BundledPictures::icon(QStringLiteral(":/exam/help.png")));
     m_helpButton->setIconSize(QSize(13, 13));
     m_helpButton->setFocusPolicy(Qt::NoFocus);
     m_helpButton->setToolTip(QStringLiteral("Справка"));
@@ -117,8 +118,8 @@ void ExamWindow::createControls()
                     m_host->openReferenceEntry(kind, number);
             });
 
-    m_stopButton =
-        new QPushButton(QIcon(QStringLiteral(":/exam/stop.png")), QStringLiteral("СТОП"), this);
+    m_stopButton = new QPushButton(BundledPictures::icon(QStringLiteral(":/exam/stop.png")),
+                                   QStringLiteral("СТОП"), this);
     m_stopButton->setObjectName(QStringLiteral("BitBtn7"));
     m_stopButton->setToolTip(QStringLiteral("Закончить решение билета"));
     m_stopButton->setAutoDefault(false);

@@ -3,6 +3,7 @@
 #include "commentlinks.h"
 
 #include "anchorlayout.h"
+#include "bundledpictures.h"
 #include "clicklabel.h"
 #include "designfonts.h"
 #include "examwindowstyle.h"
@@ -101,7 +102,7 @@ QuestionPanel::QuestionPanel(QWidget *parent) : QScrollArea(parent)
     for (int n = 1; n <= MaxVariants; ++n) {
         auto *button = new QPushButton(m_area);
         button->setObjectName(QStringLiteral("BitBtn%1").arg(n));
-        button->setIcon(QIcon(QStringLiteral(":/exam/answer%1.png").arg(n)));
+        button->setIcon(BundledPictures::icon(QStringLiteral(":/exam/answer%1.png").arg(n)));
         button->setIconSize(QSize(20, 20));
         button->setAccessibleName(QString::number(n));
         // The digit keys answer through the question list, which must keep

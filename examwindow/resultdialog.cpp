@@ -1,5 +1,6 @@
 #include "resultdialog.h"
 
+#include "bundledpictures.h"
 #include "designfonts.h"
 #include "examattempt.h"
 #include "picturebox.h"
@@ -60,7 +61,7 @@ ResultDialog::ResultDialog(QWidget *parent)
     m_picture->setGeometry(16, 40, 105, 104);
     m_picture->setProportional(false);
     // Through QIcon, which takes the "@2x" drawing on a HiDPI screen.
-    m_picture->setImage(QIcon(QStringLiteral(":/exam/car.png"))
+    m_picture->setImage(BundledPictures::icon(QStringLiteral(":/exam/car.png"))
                             .pixmap(QSize(192, 192), devicePixelRatioF())
                             .toImage());
 
@@ -68,8 +69,8 @@ ResultDialog::ResultDialog(QWidget *parent)
     m_line3 = resultLine(this, "Label3", QRect(128, 80, 201, 16));
     m_line4 = resultLine(this, "Label4", QRect(128, 104, 201, 16));
 
-    m_okButton =
-        new QPushButton(QIcon(QStringLiteral(":/exam/ok.png")), QStringLiteral("OK"), this);
+    m_okButton = new QPushButton(BundledPictures::icon(QStringLiteral(":/exam/ok.png")),
+                                 QStringLiteral("OK"), this);
     m_okButton->setObjectName(QStringLiteral("BitBtn1"));
     m_okButton->setGeometry(128, 152, 75, 25);
     m_okButton->setDefault(true);

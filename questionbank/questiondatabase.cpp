@@ -4,9 +4,9 @@
 #include "questionbankerror.h"
 #include "regularfile.h"
 #include "textblock.h"
+#include "windows1251.h"
 
 #include <QFile>
-#include <QStringDecoder>
 #include <QtEndian>
 
 #include <algorithm>
@@ -71,8 +71,7 @@ bool QuestionDatabase::isOpen() const
 QString QuestionDatabase::title() const
 {
     const int length = std::min<int>(static_cast<unsigned char>(m_titleField[0]), MaxTitleLength);
-    QStringDecoder decoder("windows-1251");
-    return decoder.decode(QByteArrayView(m_titleField.data() + 1, length));
+    return decodeWindows1251(QByteArrayView(m_titleField.data() + 1, length));
 }
 
 const QuestionIndexEntry &QuestionDatabase::entry(int absoluteNumber) const

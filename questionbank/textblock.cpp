@@ -3,17 +3,9 @@
 #include "questionbankerror.h"
 #include "questionindexentry.h"
 
-#include <QStringDecoder>
+#include "windows1251.h"
 
 namespace {
-
-QString decodeWindows1251(QByteArrayView bytes)
-{
-    // Qt's converter (backed by ICU) knows Windows-1251; one decoder per call
-    // keeps this function free of shared state.
-    QStringDecoder decoder("windows-1251");
-    return decoder.decode(bytes);
-}
 
 QString lineAt(const QStringList &lines, qsizetype index)
 {

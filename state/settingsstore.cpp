@@ -60,6 +60,22 @@ std::optional<int> toInteger(const QVariant &value)
     return n;
 }
 
+// A value as the store gives it back, as text: numbers in decimal, a list
+// item by item (an INI file gives a list of one back as that one string).
+// Other kinds have no such form here.
+std::optional<QStringList> asStoredText(const QVariant &value)
+{
+    switch (value.metaType().id()) {
+    case QMetaType::Int:
+    case QMetaType::QString:
+        return QStringList{value.toString()};
+    case QMetaType::QStringList:
+        return value.toStringList();
+    default:
+        return std::nullopt;
+    }
+}
+
 } // namespace
 
 const QStringList &SettingsStore::standardDatabaseNames()
@@ -151,6 +167,15 @@ QString SettingsStore::writeFailureMessage() const
 void SettingsStore::writeValue(const QString &name, const QVariant &value)
 {
     QSettings &s = settings();
+    // A value the store already holds is not written again: every write
+    // syncs a lock file and the file itself to the disk, and a start would
+    // pay that for values it only confirms (the time limit, the recent list).
+    s.sync(); // compare with the file as it is now
+    if (s.contains(name)) {
+        const std::optional<QStringList> held = asStoredText(s.value(name));
+        if (held && held == asStoredText(value))
+            return;
+    }
     s.setValue(name, value);
     s.sync();
     // Only an access error is a refused write: a format error of the file as

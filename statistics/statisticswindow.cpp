@@ -1,6 +1,7 @@
 #include "statisticswindow.h"
 
 #include "barchart.h"
+#include "bundledpictures.h"
 #include "chartseries.h"
 #include "designfonts.h"
 #include "dynamicspage.h"
@@ -98,8 +99,8 @@ StatisticsWindow::StatisticsWindow(QWidget *parent)
     buildCharts();
     buildFilter();
 
-    m_okButton =
-        new QPushButton(QIcon(QStringLiteral(":/statistics/ok.png")), QStringLiteral("OK"), this);
+    m_okButton = new QPushButton(BundledPictures::icon(QStringLiteral(":/statistics/ok.png")),
+                                 QStringLiteral("OK"), this);
     m_okButton->setObjectName(QStringLiteral("BitBtn1"));
     m_okButton->setGeometry(640, 412, 75, 25);
     m_okButton->setDefault(true);
@@ -115,7 +116,7 @@ void StatisticsWindow::buildHeading()
     image->setObjectName(QStringLiteral("Image1"));
     image->setGeometry(16, 8, 17, 17);
     // Through QIcon, which takes the "@2x" drawing on a HiDPI screen.
-    image->setPixmap(QIcon(QStringLiteral(":/statistics/heading.png"))
+    image->setPixmap(BundledPictures::icon(QStringLiteral(":/statistics/heading.png"))
                          .pixmap(QSize(17, 17), devicePixelRatioF()));
 
     m_heading = new QLabel(QStringLiteral("Выберите вид и тип интересующей статистики"), this);
@@ -132,7 +133,7 @@ void StatisticsWindow::buildHeading()
     m_helpButton = new QToolButton(this);
     m_helpButton->setObjectName(QStringLiteral("SpeedButton1"));
     m_helpButton->setGeometry(696, 8, 17, 17);
-    m_helpButton->setIcon(QIcon(QStringLiteral(":/statistics/help.png")));
+    m_helpButton->setIcon(BundledPictures::icon(QStringLiteral(":/statistics/help.png")));
     m_helpButton->setIconSize(QSize(13, 13));
     m_helpButton->setAutoRaise(true);
     m_helpButton->setFocusPolicy(Qt::NoFocus);
@@ -162,7 +163,7 @@ void StatisticsWindow::buildPages()
     for (const Page &page : pages) {
         auto *sheet = new QWidget;
         sheet->setObjectName(QString::fromLatin1(page.objectName));
-        m_pages->addTab(sheet, QIcon(QString::fromLatin1(page.icon)),
+        m_pages->addTab(sheet, BundledPictures::icon(QString::fromLatin1(page.icon)),
                         QString::fromUtf8(page.caption));
     }
 

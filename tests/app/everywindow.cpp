@@ -11,9 +11,11 @@
 #include "questiondatabase.h"
 #include "resultdialog.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 EveryWindow::EveryWindow()
@@ -35,6 +37,18 @@ EveryWindow::EveryWindow()
     main->show();
     QTest::mouseClick(main->findChild<QToolButton *>(QStringLiteral("learnerButton")),
                       Qt::LeftButton);
+    // The statistics and About windows are made when first opened: open
+    // each once through its button or command.
+    for (const char *opener : {"SpeedButton2", "N4"}) {
+        QTimer::singleShot(0, [] {
+            if (QWidget *modal = QApplication::activeModalWidget())
+                modal->close();
+        });
+        if (auto *button = main->findChild<QToolButton *>(QString::fromLatin1(opener)))
+            QTest::mouseClick(button, Qt::LeftButton);
+        else
+            main->findChild<QAction *>(QString::fromLatin1(opener))->trigger();
+    }
     for (QWidget *widget : QApplication::topLevelWidgets()) {
         // These open modally from a click; shown here without their modal
         // loops.

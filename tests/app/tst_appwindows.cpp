@@ -1,5 +1,7 @@
 #include "aboutwindow.h"
 #include "appsandbox.h"
+#include "artresources.h"
+#include "bundledpictures.h"
 #include "filedialogs.h"
 #include "help.h"
 #include "helpviewer.h"
@@ -7,6 +9,7 @@
 #include "mainwindow.h"
 #include "messageboxes.h"
 #include "program.h"
+#include "quitonfirstpaint.h"
 #include "splashwindow.h"
 #include "zeltrakapplication.h"
 
@@ -16,8 +19,10 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTest>
 #include <QTextBrowser>
+#include <QTimer>
 #include <QToolButton>
 
 #include <cmath>
@@ -59,6 +64,8 @@ private slots:
     void about_layoutAndAgreement();
     void speedometers_needlePointsAtFiveTimesKMinusOne();
     void mainWindow_picturesAndGlyphsArePresent();
+    void bundledPictures_readAsPng_data();
+    void bundledPictures_readAsPng();
 
     void help_topicsResolveToPagesAndAnchors_data();
     void help_topicsResolveToPagesAndAnchors();
@@ -67,6 +74,9 @@ private slots:
 
     void uncaughtException_isShownAndTheProgramGoesOn();
     void program_createsWindowsOnlyAfterASuccessfulStart();
+    void program_makesAWindowOnFirstOpening_data();
+    void program_makesAWindowOnFirstOpening();
+    void program_quitAfterFirstPaintEndsTheRun();
 };
 
 void TestAppWindows::init()
@@ -89,6 +99,8 @@ void TestAppWindows::splash_closesOnlyOnItsStartArea()
     QCOMPARE(area->cursor().shape(), Qt::PointingHandCursor);
 
     splash.show();
+    // Decoded when shown.
+    QCOMPARE(picture->pixmap().size(), QSize(300, 300));
     QTest::mouseClick(picture, Qt::LeftButton, {}, QPoint(150, 100));
     QVERIFY(splash.isVisible());
     QTest::mouseClick(area, Qt::LeftButton, {}, QPoint(60, 16));
@@ -183,6 +195,42 @@ void TestAppWindows::mainWindow_picturesAndGlyphsArePresent()
         icons << image;
     }
     QCOMPARE(icons.size(), 5);
+}
+
+void TestAppWindows::bundledPictures_readAsPng_data()
+{
+    QTest::addColumn<QString>("resource");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<qreal>("ratio");
+    QTest::newRow("program icon") << ArtResources::programIcon() << QSize(128, 128) << 1.0;
+    QTest::newRow("status") << ArtResources::statusIcon(4) << QSize(16, 16) << 1.0;
+    QTest::newRow("status @2x") << QStringLiteral(":/main/status4@2x.png") << QSize(32, 32) << 2.0;
+    QTest::newRow("exam glyph") << QStringLiteral(":/exam/stop.png") << QSize() << 1.0;
+    QTest::newRow("statistics tab")
+        << QStringLiteral(":/statistics/tab-time.png") << QSize() << 1.0;
+    QTest::newRow("missing") << QStringLiteral(":/main/nothing.png") << QSize(-1, -1) << 0.0;
+    // A JPEG is not read as PNG: the reader is Qt's PNG handler alone.
+    QTest::newRow("jpeg") << ArtResources::banner() << QSize(-1, -1) << 0.0;
+}
+
+void TestAppWindows::bundledPictures_readAsPng()
+{
+    QFETCH(QString, resource);
+    QFETCH(QSize, size);
+    QFETCH(qreal, ratio);
+    const QImage image = BundledPictures::png(resource);
+    const QIcon icon = BundledPictures::icon(resource);
+    if (ratio == 0.0) {
+        QVERIFY(image.isNull());
+        QVERIFY(icon.isNull());
+        return;
+    }
+    QVERIFY(!image.isNull());
+    QVERIFY(!icon.isNull());
+    QCOMPARE(image.devicePixelRatio(), ratio);
+    if (size.isValid())
+        QCOMPARE(image.size(), size);
+    QCOMPARE(BundledPictures::pixmap(resource).size(), image.size());
 }
 
 void TestAppWindows::help_topicsResolveToPagesAndAnchors_data()
@@ -315,8 +363,76 @@ void TestAppWindows::program_createsWindowsOnlyAfterASuccessfulStart()
     QStringList names;
     for (QWidget *w : QApplication::topLevelWidgets())
         names << w->objectName();
-    for (const char *name : {"Form2", "Form3", "Form6", "Form7"})
+    for (const char *name : {"Form2", "Form3", "Form6"})
         QVERIFY2(names.contains(QString::fromLatin1(name)), name);
+    // The exam window with its result dialog comes with the first attempt,
+    // the statistics and About windows when first opened.
+    for (const char *name : {"Form1", "Form4", "Form5", "Form7"})
+        QVERIFY2(!names.contains(QString::fromLatin1(name)), name);
+}
+
+void TestAppWindows::program_makesAWindowOnFirstOpening_data()
+{
+    // How the learner opens it: the button's or the menu command's name.
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("opener");
+    QTest::newRow("statistics") << QStringLiteral("Form5") << QStringLiteral("SpeedButton2");
+    QTest::newRow("About") << QStringLiteral("Form7") << QStringLiteral("N4");
+}
+
+void TestAppWindows::program_makesAWindowOnFirstOpening()
+{
+    QFETCH(QString, window);
+    QFETCH(QString, opener);
+    AppSandbox sandbox;
+    const QString db = sandbox.writeDatabase(QStringLiteral("program/dataAB.dbv"), "База");
+    sandbox.writeSettings(QStringLiteral("Kol=2\nRnd=1\nSta=1\nTim=4\nBas=") + db);
+    ZeltrakProgram program(sandbox.paths);
+    QVERIFY(!program.startupFailed());
+    const auto windows = [&window] {
+        int count = 0;
+        for (QWidget *w : QApplication::topLevelWidgets())
+            count += w->objectName() == window;
+        return count;
+    };
+    QCOMPARE(windows(), 0);
+    MainWindow *main = program.mainWindow();
+    int opened = 0;
+    for (int click = 0; click < 2; ++click) {
+        QTimer::singleShot(0, this, [&] {
+            QWidget *modal = QApplication::activeModalWidget();
+            if (modal && modal->objectName() == window) {
+                ++opened;
+                modal->close();
+            }
+        });
+        main->show();
+        if (auto *button = main->findChild<QToolButton *>(opener))
+            QTest::mouseClick(button, Qt::LeftButton);
+        else
+            main->findChild<QAction *>(opener)->trigger();
+    }
+    QCOMPARE(opened, 2);
+    QCOMPARE(windows(), 1);
+}
+
+void TestAppWindows::program_quitAfterFirstPaintEndsTheRun()
+{
+    // The start-up benchmark's hook: the run ends by itself once the main
+    // window has painted, with the code of an ordinary end.
+    AppSandbox sandbox;
+    const QString db = sandbox.writeDatabase(QStringLiteral("program/dataAB.dbv"), "База");
+    sandbox.writeSettings(QStringLiteral("Kol=2\nRnd=1\nSta=1\nTim=4\nBas=") + db);
+    qputenv(QuitOnFirstPaint::VariableName, "1");
+    const auto unset = qScopeGuard([] { qunsetenv(QuitOnFirstPaint::VariableName); });
+    ZeltrakProgram program(sandbox.paths);
+    QVERIFY(!program.startupFailed());
+    QTimer giveUp;
+    giveUp.setSingleShot(true);
+    connect(&giveUp, &QTimer::timeout, qApp, [] { QCoreApplication::exit(2); });
+    giveUp.start(20000);
+    QCOMPARE(program.run(), 0);
+    QVERIFY(giveUp.isActive());
 }
 
 int main(int argc, char *argv[])

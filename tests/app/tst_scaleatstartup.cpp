@@ -1,6 +1,15 @@
 #include "scaleatstartup.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QTemporaryDir>
 #include <QTest>
+
+#ifdef ZELTRAK_HAVE_FONTCONFIG
+#include <fontconfig/fontconfig.h>
+#endif
 
 // A scale factor from the environment is the user's choice, kept within
 // what a screen can use: a factor of 100 would make every window hundreds
@@ -13,6 +22,9 @@ private slots:
     void environmentFactor_clampedBeforeQtTakesIt();
     void environmentFactor_notAPositiveNumber_data();
     void environmentFactor_notAPositiveNumber();
+#ifdef ZELTRAK_HAVE_FONTCONFIG
+    void screenProbe_handsItsFontConfigurationToTheApplication();
+#endif
 };
 
 void TestScaleAtStartup::environmentFactor_clampedBeforeQtTakesIt_data()
@@ -56,6 +68,47 @@ void TestScaleAtStartup::environmentFactor_notAPositiveNumber()
     QFETCH(QByteArray, given);
     QVERIFY(!ScaleAtStartup::clampedEnvironmentFactor(given).has_value());
 }
+
+#ifdef ZELTRAK_HAVE_FONTCONFIG
+void TestScaleAtStartup::screenProbe_handsItsFontConfigurationToTheApplication()
+{
+    // The font configuration is read once per start: the one the screen
+    // probe loaded is what the real application uses. Its file is gone
+    // before the application starts, so a configuration read anew could not
+    // name it among its files.
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString conf = dir.filePath(QStringLiteral("fonts.conf"));
+    {
+        QFile file(conf);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QStringLiteral("<?xml version=\"1.0\"?>\n<fontconfig>\n"
+                                  "<dir>/usr/share/fonts</dir>\n<cachedir>%1</cachedir>\n"
+                                  "</fontconfig>\n")
+                       .arg(dir.filePath(QStringLiteral("cache")))
+                       .toUtf8());
+    }
+    qputenv("FONTCONFIG_FILE", QFile::encodeName(conf));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.path())); // scale: automatic
+    qunsetenv("QT_SCALE_FACTOR");
+    char name[] = "zeltrak";
+    char *argv[] = {name, nullptr};
+    ScaleAtStartup::apply(1, argv);
+    QVERIFY(QFile::remove(conf));
+
+    int argc = 1;
+    QGuiApplication application(argc, argv);
+    QVERIFY(!QFontDatabase::families().isEmpty());
+    QStringList files;
+    FcStrList *list = FcConfigGetConfigFiles(nullptr);
+    while (FcChar8 *file = FcStrListNext(list))
+        files << QFile::decodeName(reinterpret_cast<const char *>(file));
+    FcStrListDone(list);
+    qunsetenv("FONTCONFIG_FILE");
+    qunsetenv("XDG_CONFIG_HOME");
+    QVERIFY2(files.contains(conf), qPrintable(files.join(QStringLiteral(", "))));
+}
+#endif
 
 QTEST_APPLESS_MAIN(TestScaleAtStartup)
 #include "tst_scaleatstartup.moc"

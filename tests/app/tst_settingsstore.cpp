@@ -2,11 +2,15 @@
 #include "smallfilesystem.h"
 #include "specialfiles.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <functional>
 
 // The settings store against INI files in a temporary folder.
 class TestSettingsStore : public QObject
@@ -24,6 +28,8 @@ private slots:
     void decrementLaunchCount_data();
     void decrementLaunchCount();
     void writes_reachTheFileAtOnce();
+    void write_sameValue_leavesTheFileAlone_data();
+    void write_sameValue_leavesTheFileAlone();
     void write_refused_throwsSettingsError();
     void recentDatabases_mostRecentFirstAtMostFive_data();
     void recentDatabases_mostRecentFirstAtMostFive();
@@ -291,6 +297,61 @@ void TestSettingsStore::writes_reachTheFileAtOnce()
     other.setValue(QStringLiteral("Kol"), 17);
     other.sync();
     QCOMPARE(store.launchCount(), 17);
+}
+
+void TestSettingsStore::write_sameValue_leavesTheFileAlone_data()
+{
+    QTest::addColumn<QString>("storedLine"); // besides Kol
+    QTest::addColumn<std::function<void(SettingsStore &)>>("write");
+    QTest::addColumn<bool>("rewritten");
+    using Write = std::function<void(SettingsStore &)>;
+    const QString comma = QStringLiteral("/home/ученик/Билеты, АВ/a.dbv");
+    QTest::newRow("same time limit")
+        << QStringLiteral("Tim=4") << Write([](SettingsStore &s) { s.setTimeCode(4); }) << false;
+    QTest::newRow("other time limit")
+        << QStringLiteral("Tim=4") << Write([](SettingsStore &s) { s.setTimeCode(5); }) << true;
+    QTest::newRow("time limit not stored yet")
+        << QString() << Write([](SettingsStore &s) { s.setTimeCode(4); }) << true;
+    QTest::newRow("time limit stored as text that is no number")
+        << QStringLiteral("Tim=vier") << Write([](SettingsStore &s) { s.setTimeCode(4); }) << true;
+    QTest::newRow("same flag") << QStringLiteral("Rnd=1")
+                               << Write([](SettingsStore &s) { s.setShuffle(true); }) << false;
+    QTest::newRow("flag switched")
+        << QStringLiteral("Rnd=1") << Write([](SettingsStore &s) { s.setShuffle(false); }) << true;
+    QTest::newRow("same database, comma in its path")
+        << QStringLiteral("Bas=\"%1\"").arg(comma)
+        << Write([comma](SettingsStore &s) { s.setDatabasePath(comma); }) << false;
+    QTest::newRow("database path emptied")
+        << QStringLiteral("Bas=/a.dbv")
+        << Write([](SettingsStore &s) { s.setDatabasePath(QString()); }) << true;
+    QTest::newRow("the one recent database opened again")
+        << QStringLiteral("Ned=/a.dbv")
+        << Write([](SettingsStore &s) { s.addRecentDatabase(QStringLiteral("/a.dbv")); }) << false;
+    QTest::newRow("the most recent of two opened again")
+        << QStringLiteral("Ned=/a.dbv, /b.dbv")
+        << Write([](SettingsStore &s) { s.addRecentDatabase(QStringLiteral("/a.dbv")); }) << false;
+    QTest::newRow("the older of two opened again moves first")
+        << QStringLiteral("Ned=/a.dbv, /b.dbv")
+        << Write([](SettingsStore &s) { s.addRecentDatabase(QStringLiteral("/b.dbv")); }) << true;
+}
+
+void TestSettingsStore::write_sameValue_leavesTheFileAlone()
+{
+    QFETCH(QString, storedLine);
+    QFETCH(std::function<void(SettingsStore &)>, write);
+    QFETCH(bool, rewritten);
+    writeIni(QStringLiteral("[General]\nKol=3\n") + storedLine + "\n");
+    SettingsStore store(settingsPath());
+    // A rewrite replaces the file: a new one, with a new modification time.
+    const QDateTime old = QDateTime::currentDateTimeUtc().addYears(-1);
+    {
+        QFile file(settingsPath());
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.setFileTime(old, QFileDevice::FileModificationTime));
+    }
+    write(store);
+    QCOMPARE(QFileInfo(settingsPath()).lastModified() != old, rewritten);
+    QCOMPARE(stored("Kol"), QStringLiteral("3"));
 }
 
 void TestSettingsStore::recentDatabases_mostRecentFirstAtMostFive_data()

@@ -1,6 +1,8 @@
 #include "questionbankerror.h"
 #include "textblock.h"
+#include "windows1251.h"
 
+#include <QStringDecoder>
 #include <QTest>
 
 // Splitting text blocks into lines and parsing them into questions.
@@ -9,6 +11,10 @@ class TestTextBlock : public QObject
     Q_OBJECT
 
 private slots:
+    void decode_everyByteAsQtsConverter();
+    void decode_russianText_data();
+    void decode_russianText();
+
     void split_lineEnds_data();
     void split_lineEnds();
 
@@ -19,6 +25,38 @@ private slots:
     void parse_malformed_rejectedWithNumber_data();
     void parse_malformed_rejectedWithNumber();
 };
+
+void TestTextBlock::decode_everyByteAsQtsConverter()
+{
+    // The program's own table against Qt's converter, byte by byte.
+    for (int code = 0; code < 256; ++code) {
+        const char byte = char(code);
+        QStringDecoder reference("windows-1251");
+        QCOMPARE(decodeWindows1251(QByteArrayView(&byte, 1)),
+                 reference.decode(QByteArrayView(&byte, 1)));
+    }
+}
+
+void TestTextBlock::decode_russianText_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("empty") << QByteArray() << QString();
+    QTest::newRow("title") << QByteArray("\xc1\xe8\xeb\xe5\xf2\xfb \xc0\xc2")
+                           << QStringLiteral("Билеты АВ");
+    QTest::newRow("yo, quotes, dash, number sign")
+        << QByteArray("\xa8\xb8 \xab\xd1\xd2\xce\xcf\xbb \x97 \xb9 1")
+        << QStringLiteral("Ёё «СТОП» — № 1");
+    QTest::newRow("line ends and a NUL stay")
+        << QByteArray("\xe0\r\n\xff\0!", 6) << QStringLiteral("а\r\nя") + QChar(0) + u'!';
+}
+
+void TestTextBlock::decode_russianText()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, text);
+    QCOMPARE(decodeWindows1251(bytes), text);
+}
 
 void TestTextBlock::split_lineEnds_data()
 {
