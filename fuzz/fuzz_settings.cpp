@@ -11,6 +11,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QTemporaryDir>
 
@@ -31,7 +32,16 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
     static int applicationArgc = *argc;
     new QCoreApplication(applicationArgc, *argv);
     startFolder = QDir::currentPath();
-    folder = std::make_unique<QTemporaryDir>();
+    // The store writes its file through QSaveFile, which syncs it to disk at
+    // every write: on a disk that made each input cost tens of milliseconds.
+    // A memory file system runs the same code without the wait.
+    const QString memoryFolder = QStringLiteral("/dev/shm");
+    folder =
+        QFileInfo(memoryFolder).isDir() && QFileInfo(memoryFolder).isWritable()
+            ? std::make_unique<QTemporaryDir>(memoryFolder + QStringLiteral("/zeltrak-fuzz-XXXXXX"))
+            : std::make_unique<QTemporaryDir>();
+    if (!folder->isValid())
+        folder = std::make_unique<QTemporaryDir>();
     QDir().mkpath(folder->filePath(QStringLiteral("program")));
     QFile(folder->filePath(QStringLiteral("program/dataAB.dbv"))).open(QIODevice::WriteOnly);
     return 0;
@@ -39,7 +49,12 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    const QString location = folder->filePath(QStringLiteral("Kiv.conf"));
+    // A name of its own per input: QSettings keeps what it parsed of a file
+    // and reads it again only when its size or time changed, and two inputs
+    // of one size written within a millisecond would share the first's.
+    static quint64 inputNumber = 0;
+    const QString number = QString::number(++inputNumber);
+    const QString location = folder->filePath(QStringLiteral("Kiv-%1.conf").arg(number));
     {
         QFile file(location);
         if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
@@ -60,7 +75,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             } else {
                 // Kept: read the original bytes as QSettings does (the store
                 // has vouched that they hold no serialized objects).
-                const QString copy = folder->filePath(QStringLiteral("original.ini"));
+                const QString copy =
+                    folder->filePath(QStringLiteral("original-%1.ini").arg(number));
                 QFile::remove(copy);
                 QFile file(copy);
                 if (!file.open(QIODevice::WriteOnly))
@@ -88,7 +104,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     QDir::setCurrent(startFolder);
     // Files set aside by this input must not pile up for the next.
     QDir dir(folder->path());
-    for (const QString &name : dir.entryList({QStringLiteral("Kiv.conf*")}, QDir::Files))
+    for (const QString &name :
+         dir.entryList({QStringLiteral("Kiv-*"), QStringLiteral("original-*")}, QDir::Files))
         dir.remove(name);
     return 0;
 }

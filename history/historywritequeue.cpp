@@ -1,6 +1,7 @@
 #include "historywritequeue.h"
 
 #include "answerhistory.h"
+#include "regularfile.h"
 
 #include <QDebug>
 #include <QElapsedTimer>
@@ -223,7 +224,12 @@ bool HistoryWriteQueue::savePending() const
 // the history checks the rest as it checks every write.
 void HistoryWriteQueue::restorePending()
 {
-    QFile file(pendingFilePath(m_history.filePath()));
+    // Only a regular file: opening a named pipe would hold up the start until
+    // someone writes to it. Whatever else stands there is left alone.
+    const QString path = pendingFilePath(m_history.filePath());
+    if (!RegularFile::refusalReason(path).isEmpty())
+        return;
+    QFile file(path);
     if (!file.exists() || !file.open(QIODevice::ReadOnly) || file.size() > MaxPendingFileBytes)
         return;
     const QJsonArray writes = QJsonDocument::fromJson(file.readAll()).array();

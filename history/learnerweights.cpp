@@ -1,5 +1,8 @@
 #include "learnerweights.h"
 
+#include "regularfile.h"
+#include "storedvalues.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -16,6 +19,9 @@ constexpr qint64 MsPerDay = 86'400'000;
 
 QJsonObject readAll(const QString &filePath)
 {
+    // Only a regular file: opening a named pipe would wait for a writer.
+    if (!RegularFile::refusalReason(filePath).isEmpty())
+        return {};
     QFile file(filePath);
     if (!file.open(QIODevice::ReadOnly))
         return {};
@@ -71,7 +77,10 @@ std::optional<LearnerWeights::Record> LearnerWeights::load(const QString &filePa
             return std::nullopt;
         r.weights[size_t(i)] = v;
     }
-    r.fittedAtMs = qint64(o.value(QStringLiteral("fittedAt")).toDouble());
+    // Within the times the history keeps: a tampered 1e300 or NaN would be
+    // undefined as an integer, and a time near the ends of the range would
+    // overflow the weekly refit's arithmetic. One far off is refit at once.
+    r.fittedAtMs = StoredValues::time(o.value(QStringLiteral("fittedAt")).toDouble());
     r.answers = o.value(QStringLiteral("answers")).toInt();
     r.defaultLogLoss = o.value(QStringLiteral("defaultLogLoss")).toDouble();
     r.fittedLogLoss = o.value(QStringLiteral("fittedLogLoss")).toDouble();

@@ -1,5 +1,7 @@
 #include "referencefile.h"
 
+#include "regularfile.h"
+
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -150,6 +152,12 @@ std::optional<Reference> parse(const QByteArray &json, QStringList *problems)
 
 std::optional<Reference> read(const QString &path, QStringList *problems)
 {
+    // A named pipe in its place would block the open until someone writes
+    // to it, and the reference is read whenever a comment is shown.
+    if (const QString refusal = RegularFile::refusalReason(path); !refusal.isEmpty()) {
+        *problems << refusal;
+        return std::nullopt;
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         *problems << file.errorString();

@@ -3,11 +3,15 @@
 #   scripts/fuzz.sh                 each target for 20 seconds
 #   scripts/fuzz.sh 600             each target for 10 minutes
 #   scripts/fuzz.sh 60 settings     one target (database, statrecord, settings, ticketjson, topics)
+#   scripts/fuzz.sh 3600 "database topics" 1000000
+#                                   stop each target after a million inputs
+#                                   or an hour, whichever comes first
 # The seeds in fuzz/corpus/ are copied into build-fuzz/corpus/, where the
 # fuzzer grows them; crashing inputs are written to build-fuzz/crashes/.
 source "$(dirname "$0")/common.sh"
 seconds="${1:-20}"
 targets="${2:-database statrecord settings ticketjson topics}"
+runs="${3:--1}"
 fuzz_build="$ZELTRAK_ROOT/build-fuzz"
 
 cmake -S "$ZELTRAK_ROOT" -B "$fuzz_build" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
@@ -23,6 +27,6 @@ for target in $targets; do
     mkdir -p "$corpus"
     cp -n "$ZELTRAK_ROOT/fuzz/corpus/$target/"* "$corpus/"
     echo "== fuzz_$target"
-    "$fuzz_build/fuzz/fuzz_$target" -max_total_time="$seconds" -max_len=70000 -timeout=10 \
+    "$fuzz_build/fuzz/fuzz_$target" -max_total_time="$seconds" -runs="$runs" -max_len=70000 -timeout=10 \
         -print_final_stats=1 -artifact_prefix="$fuzz_build/crashes/$target-" "$corpus"
 done

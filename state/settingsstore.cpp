@@ -1,6 +1,7 @@
 #include "settingsstore.h"
 
 #include "interfacescale.h"
+#include "regularfile.h"
 
 #include <QDir>
 #include <QFile>
@@ -244,10 +245,22 @@ SettingsStore::Startup SettingsStore::openSettings(const QString &programFolder,
 
     result.firstRun = !keyExists();
 #ifndef Q_OS_WIN
+    // A named pipe in place of the file would hold QSettings up for good
+    // (it opens and reads it), and a folder or device is no settings file:
+    // never touched, this run keeps its settings in a scratch file.
+    if (const QString refusal = RegularFile::refusalReason(m_location); !refusal.isEmpty()) {
+        m_settings.reset();
+        m_scratch = std::make_unique<QTemporaryDir>();
+        result.warnings.append(
+            QStringLiteral("Файл настроек программы не удалось прочитать: %1. Программа "
+                           "работает с настройками по умолчанию; их изменения не сохранятся.")
+                .arg(refusal));
+        result.firstRun = true;
+    }
     // Damage is told by the bytes before QSettings reads the file (reading
     // decodes serialized objects and takes in the whole file), then by what
     // QSettings made of it: a format error, or not one value of ours.
-    const bool damagedBytes = !result.firstRun && bytesLookDamaged();
+    const bool damagedBytes = !result.firstRun && !m_scratch && bytesLookDamaged();
     QSettings::Status opened = damagedBytes ? QSettings::FormatError : settings().status();
     if (!result.firstRun && opened == QSettings::NoError && !holdsOwnValue())
         opened = QSettings::FormatError;

@@ -1,5 +1,6 @@
 #include "settingsstore.h"
 #include "smallfilesystem.h"
+#include "specialfiles.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -43,6 +44,8 @@ private slots:
     void openSettings_unreadableFile_findsStandardDatabase();
     void openSettings_damagedContent_keptAsideAndStartsAsFirstRun_data();
     void openSettings_damagedContent_keptAsideAndStartsAsFirstRun();
+    void openSettings_notAFile_leftAloneAndStartsAsFirstRun_data();
+    void openSettings_notAFile_leftAloneAndStartsAsFirstRun();
 
 private:
     QString settingsPath() const
@@ -629,6 +632,46 @@ void TestSettingsStore::openSettings_damagedContent_keptAsideAndStartsAsFirstRun
     QVERIFY2(startup.warnings[0].contains(QDir::toNativeSeparators(aside)),
              qPrintable(startup.warnings[0]));
     QCOMPARE(stored("Kol"), QStringLiteral("1"));
+}
+
+void TestSettingsStore::openSettings_notAFile_leftAloneAndStartsAsFirstRun_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("folder") << "folder";
+#ifdef Q_OS_UNIX
+    QTest::newRow("named pipe") << "fifo";
+#endif
+}
+
+void TestSettingsStore::openSettings_notAFile_leftAloneAndStartsAsFirstRun()
+{
+    QFETCH(QString, kind);
+    touch(QDir(programFolder()).filePath(QStringLiteral("dataAB.dbv")));
+    QDir().mkpath(QFileInfo(settingsPath()).path());
+    QVERIFY(SpecialFiles::make(kind, settingsPath()));
+
+    int scale = -1;
+    SettingsStore::Startup startup;
+    QVERIFY2(SpecialFiles::finishesWithoutWaiting(
+                 settingsPath(),
+                 [&] {
+                     scale = SettingsStore(settingsPath()).interfaceScale();
+                     SettingsStore store(settingsPath());
+                     startup = store.openSettings(programFolder());
+                     store.setTimeCode(2);
+                 }),
+             "the start waits on the settings file");
+    QCOMPARE(scale, 0);
+    QVERIFY(startup.firstRun);
+    QCOMPARE(
+        startup.databasePath,
+        QDir::toNativeSeparators(QDir(programFolder()).filePath(QStringLiteral("dataAB.dbv"))));
+    QCOMPARE(startup.warnings.size(), 1);
+    QVERIFY2(startup.warnings[0].contains(QDir::toNativeSeparators(settingsPath())) &&
+                 startup.warnings[0].contains(QStringLiteral("не сохранятся")),
+             qPrintable(startup.warnings[0]));
+    QVERIFY(QFileInfo::exists(settingsPath()));
+    QVERIFY(!QFileInfo(settingsPath()).isFile());
 }
 
 QTEST_GUILESS_MAIN(TestSettingsStore)

@@ -4,6 +4,7 @@
 // record of a fit is kept and read back.
 #include "fsrsfit.h"
 #include "learnerweights.h"
+#include "specialfiles.h"
 
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -105,6 +106,8 @@ private slots:
     void fit_neverWorseThanDefaultsOnHeldOut_data();
     void fit_neverWorseThanDefaultsOnHeldOut();
     void record_keptPerDatabaseAndRefitWeekly();
+    void record_tamperedOrNotAFile_readSafely_data();
+    void record_tamperedOrNotAFile_readSafely();
 };
 
 void TestFsrsFit::enoughHistory_data()
@@ -233,6 +236,70 @@ void TestFsrsFit::record_keptPerDatabaseAndRefitWeekly()
     broken.weights[0] = -1;
     QVERIFY(LearnerWeights::save(path, QStringLiteral("c"), broken));
     QVERIFY(!LearnerWeights::load(path, QStringLiteral("c"))->used);
+}
+
+void TestFsrsFit::record_tamperedOrNotAFile_readSafely_data()
+{
+    QTest::addColumn<QString>("kind"); // "file" with `content`, "fifo" or "folder"
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<bool>("loaded");
+
+    QByteArray weights = "[";
+    for (size_t i = 0; i < Fsrs::DefaultWeights.size(); ++i)
+        weights += (i ? "," : "") + QByteArray::number(Fsrs::DefaultWeights[i]);
+    weights += "]";
+    const auto record = [&weights](const QByteArray &fittedAt) {
+        return "{\"a\": {\"weights\": " + weights + ", \"fittedAt\": " + fittedAt +
+               ", \"answers\": 1e300, \"used\": true}}";
+    };
+    QTest::newRow("well formed") << "file" << record("1760000000000") << true;
+    QTest::newRow("garbage") << "file" << QByteArray("\x89PNG\r\n\0\0garbage") << false;
+    QTest::newRow("an array") << "file" << QByteArray("[1, 2, 3]") << false;
+    QByteArray textWeight = record("1");
+    textWeight.insert(textWeight.indexOf(','), '"').insert(textWeight.indexOf('[') + 1, '"');
+    QTest::newRow("a weight as text") << "file" << textWeight << false;
+    // Times a hand or a tool left: undefined as integers, or overflowing the
+    // weekly arithmetic; read as far off, so the weights are refit.
+    QTest::newRow("fitted at 1e300") << "file" << record("1e300") << true;
+    QTest::newRow("fitted at -1e300") << "file" << record("-1e300") << true;
+    QTest::newRow("fitted at the least 64-bit time")
+        << "file" << record("-9223372036854775808") << true;
+    QTest::newRow("folder") << "folder" << QByteArray() << false;
+#ifdef Q_OS_UNIX
+    // Read when the learner window opens: a pipe must not hold it up.
+    QTest::newRow("named pipe") << "fifo" << QByteArray() << false;
+#endif
+}
+
+void TestFsrsFit::record_tamperedOrNotAFile_readSafely()
+{
+    QFETCH(QString, kind);
+    QFETCH(QByteArray, content);
+    QFETCH(bool, loaded);
+    QTemporaryDir dir;
+    const QString path = LearnerWeights::filePathIn(dir.path());
+    if (kind == QLatin1String("file")) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(content);
+    } else {
+        QVERIFY(SpecialFiles::make(kind, path));
+    }
+    std::optional<LearnerWeights::Record> record;
+    QVERIFY2(SpecialFiles::finishesWithoutWaiting(
+                 path, [&] { record = LearnerWeights::load(path, QStringLiteral("a")); }),
+             "reading waits on the file");
+    QCOMPARE(record.has_value(), loaded);
+    if (!record)
+        return;
+    QList<AnswerOutcome> answers;
+    for (int i = 0; i < 400; ++i)
+        answers.append({i % 100 + 1, true, Start + qint64(i) * 8 * Day / 400});
+    // Fitted within the last week of the well-formed record; any tampered
+    // time is as good as no fit.
+    const bool wellFormed = QByteArray(QTest::currentDataTag()) == "well formed";
+    QCOMPARE(LearnerWeights::refitDue(record, answers, Start + 3 * Day), !wellFormed);
+    QVERIFY(!LearnerWeights::description(record).isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestFsrsFit)

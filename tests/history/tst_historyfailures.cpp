@@ -4,6 +4,7 @@
 #include "answerhistory.h"
 #include "databasefingerprint.h"
 #include "historywritequeue.h"
+#include "specialfiles.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -175,6 +176,8 @@ private slots:
     void foreignDatabase_leftAlone();
     void specialFileAsHistory_refusedAndLeftAlone_data();
     void specialFileAsHistory_refusedAndLeftAlone();
+    void specialFileAsPending_leftAloneWithoutWaiting_data();
+    void specialFileAsPending_leftAloneWithoutWaiting();
     void crashWriter_killed_keepsEveryCommittedAnswer();
 };
 
@@ -198,6 +201,30 @@ void TestHistoryFailures::damagedFile_keptAsideAndFreshStarted_data()
     QVERIFY(whole.size() > 3 * 4096);
     QTest::newRow("truncated history") << whole.left(whole.size() / 2);
     QTest::newRow("truncated to its first page") << whole.left(4096);
+    // Rows the schema's CHECK keeps out, written by a tool that ignores it:
+    // the integrity check finds them, so no answer is ever counted for a
+    // question that does not exist (or for the last one, clamped).
+    for (const char *question : {"801", "1e300", "'seven'"}) {
+        QTemporaryDir tamperedDir;
+        const QString tampered = AnswerHistory::filePathIn(tamperedDir.path());
+        writeHistory(tampered, 3);
+        {
+            QSqlDatabase db =
+                QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("tamper"));
+            db.setDatabaseName(tampered);
+            QVERIFY(db.open());
+            QSqlQuery query(db);
+            QVERIFY(query.exec(QStringLiteral("PRAGMA ignore_check_constraints = ON")));
+            QVERIFY2(query.exec(QStringLiteral("INSERT INTO answers (database, question, mode, "
+                                               "variant, right, seconds, answered_at) SELECT "
+                                               "database, %1, mode, variant, right, seconds, "
+                                               "answered_at FROM answers LIMIT 1")
+                                    .arg(QLatin1String(question))),
+                     qPrintable(query.lastError().text()));
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("tamper"));
+        QTest::addRow("an answer to question %s", question) << readAll(tampered);
+    }
 }
 
 void TestHistoryFailures::damagedFile_keptAsideAndFreshStarted()
@@ -569,6 +596,39 @@ void TestHistoryFailures::specialFileAsHistory_refusedAndLeftAlone()
     checkNothingSetAside(dir.path());
     QCOMPARE(QFileInfo(path).isFile(), false);
     QVERIFY(QFileInfo::exists(path));
+}
+
+void TestHistoryFailures::specialFileAsPending_leftAloneWithoutWaiting_data()
+{
+    QTest::addColumn<QString>("kind");
+#ifdef Q_OS_UNIX
+    QTest::newRow("named pipe") << "fifo";
+#endif
+    QTest::newRow("folder") << "folder";
+}
+
+void TestHistoryFailures::specialFileAsPending_leftAloneWithoutWaiting()
+{
+    QFETCH(QString, kind);
+    QTemporaryDir dir;
+    const QString path = AnswerHistory::filePathIn(dir.path());
+    writeHistory(path, 2);
+    const QString pending = HistoryWriteQueue::pendingFilePath(path);
+    QVERIFY(SpecialFiles::make(kind, pending));
+    // The queue reads the pending file as the program starts: a pipe there
+    // must not hold the start up. The history itself goes on as usual.
+    int answers = -1;
+    QVERIFY2(SpecialFiles::finishesWithoutWaiting(pending,
+                                                  [&] {
+                                                      AnswerHistory history(path);
+                                                      HistoryWriteQueue queue(history);
+                                                      queue.recordAnswer(Db, answer(3));
+                                                      answers = int(history.answers(Db).size());
+                                                  }),
+             "the start waits on the pending file");
+    QCOMPARE(answers, 3);
+    QVERIFY(QFileInfo::exists(pending));
+    QVERIFY(!QFileInfo(pending).isFile());
 }
 
 void TestHistoryFailures::crashWriter_killed_keepsEveryCommittedAnswer()

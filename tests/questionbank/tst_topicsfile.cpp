@@ -23,9 +23,12 @@ void TestTopicsFile::pathFor_data()
 {
     QTest::addColumn<QString>("database");
     QTest::addColumn<QString>("topics");
-    QTest::newRow("dbv") << "/a/dataAB.dbv" << "/a/dataAB.topics.json";
-    QTest::newRow("upper case") << "C:/b/DATA.DBV" << "C:/b/DATA.topics.json";
-    QTest::newRow("other name") << "x.bin" << "x.bin.topics.json";
+    QTest::newRow("dbv") << "/a/dataAB.dbv"
+                         << "/a/dataAB.topics.json";
+    QTest::newRow("upper case") << "C:/b/DATA.DBV"
+                                << "C:/b/DATA.topics.json";
+    QTest::newRow("other name") << "x.bin"
+                                << "x.bin.topics.json";
 }
 
 void TestTopicsFile::pathFor()
@@ -48,7 +51,8 @@ void TestTopicsFile::parse_data()
     QTest::newRow("no topics array") << QByteArray(R"({"topic":[]})") << "\"topics\" array";
     QTest::newRow("empty topic") << QByteArray(R"({"topics":[{"name":"A","questions":[]}]})")
                                  << "topic 1 (\"A\"): no questions";
-    QTest::newRow("unnamed") << QByteArray(R"({"topics":[{"questions":[3]}]})") << "topic 1: no name";
+    QTest::newRow("unnamed") << QByteArray(R"({"topics":[{"questions":[3]}]})")
+                             << "topic 1: no name";
     QTest::newRow("same name twice")
         << QByteArray(R"({"topics":[{"name":"A","questions":[1]},{"name":"A","questions":[2]}]})")
         << "topic 2: \"A\" appears twice";
@@ -68,6 +72,25 @@ void TestTopicsFile::parse_data()
     QTest::newRow("huge negative number")
         << QByteArray(R"({"topics":[{"name":"A","questions":[-1e300, 3]}]})")
         << "is not a question number";
+    // Hostile shapes: nesting far beyond any topics file, values of the
+    // wrong type where a name, a list or a topic should be, and bytes that
+    // are not UTF-8.
+    QTest::newRow("nested 100000 deep")
+        << (R"({"topics":)" + QByteArray(100000, '[') + QByteArray(100000, ']') + "}")
+        << "too deeply nested";
+    QTest::newRow("topics an object")
+        << QByteArray(R"({"topics":{"name":"A"}})") << "\"topics\" array";
+    QTest::newRow("topic a number") << QByteArray(R"({"topics":[5]})") << "topic 1: no name";
+    QTest::newRow("name a number")
+        << QByteArray(R"({"topics":[{"name":5,"questions":[1]}]})") << "topic 1: no name";
+    QTest::newRow("questions a string")
+        << QByteArray(R"({"topics":[{"name":"A","questions":"1,2"}]})")
+        << "topic 1 (\"A\"): no questions";
+    QTest::newRow("questions null") << QByteArray(R"({"topics":[{"name":"A","questions":null}]})")
+                                    << "topic 1 (\"A\"): no questions";
+    QTest::newRow("name not UTF-8")
+        << QByteArray("{\"topics\":[{\"name\":\"\xcf\xe4\xe4\",\"questions\":[1]}]}")
+        << "not valid JSON";
     // A file of thousands of faults lists some and counts the rest.
     QByteArray repeats = R"({"topics":[{"name":"A","questions":[1)";
     for (int i = 0; i < 10000; ++i)
@@ -153,8 +176,8 @@ void TestTopicsFile::writeThenRead_givesTheSameTopics()
 
 void TestTopicsFile::fromQuestionTopics_keepsFirstAppearanceOrder()
 {
-    const QList<Topic> topics = TopicsFile::fromQuestionTopics(
-        {{"Б"}, {"А", "Б"}, {}, {" А ", "В"}, {"Б", "Б"}});
+    const QList<Topic> topics =
+        TopicsFile::fromQuestionTopics({{"Б"}, {"А", "Б"}, {}, {" А ", "В"}, {"Б", "Б"}});
     QCOMPARE(topics, (QList<Topic>{{"Б", {1, 2, 5}}, {"А", {2, 4}}, {"В", {4}}}));
     QCOMPARE(TopicsFile::topicsOf(topics, 4), (QStringList{"А", "В"}));
 }

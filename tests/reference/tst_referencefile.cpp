@@ -1,4 +1,5 @@
 #include "referencefile.h"
+#include "specialfiles.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -98,12 +99,33 @@ private slots:
         QVERIFY2(problems.first().startsWith(problem), qPrintable(problems.first()));
     }
 
-    void read_missingFile_givesTheReason()
+    void read_noFileThere_givesTheReasonAtOnce_data()
     {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("missing") << "";
+        QTest::newRow("folder") << "folder";
+#ifdef Q_OS_UNIX
+        // Read whenever a comment is shown: a pipe must never hold that up.
+        QTest::newRow("named pipe") << "fifo";
+#endif
+    }
+
+    void read_noFileThere_givesTheReasonAtOnce()
+    {
+        QFETCH(QString, kind);
         QTemporaryDir dir;
+        const QString path = dir.filePath("tickets.reference.json");
+        if (!kind.isEmpty())
+            QVERIFY(SpecialFiles::make(kind, path));
         QStringList problems;
-        QVERIFY(!ReferenceFile::read(dir.filePath("none.reference.json"), &problems));
+        std::optional<Reference> reference;
+        QVERIFY2(SpecialFiles::finishesWithoutWaiting(
+                     path, [&] { reference = ReferenceFile::read(path, &problems); }),
+                 "reading waits on the file");
+        QVERIFY(!reference);
         QCOMPARE(problems.size(), 1);
+        if (!kind.isEmpty())
+            QVERIFY2(problems.first().contains(path), qPrintable(problems.first()));
     }
 };
 
