@@ -144,7 +144,7 @@ QList<DemoQuestion> Generators::signQuestions()
         QuestionBuilder::finish(
             question,
             RoadsideScene::signOnRoad(situation.signs, RoadsideScene::settingOf(situation.text)),
-            group, TopicRank::Signs);
+            group, situation.topicRank);
         question.origin =
             QStringLiteral("знаки, %1: %2").arg(SceneKit::DriverView, situation.signs.join(u' '));
         result << question;

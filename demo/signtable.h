@@ -1,5 +1,7 @@
 #pragma once
 
+#include "demoquestion.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -27,6 +29,10 @@ struct SignSituation
     QStringList variants;
     int correct;
     QString comment;
+    // The topic the question is filed under: its sign's, unless the answer
+    // lies in the rules of another topic (what the motorway rules forbid on
+    // a road under sign 5.1 or 5.3).
+    int topicRank = TopicRank::Signs;
 };
 
 namespace SignTable {

@@ -65,13 +65,35 @@ QList<DemoQuestion> withoutDuplicates(const QList<DemoQuestion> &questions, cons
 }
 
 // `count` questions spread evenly over the list, so that every file and
-// topic of the pool keeps its share.
+// topic of the pool keeps its share. A topic with few questions in the pool
+// is taken whole and the questions left out come from the bigger topics:
+// spread evenly, a topic of ten or twelve would lose one or two, and a
+// learner who practises it on its own would find it thinner than the rest.
 QList<DemoQuestion> evenlySpread(const QList<DemoQuestion> &questions, int count)
 {
+    QHash<int, int> topicSizes;
+    for (const DemoQuestion &question : questions)
+        ++topicSizes[question.topicRank];
+    const auto whole = [&](const DemoQuestion &question) {
+        return topicSizes.value(question.topicRank) <= TicketAssembler::WholeTopicSize;
+    };
+    const qsizetype kept = std::count_if(questions.cbegin(), questions.cend(), whole);
+    // Too few places for the small topics: spread over everything instead.
+    const bool protect = kept <= count;
+    QList<qsizetype> others;
+    for (qsizetype i = 0; i < questions.size(); ++i) {
+        if (!protect || !whole(questions.at(i)))
+            others << i;
+    }
+    const qsizetype wanted = count - (protect ? kept : 0);
+    QList<bool> chosen(questions.size(), false);
+    for (qsizetype i = 0; i < wanted; ++i)
+        chosen[others.at(i * others.size() / wanted)] = true;
     QList<DemoQuestion> result;
-    const qsizetype total = questions.size();
-    for (int i = 0; i < count; ++i)
-        result << questions.at(static_cast<qsizetype>(i) * total / count);
+    for (qsizetype i = 0; i < questions.size(); ++i) {
+        if (chosen.at(i) || (protect && whole(questions.at(i))))
+            result << questions.at(i);
+    }
     return result;
 }
 

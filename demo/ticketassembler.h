@@ -21,6 +21,11 @@ public:
     // a little under half of
     // the questions, nine or ten per ticket.
     static constexpr int PictureTarget = 380;
+    // A topic with at most this many questions in the pool is taken whole
+    // when the pool has more questions than places: the places are saved
+    // on the bigger topics, and no topic falls below the ten a learner
+    // needs to practise it on its own.
+    static constexpr int WholeTopicSize = 15;
     // No picture serves more questions than this.
     static constexpr int MaxPictureUses = 3;
     // Questions whose words (text and correct variant) overlap this much,

@@ -3,6 +3,9 @@
 #include "console.h"
 #include "lintchecks.h"
 #include "questionreport.h"
+#include "topicsbeside.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -12,6 +15,48 @@ struct LimitOption
     double *value;
     bool percent;
 };
+
+// The topics file beside the database, as a learner meets it in «По темам»:
+// how many topics there are and which has the fewest questions. With
+// `minTopic` above 0, a smaller topic, a missing file or a broken one is a
+// limit exceeded.
+void lintTopics(const QString &databasePath, int minTopic, Console &console, QStringList &exceeded)
+{
+    QStringList problems;
+    const std::optional<QList<Topic>> topics = TopicsBeside::load(databasePath, &problems);
+    if (!topics) {
+        console.print(QStringLiteral("topics: the topics file cannot be read: %1")
+                          .arg(problems.join(QStringLiteral("; "))));
+        if (minTopic > 0)
+            exceeded << QStringLiteral("topics file unreadable, limit %1 questions a topic")
+                            .arg(minTopic);
+        return;
+    }
+    if (topics->isEmpty()) {
+        console.print(QStringLiteral("topics: no topics file"));
+        if (minTopic > 0)
+            exceeded << QStringLiteral("no topics file, limit %1 questions a topic").arg(minTopic);
+        return;
+    }
+    const auto smallest =
+        std::min_element(topics->cbegin(), topics->cend(), [](const Topic &a, const Topic &b) {
+            return a.questions.size() < b.questions.size();
+        });
+    const qsizetype below =
+        std::count_if(topics->cbegin(), topics->cend(),
+                      [&](const Topic &topic) { return topic.questions.size() < minTopic; });
+    console.print(QStringLiteral("topics: %1, smallest: \"%2\" with %3 questions")
+                      .arg(topics->size())
+                      .arg(smallest->name)
+                      .arg(smallest->questions.size()));
+    if (below > 0)
+        exceeded << QStringLiteral("topics with fewer than %1 questions: %2, the smallest \"%3\" "
+                                   "with %4")
+                        .arg(minTopic)
+                        .arg(below)
+                        .arg(smallest->name)
+                        .arg(smallest->questions.size());
+}
 
 } // namespace
 
@@ -28,7 +73,7 @@ int runLint(const QStringList &arguments, Console &console)
            minProhibitive = limits.minProhibitiveShare * 100,
            maxProhibitive = limits.maxProhibitiveShare * 100,
            minCiting = limits.minCitingShare * 100, restating = limits.maxRestatingComments,
-           unknownParagraphs = limits.maxUnknownParagraphs;
+           unknownParagraphs = limits.maxUnknownParagraphs, minTopic = 0;
     const auto option = [](const char *name, double value) {
         return QCommandLineOption(QString::fromLatin1(name), QString(), QStringLiteral("N"),
                                   QString::number(value));
@@ -53,6 +98,8 @@ int runLint(const QStringList &arguments, Console &console)
         {option("min-citing", minCiting), &minCiting, true},
         {option("max-restating", restating), &restating, false},
         {option("max-unknown-paragraphs", unknownParagraphs), &unknownParagraphs, false},
+        // Off by default: a database need not come with topics.
+        {option("min-topic", minTopic), &minTopic, false},
     };
     QCommandLineParser parser;
     for (const LimitOption &limit : options)
@@ -151,7 +198,9 @@ int runLint(const QStringList &arguments, Console &console)
                       .arg(s.citingShare() * 100, 0, 'f', 1)
                       .arg(s.unknownParagraphs)
                       .arg(s.restating));
-    for (const QString &line : report.exceeded)
+    QStringList exceeded = report.exceeded;
+    lintTopics(path, int(minTopic), console, exceeded);
+    for (const QString &line : std::as_const(exceeded))
         console.report(QStringLiteral("dbv lint: limit exceeded: %1").arg(line));
-    return report.exceeded.isEmpty() ? DbvExit::Success : DbvExit::ProblemsFound;
+    return exceeded.isEmpty() ? DbvExit::Success : DbvExit::ProblemsFound;
 }

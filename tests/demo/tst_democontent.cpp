@@ -31,6 +31,8 @@ private slots:
     void topics_officialThemesAskedTenTimes_data();
     void topics_officialThemesAskedTenTimes();
     void topics_intersectionsTenToFourteenPercent();
+    void topicsFile_everyTopicTenOrMore_data();
+    void topicsFile_everyTopicTenOrMore();
     void layout_noKindHoldsAPlaceInHalfTheTickets();
     void comments_citeParagraphsThatExist();
     void giveWay_nobodyIsAtMostFortyPercent();
@@ -185,6 +187,45 @@ void TestDemoContent::topics_intersectionsTenToFourteenPercent()
     }
     QVERIFY2(intersections >= 80 && intersections <= 112,
              qPrintable(QString::number(intersections)));
+}
+
+void TestDemoContent::topicsFile_everyTopicTenOrMore_data()
+{
+    // What a learner sees in «По темам»: the topics file the build writes.
+    // The topics of the official exam must each be there; every topic, named
+    // here or not, must have ten questions or more to practise on.
+    QTest::addColumn<QString>("topic"); // empty: the smallest topic of the file
+    QTest::newRow("smallest topic of the file") << QString();
+    for (const char *name :
+         {"Дорожная разметка", "Сигналы светофора и регулировщика",
+          "Безопасность движения и техника управления", "Первая помощь",
+          "Ответственность водителя, страхование и оформление ДТП",
+          "Применение специальных сигналов", "Движение через железнодорожные пути",
+          "Движение по автомагистралям", "Буксировка",
+          "Внешние световые приборы и звуковые сигналы", "Движение в жилых зонах"})
+        QTest::newRow(name) << QString::fromUtf8(name);
+}
+
+void TestDemoContent::topicsFile_everyTopicTenOrMore()
+{
+    QFETCH(QString, topic);
+    QFile file(QStringLiteral(DEMO_TOPICS));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QJsonArray topics =
+        QJsonDocument::fromJson(file.readAll()).object().value(QStringLiteral("topics")).toArray();
+    QString found;
+    qsizetype count = -1;
+    for (const QJsonValue &entry : topics) {
+        const QString name = entry[QStringLiteral("name")].toString();
+        const qsizetype size = entry[QStringLiteral("questions")].toArray().size();
+        if (topic.isEmpty() ? (count < 0 || size < count) : name == topic) {
+            found = name;
+            count = size;
+        }
+    }
+    QVERIFY2(
+        count >= 10,
+        qPrintable(QStringLiteral("«%1»: %2").arg(topic.isEmpty() ? found : topic).arg(count)));
 }
 
 void TestDemoContent::layout_noKindHoldsAPlaceInHalfTheTickets()

@@ -16,6 +16,8 @@ private slots:
     void assemble_mixesPicturesIntoEveryTicket();
     void assemble_ticketShowsTopicsInOrder();
     void assemble_largePool_keepsEveryFilesShare();
+    void assemble_largePool_smallTopicsTakenWhole_data();
+    void assemble_largePool_smallTopicsTakenWhole();
     void assemble_pictureKinds_keepTheirShares();
     void assemble_sameInput_sameLayout();
     void assemble_duplicates_areDroppedAndReported();
@@ -127,6 +129,57 @@ void TestTicketAssembler::assemble_largePool_keepsEveryFilesShare()
     for (int f = 0; f < 5; ++f) {
         const int count = counts.value(QStringLiteral("f%1.txt").arg(f));
         QVERIFY2(count >= 83 && count <= 85, qPrintable(QString::number(count)));
+    }
+}
+
+void TestTicketAssembler::assemble_largePool_smallTopicsTakenWhole_data()
+{
+    QTest::addColumn<int>("bigFiles");   // files of 150, a topic each
+    QTest::addColumn<int>("smallFiles"); // files of one small topic each
+    QTest::addColumn<int>("smallSize");  // questions in each
+    QTest::addColumn<int>("taken");      // -1: fewer than all, as their share
+    QTest::newRow("a topic of ten is taken whole") << 4 << 1 << 10 << 10;
+    QTest::newRow("a topic at the size limit is taken whole")
+        << 4 << 1 << TicketAssembler::WholeTopicSize << TicketAssembler::WholeTopicSize;
+    QTest::newRow("a topic past the limit gives its share")
+        << 4 << 1 << TicketAssembler::WholeTopicSize + 5 << -1;
+    // Small topics that alone outnumber the 420 places are spread evenly.
+    QTest::newRow("too many small topics share the places") << 0 << 40 << 12 << -1;
+}
+
+void TestTicketAssembler::assemble_largePool_smallTopicsTakenWhole()
+{
+    QFETCH(int, bigFiles);
+    QFETCH(int, smallFiles);
+    QFETCH(int, smallSize);
+    QFETCH(int, taken);
+    // The small topics come after the big files, with made-up words of
+    // their own (numbers past the big files').
+    QList<DemoQuestion> questions = pool(bigFiles, 150);
+    for (int f = 0; f < smallFiles; ++f) {
+        for (int i = 0; i < smallSize; ++i)
+            questions << textQuestion(QStringLiteral("s%1.txt").arg(f), i, 100 + f,
+                                      bigFiles * 150 + f * smallSize + i);
+    }
+    const TicketAssembler::Result result = TicketAssembler::assemble(questions, generated());
+    QVERIFY2(result.ok(), qPrintable(result.error));
+    const QHash<QString, int> counts = countByGroup(result);
+    int small = 0;
+    for (int f = 0; f < smallFiles; ++f)
+        small += counts.value(QStringLiteral("s%1.txt").arg(f));
+    if (taken >= 0)
+        QCOMPARE(small, taken);
+    else
+        QVERIFY2(small > 0 && small < smallFiles * smallSize, qPrintable(QString::number(small)));
+    // The big files share the rest evenly.
+    int big = 0;
+    for (int f = 0; f < bigFiles; ++f)
+        big += counts.value(QStringLiteral("f%1.txt").arg(f));
+    QCOMPARE(big + small, 800 - TicketAssembler::PictureTarget);
+    for (int f = 0; f < bigFiles; ++f) {
+        const int count = counts.value(QStringLiteral("f%1.txt").arg(f));
+        QVERIFY2(std::abs(count * bigFiles - big) <= 2 * bigFiles,
+                 qPrintable(QString::number(count)));
     }
 }
 

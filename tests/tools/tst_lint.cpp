@@ -2,6 +2,7 @@
 #include "linttext.h"
 #include "ruleparagraphs.h"
 #include "sourcefixture.h"
+#include "topicsfile.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -28,6 +29,8 @@ private slots:
     void limits_eachExceededLimitIsListed();
     void command_badDatabase_failsNamingQuestions();
     void command_relaxedLimits_pass();
+    void command_topics_smallestReportedAndLimited_data();
+    void command_topics_smallestReportedAndLimited();
 };
 
 namespace {
@@ -373,6 +376,54 @@ void TestLint::command_relaxedLimits_pass()
     QCOMPARE(relaxed.exitCode, 0);
     QVERIFY(!relaxed.out.contains("[marker]"));
     QCOMPARE(SourceFixture::dbv({"lint", database, "--max-picture-uses", "many"}).exitCode, 2);
+}
+
+void TestLint::command_topics_smallestReportedAndLimited_data()
+{
+    QTest::addColumn<QByteArray>("topicsJson"); // empty: no topics file
+    QTest::addColumn<QString>("minTopic");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QByteArray>("printed");
+
+    const QByteArray topics =
+        R"({"topics": [{"name": "Знаки", "questions": [1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12]},
+                       {"name": "Буксировка", "questions": [13, 14, 15]},
+                       {"name": "Разметка", "questions": [16, 17, 18, 19]}]})";
+    const QByteArray smallest = R"(topics: 3, smallest: "Буксировка" with 3 questions)";
+    QTest::newRow("reported, no limit by default") << topics << "0" << 0 << smallest;
+    QTest::newRow("smallest at the limit passes") << topics << "3" << 0 << smallest;
+    QTest::newRow("smallest below the limit fails") << topics << "4" << 1 << smallest;
+    QTest::newRow("no topics file, no limit")
+        << QByteArray() << "0" << 0 << QByteArray("topics: no topics file");
+    QTest::newRow("no topics file fails a limit")
+        << QByteArray() << "10" << 1 << QByteArray("topics: no topics file");
+    QTest::newRow("broken topics file fails a limit")
+        << QByteArray(R"({"topics": [{"name": "", "questions": [900]}]})") << "1" << 1
+        << QByteArray("topics: the topics file cannot be read");
+}
+
+void TestLint::command_topics_smallestReportedAndLimited()
+{
+    QFETCH(QByteArray, topicsJson);
+    QFETCH(QString, minTopic);
+    QFETCH(int, exitCode);
+    QFETCH(QByteArray, printed);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    SourceFixture::writeSource(dir.filePath("src"));
+    const QString database = dir.filePath("bad.dbv");
+    QCOMPARE(SourceFixture::dbv({"build", dir.filePath("src"), database}).exitCode, 0);
+    if (!topicsJson.isEmpty())
+        SourceFixture::writeFile(TopicsFile::pathFor(database), topicsJson);
+
+    // Every other limit relaxed, so that only the topics decide.
+    const SourceFixture::Result result = SourceFixture::dbv(
+        {"lint", database, "--summary", "--max-markers", "800", "--max-duplicates", "800",
+         "--max-restating", "800", "--max-key-share", "100", "--min-topic", minTopic});
+    QVERIFY2(result.out.contains(printed), result.out.constData());
+    QCOMPARE(result.exitCode, exitCode);
+    QCOMPARE(result.err.contains("limit exceeded"), exitCode != 0);
 }
 
 QTEST_GUILESS_MAIN(TestLint)
