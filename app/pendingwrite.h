@@ -14,8 +14,7 @@
 // file objects, a copy of the value it writes, or an object the owner leaves
 // alone until then. It reports failure through its result, never by throwing.
 // A write is never abandoned: the destructor waits for one still running.
-template <typename Result>
-class PendingWrite
+template <typename Result> class PendingWrite
 {
 public:
     PendingWrite() = default;
@@ -25,8 +24,7 @@ public:
 
     // Starts `write` (a callable returning Result) after joining any write
     // still pending.
-    template <typename Write>
-    void start(Write write)
+    template <typename Write> void start(Write write)
     {
         join();
         m_future = QtConcurrent::run(std::move(write));

@@ -129,8 +129,8 @@ bool StartupSequence::startStatisticsWrite()
 {
     // While the counter's write is pending, the store is about to hold the
     // count being written.
-    const int launch = m_settingsWrite.isPending() ? m_launchCount
-                                                   : storedLaunchCount(settings(), m_launchCount);
+    const int launch =
+        m_settingsWrite.isPending() ? m_launchCount : storedLaunchCount(settings(), m_launchCount);
     try {
         m_statistics = readStatisticsAtStart(launch);
     } catch (const StatisticsError &e) {
@@ -189,14 +189,14 @@ void StartupSequence::carryOverProgress()
         break;
     case ProgramPaths::CarryOver::Copied:
         inform(QStringLiteral("В папку программы нельзя записывать, поэтому результаты "
-                                     "занятий скопированы из \"%1\" в папку \"%2\" и теперь "
-                                     "хранятся там. Прежний файл оставлен без изменений.")
-                          .arg(original, QDir::toNativeSeparators(QDir::currentPath())));
+                              "занятий скопированы из \"%1\" в папку \"%2\" и теперь "
+                              "хранятся там. Прежний файл оставлен без изменений.")
+                   .arg(original, QDir::toNativeSeparators(QDir::currentPath())));
         break;
     case ProgramPaths::CarryOver::Failed:
         warn(QStringLiteral("Не удалось скопировать результаты занятий из "
-                                   "\"%1\": %2. Прежний файл оставлен без изменений.")
-                        .arg(original, reason));
+                            "\"%1\": %2. Прежний файл оставлен без изменений.")
+                 .arg(original, reason));
         break;
     }
 }
@@ -219,8 +219,8 @@ bool StartupSequence::openDatabase()
     }
 
     warn(MissingDatabase);
-    const QString chosen = chooseDatabaseFile(
-        DatabaseOpening::dialogStartFolder(m_paths, m_firstRun, m_databasePath));
+    const QString chosen =
+        chooseDatabaseFile(DatabaseOpening::dialogStartFolder(m_paths, m_firstRun, m_databasePath));
     if (chosen.isEmpty()) {
         warn(DatabaseFailure);
         return false;
