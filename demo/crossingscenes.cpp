@@ -219,7 +219,9 @@ QList<DemoQuestion> mobilityDevices()
     }
     {
         StreetScene s = street(true);
-        s.items << thing(Kind::SideRoad, 0, 12) << thing(Kind::Scooter, 5.0, 14, Olive);
+        Item yard = thing(Kind::Driveway, 4, 24);
+        yard.sign = "yard";
+        s.items << yard << thing(Kind::Scooter, 5.3, 27.5, Olive);
         result << question(
             s,
             "Вы съезжаете с дороги направо во двор. По тротуару поперёк вашего пути едет "
@@ -252,10 +254,16 @@ QList<DemoQuestion> mobilityDevices()
     }
     {
         StreetScene s = street(true);
-        s.items << thing(Kind::SideRoad, 0, 16) << oncoming(Kind::Car, -1.75, 34, Cherry)
-                << thing(Kind::Scooter, -5.6, 17.5, Blue);
+        Item carPark = thing(Kind::Driveway, -4, 18);
+        carPark.sign = "shop";
+        s.items << carPark << oncoming(Kind::Car, -1.75, 36, Cherry)
+                << thing(Kind::Scooter, -5.3, 21.5, Blue) << thing(Kind::Car, -14, 27, Sand)
+                << thing(Kind::Car, -14, 33, Silver);
         result << question(
-            s, "Вы поворачиваете налево на стоянку у магазина. Кому вы должны уступить дорогу?",
+            s,
+            "Вы поворачиваете налево на стоянку у магазина. По тротуару вдоль дороги едет "
+            "человек на электросамокате и пересекает въезд на стоянку. Кому вы должны уступить "
+            "дорогу?",
             {"Только встречному автомобилю.", "Только человеку на электросамокате.",
              "Встречному автомобилю и человеку на электросамокате."},
             3,

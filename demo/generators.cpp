@@ -5,6 +5,7 @@ QList<DemoQuestion> Generators::all()
     QList<DemoQuestion> result;
     result << signQuestions() << trafficLightQuestions() << markingQuestions()
            << priorityQuestions() << speedQuestions() << crossingSceneQuestions()
-           << trafficSceneQuestions();
+           << trafficSceneQuestions() << controllerQuestions() << sectionQuestions()
+           << signSetQuestions();
     return result;
 }

@@ -17,6 +17,12 @@ QList<DemoQuestion> speedQuestions();
 // crossings, tram tracks, lanes, overtaking, personal mobility devices.
 QList<DemoQuestion> crossingSceneQuestions();
 QList<DemoQuestion> trafficSceneQuestions();
+// The traffic controller's signals at a junction seen from above, and
+// lights with additional sections at a junction.
+QList<DemoQuestion> controllerQuestions();
+QList<DemoQuestion> sectionQuestions();
+// "Which of these signs...?" over a lettered row: «Только А», «А и Б», «Все».
+QList<DemoQuestion> signSetQuestions();
 
 // All of them, kind after kind.
 QList<DemoQuestion> all();

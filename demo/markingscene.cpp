@@ -13,6 +13,9 @@ namespace {
 constexpr double RoadTop = 50;
 constexpr double RoadBottom = 224;
 const QColor MarkingYellow{0xF2, 0xB7, 0x00};
+// Where a speed-change lane starts to narrow and where it has merged.
+constexpr double TaperStart = 400;
+constexpr double TaperEnd = 640;
 
 void dashes(QPainter &p, double y, double from, double to, double dash, double gap,
             double thickness, const QColor &color)
@@ -76,9 +79,23 @@ QImage MarkingScene::picture(const MarkingLayout &layout)
     for (int i = 1; i < layout.oncomingLanes; ++i)
         dashes(p, RoadTop + i * lane, 0, Width, 30, 60, 4, White);
     for (int i = 1; i < layout.ourLanes; ++i) {
-        if (layout.wideBroken && i == 1)
-            dashes(p, RoadBottom - i * lane, 0, Width, 30, 12, 8, White);
-        else
+        if (layout.wideBroken && i == 1) {
+            // A speed-change lane: full width, then tapering into the main
+            // lane; 1.8 runs along it in short wide strokes three times
+            // shorter than the gaps.
+            const double line = RoadBottom - lane;
+            p.setPen(Qt::NoPen);
+            p.setBrush(Grass);
+            p.drawPolygon(QPolygonF{QPointF(TaperStart, RoadBottom + 0.5), QPointF(TaperEnd, line),
+                                    QPointF(Width + 1, line),
+                                    QPointF(Width + 1, RoadBottom + 0.5)});
+            p.setBrush(Pavement);
+            p.drawPolygon(QPolygonF{QPointF(TaperStart, RoadBottom), QPointF(TaperEnd, line - 2),
+                                    QPointF(Width + 1, line - 2), QPointF(Width + 1, line + 6),
+                                    QPointF(TaperEnd + 20, line + 6),
+                                    QPointF(TaperStart, RoadBottom + 14)});
+            dashes(p, line, 0, TaperEnd - 20, 14, 42, 11, White);
+        } else
             dashes(p, RoadBottom - i * lane, 0, Width, 30, 60, 4, White);
     }
 

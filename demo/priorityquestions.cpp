@@ -66,9 +66,9 @@ QString movePhrase(Move move)
 QString roadsIntro(Roads roads, bool youAreMain)
 {
     if (roads == Roads::Equal)
-        return QStringLiteral("Перекрёсток равнозначных дорог.");
-    return youAreMain ? QStringLiteral("Вы едете по главной дороге.")
-                      : QStringLiteral("Вы едете по второстепенной дороге.");
+        return QStringLiteral("Перекрёсток равнозначных дорог (пп. 13.11, 13.12).");
+    return youAreMain ? QStringLiteral("Вы едете по главной дороге (п. 13.9).")
+                      : QStringLiteral("Вы едете по второстепенной дороге (п. 13.9).");
 }
 
 QString joinedAnd(const QStringList &parts)
@@ -238,8 +238,8 @@ DemoQuestion passingOrder(const QList<Participant> &all, const QList<QList<int>>
                              .arg(capitalised(who.nominative), yieldReasons(who, givenWay, roads));
     }
     QString comment = roads == Roads::Equal
-                          ? QStringLiteral("Перекрёсток равнозначных дорог. ")
-                          : QStringLiteral("Главная дорога обозначена знаком 2.1. ");
+                          ? QStringLiteral("Перекрёсток равнозначных дорог (пп. 13.11, 13.12). ")
+                          : QStringLiteral("Главная дорога обозначена знаком 2.1 (п. 13.9). ");
     comment += sentences.join(u' ');
     return QuestionBuilder::shuffled(
         QStringLiteral("В каком порядке транспортные средства проедут перекрёсток?"),

@@ -25,6 +25,49 @@ void indicator(QPainter &p, QPointF c, double r)
     p.setPen(Qt::NoPen);
 }
 
+// A lorry: a cargo box on a chassis, and seen from the front a lower cab
+// with its windscreen and grille before the box, so that it is not taken
+// for a bus or a van.
+void truck(QPainter &p, const StreetScene::Item &it, const QRectF &body, double px)
+{
+    const double w = body.width();
+    const QColor box = QColor(0xDD, 0xDF, 0xE2);
+    if (it.oncoming) {
+        p.setBrush(box);
+        p.drawRect(QRectF(body.left() + w * 0.02, body.top(), w * 0.96, body.height() * 0.5));
+        const QRectF cab(body.left() + w * 0.06, body.top() + body.height() * 0.3, w * 0.88,
+                         body.height() * 0.62);
+        p.setBrush(it.color);
+        p.drawRoundedRect(cab, 0.12 * px, 0.12 * px);
+        p.setBrush(Glass);
+        p.drawRect(QRectF(cab.left() + cab.width() * 0.08, cab.top() + cab.height() * 0.1,
+                          cab.width() * 0.84, cab.height() * 0.36));
+        p.setBrush(QColor(0x3A, 0x3C, 0x40));
+        for (int k = 0; k < 3; ++k)
+            p.drawRect(QRectF(cab.left() + cab.width() * 0.3,
+                              cab.top() + cab.height() * (0.6 + 0.09 * k), cab.width() * 0.4,
+                              cab.height() * 0.04));
+        p.drawRect(QRectF(body.left(), body.bottom() - 0.35 * px, w, 0.15 * px));
+        return;
+    }
+    p.setBrush(box);
+    p.drawRect(QRectF(body.left(), body.top(), w, body.height() * 0.8));
+    p.setBrush(box.darker(112));
+    p.drawRect(QRectF(body.left() + w * 0.05, body.top() + body.height() * 0.05, w * 0.43,
+                      body.height() * 0.7));
+    p.drawRect(QRectF(body.left() + w * 0.52, body.top() + body.height() * 0.05, w * 0.43,
+                      body.height() * 0.7));
+    // The chassis under the box, in the lorry's colour.
+    p.setBrush(it.color);
+    p.drawRect(QRectF(body.left() + w * 0.1, body.top() + body.height() * 0.8, w * 0.8,
+                      body.height() * 0.08));
+    p.setBrush(QColor(0x3A, 0x3C, 0x40));
+    p.drawRect(QRectF(body.left(), body.bottom() - 0.35 * px, w, 0.15 * px));
+    p.setBrush(QColor(0xF2, 0xF2, 0xF2));
+    p.drawRect(
+        QRectF(body.center().x() - 0.26 * px, body.bottom() - 0.55 * px, 0.52 * px, 0.13 * px));
+}
+
 } // namespace
 
 namespace RoadFigures {
@@ -92,6 +135,8 @@ void vehicle(QPainter &p, const StreetScene::Item &it, QPointF foot, double px)
                                 QPointF(body.right() - w * 0.14, lower.top() - 0.04 * px),
                                 QPointF(body.right() - w * 0.21, body.top() + 0.08 * px),
                                 QPointF(body.left() + w * 0.21, body.top() + 0.08 * px)});
+    } else if (it.kind == Kind::Truck) {
+        truck(p, it, body, px);
     } else {
         p.drawRoundedRect(QRectF(body.left(), body.top(), w, h - 0.2 * px), 0.1 * px, 0.1 * px);
         p.setBrush(Glass);

@@ -62,7 +62,16 @@ void RoadsideScene::paintLandscape(QPainter &p)
 
 namespace RoadsideScene {
 
-QImage signOnRoad(const QStringList &signs)
+Setting settingOf(const QString &text)
+{
+    if (text.contains(QStringLiteral("вне населённого пункта")))
+        return Setting::Country;
+    if (text.contains(QStringLiteral("в населённом пункте")))
+        return Setting::Town;
+    return Setting::Either;
+}
+
+QImage signOnRoad(const QStringList &signs, Setting setting)
 {
     using Kind = StreetScene::Kind;
     const auto starts = [&](std::initializer_list<const char *> prefixes) {
@@ -77,13 +86,28 @@ QImage signOnRoad(const QStringList &signs)
         seed = seed * 31 + c.unicode();
     StreetScene scene;
     const bool motorway = starts({"5.1", "5.2", "5.3"}) && signs.first().size() == 3;
+    const bool footpath = starts({"4.5."});
+    const bool oneWayAhead = starts({"5.7."});
     const bool town =
-        !motorway &&
-        (starts({"5.2", "5.19", "5.16", "5.17", "1.22", "3.2", "3.3", "6.4", "5.14", "5.15"}) ||
-         seed % 3 == 0);
+        setting == Setting::Town || (setting == Setting::Either && !motorway && !footpath &&
+                                     (starts({"5.2", "5.19", "5.16", "5.17", "1.22", "3.2", "3.3",
+                                              "6.4", "5.14", "5.15", "5.7."}) ||
+                                      seed % 3 == 0));
     if (motorway) {
         scene.lanesRight = scene.lanesLeft = 2;
         scene.centre = StreetScene::Line::DoubleSolid;
+        // A motorway's directions are kept apart by a dividing strip.
+        scene.divided = signs.first() == u"5.1";
+    }
+    if (oneWayAhead)
+        scene.endsAt = 26;
+    // A one-way road: two lanes, all of them yours, and nobody coming towards you.
+    const bool oneWay = starts({"5.5"});
+    if (oneWay) {
+        scene.lanesRight = 2;
+        scene.lanesLeft = 0;
+        scene.driverLane = 1;
+        scene.centre = StreetScene::Line::None;
     }
     const double edge = scene.lanesRight * scene.laneWidth;
     StreetScene::Item item;
@@ -103,6 +127,15 @@ QImage signOnRoad(const QStringList &signs)
         item.kind = Kind::Rails;
         item.ahead = 16;
         scene.items << item;
+    } else if (footpath) {
+        // The path leaves the road beside the sign, and only people walk on it.
+        item.kind = Kind::Footpath;
+        item.ahead = 9.5;
+        scene.items << item;
+        item.kind = Kind::Pedestrian;
+        item.across = edge + 3;
+        item.ahead = 10.7;
+        scene.items << item;
     } else if (starts({"2.1", "2.4", "2.5", "4.1", "1.8", "5.15"})) {
         item.kind = Kind::SideRoad;
         item.ahead = 22;
@@ -114,20 +147,21 @@ QImage signOnRoad(const QStringList &signs)
     StreetScene::Item ahead;
     ahead.kind = seed % 7 == 0 ? Kind::Truck : Kind::Car;
     ahead.across = scene.laneCentre(0);
-    ahead.ahead = 30 + seed % 17;
+    ahead.ahead = oneWayAhead ? 19 : 30 + seed % 17;
     ahead.color = colors[seed % 5];
     scene.items << ahead;
     StreetScene::Item oncoming;
     oncoming.kind = seed % 5 == 0 ? Kind::Bus : seed % 4 == 0 ? Kind::Motorcycle : Kind::Car;
     oncoming.oncoming = true;
     oncoming.across = scene.laneCentre(0, true);
-    oncoming.ahead = 24 + (seed / 7) % 30;
+    oncoming.ahead = oneWayAhead ? 15 : 24 + (seed / 7) % 30;
     oncoming.color = colors[(seed / 5) % 5];
-    scene.items << oncoming;
+    if (!oneWay)
+        scene.items << oncoming;
     if (town) {
         StreetScene::Item walker;
         walker.kind = Kind::Pedestrian;
-        walker.across = -edge - 2.2;
+        walker.across = -scene.lanesLeft * scene.laneWidth - 2.2;
         walker.ahead = 16 + seed % 9;
         walker.color = colors[(seed / 3) % 5];
         scene.items << walker;
@@ -144,7 +178,7 @@ QImage signOnRoad(const QStringList &signs)
     return scene.render();
 }
 
-QImage numberedSigns(const QStringList &signs)
+QImage labelledSigns(const QStringList &signs, const QStringList &labels)
 {
     QImage image = canvas(QColor(0xEE, 0xF2, 0xF6));
     QPainter p(&image);
@@ -161,9 +195,24 @@ QImage numberedSigns(const QStringList &signs)
         p.drawEllipse(QPointF(centre.x(), 240), 17, 17);
         p.setPen(White);
         p.setFont(font(22));
-        p.drawText(QRectF(centre.x() - 17, 223, 34, 34), Qt::AlignCenter, QString::number(i + 1));
+        p.drawText(QRectF(centre.x() - 17, 223, 34, 34), Qt::AlignCenter, labels.at(i));
     }
     return image;
+}
+
+QImage numberedSigns(const QStringList &signs)
+{
+    QStringList labels;
+    for (int i = 1; i <= signs.size(); ++i)
+        labels << QString::number(i);
+    return labelledSigns(signs, labels);
+}
+
+QImage letteredSigns(const QStringList &signs)
+{
+    static const QStringList letters = {QStringLiteral("А"), QStringLiteral("Б"),
+                                        QStringLiteral("В"), QStringLiteral("Г")};
+    return labelledSigns(signs, letters.mid(0, signs.size()));
 }
 
 } // namespace RoadsideScene

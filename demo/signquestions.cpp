@@ -6,6 +6,8 @@
 #include "signpainter.h"
 #include "signtable.h"
 
+#include <QHash>
+
 namespace {
 
 // Themes that touch one another (speed and the zones that set a speed,
@@ -31,6 +33,47 @@ bool related(const QString &a, const QString &b)
             return true;
     }
     return false;
+}
+
+// Where the rules themselves say what a sign's driver must do, the comment
+// of a "which sign" question names the paragraph too.
+QString ruleOf(const QString &number)
+{
+    static const QHash<QString, QString> rules = {
+        {"1.6", "На перекрёстке равнозначных дорог уступают транспортным средствам, "
+                "приближающимся справа (п. 13.11)."},
+        {"2.1", "На перекрёстке неравнозначных дорог водители на второстепенной дороге "
+                "уступают приближающимся по главной (п. 13.9)."},
+        {"2.3.1", "На перекрёстке неравнозначных дорог водители на второстепенной дороге "
+                  "уступают приближающимся по главной (п. 13.9)."},
+        {"2.4", "На перекрёстке неравнозначных дорог водители на второстепенной дороге "
+                "уступают приближающимся по главной (п. 13.9)."},
+        {"2.5", "На перекрёстке неравнозначных дорог водители на второстепенной дороге "
+                "уступают приближающимся по главной (п. 13.9)."},
+        {"4.3", "Въезжая на такой перекрёсток, уступают тем, кто уже движется по нему "
+                "(п. 13.11(1))."},
+        {"5.1", "Что запрещено на автомагистрали, перечисляет п. 16.1."},
+        {"5.3", "На такой дороге действуют требования об автомагистралях (п. 16.3)."},
+        {"5.21", "В жилой зоне пешеходы имеют преимущество (п. 17.1)."},
+        {"5.22", "Выезжая из жилой зоны, уступают дорогу другим участникам движения (п. 17.3)."},
+        {"5.19.1", "Пешеходам на нерегулируемом переходе водитель уступает дорогу (п. 14.1)."},
+        {"1.22", "Пешеходам на нерегулируемом переходе водитель уступает дорогу (п. 14.1)."},
+        {"5.16", "Ближе 15 м от него останавливаться можно только для посадки и высадки "
+                 "пассажиров (п. 12.4)."},
+        {"5.23.1", "В населённом пункте скорость не больше 60 км/ч (п. 10.2)."},
+        {"5.24.1", "Дальше действуют ограничения скорости вне населённых пунктов (п. 10.3)."},
+        {"5.5", "В населённом пункте на такой дороге можно остановиться и у левого края "
+                "(п. 12.1)."},
+        {"1.1", "Когда выезжать на переезд запрещено, перечисляет п. 15.3."},
+        {"1.2", "Когда выезжать на переезд запрещено, перечисляет п. 15.3."},
+        {"1.3.1", "Когда выезжать на переезд запрещено, перечисляет п. 15.3."},
+        {"1.8", "Если светофор там выключен или мигает жёлтым, перекрёсток считается "
+                "нерегулируемым (п. 13.3)."},
+        {"3.27", "Кроме знака, остановку запрещают и сами Правила в ряде мест (п. 12.4)."},
+        {"6.4", "Стоянка — остановка дольше 5 минут не для посадки, высадки, погрузки или "
+                "разгрузки (п. 1.2)."},
+    };
+    return rules.value(number);
 }
 
 QStringList answerLetters(int count)
@@ -98,8 +141,10 @@ QList<DemoQuestion> Generators::signQuestions()
     for (const SignSituation &situation : SignTable::situations()) {
         DemoQuestion question = QuestionBuilder::ordered(situation.text, situation.variants,
                                                          situation.correct, situation.comment);
-        QuestionBuilder::finish(question, RoadsideScene::signOnRoad(situation.signs), group,
-                                TopicRank::Signs);
+        QuestionBuilder::finish(
+            question,
+            RoadsideScene::signOnRoad(situation.signs, RoadsideScene::settingOf(situation.text)),
+            group, TopicRank::Signs);
         question.origin =
             QStringLiteral("знаки, %1: %2").arg(SceneKit::DriverView, situation.signs.join(u' '));
         result << question;
@@ -145,9 +190,11 @@ QList<DemoQuestion> Generators::signQuestions()
         DemoQuestion question = QuestionBuilder::ordered(
             QStringLiteral("Какой из этих знаков %1?").arg(sign.phrase),
             answerLetters(static_cast<int>(shown.size())), position + 1,
-            QStringLiteral("Под номером %1 — знак «%2». %3 Остальные: %4.")
+            QStringLiteral("Под номером %1 — знак «%2». %3 %4Остальные: %5.")
                 .arg(position + 1)
-                .arg(sign.name, sign.meaning, others.join(QStringLiteral(", "))));
+                .arg(sign.name, sign.meaning,
+                     ruleOf(sign.number).isEmpty() ? QString() : ruleOf(sign.number) + u' ',
+                     others.join(QStringLiteral(", "))));
         QuestionBuilder::finish(question, RoadsideScene::numberedSigns(numbers), group,
                                 TopicRank::Signs);
         question.origin = QStringLiteral("знаки: %1").arg(numbers.join(u' '));

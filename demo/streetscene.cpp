@@ -7,6 +7,7 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPolygonF>
+#include <QTransform>
 
 #include <algorithm>
 
@@ -20,6 +21,11 @@ constexpr double Focal = 520;
 constexpr double EyeHeight = 1.2;
 constexpr double Near = 3.3;
 constexpr double Far = 400;
+// How much a lane arrow leans towards the vanishing point, against the
+// lean of the lane lines around it.
+constexpr double ArrowLean = 0.15;
+// How far a shop stands back from the road's edge behind its car park.
+constexpr double ShopSetBack = 14;
 
 // The driver's view: metres on the road to pixels.
 class Camera
@@ -46,7 +52,8 @@ bool onGround(StreetScene::Kind kind)
 {
     using K = StreetScene::Kind;
     return kind == K::Crossing || kind == K::StopLine || kind == K::Rails || kind == K::SideRoad ||
-           kind == K::TramTracks || kind == K::LaneArrow || kind == K::Houses;
+           kind == K::TramTracks || kind == K::LaneArrow || kind == K::Houses ||
+           kind == K::Driveway || kind == K::Footpath;
 }
 
 void paintSky(QPainter &p, bool town)
@@ -66,16 +73,17 @@ void paintSky(QPainter &p, bool town)
     }
 }
 
-void paintLine(QPainter &p, const Camera &c, double across, StreetScene::Line line, bool lowerSide)
+void paintLine(QPainter &p, const Camera &c, double across, StreetScene::Line line, bool lowerSide,
+               double far = Far)
 {
     using L = StreetScene::Line;
     const auto strip = [&](double u, bool broken) {
         if (!broken) {
-            p.drawPolygon(c.patch(u - 0.07, u + 0.07, Near, Far));
+            p.drawPolygon(c.patch(u - 0.07, u + 0.07, Near, far));
             return;
         }
-        for (double z = Near; z < 160; z += 9)
-            p.drawPolygon(c.patch(u - 0.07, u + 0.07, z, z + 3));
+        for (double z = Near; z < std::min(160.0, far); z += 9)
+            p.drawPolygon(c.patch(u - 0.07, u + 0.07, z, std::min(far, z + 3)));
     };
     switch (line) {
     case L::None:
@@ -89,7 +97,7 @@ void paintLine(QPainter &p, const Camera &c, double across, StreetScene::Line li
     case L::Warning:
         for (double z = Near; z < 15; z += 6)
             p.drawPolygon(c.patch(across - 0.07, across + 0.07, z, std::min(15.0, z + 4.5)));
-        p.drawPolygon(c.patch(across - 0.07, across + 0.07, 15, Far));
+        p.drawPolygon(c.patch(across - 0.07, across + 0.07, 15, far));
         break;
     case L::DoubleSolid:
         strip(across - 0.15, false);
@@ -106,32 +114,142 @@ void paintLine(QPainter &p, const Camera &c, double across, StreetScene::Line li
     }
 }
 
+// Where the driver's road ends: at the road crossing it, or the horizon.
+double roadEnd(const StreetScene &s)
+{
+    return s.endsAt > 0 ? s.endsAt : Far;
+}
+
+// A 7 m wide entrance across the pavement to a yard or a car park, and for
+// a car park the asphalt in front of the shop with its parking bays.
+void paintDriveway(QPainter &p, const Camera &c, const StreetScene &s, const StreetScene::Item &it)
+{
+    const bool left = it.across < 0;
+    const double edge = left ? -s.lanesLeft * s.laneWidth : s.lanesRight * s.laneWidth;
+    const double out = left ? -1 : 1;
+    const QColor asphalt = s.winter ? QColor(0x8C, 0x92, 0x99) : RoadGrey;
+    p.setBrush(asphalt);
+    p.drawPolygon(c.patch(std::min(edge, edge + out * 6.2), std::max(edge, edge + out * 6.2),
+                          it.ahead, it.ahead + 7));
+    if (it.sign != u"shop")
+        return;
+    // The car park reaches back to the shop, with white bay lines.
+    p.drawPolygon(c.patch(std::min(edge + out * 6, edge + out * ShopSetBack),
+                          std::max(edge + out * 6, edge + out * ShopSetBack), it.ahead - 4,
+                          it.ahead + 30));
+    p.setBrush(White);
+    for (double z = it.ahead + 2; z < it.ahead + 28; z += 3)
+        p.drawPolygon(c.patch(std::min(edge + out * 7.5, edge + out * 12.5),
+                              std::max(edge + out * 7.5, edge + out * 12.5), z, z + 0.12));
+}
+
 void paintRoad(QPainter &p, const Camera &c, const StreetScene &s, bool town)
 {
     const double left = -s.lanesLeft * s.laneWidth;
     const double right = s.lanesRight * s.laneWidth;
+    const double end = roadEnd(s);
     p.setPen(Qt::NoPen);
     p.fillRect(QRectF(0, Horizon, Width, Height - Horizon), s.winter ? QColor(0xEE, 0xF1, 0xF4)
                                                             : town   ? Pavement
                                                                      : Grass);
     if (town) {
         p.setBrush(QColor(0xC9, 0xCB, 0xC6));
-        p.drawPolygon(c.patch(left - 3.5, right + 3.5, Near, Far));
+        p.drawPolygon(c.patch(left - 3.5, right + 3.5, Near, end));
     }
     p.setBrush(QColor(0x7C, 0x81, 0x88));
-    p.drawPolygon(c.patch(left - 0.5, right + 0.5, Near, Far));
+    p.drawPolygon(c.patch(left - 0.5, right + 0.5, Near, end));
+    for (const StreetScene::Item &it : s.items) {
+        if (it.kind == StreetScene::Kind::Driveway)
+            paintDriveway(p, c, s, it);
+        if (it.kind == StreetScene::Kind::Footpath) {
+            // A paved path across the grass, its kerb apart from the road's.
+            p.setBrush(QColor(0xB9, 0xB2, 0xA4));
+            p.drawPolygon(c.patch(right + 0.9, right + 60, it.ahead, it.ahead + 2.5));
+        }
+    }
     p.setBrush(s.winter ? QColor(0x8C, 0x92, 0x99) : RoadGrey);
-    p.drawPolygon(c.patch(left, right, Near, Far));
+    p.drawPolygon(c.patch(left, right, Near, end));
+    if (s.endsAt > 0) {
+        // The crossing road, and the houses or the field beyond it.
+        const QPointF nearEdge = c.at(0, end), farEdge = c.at(0, end + 9);
+        p.drawRect(QRectF(0, farEdge.y(), Width, nearEdge.y() - farEdge.y()));
+        p.setBrush(QColor(0x7C, 0x81, 0x88));
+        p.drawRect(QRectF(0, farEdge.y() - 2, Width, 2));
+        if (town) {
+            p.setBrush(QColor(0xD9, 0xCC, 0xB4));
+            p.drawPolygon(QPolygonF{c.at(-80, end + 13, 0), c.at(80, end + 13, 0),
+                                    c.at(80, end + 13, 12), c.at(-80, end + 13, 12)});
+            p.setBrush(QColor(0x6F, 0x86, 0x9C));
+            for (double x = -40; x < 40; x += 4)
+                for (double h = 2; h < 10; h += 3.5)
+                    p.drawPolygon(QPolygonF{c.at(x, end + 13, h), c.at(x + 1.8, end + 13, h),
+                                            c.at(x + 1.8, end + 13, h + 1.5),
+                                            c.at(x, end + 13, h + 1.5)});
+        }
+        p.setBrush(White);
+        // A broken line along the crossing road's middle.
+        for (double x = -60; x < 60; x += 6)
+            p.drawPolygon(QPolygonF{c.at(x, end + 4.4), c.at(x + 3, end + 4.4),
+                                    c.at(x + 3, end + 4.6), c.at(x, end + 4.6)});
+    }
+    if (s.divided) {
+        // A grass dividing strip with a barrier on it between the directions.
+        p.setBrush(QColor(0x7C, 0x81, 0x88));
+        p.drawPolygon(c.patch(-1.1, 1.1, Near, end));
+        p.setBrush(s.winter ? QColor(0xEE, 0xF1, 0xF4) : Grass);
+        p.drawPolygon(c.patch(-0.9, 0.9, Near, end));
+        p.setBrush(QColor(0xB8, 0xBE, 0xC6));
+        for (double z = Near + 0.7; z < 200; z *= 1.18)
+            p.drawPolygon(QPolygonF{c.at(0, z, 0.75), c.at(0, z * 1.18, 0.75),
+                                    c.at(0, z * 1.18, 0.45), c.at(0, z, 0.45)});
+        p.setBrush(White);
+        paintLine(p, c, -1.3, StreetScene::Line::Solid, false, end);
+        paintLine(p, c, 1.3, StreetScene::Line::Solid, true, end);
+    } else {
+        p.setBrush(White);
+        paintLine(p, c, 0, s.centre, true, end);
+    }
     p.setBrush(White);
-    paintLine(p, c, 0, s.centre, true);
     for (int lane = 1; lane < s.lanesRight; ++lane)
-        paintLine(p, c, lane * s.laneWidth, s.lanes, true);
+        paintLine(p, c, lane * s.laneWidth, s.lanes, true, end);
     for (int lane = 1; lane < s.lanesLeft; ++lane)
-        paintLine(p, c, -lane * s.laneWidth, s.lanes, false);
+        paintLine(p, c, -lane * s.laneWidth, s.lanes, false, end);
     // Edge lines outside towns.
     if (!town) {
-        paintLine(p, c, left + 0.2, StreetScene::Line::Solid, false);
-        paintLine(p, c, right - 0.2, StreetScene::Line::Solid, true);
+        paintLine(p, c, left + 0.2, StreetScene::Line::Solid, false, end);
+        paintLine(p, c, right - 0.2, StreetScene::Line::Solid, true, end);
+    }
+}
+
+// The shop behind its car park: a low building with a sign board, seen
+// from the road like the houses.
+void paintShop(QPainter &p, const Camera &c, double side, double from)
+{
+    const double z0 = from - 4, z1 = from + 30, h = 5;
+    const QPolygonF wall{c.at(side, z0, 0), c.at(side, z1, 0), c.at(side, z1, h),
+                         c.at(side, z0, h)};
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0xE4, 0xDE, 0xCF));
+    p.drawPolygon(wall);
+    p.setBrush(QColor(0x6F, 0x86, 0x9C));
+    for (double z = z0 + 2; z < z1 - 3; z += 6)
+        p.drawPolygon(QPolygonF{c.at(side, z, 0.4), c.at(side, z + 4, 0.4), c.at(side, z + 4, 2.8),
+                                c.at(side, z, 2.8)});
+    // The board: the word drawn on a flat rectangle and mapped onto the wall.
+    const QPolygonF board{c.at(side, z0 + 12, h - 0.3), c.at(side, z1 - 2, h - 0.3),
+                          c.at(side, z1 - 2, h - 1.8), c.at(side, z0 + 12, h - 1.8)};
+    QTransform onWall;
+    const QPolygonF flat{QPointF(side < 0 ? 0 : 400, 0), QPointF(side < 0 ? 400 : 0, 0),
+                         QPointF(side < 0 ? 400 : 0, 60), QPointF(side < 0 ? 0 : 400, 60)};
+    if (QTransform::quadToQuad(flat, board, onWall)) {
+        p.save();
+        p.setTransform(onWall, true);
+        p.setBrush(QColor(0x2F, 0x6D, 0xB5));
+        p.drawRect(QRectF(0, 0, 400, 60));
+        p.setPen(White);
+        p.setFont(font(40));
+        p.drawText(QRectF(0, 0, 400, 60), Qt::AlignCenter, QStringLiteral("МАГАЗИН"));
+        p.restore();
     }
 }
 
@@ -141,8 +259,20 @@ void paintHouses(QPainter &p, const Camera &c, const StreetScene &s)
                                     QColor(0xE8, 0xDD, 0xC4), QColor(0xD2, 0xB4, 0xA6)};
     const double left = -s.lanesLeft * s.laneWidth - 6;
     const double right = s.lanesRight * s.laneWidth + 6;
+    const auto driveway = [&](double side, double z0, double z1) -> const StreetScene::Item * {
+        for (const StreetScene::Item &it : s.items) {
+            // A car park takes the room of the houses as far back as the shop goes.
+            const bool shop = it.sign == u"shop";
+            if (it.kind == StreetScene::Kind::Driveway && (it.across < 0) == (side < 0) &&
+                it.ahead - (shop ? 4 : 0) < z1 && it.ahead + (shop ? 30 : 7) > z0)
+                return &it;
+        }
+        return nullptr;
+    };
     for (int i = 9; i >= 0; --i) {
         const double z0 = 7 + i * 16, z1 = z0 + 13;
+        if (s.endsAt > 0 && z1 > s.endsAt)
+            continue;
         // Side roads open a gap between the houses.
         const bool onSideRoad =
             std::any_of(s.items.cbegin(), s.items.cend(), [&](const StreetScene::Item &it) {
@@ -151,6 +281,10 @@ void paintHouses(QPainter &p, const Camera &c, const StreetScene &s)
         if (onSideRoad)
             continue;
         for (double side : {left, right}) {
+            const StreetScene::Item *entrance = driveway(side, z0, z1);
+            // A car park leaves room for the shop behind it.
+            if (entrance && entrance->sign == u"shop")
+                continue;
             const double h = 9 + (i * 5 % 4) * 2;
             const QPolygonF wall{c.at(side, z0, 0), c.at(side, z1, 0), c.at(side, z1, h),
                                  c.at(side, z0, h)};
@@ -164,7 +298,20 @@ void paintHouses(QPainter &p, const Camera &c, const StreetScene &s)
                                             c.at(side, wz + 1.6, wh + 1.4),
                                             c.at(side, wz, wh + 1.4)});
             }
+            if (entrance) {
+                // The archway into the yard, dark under the house.
+                const double a0 = std::max(z0, entrance->ahead),
+                             a1 = std::min(z1, entrance->ahead + 7);
+                p.setBrush(QColor(0x3A, 0x3C, 0x40));
+                p.drawPolygon(QPolygonF{c.at(side, a0, 0), c.at(side, a1, 0), c.at(side, a1, 3.6),
+                                        c.at(side, a0, 3.6)});
+            }
         }
+    }
+    for (const StreetScene::Item &it : s.items) {
+        if (it.kind == StreetScene::Kind::Driveway && it.sign == u"shop")
+            paintShop(p, c, it.across < 0 ? left + 6 - ShopSetBack : right - 6 + ShopSetBack,
+                      it.ahead);
     }
 }
 
@@ -203,11 +350,20 @@ void paintGround(QPainter &p, const Camera &c, const StreetScene &s, const Stree
         for (double u : {it.across - 0.75, it.across + 0.75})
             p.drawPolygon(c.patch(u - 0.05, u + 0.05, Near, Far));
         break;
-    case K::LaneArrow:
+    case K::LaneArrow: {
+        // Foreshortened along the road but hardly leaning: at the driver's
+        // low eye an arrow in the next lane would lie almost flat, and its
+        // turn could be misread.
+        const QPointF base = c.at(it.across, it.ahead);
         p.setBrush(White);
-        p.drawPolygon(RoadFigures::laneArrow(
-            it.sign, [&](double u, double z) { return c.at(it.across + u, it.ahead + z); }));
+        p.drawPolygon(RoadFigures::laneArrow(it.sign, [&](double u, double z) {
+            const QPointF centre = c.at(it.across, it.ahead + z);
+            return QPointF(base.x() + (centre.x() - base.x()) * ArrowLean +
+                               c.pixels(u, it.ahead + z),
+                           centre.y());
+        }));
         break;
+    }
     case K::Houses:
         paintHouses(p, c, s);
         break;

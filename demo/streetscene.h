@@ -49,7 +49,13 @@ struct StreetScene
         LaneArrow,  // 1.18 arrow on the road in the lane at `across`; `sign` = "straight", "left",
                     // "right", "straightright", "straightleft"
         Houses,     // buildings along both sides (a town)
-        Controller  // a traffic controller facing the driver, arms `light` = "up", "side", "down"
+        Controller, // a traffic controller facing the driver, arms `light` = "up", "side", "down"
+        // An entrance off the road across the pavement, 7 m wide from `ahead`,
+        // on the side of `across` (negative: left). `sign` = "yard" opens an
+        // archway in the houses; "shop" a car park in front of a shop.
+        Driveway,
+        // A footpath leaving the road to the right at `ahead`, across the grass.
+        Footpath
     };
 
     struct Item
@@ -76,6 +82,11 @@ struct StreetScene
     Line centre = Line::Broken;
     Line lanes = Line::Broken; // between lanes of one direction
     bool winter = false;
+    // A dividing strip between the two directions (a motorway).
+    bool divided = false;
+    // The road ends this far ahead at a road crossing it (a T-junction);
+    // 0: it goes on to the horizon.
+    double endsAt = 0;
     QList<Item> items;
 
     // Centre of lane `lane` (0 = rightmost) of the driver's direction, or of

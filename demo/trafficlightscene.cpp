@@ -161,6 +161,12 @@ void vehicleLight(QPainter &p, const LightState &s)
         contourArrows(p, red, r);
         contourArrows(p, yellow, r);
     }
+    if (s.leftSection) {
+        p.setBrush(Housing);
+        p.drawRoundedRect(QRectF(x - 120, green.y() - 38, 76, 76), 14, 14);
+        lamp(p, QPointF(x - 82, green.y()), r, QColor(0x2E, 0xB8, 0x4A), s.leftArrow,
+             Shape::ArrowLeft);
+    }
     if (s.rightSection) {
         p.setBrush(Housing);
         p.drawRoundedRect(QRectF(x + 44, green.y() - 38, 76, 76), 14, 14);
@@ -246,14 +252,48 @@ void pedestrianLight(QPainter &p, const LightState &s)
                      s.green != Lamp::Off ? QColor(0x2E, 0xB8, 0x4A) : dimmed(Green), true);
 }
 
+// The place the light governs, from the driver's seat: a junction in town
+// with its stop line and pedestrian crossing, or a railway crossing in the
+// country, with the traffic the question names.
+QImage background(const LightState &state)
+{
+    using Kind = StreetScene::Kind;
+    StreetScene scene;
+    StreetScene::Item item;
+    const auto add = [&](Kind kind, double across, double ahead) {
+        item.kind = kind;
+        item.across = across;
+        item.ahead = ahead;
+        scene.items << item;
+    };
+    if (state.kind == LightState::Kind::Railway) {
+        scene.centre = StreetScene::Line::Solid;
+        add(Kind::StopLine, 0, 9);
+        add(Kind::Rails, 0, 13);
+    } else {
+        add(Kind::Houses, 0, 20);
+        if (state.kind == LightState::Kind::Reversible) {
+            scene.lanesRight = scene.lanesLeft = 2;
+            add(Kind::SideRoad, 0, 30);
+        } else if (state.kind == LightState::Kind::Pedestrian) {
+            add(Kind::Crossing, 0, 14);
+        } else {
+            add(Kind::StopLine, 0, 10);
+            add(Kind::Crossing, 0, 11.5);
+            add(Kind::SideRoad, 0, 16.5);
+        }
+    }
+    scene.items << state.traffic;
+    return scene.render();
+}
+
 } // namespace
 
 QImage TrafficLightScene::picture(const LightState &state)
 {
-    QImage image = canvas();
+    QImage image = background(state);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
-    RoadsideScene::paintLandscape(p);
     switch (state.kind) {
     case LightState::Kind::Vehicle:
         vehicleLight(p, state);

@@ -1,8 +1,13 @@
 #pragma once
 
-#include <QImage>
+#include "streetscene.h"
 
-// Traffic lights beside the road, in the state a question asks about.
+#include <QImage>
+#include <QList>
+
+// Traffic lights in the state a question asks about, drawn large beside
+// the place they govern: a town junction with its stop line and crossing,
+// or a railway crossing.
 struct LightState
 {
     enum class Kind
@@ -38,12 +43,17 @@ struct LightState
     // Black contour arrows drawn on the red and yellow lamps (straight and
     // right), which only tell where the green will let you go.
     bool contourArrows = false;
-    // An additional section with a right arrow beside the green lamp.
+    // Additional sections with a right or a left arrow beside the green lamp.
     bool rightSection = false;
     Lamp rightArrow = Lamp::Off;
+    bool leftSection = false;
+    Lamp leftArrow = Lamp::Off;
     // Reversible light: which signal shows (Cross red, ArrowDown green,
     // ArrowDiagonal yellow).
     Shape reversible = Shape::Cross;
+    // Who else is at the junction (or crossing), drawn from the driver's
+    // seat behind the light; empty: a quiet junction.
+    QList<StreetScene::Item> traffic;
 };
 
 namespace TrafficLightScene {

@@ -332,6 +332,7 @@ QList<DemoQuestion> junctionSignals()
         StreetScene s = street(false, Line::DoubleSolid);
         s.lanesRight = 3;
         s.lanesLeft = 2;
+        s.divided = true;
         s.items << sign("5.1", 11.8, 10, 1.4) << thing(Kind::Car, s.laneCentre(0), 40, Silver)
                 << thing(Kind::Truck, s.laneCentre(1), 25, Sand) << oncoming(Kind::Car, -1.75, 60);
         result << question(

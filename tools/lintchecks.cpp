@@ -299,5 +299,7 @@ LintReport lintQuestions(const QList<LintQuestion> &questions, const LintLimits 
                1 - limits.minCitingShare, true);
     checkLimit(report, QStringLiteral("comments that only restate the answer"), s.restating,
                limits.maxRestatingComments);
+    checkLimit(report, QStringLiteral("comments citing a paragraph that does not exist"),
+               s.unknownParagraphs, limits.maxUnknownParagraphs);
     return report;
 }

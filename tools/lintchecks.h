@@ -53,6 +53,8 @@ struct LintLimits
     // Comments that only say the answer again: no paragraph, hardly a word
     // the question and its answer do not have.
     int maxRestatingComments = 0;
+    // Comments citing a paragraph the rules do not have («п. 13.19»).
+    int maxUnknownParagraphs = 0;
 };
 
 // One remark about one question.
@@ -60,7 +62,7 @@ struct LintFinding
 {
     int number = 0;
     QString check; // "duplicate", "longest", "numeric", "echo", "picture", "leak", "marker",
-                   // "comment", "read", "rule", "ticket-rule", "restating"
+                   // "comment", "read", "rule", "ticket-rule", "restating", "paragraph"
     QString message;
 };
 
@@ -91,6 +93,7 @@ struct LintSummary
     int prohibitiveKeyed = 0;
     int citing = 0;
     int restating = 0;
+    int unknownParagraphs = 0; // comments citing a paragraph that does not exist
 
     double longestShare() const { return longestBase ? double(longestCorrect) / longestBase : 0; }
     // The most often keyed position (1-based) and its share.

@@ -27,7 +27,8 @@ int runLint(const QStringList &arguments, Console &console)
            ticketRepeats = limits.maxTicketRuleRepeats, keyShare = limits.maxKeyShare * 100,
            minProhibitive = limits.minProhibitiveShare * 100,
            maxProhibitive = limits.maxProhibitiveShare * 100,
-           minCiting = limits.minCitingShare * 100, restating = limits.maxRestatingComments;
+           minCiting = limits.minCitingShare * 100, restating = limits.maxRestatingComments,
+           unknownParagraphs = limits.maxUnknownParagraphs;
     const auto option = [](const char *name, double value) {
         return QCommandLineOption(QString::fromLatin1(name), QString(), QStringLiteral("N"),
                                   QString::number(value));
@@ -51,6 +52,7 @@ int runLint(const QStringList &arguments, Console &console)
         {option("max-prohibitive", maxProhibitive), &maxProhibitive, true},
         {option("min-citing", minCiting), &minCiting, true},
         {option("max-restating", restating), &restating, false},
+        {option("max-unknown-paragraphs", unknownParagraphs), &unknownParagraphs, false},
     };
     QCommandLineParser parser;
     for (const LimitOption &limit : options)
@@ -88,6 +90,7 @@ int runLint(const QStringList &arguments, Console &console)
     limits.maxProhibitiveShare = maxProhibitive / 100;
     limits.minCitingShare = minCiting / 100;
     limits.maxRestatingComments = int(restating);
+    limits.maxUnknownParagraphs = int(unknownParagraphs);
 
     const QString path = parser.positionalArguments().at(0);
     QString error;
@@ -142,10 +145,11 @@ int runLint(const QStringList &arguments, Console &console)
                       .arg(s.prohibitiveKeyed)
                       .arg(s.yesNo)
                       .arg(s.prohibitiveShare() * 100, 0, 'f', 1));
-    console.print(QStringLiteral("comments citing a paragraph: %1 (%2 %), only restating the "
-                                 "answer: %3")
+    console.print(QStringLiteral("comments citing a paragraph: %1 (%2 %), citing one the rules "
+                                 "do not have: %3, only restating the answer: %4")
                       .arg(s.citing)
                       .arg(s.citingShare() * 100, 0, 'f', 1)
+                      .arg(s.unknownParagraphs)
                       .arg(s.restating));
     for (const QString &line : report.exceeded)
         console.report(QStringLiteral("dbv lint: limit exceeded: %1").arg(line));

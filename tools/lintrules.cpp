@@ -1,5 +1,7 @@
 #include "lintrules.h"
 
+#include "ruleparagraphs.h"
+
 #include "linttext.h"
 
 #include <QHash>
@@ -84,11 +86,33 @@ void checkKey(const LintQuestion &q, LintReport &report)
     s.prohibitiveKeyed += verdictOf(bareVariant(correctVariant(q))) < 0 ? 1 : 0;
 }
 
+// Every paragraph a comment cites is one the rules have. Numbers in a
+// comment on the list of faults or the Basic Provisions belong to those
+// documents, which number their items on their own.
+static void checkParagraphsExist(const LintQuestion &q, const QString &body, LintReport &report)
+{
+    if (body.contains(QStringLiteral("Перечн")) ||
+        body.contains(QStringLiteral("Основных положений")))
+        return;
+    QStringList unknown;
+    for (const QString &number : citedParagraphs(body)) {
+        if (!RuleParagraphs::exists(number))
+            unknown << number;
+    }
+    if (unknown.isEmpty())
+        return;
+    ++report.summary.unknownParagraphs;
+    report.findings << LintFinding{
+        q.number, QStringLiteral("paragraph"),
+        QStringLiteral("the rules have no paragraph %1").arg(unknown.join(QStringLiteral(", ")))};
+}
+
 void checkCommentTeaches(const LintQuestion &q, LintReport &report)
 {
     const QString body = commentBody(q.comment);
     if (citesParagraph(body)) {
         ++report.summary.citing;
+        checkParagraphsExist(q, body, report);
         return;
     }
     // Without a paragraph, a short comment whose words the question and its

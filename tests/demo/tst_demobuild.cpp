@@ -196,10 +196,10 @@ void TestDemoBuild::run_poolSize_decidesWhereQuestionsComeFrom_data()
     QTest::addColumn<bool>("succeeds");
     QTest::addColumn<QString>("message");
 
-    // The pictures, one rule asked once, number about 270: the pool gives
+    // The pictures, one rule asked once, number about 315: the pool gives
     // the rest.
     QTest::newRow("more than needed: pool gives the rest")
-        << 900 << true << QStringLiteral("пул: 900 вопросов, взято 528");
+        << 900 << true << QStringLiteral("пул: 900 вопросов, взято 485");
     QTest::newRow("pool short: too few questions")
         << 300 << false << QStringLiteral("вопросов не хватает");
     // Each picture serves at most three questions and near repeats are

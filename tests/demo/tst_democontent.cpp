@@ -1,6 +1,7 @@
 #include "intersectionscene.h"
 #include "lintchecks.h"
 #include "linttext.h"
+#include "ruleparagraphs.h"
 #include "scenekit.h"
 
 #include <QDir>
@@ -12,6 +13,8 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <QTest>
+
+#include <algorithm>
 
 // The content of the built demo database against the targets of its third
 // edition: what a learner would notice (repeats, giveaways, pictures, the
@@ -36,6 +39,9 @@ private slots:
     void pictures_showCrossingsRailwaysTramsAndLanes();
     void pictures_sixtyOrMoreFromTheDriversSeat();
     void pictures_controllerQuestionsShowTheController();
+    void formats_officialKindsAsked_data();
+    void formats_officialKindsAsked();
+    void formats_letteredVariantsInTheirUsualOrder();
     void content_nothingBeyondCategoriesAAndB();
     void layout_disabledDriverQuestionsInDifferentTickets();
     void arrows_neverShareAHead();
@@ -95,7 +101,8 @@ void TestDemoContent::target_data()
     QTest::newRow("numeric variants out of order: none")
         << double(s.unorderedNumeric) << 0.0 << false;
     QTest::newRow("answers given away in a ticket: none") << double(s.leaks) << 0.0 << false;
-    QTest::newRow("at least 30 % with a picture") << double(s.withPictures) << 240.0 << true;
+    QTest::newRow("at least 300 (37.5 %) with a picture")
+        << double(s.withPictures) << 300.0 << true;
     QTest::newRow("groups of one rule with one answer at most 5")
         << double(s.ruleGroups) << 5.0 << false;
     QTest::newRow("no rule taught twice in a ticket")
@@ -107,12 +114,12 @@ void TestDemoContent::target_data()
         << s.prohibitiveShare() << 0.40 << true;
     QTest::newRow("no comment that only restates the answer")
         << double(s.restating) << 0.0 << false;
-    // Short of the edition's aim of 600: what is reached is kept.
-    QTest::newRow("at least 190 comments cite a paragraph") << double(s.citing) << 190.0 << true;
+    QTest::newRow("at least 600 comments cite a paragraph") << double(s.citing) << 600.0 << true;
     QTest::newRow("no picture used more than 3 times") << double(s.maxPictureUses) << 3.0 << false;
     QTest::newRow("every variant ends with \" *\"") << double(s.markerProblems) << 0.0 << false;
     QTest::newRow("every comment starts with a capital")
         << double(s.commentProblems) << 0.0 << false;
+    QTest::newRow("every cited paragraph exists") << double(s.unknownParagraphs) << 0.0 << false;
     QTest::newRow("dbv lint passes with its defaults")
         << double(m_report.exceeded.size()) << 0.0 << false;
 }
@@ -212,13 +219,7 @@ void TestDemoContent::layout_noKindHoldsAPlaceInHalfTheTickets()
 
 void TestDemoContent::comments_citeParagraphsThatExist()
 {
-    // The last paragraph of each section of the rules: a cited number past
-    // it, or in a section that does not exist, is a typing error.
-    static const QHash<int, int> lastOfSection = {
-        {1, 6},  {2, 7},  {3, 6},   {4, 8},  {5, 3},   {6, 16}, {7, 3},  {8, 13},
-        {9, 12}, {10, 5}, {11, 7},  {12, 8}, {13, 13}, {14, 7}, {15, 5}, {16, 3},
-        {17, 4}, {18, 3}, {19, 11}, {20, 4}, {21, 7},  {22, 9}, {23, 5}, {24, 11},
-    };
+    // A cited number the rules do not have is a typing error.
     int cited = 0;
     for (const LintQuestion &q : std::as_const(m_questions)) {
         for (const QString &paragraph : LintText::citedParagraphs(q.comment)) {
@@ -226,14 +227,11 @@ void TestDemoContent::comments_citeParagraphsThatExist()
             if (q.comment.contains(QStringLiteral("Перечень неисправностей")))
                 continue;
             ++cited;
-            const int section = paragraph.section(u'.', 0, 0).toInt();
-            const int number = paragraph.section(u'.', 1, 1).toInt();
-            QVERIFY2(lastOfSection.contains(section) && number >= 1 &&
-                         number <= lastOfSection.value(section),
+            QVERIFY2(RuleParagraphs::exists(paragraph),
                      qPrintable(QStringLiteral("%1: п. %2").arg(q.number).arg(paragraph)));
         }
     }
-    QVERIFY(cited >= 190);
+    QVERIFY(cited >= 600);
 }
 
 namespace {
@@ -325,10 +323,52 @@ void TestDemoContent::pictures_sixtyOrMoreFromTheDriversSeat()
 
 void TestDemoContent::pictures_controllerQuestionsShowTheController()
 {
+    // A controller asked about in a picture is drawn: from the driver's seat
+    // or in the junction seen from above.
     for (const SourceEntry &entry : std::as_const(m_source)) {
         if (entry.picture && entry.text.contains(QStringLiteral("егулировщик")))
-            QVERIFY2(entry.origin.contains(SceneKit::DriverView), qPrintable(entry.text));
+            QVERIFY2(entry.origin.contains(SceneKit::DriverView) ||
+                         entry.origin.startsWith(QStringLiteral("регулировщик")),
+                     qPrintable(entry.text));
     }
+}
+
+void TestDemoContent::formats_officialKindsAsked_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<int>("least");
+    QTest::newRow("«Только А / А и Б / Все» at least 15") << "letters" << 15;
+    QTest::newRow("pictures of a traffic controller at least 8") << "controller" << 8;
+    QTest::newRow("lights with additional sections at least 15") << "sections" << 15;
+}
+
+void TestDemoContent::formats_officialKindsAsked()
+{
+    QFETCH(QString, kind);
+    QFETCH(int, least);
+    static const QRegularExpression letters(
+        QStringLiteral("^(Только [АБВГ]|[АБВГ] и [АБВГ]|Все)\\.$"));
+    int count = 0;
+    for (int i = 0; i < m_questions.size(); ++i) {
+        const LintQuestion &q = m_questions.at(i);
+        if (!q.hasPicture())
+            continue;
+        if (kind == u"letters") {
+            count += std::all_of(q.variants.cbegin(), q.variants.cend(),
+                                 [](const QString &v) { return bare(v).contains(letters); })
+                         ? 1
+                         : 0;
+        } else if (kind == u"controller") {
+            count += q.text.contains(QStringLiteral("регулировщик")) ? 1 : 0;
+        } else {
+            // Drawn as a light with additional sections, or explained by them.
+            count += m_source.at(i).origin.startsWith(QStringLiteral("секции светофора")) ||
+                             q.comment.contains(QStringLiteral("дополнительной секции"))
+                         ? 1
+                         : 0;
+        }
+    }
+    QVERIFY2(count >= least, qPrintable(QString::number(count)));
 }
 
 void TestDemoContent::content_nothingBeyondCategoriesAAndB()
@@ -416,6 +456,29 @@ void TestDemoContent::topicsFile_listsEveryQuestionOnce()
         }
     }
     QCOMPARE(seen.size(), 800);
+}
+
+void TestDemoContent::formats_letteredVariantsInTheirUsualOrder()
+{
+    // «Только А», …, «А и Б», …, «Все» always in this order and four of
+    // them, so that neither the place nor the count of the keyed one tells
+    // anything.
+    static const QStringList order = {"Только А.", "Только Б.", "Только В.", "А и Б.",
+                                      "А и В.",    "Б и В.",    "Все."};
+    int asked = 0;
+    for (const LintQuestion &q : std::as_const(m_questions)) {
+        QList<qsizetype> places;
+        for (const QString &variant : q.variants)
+            places << order.indexOf(bare(variant));
+        if (places.contains(-1))
+            continue;
+        ++asked;
+        QCOMPARE(places.size(), 4);
+        QVERIFY2(std::is_sorted(places.cbegin(), places.cend()) &&
+                     std::adjacent_find(places.cbegin(), places.cend()) == places.cend(),
+                 qPrintable(q.text));
+    }
+    QVERIFY(asked >= 15);
 }
 
 QTEST_GUILESS_MAIN(TestDemoContent)

@@ -1,5 +1,6 @@
 #include "lintchecks.h"
 #include "linttext.h"
+#include "ruleparagraphs.h"
 #include "sourcefixture.h"
 
 #include <QTemporaryDir>
@@ -22,6 +23,8 @@ private slots:
     void habits_keyPositionAndVerdict();
     void citedParagraphs_data();
     void citedParagraphs();
+    void paragraphExists_data();
+    void paragraphExists();
     void limits_eachExceededLimitIsListed();
     void command_badDatabase_failsNamingQuestions();
     void command_relaxedLimits_pass();
@@ -97,6 +100,18 @@ void TestLint::checks_findTheFault_data()
                              {"Разрешён.", "Запрещён."}, 2, {},
                              QStringLiteral("5. Обгон на регулируемом перекрёстке запрещён."))}
         << 1 << "restating";
+    QTest::newRow("a paragraph past the end of its section")
+        << LintList{question(1, "Разрешён ли обгон на регулируемом перекрёстке?",
+                             {"Разрешён.", "Запрещён."}, 2, {},
+                             QStringLiteral("5. П. 11.14 запрещает обгон на регулируемом "
+                                            "перекрёстке."))}
+        << 1 << "paragraph";
+    QTest::newRow("numbers of the list of faults are its own")
+        << LintList{question(1, "Можно ли ехать, если не работает стеклоочиститель?",
+                             {"Можно.", "Нельзя."}, 2, {},
+                             QStringLiteral("5. П. 4.1 Перечня неисправностей: в дождь "
+                                            "ехать нельзя."))}
+        << 0 << "";
     QTest::newRow("the same comment with its reason and paragraph teaches")
         << LintList{question(1, "Разрешён ли обгон на регулируемом перекрёстке?",
                              {"Разрешён.", "Запрещён."}, 2, {},
@@ -263,6 +278,42 @@ void TestLint::citedParagraphs()
     QFETCH(QString, comment);
     QFETCH(QStringList, cited);
     QCOMPARE(LintText::citedParagraphs(comment), cited);
+}
+
+void TestLint::paragraphExists_data()
+{
+    QTest::addColumn<QString>("number");
+    QTest::addColumn<bool>("exists");
+    // Every section's first and last paragraph, and a step past the end.
+    QTest::newRow("1.2 terms") << "1.2" << true;
+    QTest::newRow("1.7 past the general provisions") << "1.7" << false;
+    QTest::newRow("6.16 last of the signals") << "6.16" << true;
+    QTest::newRow("8.13 last of the manoeuvres") << "8.13" << true;
+    QTest::newRow("8.14") << "8.14" << false;
+    QTest::newRow("13.13 last of the intersections") << "13.13" << true;
+    QTest::newRow("13.19") << "13.19" << false;
+    QTest::newRow("19.11 last of the lights") << "19.11" << true;
+    QTest::newRow("24.11") << "24.11" << true;
+    QTest::newRow("26.1 no such section") << "26.1" << false;
+    QTest::newRow("0.1") << "0.1" << false;
+    QTest::newRow("13.0") << "13.0" << false;
+    // Sub-paragraphs exist only where the rules have them.
+    QTest::newRow("2.1.1 documents") << "2.1.1" << true;
+    QTest::newRow("2.3.4 reflective vest") << "2.3.4" << true;
+    QTest::newRow("2.6.1 property damage") << "2.6.1" << true;
+    QTest::newRow("22.2.1 motorcycle passengers") << "22.2.1" << true;
+    QTest::newRow("13.11(1) roundabouts") << "13.11(1)" << true;
+    QTest::newRow("2.1.5") << "2.1.5" << false;
+    QTest::newRow("13.9.1") << "13.9.1" << false;
+    QTest::newRow("13.9(1)") << "13.9(1)" << false;
+    QTest::newRow("not a number") << "п.13" << false;
+}
+
+void TestLint::paragraphExists()
+{
+    QFETCH(QString, number);
+    QFETCH(bool, exists);
+    QCOMPARE(RuleParagraphs::exists(number), exists);
 }
 
 void TestLint::limits_eachExceededLimitIsListed()
