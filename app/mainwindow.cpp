@@ -4,12 +4,14 @@
 #include "artresources.h"
 #include "attemptwindow.h"
 #include "bundledpictures.h"
+#include "classroomsettings.h"
 #include "designfonts.h"
 #include "designwidgets.h"
 #include "examattempt.h"
 #include "filedialogs.h"
 #include "help.h"
 #include "instancelock.h"
+#include "instructorwindow.h"
 #include "knowledgegauge.h"
 #include "knowledgescore.h"
 #include "learnerhistory.h"
@@ -24,6 +26,7 @@
 #include "splashwindow.h"
 #include "statisticsfile.h"
 #include "statrecord.h"
+#include "syncengine.h"
 #include "ticketcatalogue.h"
 
 #include <QCloseEvent>
@@ -77,6 +80,7 @@ MainWindow::MainWindow(const ProgramPaths &paths, QWidget *parent)
     connect(m_menu, &SettingsMenu::aboutChosen, this, &MainWindow::onAboutChosen);
     connect(m_menu, &SettingsMenu::referenceChosen, this, &MainWindow::onReferenceChosen);
     connect(m_menu, &SettingsMenu::interfaceScaleChosen, this, &MainWindow::onInterfaceScaleChosen);
+    connect(m_menu, &SettingsMenu::classroomChosen, this, &MainWindow::onClassroomChosen);
 
     // The controls are built while the start-up's writes run; its messages
     // find the window as it will appear, only without its controls.
@@ -91,7 +95,12 @@ MainWindow::MainWindow(const ProgramPaths &paths, QWidget *parent)
     // history is opened once the window has painted, so what it has to say
     // comes after anything the start-up said about "stat.dat" itself.
     if (!m_startupFailed) {
-        m_pendingHistoryFolder = QDir::currentPath();
+        // On a classroom PC the history is the signed-in learner's own.
+        QString historyFolder = QDir::currentPath();
+        if (const ClassroomSettings classroom = m_settings->classroom();
+            classroom.learnerPc && classroom.isComplete())
+            historyFolder = signInToClassroom(classroom, historyFolder);
+        m_pendingHistoryFolder = historyFolder;
         rememberRecentDatabase();
     }
 }
@@ -137,6 +146,9 @@ QFileDialog &MainWindow::databaseDialog()
 
 MainWindow::~MainWindow()
 {
+    // The instructor's window and the learner window it opened read
+    // histories this window owns: they go first.
+    delete m_instructorWindow;
     // Close the database, then release the settings.
     globalQuestionDatabase().closeDatabase();
     m_settings->release();
@@ -331,6 +343,10 @@ const QList<QIcon> &MainWindow::statusIcons() const
 
 void MainWindow::examWindowClosed()
 {
+    // The attempt's answers go to the classroom's server now rather than
+    // at the next round; the sync runs on its own thread.
+    if (m_sync)
+        m_sync->syncNow();
     show();
     if (m_returnToLearner && m_learnerWindow) {
         m_returnToLearner = false;

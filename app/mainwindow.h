@@ -18,18 +18,23 @@
 class AboutWindow;
 class AttemptWindow;
 class InstanceLock;
+class InstructorWindow;
+struct InstructorRow;
 class KnowledgeGauge;
 class LearnerHistory;
 class LearnerWindow;
 class QDialog;
 class QFileDialog;
 class QFrame;
+class QTemporaryDir;
 class QLabel;
 class QTimer;
 class QToolButton;
 class SettingsMenu;
 class SettingsStore;
 class SplashWindow;
+class SyncEngine;
+struct ClassroomSettings;
 class TicketCatalogue;
 
 // The main window: the banner, the knowledge picture, the ticket catalogue
@@ -53,6 +58,15 @@ public:
     // The answer history of the open database, opened now if the window
     // has not painted yet (see openHistoryAfterFirstPaint).
     LearnerHistory &history();
+    // The learner signed in at a classroom PC; empty when the classroom is
+    // off or nobody signed in.
+    QString learnerName() const { return m_learnerName; }
+    // The background sync of a classroom PC; null when the classroom is off.
+    SyncEngine *classroomSync() const { return m_sync.get(); }
+    // «Инструктор»; null until opened from «Класс…».
+    InstructorWindow *instructorWindow() const;
+    // The learner window the instructor opened; null before.
+    LearnerWindow *viewedLearnerWindow() const;
     // "Моя подготовка"; null until first opened.
     LearnerWindow *learnerWindow() const { return m_learnerWindow; }
 
@@ -148,6 +162,14 @@ private:
     void rememberRecentDatabase();
     void onAboutChosen();
     void onInterfaceScaleChosen(int percent);
+    // The classroom (mainwindowclassroom.cpp): the sign-in at start, which
+    // returns the folder of the learner's history (`statFolder` itself when
+    // nobody signed in), and «Класс…».
+    QString signInToClassroom(const ClassroomSettings &classroom, const QString &statFolder);
+    void onClassroomChosen();
+    void openInstructorWindow(const ClassroomSettings &classroom);
+    void refreshInstructorWindow();
+    void openViewedLearner(const InstructorRow &row);
     void onStatisticsClicked();
     void onHelpClicked();
     void onSettingsClicked();
@@ -173,6 +195,17 @@ private:
     std::unique_ptr<SettingsStore> m_settings;
     // The answer history beside "stat.dat", for the open database.
     std::unique_ptr<LearnerHistory> m_history;
+    // A classroom PC's sync of the learners' histories to the server.
+    std::unique_ptr<SyncEngine> m_sync;
+    QString m_learnerName;
+    // The instructor's table, the learners' histories pulled for it (in a
+    // temporary folder, gone with the window), and the learner window it
+    // opened read-only over one of them.
+    QPointer<InstructorWindow> m_instructorWindow;
+    std::unique_ptr<ClassroomSettings> m_instructorSettings;
+    std::unique_ptr<QTemporaryDir> m_instructorFolder;
+    std::unique_ptr<LearnerHistory> m_viewedHistory;
+    QPointer<LearnerWindow> m_viewedWindow;
     // The folder of "stat.dat" while the history waits to be opened; empty
     // once it is open (or when the start-up failed).
     QString m_pendingHistoryFolder;

@@ -102,6 +102,8 @@ SettingsMenu::SettingsMenu(QWidget *window, SettingsStore &settings)
     QAction *reference = m_menu->findChild<QAction *>(QStringLiteral("referenceItem"));
     reference->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
     window->addAction(reference);
+    addCommand("classroomItem", QStringLiteral("Класс…"), QStringLiteral("menu_database"),
+               &SettingsMenu::classroomChosen);
     addCommand("N4", QStringLiteral("О программе"), QStringLiteral("menu_about"),
                &SettingsMenu::aboutChosen);
 }

@@ -47,6 +47,8 @@ signals:
     void aboutChosen();
     // «Справочник» (also Ctrl+R in the window).
     void referenceChosen();
+    // «Класс…»: the classroom's server and this PC's part in it.
+    void classroomChosen();
     // A scale (InterfaceScale) was chosen and stored.
     void interfaceScaleChosen(int percent);
 

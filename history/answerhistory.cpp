@@ -95,11 +95,12 @@ qint64 AnswerHistory::beginAttempt(const QString &fingerprint, HistoryMode mode,
         return 0;
     }
     QSqlQuery query(database());
-    query.prepare(
-        QStringLiteral("INSERT INTO attempts (database, mode, started_at) VALUES (?, ?, ?)"));
+    query.prepare(QStringLiteral(
+        "INSERT INTO attempts (database, mode, started_at, uuid) VALUES (?, ?, ?, ?)"));
     query.addBindValue(*id);
     query.addBindValue(HistoryModes::code(mode));
     query.addBindValue(startedAt.toMSecsSinceEpoch());
+    query.addBindValue(QUuid::createUuid().toString(QUuid::WithoutBraces));
     if (!query.exec()) {
         failWrite(query.lastError());
         return 0;
@@ -184,6 +185,7 @@ bool AnswerHistory::recordAnswer(const QString &fingerprint, const AnswerRecord 
                                                     ? QVariant(answer.attemptId)
                                                     : QVariant(QMetaType::fromType<qint64>()));
     query.bindValue(QStringLiteral(":correction"), int(answer.correction));
+    query.bindValue(QStringLiteral(":uuid"), QUuid::createUuid().toString(QUuid::WithoutBraces));
     if (!query.exec()) {
         failWrite(query.lastError());
         return false;

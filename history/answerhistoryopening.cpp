@@ -230,9 +230,9 @@ AnswerHistory::Opening AnswerHistory::openInPlace()
     auto insert = std::make_unique<QSqlQuery>(db);
     if (!insert->prepare(QStringLiteral(
             "INSERT INTO answers (database, question, mode, variant, right, seconds, "
-            "answered_at, attempt, correction, question_key) "
+            "answered_at, attempt, correction, uuid, question_key) "
             "VALUES (:db, :question, :mode, :variant, :right, :seconds, :at, :attempt, "
-            ":correction, (SELECT key FROM question_keys WHERE database = :db AND "
+            ":correction, :uuid, (SELECT key FROM question_keys WHERE database = :db AND "
             "question = :question))")))
         return outcome(insert->lastError());
     m_insertAnswer = std::move(insert);

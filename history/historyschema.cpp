@@ -13,6 +13,16 @@ namespace {
 // Step i takes a file from version i to version i + 1. Steps are never edited
 // once released: a change to the schema is a new step at the end.
 using Step = std::initializer_list<const char *>;
+
+// SQLite has no UUID function: random bytes laid out as the text of a
+// version 4 UUID (the version digit 4, the variant digit one of 8..b). Each
+// part calls randomblob() in the row's own expression, so every row gets its
+// own value (a subquery would be evaluated once for all rows).
+#define RANDOM_UUID                                                                                \
+    "lower(hex(randomblob(4)) || '-' || hex(randomblob(2)) || '-4' || "                            \
+    "substr(hex(randomblob(2)), 2) || '-' || substr('89ab', 1 + (abs(random()) % 4), 1) || "       \
+    "substr(hex(randomblob(2)), 2) || '-' || hex(randomblob(6)))"
+
 const std::array<Step, HistorySchema::CurrentVersion> Steps{{
     // 0 -> 1
     {
@@ -81,6 +91,21 @@ const std::array<Step, HistorySchema::CurrentVersion> Steps{{
         " SELECT id, ROW_NUMBER() OVER (PARTITION BY database, attempt, question"
         " ORDER BY answered_at, id) AS n FROM answers WHERE attempt IS NOT NULL)"
         " WHERE n > 1)",
+    },
+    // 5 -> 6
+    {
+        "ALTER TABLE answers ADD COLUMN uuid TEXT",
+        "ALTER TABLE answers ADD COLUMN synced INTEGER NOT NULL DEFAULT 0",
+        "ALTER TABLE attempts ADD COLUMN uuid TEXT",
+        "ALTER TABLE attempts ADD COLUMN synced INTEGER NOT NULL DEFAULT 0",
+        // A random (version 4) UUID in its text form for each existing row;
+        // new rows get theirs from QUuid when they are inserted.
+        "UPDATE answers SET uuid = " RANDOM_UUID,
+        "UPDATE attempts SET uuid = " RANDOM_UUID,
+        "CREATE UNIQUE INDEX answers_by_uuid ON answers (uuid)",
+        "CREATE UNIQUE INDEX attempts_by_uuid ON attempts (uuid)",
+        "CREATE INDEX answers_unsent ON answers (id) WHERE synced = 0",
+        "CREATE INDEX attempts_unsent ON attempts (id) WHERE synced < 2",
     },
 }};
 

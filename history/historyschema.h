@@ -20,8 +20,13 @@
 //            in for older answers when their database is next opened.
 // Version 5: answers marked as corrections (not the first answer to their
 //            question in their attempt); existing ones are marked.
+// Version 6: every answer and attempt carries a UUID of its own, given when
+//            it is written (existing rows get one in the step), and whether
+//            it has reached the classroom's server: answers 0 or 1; attempts
+//            0 nothing, 1 the start, 2 the start and the end. Rows stay
+//            unsent where the classroom is off; nothing reads the flags then.
 namespace HistorySchema {
-inline constexpr int CurrentVersion = 5;
+inline constexpr int CurrentVersion = 6;
 
 // The version stored in the file, or -1 when it cannot be read.
 int version(QSqlDatabase &db);

@@ -379,6 +379,12 @@ void LearnerWindow::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
 }
 
+void LearnerWindow::setReadOnly(bool readOnly)
+{
+    m_readOnly = readOnly;
+    refresh();
+}
+
 void LearnerWindow::refresh()
 {
     const QDateTime now = m_clock ? m_clock() : QDateTime::currentDateTimeUtc();
@@ -434,11 +440,19 @@ void LearnerWindow::refresh()
     m_weights->setText(m_fit.isRunning()
                            ? QStringLiteral("Параметры памяти подбираются по вашей истории…")
                            : LearnerWeights::description(m_history.weightsRecord()));
-    if (available)
+    if (available && !m_readOnly)
         startRefitIfDue(now);
     refreshOfficialExamRecord();
     refreshMarathon();
     refreshTopics();
+    // Another learner's history, shown to the instructor: nothing starts
+    // from here but the reference.
+    if (m_readOnly) {
+        for (QPushButton *button : findChildren<QPushButton *>()) {
+            if (button->objectName() != QLatin1String("referenceButton"))
+                button->setEnabled(false);
+        }
+    }
     // The texts change their wrapped heights: let the layout take them.
     layout()->activate();
     if (height() < minimumSizeHint().height())

@@ -34,6 +34,11 @@ public:
 
     // Reads the history anew and shows it.
     void refresh();
+    // Shows the history without a way to practise (the instructor looking
+    // at a learner's): every button but «Справочник» is disabled, and the
+    // memory weights are not refitted.
+    void setReadOnly(bool readOnly);
+    bool isReadOnly() const { return m_readOnly; }
     const PreparationOverview &overview() const { return m_overview; }
     // "Now" for the overview; the current time unless a test sets one.
     void setClock(Clock clock) { m_clock = std::move(clock); }
@@ -73,6 +78,7 @@ private:
 
     LearnerHistory &m_history;
     Clock m_clock;
+    bool m_readOnly = false;
     PreparationOverview m_overview;
 
     QLabel *m_readiness = nullptr;

@@ -420,3 +420,45 @@ void SettingsStore::addRecentDatabase(const QString &path)
     paths.prepend(path);
     writeValue(NedName, paths.mid(0, MaxRecentDatabases));
 }
+
+namespace {
+const QString ClassroomGroup = QStringLiteral("Classroom");
+} // namespace
+
+ClassroomSettings SettingsStore::classroom()
+{
+    ClassroomSettings values;
+    if (!keyExists())
+        return values;
+#ifndef Q_OS_WIN
+    if (!m_settings && !m_scratch && bytesLookDamaged())
+        return values;
+#endif
+    QSettings &s = settings();
+    s.sync();
+    s.beginGroup(ClassroomGroup);
+    const auto text = [&s](const char *name) {
+        const QVariant value = s.value(QLatin1String(name));
+        return value.metaType().id() == QMetaType::QString ? value.toString().trimmed() : QString();
+    };
+    values.learnerPc = toInteger(s.value(QStringLiteral("LearnerPc"))).value_or(0) == 1;
+    values.host = text("Host");
+    const int port = toInteger(s.value(QStringLiteral("Port"))).value_or(0);
+    values.port = port >= 1 && port <= 65535 ? port : ClassroomSettings::DefaultPort;
+    values.database = text("Database");
+    values.role = text("Role");
+    values.instructorRole = text("InstructorRole");
+    s.endGroup();
+    return values;
+}
+
+void SettingsStore::setClassroom(const ClassroomSettings &values)
+{
+    const QString prefix = ClassroomGroup + QLatin1Char('/');
+    writeValue(prefix + QStringLiteral("LearnerPc"), values.learnerPc ? 1 : 0);
+    writeValue(prefix + QStringLiteral("Host"), values.host);
+    writeValue(prefix + QStringLiteral("Port"), values.port);
+    writeValue(prefix + QStringLiteral("Database"), values.database);
+    writeValue(prefix + QStringLiteral("Role"), values.role);
+    writeValue(prefix + QStringLiteral("InstructorRole"), values.instructorRole);
+}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "classroomsettings.h"
+
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -160,6 +162,12 @@ public:
     // Puts `path` first in the recent databases (once), keeping at most
     // MaxRecentDatabases.
     void addRecentDatabase(const QString &path);
+
+    // The group "Classroom" (see ClassroomSettings); the defaults, with the
+    // classroom off, when the group is missing or the file is damaged. A
+    // port that is not 1..65535 reads as the default.
+    ClassroomSettings classroom();
+    void setClassroom(const ClassroomSettings &values);
 
     bool isOpen() const { return m_settings != nullptr; }
     // Releases the access; later reads and writes open it again.

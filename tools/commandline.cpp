@@ -18,6 +18,7 @@ QString dbvUsage()
         "  import SOURCE OUT.dbv         make a database from JSON tickets (folder or archive)\n"
         "  lint FILE.dbv [LIMITS]        report what teaches badly; exit 1 over a limit\n"
         "  stat [FILE]                   print a statistics file (default \"stat.dat\") as JSON\n"
+        "  class init --host H --database D  set up the classroom server (PostgreSQL)\n"
         "  help [COMMAND]                show this text or the help of a command\n"
         "\n"
         "Options:\n"
@@ -129,6 +130,27 @@ QString commandUsage(const QString &command)
             "the copy of the launch counter, the status of the 40 tickets and, for every\n"
             "question with any answer or time recorded, its counters by mode. The file is\n"
             "only read.");
+    }
+    if (command == u"class") {
+        return QStringLiteral(
+            "Usage: dbv class init --host HOST --database NAME [--port N] [--role ROLE]\n"
+            "                      [--learner-role ROLE] [--instructor-role ROLE]\n"
+            "\n"
+            "Sets up the classroom on the school's PostgreSQL server: creates the schema\n"
+            "\"zeltrak\" in the database NAME, or brings it to this version, then lets the\n"
+            "learner PCs' role add rows and nothing else (row-level security) and the\n"
+            "instructor's role read everything. Run it as the database's owner; run it\n"
+            "again after updating the program. The roles must exist (CREATE ROLE).\n"
+            "The password is read by the PostgreSQL client library from ~/.pgpass (or the\n"
+            "file PGPASSFILE names; on Windows %APPDATA%\\postgresql\\pgpass.conf).\n"
+            "\n"
+            "Options:\n"
+            "  --host HOST              the server\n"
+            "  --port N                 its port [5432]\n"
+            "  --database NAME          the classroom's database\n"
+            "  --role ROLE              connect as ROLE [the user's name]\n"
+            "  --learner-role ROLE      the learner PCs' role [zeltrak_pc]\n"
+            "  --instructor-role ROLE   the instructor's role [zeltrak_instructor]");
     }
     if (command == u"help")
         return QStringLiteral("Usage: dbv help [COMMAND]");

@@ -19,3 +19,4 @@ int runExtract(const QStringList &arguments, Console &console);
 int runLint(const QStringList &arguments, Console &console);
 int runStat(const QStringList &arguments, Console &console);
 int runImport(const QStringList &arguments, Console &console);
+int runClass(const QStringList &arguments, Console &console);

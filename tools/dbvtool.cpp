@@ -42,10 +42,10 @@ int runDbv(const QStringList &arguments, QIODevice &out, QIODevice &err, bool er
 
     using Command = std::function<int(const QStringList &, Console &)>;
     static const std::map<QString, Command> commands = {
-        {QStringLiteral("build"), runBuild}, {QStringLiteral("check"), runCheck},
-        {QStringLiteral("dump"), runDump},   {QStringLiteral("extract"), runExtract},
+        {QStringLiteral("build"), runBuild},   {QStringLiteral("check"), runCheck},
+        {QStringLiteral("dump"), runDump},     {QStringLiteral("extract"), runExtract},
         {QStringLiteral("import"), runImport}, {QStringLiteral("lint"), runLint},
-        {QStringLiteral("stat"), runStat},
+        {QStringLiteral("stat"), runStat},     {QStringLiteral("class"), runClass},
     };
     const auto found = commands.find(command);
     if (found == commands.end()) {

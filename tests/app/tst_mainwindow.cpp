@@ -27,6 +27,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTest>
@@ -993,6 +994,7 @@ void TestMainWindow::popupMenu_opensAboveCursor_andOnRightClick()
                                "Импортировать билеты…",
                                "Недавние базы",
                                "Справочник",
+                               "Класс…",
                                "О программе"};
     QStringList shown;
     for (QAction *action : menu->actions())
@@ -1022,7 +1024,11 @@ void TestMainWindow::popupMenu_opensAboveCursor_andOnRightClick()
     QContextMenuEvent context(QContextMenuEvent::Mouse, at, button->mapToGlobal(at));
     QApplication::sendEvent(button, &context);
     QTRY_VERIFY(menu->isVisible());
-    QCOMPARE(menu->pos(), button->mapToGlobal(at));
+    // At the click, moved up only as far as the screen's bottom requires.
+    QPoint expected = button->mapToGlobal(at);
+    const QRect screen = menu->screen()->availableGeometry();
+    expected.setY(std::min(expected.y(), screen.bottom() + 1 - menu->height()));
+    QCOMPARE(menu->pos(), expected);
     menu->close();
 }
 

@@ -1,0 +1,158 @@
+#include "learnerpull.h"
+
+#include "answerhistory.h"
+#include "localhistoryconnection.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
+namespace {
+
+struct PulledAttempt
+{
+    QString uuid, database, mode;
+    qint64 startedAt = 0;
+    QVariant endedAt, correct, wrong, passed;
+};
+
+struct PulledAnswer
+{
+    QString uuid, database, mode, attempt;
+    int question = 0, variant = 0, seconds = 0;
+    QVariant key;
+    bool right = false, correction = false;
+    qint64 answeredAt = 0;
+};
+
+QVariant nullInt()
+{
+    return QVariant(QMetaType::fromType<qint64>());
+}
+
+} // namespace
+
+LearnerPull::Result LearnerPull::pull(QSqlDatabase &server, const QString &learnerId,
+                                      const QString &historyPath)
+{
+    Result result;
+    QList<PulledAttempt> attempts;
+    QList<PulledAnswer> answers;
+    {
+        QSqlQuery query(server);
+        query.setForwardOnly(true);
+        query.prepare(
+            QStringLiteral("SELECT uuid, database, mode, started_at, ended_at, correct, "
+                           "wrong, passed FROM zeltrak.learner_attempts(CAST(? AS uuid))"));
+        query.addBindValue(learnerId);
+        if (!query.exec()) {
+            result.error = query.lastError().text();
+            return result;
+        }
+        while (query.next())
+            attempts.append({query.value(0).toString(), query.value(1).toString(),
+                             query.value(2).toString(), query.value(3).toLongLong(), query.value(4),
+                             query.value(5), query.value(6), query.value(7)});
+        query.prepare(QStringLiteral(
+            "SELECT uuid, database, question, question_key, mode, variant, is_right, seconds, "
+            "answered_at, attempt, correction FROM zeltrak.learner_answers(CAST(? AS uuid))"));
+        query.addBindValue(learnerId);
+        if (!query.exec()) {
+            result.error = query.lastError().text();
+            return result;
+        }
+        while (query.next()) {
+            PulledAnswer a;
+            a.uuid = query.value(0).toString();
+            a.database = query.value(1).toString();
+            a.question = query.value(2).toInt();
+            a.key = query.isNull(3) ? nullInt() : QVariant(query.value(3).toLongLong());
+            a.mode = query.value(4).toString();
+            a.variant = query.value(5).toInt();
+            a.right = query.value(6).toBool();
+            a.seconds = query.value(7).toInt();
+            a.answeredAt = query.value(8).toLongLong();
+            a.attempt = query.value(9).toString();
+            a.correction = query.value(10).toBool();
+            answers.append(a);
+        }
+    }
+
+    LocalHistoryConnection local(historyPath);
+    if (!local.open()) {
+        result.error = local.errorMessage();
+        return result;
+    }
+    QSqlDatabase db = local.database();
+    if (!db.transaction()) {
+        result.error = db.lastError().text();
+        return result;
+    }
+    QSqlQuery query(db);
+    bool ok =
+        query.prepare(QStringLiteral("INSERT OR IGNORE INTO databases (fingerprint) VALUES (?)"));
+    QSet<QString> fingerprints;
+    for (const auto &a : attempts)
+        fingerprints.insert(a.database);
+    for (const auto &a : answers)
+        fingerprints.insert(a.database);
+    for (auto it = fingerprints.cbegin(); ok && it != fingerprints.cend(); ++it) {
+        query.addBindValue(*it);
+        ok = query.exec();
+    }
+    ok = ok && query.prepare(QStringLiteral(
+                   "INSERT OR IGNORE INTO attempts (database, mode, started_at, ended_at, correct, "
+                   "wrong, passed, uuid, synced) VALUES ((SELECT id FROM databases WHERE "
+                   "fingerprint = ?), ?, ?, ?, ?, ?, ?, ?, ?)"));
+    for (qsizetype i = 0; ok && i < attempts.size(); ++i) {
+        const PulledAttempt &a = attempts[i];
+        const bool ended = !a.endedAt.isNull();
+        query.addBindValue(a.database);
+        query.addBindValue(a.mode);
+        query.addBindValue(a.startedAt);
+        query.addBindValue(ended ? QVariant(a.endedAt.toLongLong()) : nullInt());
+        query.addBindValue(ended ? QVariant(a.correct.toInt()) : nullInt());
+        query.addBindValue(ended ? QVariant(a.wrong.toInt()) : nullInt());
+        query.addBindValue(ended && !a.passed.isNull() ? QVariant(int(a.passed.toBool()))
+                                                       : nullInt());
+        query.addBindValue(a.uuid);
+        query.addBindValue(ended ? 2 : 1);
+        ok = query.exec();
+        result.attempts += ok ? query.numRowsAffected() : 0;
+    }
+    ok = ok && query.prepare(QStringLiteral(
+                   "INSERT OR IGNORE INTO answers (database, question, mode, variant, right, "
+                   "seconds, answered_at, attempt, correction, uuid, question_key, synced) "
+                   "VALUES ((SELECT id FROM databases WHERE fingerprint = ?), ?, ?, ?, ?, ?, ?, "
+                   "(SELECT id FROM attempts WHERE uuid = ?), ?, ?, ?, 1)"));
+    for (qsizetype i = 0; ok && i < answers.size(); ++i) {
+        const PulledAnswer &a = answers[i];
+        query.addBindValue(a.database);
+        query.addBindValue(a.question);
+        query.addBindValue(a.mode);
+        query.addBindValue(a.variant);
+        query.addBindValue(int(a.right));
+        query.addBindValue(a.seconds);
+        query.addBindValue(a.answeredAt);
+        query.addBindValue(a.attempt);
+        query.addBindValue(int(a.correction));
+        query.addBindValue(a.uuid);
+        query.addBindValue(a.key);
+        ok = query.exec();
+        result.answers += ok ? query.numRowsAffected() : 0;
+    }
+    if (!ok) {
+        result.error = query.lastError().text();
+        db.rollback();
+        result.attempts = result.answers = 0;
+        return result;
+    }
+    if (!db.commit()) {
+        result.error = db.lastError().text();
+        db.rollback();
+        result.attempts = result.answers = 0;
+        return result;
+    }
+    result.ok = true;
+    return result;
+}

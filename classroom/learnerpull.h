@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QString>
+
+// Brings a learner's history from the classroom's server into a local
+// history file at sign-in, so that a learner at another PC goes on with
+// their mistakes, review and readiness. Rows already there (recorded here,
+// or pulled before) are recognised by their UUID and left alone; pulled
+// rows count as sent.
+namespace LearnerPull {
+
+struct Result
+{
+    bool ok = false;
+    int attempts = 0; // rows new to the local file
+    int answers = 0;
+    QString error; // the server's or the file's reason when !ok
+};
+
+// `historyPath`: the learner's "history.sqlite", created (at the current
+// schema) when it does not exist yet.
+Result pull(QSqlDatabase &server, const QString &learnerId, const QString &historyPath);
+} // namespace LearnerPull

@@ -1,0 +1,287 @@
+// The sync of learner PCs to a real PostgreSQL: PCs and learners at work at
+// once, the server stopped mid-batch, killed after its commit before the PC
+// heard of it, the same learner on two PCs. Afterwards every answer is on
+// the server exactly once and every PC's local history matches it.
+#include "answerhistory.h"
+#include "classroomlearners.h"
+#include "databasefingerprint.h"
+#include "learnerpull.h"
+#include "localhistoryconnection.h"
+#include "outbox.h"
+#include "serverconnection.h"
+#include "syncengine.h"
+#include "syncround.h"
+#include "testserver.h"
+
+#include <QSet>
+#include <QSignalSpy>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+
+#include <atomic>
+
+using namespace TestServer;
+
+namespace {
+
+const QString Fingerprint = DatabaseFingerprint::fromHeader("title A");
+const ClassroomLearner Anna{QStringLiteral("0b7c4f8e-5b1a-4c56-9a54-1f2e3d4c5b6a"),
+                            QStringLiteral("Анна")};
+const ClassroomLearner Boris{QStringLiteral("1c8d5a9f-6c2b-4d67-8b65-2a3f4e5d6c7b"),
+                             QStringLiteral("Борис")};
+const ClassroomLearner Vera{QStringLiteral("2d9e6b0a-7d3c-4e78-9c76-3b4a5f6e7d8c"),
+                            QStringLiteral("Вера")};
+
+// Records `count` answers of `learner` on the PC at `root`, in attempts of
+// twenty (each begun and ended), as the program does.
+void answer(const QString &root, const ClassroomLearner &learner, int count, qint64 startMs)
+{
+    QVERIFY(ClassroomLearners::remember(root, learner));
+    AnswerHistory history(ClassroomLearners::historyPathOf(root, learner.id));
+    QVERIFY(history.isAvailable());
+    qint64 attempt = 0;
+    for (int i = 0; i < count; ++i) {
+        const qint64 at = startMs + i * 1000;
+        if (i % 20 == 0)
+            attempt = history.beginAttempt(Fingerprint, HistoryMode::Learning,
+                                           QDateTime::fromMSecsSinceEpoch(at));
+        QVERIFY(
+            history.recordAnswer(Fingerprint, AnswerRecord{1 + i % 800, HistoryMode::Learning,
+                                                           1 + i % 3, i % 4 != 0, 3, at, attempt}));
+        if (i % 20 == 19)
+            history.endAttempt(attempt, QDateTime::fromMSecsSinceEpoch(at + 1), {15, 5, {}});
+    }
+}
+
+QSet<QString> localUuids(const QString &root, const ClassroomLearner &learner)
+{
+    QSet<QString> uuids;
+    LocalHistoryConnection local(ClassroomLearners::historyPathOf(root, learner.id));
+    if (!local.open())
+        return uuids;
+    QSqlQuery query(local.database());
+    query.exec(QStringLiteral("SELECT uuid FROM answers"));
+    while (query.next())
+        uuids.insert(query.value(0).toString());
+    return uuids;
+}
+
+// The learner's answers on the server, and how many rows hold them.
+QPair<QSet<QString>, int> serverAnswers(const QString &db, const ClassroomLearner &learner)
+{
+    QSet<QString> uuids;
+    int rows = 0;
+    ServerConnection instructor(address(InstructorRole, db));
+    if (!instructor.open())
+        return {uuids, -1};
+    QSqlQuery query(instructor.database());
+    query.prepare(QStringLiteral("SELECT CAST(uuid AS text) FROM zeltrak.answers WHERE learner = "
+                                 "CAST(? AS uuid)"));
+    query.addBindValue(learner.id);
+    query.exec();
+    while (query.next()) {
+        uuids.insert(query.value(0).toString());
+        ++rows;
+    }
+    return {uuids, rows};
+}
+
+int serverCount(const QString &db, const QString &sql)
+{
+    return scalar(InstructorRole, db, sql).toInt();
+}
+
+} // namespace
+
+class TestClassroomSync : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void threeLearnersTwoPcs_concurrently_everyAnswerOnceAndHistoriesMatch();
+    void serverStoppedMidBatch_restarted_nothingLostNothingDoubled();
+    void serverKilledAfterCommit_beforeThePcHeard_resentAndStoredOnce();
+    void engine_sendsInTheBackground();
+};
+
+void TestClassroomSync::initTestCase()
+{
+    if (const QString why = skipReason(); !why.isEmpty())
+        QSKIP(qPrintable(why));
+}
+
+void TestClassroomSync::threeLearnersTwoPcs_concurrently_everyAnswerOnceAndHistoriesMatch()
+{
+    const QString db = freshDatabase(QStringLiteral("zt_concurrent"));
+    QTemporaryDir pc1, pc2;
+    const QString root1 = ClassroomLearners::rootIn(pc1.path());
+    const QString root2 = ClassroomLearners::rootIn(pc2.path());
+    constexpr int PerLearner = 400;
+
+    // Anna and Boris at the first PC, Boris (another day) and Vera at the
+    // second; each PC's sync runs in small batches while they answer.
+    std::atomic<int> writing = 4;
+    QList<QThread *> threads;
+    const auto writer = [&](const QString &root, const ClassroomLearner &learner, qint64 start) {
+        threads << QThread::create([&, root, learner, start] {
+            answer(root, learner, PerLearner, start);
+            --writing;
+        });
+    };
+    writer(root1, Anna, 1'000'000);
+    writer(root1, Boris, 2'000'000);
+    writer(root2, Boris, 9'000'000);
+    writer(root2, Vera, 3'000'000);
+    QList<SyncReport> last(2);
+    for (int pc = 0; pc < 2; ++pc) {
+        threads << QThread::create([&, pc] {
+            SyncRound round(address(PcRole, db), pc == 0 ? root1 : root2);
+            while (writing > 0)
+                last[pc] = round.run(50);
+            last[pc] = round.run(50);
+        });
+    }
+    for (QThread *thread : threads)
+        thread->start();
+    for (QThread *thread : threads) {
+        QVERIFY(thread->wait(120'000));
+        delete thread;
+    }
+    for (const SyncReport &report : last) {
+        QVERIFY2(report.error.isEmpty(), qPrintable(report.error));
+        QCOMPARE(report.pending, 0);
+    }
+
+    // Every answer once: as many rows as answers, each a UUID of a PC.
+    const auto [annaServer, annaRows] = serverAnswers(db, Anna);
+    QCOMPARE(annaRows, PerLearner);
+    QCOMPARE(annaServer, localUuids(root1, Anna));
+    const auto [borisServer, borisRows] = serverAnswers(db, Boris);
+    QCOMPARE(borisRows, 2 * PerLearner);
+    QCOMPARE(borisServer, localUuids(root1, Boris) + localUuids(root2, Boris));
+    QCOMPARE(serverCount(db, "SELECT count(*) FROM zeltrak.answers"), 4 * PerLearner);
+    QCOMPARE(serverCount(db, "SELECT count(*) FROM zeltrak.attempt_ends"), 4 * PerLearner / 20);
+    QCOMPARE(serverCount(db, "SELECT count(*) FROM zeltrak.learners"), 3);
+
+    // Boris signs in at each PC again: both have all his answers, once.
+    ServerConnection pc(address(PcRole, db));
+    QVERIFY(pc.open());
+    QSqlDatabase server = pc.database();
+    for (const QString &root : {root1, root2}) {
+        const auto pulled =
+            LearnerPull::pull(server, Boris.id, ClassroomLearners::historyPathOf(root, Boris.id));
+        QVERIFY2(pulled.ok, qPrintable(pulled.error));
+        QCOMPARE(pulled.answers, PerLearner);
+        QCOMPARE(pulled.attempts, PerLearner / 20);
+        QCOMPARE(localUuids(root, Boris), borisServer);
+        AnswerHistory history(ClassroomLearners::historyPathOf(root, Boris.id));
+        const QList<AnswerRecord> answers = history.answers(Fingerprint);
+        QCOMPARE(answers.size(), 2 * PerLearner);
+        QCOMPARE(history.attempts(Fingerprint).size(), 2 * PerLearner / 20);
+        // Pulled rows count as sent: nothing goes back.
+        QCOMPARE(SyncRound(address(PcRole, db), root).run().sent, 0);
+    }
+    // The same history on both PCs (row ids aside): what every window reads.
+    const QList<AnswerOutcome> first =
+        AnswerHistory(ClassroomLearners::historyPathOf(root1, Boris.id)).outcomes(Fingerprint);
+    QCOMPARE(first.size(), 2 * PerLearner);
+    QCOMPARE(AnswerHistory(ClassroomLearners::historyPathOf(root2, Boris.id)).outcomes(Fingerprint),
+             first);
+}
+
+void TestClassroomSync::serverStoppedMidBatch_restarted_nothingLostNothingDoubled()
+{
+    const QString db = freshDatabase(QStringLiteral("zt_restart"));
+    QTemporaryDir pc;
+    const QString root = ClassroomLearners::rootIn(pc.path());
+    answer(root, Anna, 250, 1'000'000);
+
+    SyncRound round(address(PcRole, db), root);
+    int batches = 0;
+    ServerPush::Hooks hooks;
+    // The second batch is on the server, uncommitted, when it stops.
+    hooks.beforeCommit = [&] {
+        if (++batches == 2)
+            QVERIFY(halt());
+    };
+    SyncReport report = round.run(100, hooks);
+    QVERIFY(!report.reachable);
+    QVERIFY2(report.error.contains(QStringLiteral("недоступен")), qPrintable(report.error));
+    QCOMPARE(report.sent, 100 + 13); // the first batch: 100 answers, 13 attempts
+    QCOMPARE(report.pending, 150);
+
+    // While it is down, the PC keeps answering.
+    report = round.run(100);
+    QVERIFY(!report.reachable);
+    QCOMPARE(report.pending, 150);
+
+    QVERIFY(resume());
+    report = round.run(100);
+    QVERIFY2(report.error.isEmpty(), qPrintable(report.error));
+    QCOMPARE(report.pending, 0);
+    const auto [uuids, rows] = serverAnswers(db, Anna);
+    QCOMPARE(rows, 250);
+    QCOMPARE(uuids, localUuids(root, Anna));
+    QCOMPARE(serverCount(db, "SELECT count(*) FROM zeltrak.attempts"), 13);
+    QCOMPARE(serverCount(db, "SELECT count(*) FROM zeltrak.attempt_ends"), 12);
+}
+
+void TestClassroomSync::serverKilledAfterCommit_beforeThePcHeard_resentAndStoredOnce()
+{
+    const QString db = freshDatabase(QStringLiteral("zt_killed"));
+    QTemporaryDir pc;
+    const QString root = ClassroomLearners::rootIn(pc.path());
+    answer(root, Anna, 120, 1'000'000);
+    {
+        // The commit reaches the server; the server dies before the PC
+        // marks the batch, and so does the PC's run.
+        SyncRound round(address(PcRole, db), root);
+        round.setAfterCommit([] {
+            halt();
+            return false;
+        });
+        const SyncReport report = round.run(1000);
+        QCOMPARE(report.pending, 120 + 6);
+    }
+    QVERIFY(resume());
+    QCOMPARE(serverAnswers(db, Anna).second, 120); // the server has them already
+
+    // The PC starts again and sends the same batch: stored once.
+    SyncRound round(address(PcRole, db), root);
+    const SyncReport report = round.run(1000);
+    QVERIFY2(report.error.isEmpty(), qPrintable(report.error));
+    QCOMPARE(report.sent, 120 + 6);
+    QCOMPARE(report.pending, 0);
+    const auto [uuids, rows] = serverAnswers(db, Anna);
+    QCOMPARE(rows, 120);
+    QCOMPARE(uuids, localUuids(root, Anna));
+    QCOMPARE(serverCount(db, "SELECT count(*) FROM zeltrak.attempts"), 6);
+}
+
+void TestClassroomSync::engine_sendsInTheBackground()
+{
+    const QString db = freshDatabase(QStringLiteral("zt_engine"));
+    QTemporaryDir pc;
+    const QString root = ClassroomLearners::rootIn(pc.path());
+    answer(root, Vera, 30, 1'000'000);
+    SyncEngine engine(address(PcRole, db), root);
+    QSignalSpy rounds(&engine, &SyncEngine::roundFinished);
+    engine.start(60'000);
+    QVERIFY(rounds.wait(10'000));
+    auto report = rounds.last().first().value<SyncReport>();
+    QCOMPARE(report.sent, 30 + 2);
+    // More answers, and a round asked for at once.
+    answer(root, Vera, 10, 5'000'000);
+    engine.syncNow();
+    QVERIFY(rounds.wait(10'000));
+    report = rounds.last().first().value<SyncReport>();
+    QCOMPARE(report.sent, 10 + 1);
+    QCOMPARE(report.pending, 0);
+    QCOMPARE(serverAnswers(db, Vera).second, 40);
+}
+
+QTEST_GUILESS_MAIN(TestClassroomSync)
+#include "tst_classroomsync.moc"
