@@ -71,7 +71,7 @@ MainWindow::MainWindow(const ProgramPaths &paths, QWidget *parent)
       m_history(std::make_unique<LearnerHistory>())
 {
     setObjectName(QStringLiteral("Form2"));
-    createControls();
+    setUpWindow();
     m_menu = new SettingsMenu(this, *m_settings);
     connect(m_menu, &SettingsMenu::resetChosen, this, &MainWindow::onResetChosen);
     connect(m_menu, &SettingsMenu::databaseChoiceChosen, this, &MainWindow::onDatabaseChoiceChosen);
@@ -82,8 +82,12 @@ MainWindow::MainWindow(const ProgramPaths &paths, QWidget *parent)
     connect(m_menu, &SettingsMenu::interfaceScaleChosen, this, &MainWindow::onInterfaceScaleChosen);
     connect(m_menu, &SettingsMenu::classroomChosen, this, &MainWindow::onClassroomChosen);
 
+    // The controls are built while the start-up's writes run; its messages
+    // find the window as it will appear, only without its controls.
     StartupSequence startup(m_paths, *m_settings, *this);
-    m_startupFailed = !startup.run();
+    startup.start();
+    createControls();
+    m_startupFailed = !startup.finish();
     m_databasePath = startup.databasePath();
     m_launchCount = startup.launchCount();
     m_instanceLock = startup.takeInstanceLock();
@@ -165,7 +169,7 @@ void MainWindow::setCompanions(AttemptWindow *examWindow, KnowledgeGauge *gauge,
     m_about = about;
 }
 
-void MainWindow::createControls()
+void MainWindow::setUpWindow()
 {
     setWindowTitle(QString::fromUtf8(ProgramInfo::MainCaption));
     setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
@@ -178,7 +182,12 @@ void MainWindow::createControls()
     pal.setColor(QPalette::Window, Qt::black);
     setPalette(pal);
     setWindowIcon(BundledPictures::icon(ArtResources::programIcon()));
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
 
+void MainWindow::createControls()
+{
     m_banner = new QLabel(this);
     m_banner->setObjectName(QStringLiteral("Image2"));
     m_banner->setGeometry(0, 0, 588, 209);
@@ -232,14 +241,13 @@ void MainWindow::createControls()
     titleFont.setBold(true);
     m_databaseTitle->setFont(titleFont);
     m_databaseTitle->setGeometry(304, 419, 408, 19);
+    if (!m_startupTitle.isNull())
+        m_databaseTitle->setText(m_startupTitle);
 
     m_blinkTimer = new QTimer(this);
     m_blinkTimer->setObjectName(QStringLiteral("Timer1"));
     m_blinkTimer->setInterval(100);
     connect(m_blinkTimer, &QTimer::timeout, this, &MainWindow::onBlinkTick);
-
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
 }
 
 void MainWindow::createToolButtons()
@@ -299,7 +307,11 @@ void MainWindow::applyDefaultTimeLimit()
 
 void MainWindow::showDatabaseTitle(const QString &title)
 {
-    m_databaseTitle->setText(title);
+    // The start-up opens the database before the label exists.
+    if (m_databaseTitle)
+        m_databaseTitle->setText(title);
+    else
+        m_startupTitle = title;
 }
 
 int MainWindow::launchCount()

@@ -121,6 +121,10 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    // The window itself: caption, frame, size, font, colours, icon, place.
+    // Set before the start-up, whose messages and dialogue it owns.
+    void setUpWindow();
+    // Its controls, built while the start-up's writes run.
     void createControls();
     void createToolButtons();
     void createLearnerButton();
@@ -243,6 +247,8 @@ private:
     // after it.
     bool m_returnToLearner = false;
     QLabel *m_databaseTitle = nullptr;
+    // The database's title as the start-up found it, before the label was made.
+    QString m_startupTitle;
     QTimer *m_blinkTimer = nullptr;
     QFileDialog *m_databaseDialog = nullptr;
     SettingsMenu *m_menu = nullptr;

@@ -35,17 +35,41 @@ std::unique_ptr<InstanceLock> StartupSequence::takeInstanceLock()
 
 bool StartupSequence::run()
 {
+    start();
+    return finish();
+}
+
+void StartupSequence::start()
+{
+    m_started = runUntilWrites();
+}
+
+bool StartupSequence::finish()
+{
+    joinSettingsWrite();
+    if (!m_started)
+        return false;
+    const std::optional<StatisticsError> failure = m_statisticsWrite.join();
+    // As loadOrCreateStatistics leaves it: a record that could not be
+    // created is not taken, one that was read is, saved or not.
+    if (!failure || failure->kind() == StatisticsError::NotSaved)
+        globalStatRecord() = m_statistics.record;
+    return !failure || reportStatistics(*failure);
+}
+
+bool StartupSequence::runUntilWrites()
+{
     // Before anything is read or written: a second copy of the program ends
     // without touching the settings or the progress of the first.
     const QString progressFolder = m_paths.progressFolder();
     m_instanceLock = std::make_unique<InstanceLock>(progressFolder);
     if (!m_instanceLock->tryLock()) {
         if (m_instanceLock->heldByAnotherProgram()) {
-            m_host.warn(InstanceLock::alreadyRunningMessage());
+            warn(InstanceLock::alreadyRunningMessage());
             return false;
         }
         if (!m_instanceLock->refusal().isEmpty()) {
-            m_host.warn(m_instanceLock->refusal());
+            warn(m_instanceLock->refusal());
             return false;
         }
     }
@@ -56,16 +80,32 @@ bool StartupSequence::run()
     try {
         startup = m_settings.openSettings(
             m_paths.programFolder, m_paths.databaseFolders,
-            [this](const SettingsStore::Startup &stored) { m_host.applyStoredMarks(stored); });
+            [this](const SettingsStore::Startup &stored) { m_host.applyStoredMarks(stored); },
+            SettingsStore::LaunchCounting::ByCaller);
         m_launchCount = startup.launchCount;
     } catch (const SettingsError &e) {
         // The program still works without a writable store; the user learns
         // why nothing will be remembered.
-        m_host.warn(e.message());
+        warn(e.message());
         m_host.applyDefaultTimeLimit();
     }
+    if (startup.launchCountToWrite) {
+        // The value is known; the sequence reads nothing more from the store
+        // until the write is joined.
+        m_settingsWrite.start([&store = m_settings, count = m_launchCount]() -> QString {
+            try {
+                store.setLaunchCount(count);
+            } catch (const SettingsError &e) {
+                return e.message();
+            }
+            return {};
+        });
+    }
+    // Each is shown after the counter's write is joined. On a later run the
+    // only warning is that the settings cannot be saved, said once whichever
+    // write was refused first.
     for (const QString &warning : startup.warnings)
-        m_host.warn(warning);
+        warn(warning);
     if (!startup.repairedValues.isEmpty()) {
         qWarning("Settings %s were missing or damaged and were reset to their first-run values",
                  qPrintable(startup.repairedValues.join(QStringLiteral(", "))));
@@ -82,15 +122,62 @@ bool StartupSequence::run()
     // progress does not depend on the folder the program was started from.
     QDir::setCurrent(progressFolder);
     carryOverProgress();
+    return startStatisticsWrite();
+}
+
+bool StartupSequence::startStatisticsWrite()
+{
+    // While the counter's write is pending, the store is about to hold the
+    // count being written.
+    const int launch =
+        m_settingsWrite.isPending() ? m_launchCount : storedLaunchCount(settings(), m_launchCount);
     try {
-        loadOrCreateStatistics(globalStatRecord(), storedLaunchCount(m_settings, m_launchCount));
+        m_statistics = readStatisticsAtStart(launch);
     } catch (const StatisticsError &e) {
-        m_host.warn(e.message());
-        // Progress that was read but not written back is still worked with.
-        if (e.kind() == StatisticsError::Unusable)
-            return false;
+        // A file that cannot be read cannot be worked with.
+        warn(e.message());
+        return false;
     }
+    m_statisticsWrite.start(
+        [statistics = m_statistics] { return writeStatisticsAtStart(statistics); });
     return true;
+}
+
+bool StartupSequence::reportStatistics(const StatisticsError &error)
+{
+    warn(error.message());
+    // Progress that was read but not written back is still worked with.
+    return error.kind() != StatisticsError::Unusable;
+}
+
+SettingsStore &StartupSequence::settings()
+{
+    joinSettingsWrite();
+    return m_settings;
+}
+
+void StartupSequence::joinSettingsWrite()
+{
+    if (const QString refusal = m_settingsWrite.join(); !refusal.isEmpty())
+        m_host.warn(refusal);
+}
+
+void StartupSequence::warn(const QString &text)
+{
+    joinSettingsWrite();
+    m_host.warn(text);
+}
+
+void StartupSequence::inform(const QString &text)
+{
+    joinSettingsWrite();
+    m_host.inform(text);
+}
+
+QString StartupSequence::chooseDatabaseFile(const QString &folder)
+{
+    joinSettingsWrite();
+    return m_host.chooseDatabaseFile(folder);
 }
 
 void StartupSequence::carryOverProgress()
@@ -101,15 +188,15 @@ void StartupSequence::carryOverProgress()
     case ProgramPaths::CarryOver::NotNeeded:
         break;
     case ProgramPaths::CarryOver::Copied:
-        m_host.inform(QStringLiteral("В папку программы нельзя записывать, поэтому результаты "
-                                     "занятий скопированы из \"%1\" в папку \"%2\" и теперь "
-                                     "хранятся там. Прежний файл оставлен без изменений.")
-                          .arg(original, QDir::toNativeSeparators(QDir::currentPath())));
+        inform(QStringLiteral("В папку программы нельзя записывать, поэтому результаты "
+                              "занятий скопированы из \"%1\" в папку \"%2\" и теперь "
+                              "хранятся там. Прежний файл оставлен без изменений.")
+                   .arg(original, QDir::toNativeSeparators(QDir::currentPath())));
         break;
     case ProgramPaths::CarryOver::Failed:
-        m_host.warn(QStringLiteral("Не удалось скопировать результаты занятий из "
-                                   "\"%1\": %2. Прежний файл оставлен без изменений.")
-                        .arg(original, reason));
+        warn(QStringLiteral("Не удалось скопировать результаты занятий из "
+                            "\"%1\": %2. Прежний файл оставлен без изменений.")
+                 .arg(original, reason));
         break;
     }
 }
@@ -121,9 +208,9 @@ bool StartupSequence::openDatabase()
             m_host.showDatabaseTitle(DatabaseOpening::open(m_databasePath));
             return true;
         } catch (const std::exception &) {
-            m_host.warn(DamagedDatabase);
+            warn(DamagedDatabase);
             try {
-                m_settings.setDatabasePath(QString());
+                settings().setDatabasePath(QString());
             } catch (const SettingsError &) {
                 // The stop follows anyway; the next start asks again.
             }
@@ -131,29 +218,29 @@ bool StartupSequence::openDatabase()
         }
     }
 
-    m_host.warn(MissingDatabase);
-    const QString chosen = m_host.chooseDatabaseFile(
-        DatabaseOpening::dialogStartFolder(m_paths, m_firstRun, m_databasePath));
+    warn(MissingDatabase);
+    const QString chosen =
+        chooseDatabaseFile(DatabaseOpening::dialogStartFolder(m_paths, m_firstRun, m_databasePath));
     if (chosen.isEmpty()) {
-        m_host.warn(DatabaseFailure);
+        warn(DatabaseFailure);
         return false;
     }
     const QFileInfo chosenFile(chosen);
     if (!chosenFile.isFile()) {
-        m_host.warn(NoDataFile);
+        warn(NoDataFile);
         return false;
     }
     try {
         m_host.showDatabaseTitle(DatabaseOpening::open(chosen));
     } catch (const std::exception &) {
-        m_host.warn(DatabaseFailure);
+        warn(DatabaseFailure);
         return false;
     }
     m_databasePath = QDir::toNativeSeparators(chosenFile.absoluteFilePath());
     try {
-        m_settings.setDatabasePath(m_databasePath);
+        settings().setDatabasePath(m_databasePath);
     } catch (const SettingsError &e) {
-        m_host.warn(e.message());
+        warn(e.message());
     }
     return true;
 }
@@ -161,7 +248,7 @@ bool StartupSequence::openDatabase()
 void StartupSequence::takeBackLaunch()
 {
     try {
-        m_settings.decrementLaunchCount();
+        settings().decrementLaunchCount();
     } catch (const SettingsError &) {
         // Nothing more can be done about the counter; the program ends.
     }

@@ -237,7 +237,8 @@ QString SettingsStore::setDamagedFileAside()
 
 SettingsStore::Startup SettingsStore::openSettings(const QString &programFolder,
                                                    const QStringList &extraFolders,
-                                                   const MarksHandler &setMarks)
+                                                   const MarksHandler &setMarks,
+                                                   LaunchCounting counting)
 {
     Startup result;
     m_startupWarnings = &result.warnings;
@@ -299,7 +300,10 @@ SettingsStore::Startup SettingsStore::openSettings(const QString &programFolder,
     if (!result.firstRun) {
         const int previous = readInteger(KolName, FirstRunLaunchCount - 1, &result.repairedValues);
         result.launchCount = previous == std::numeric_limits<int>::max() ? previous : previous + 1;
-        writeValue(KolName, result.launchCount);
+        if (counting == LaunchCounting::Here)
+            writeValue(KolName, result.launchCount);
+        else
+            result.launchCountToWrite = true;
         result.shuffle = readInteger(RndName, FirstRunShuffle, &result.repairedValues);
         result.showStatistics =
             readInteger(StaName, FirstRunShowStatistics, &result.repairedValues);
@@ -348,6 +352,11 @@ void SettingsStore::decrementLaunchCount()
 int SettingsStore::launchCount()
 {
     return readInteger(KolName, FirstRunLaunchCount);
+}
+
+void SettingsStore::setLaunchCount(int count)
+{
+    writeValue(KolName, count);
 }
 
 QString SettingsStore::databasePath()

@@ -77,6 +77,18 @@ public:
         // Texts to show once, in this order: the damaged file kept aside, and
         // that the settings cannot be saved. Empty when all went well.
         QStringList warnings;
+        // The caller writes launchCount with setLaunchCount() (see
+        // LaunchCounting::ByCaller).
+        bool launchCountToWrite = false;
+    };
+
+    // Who writes the launch counter of a later run: openSettings itself, or
+    // the caller after it (the start-up does that on a worker thread while
+    // the program goes on). A first run writes all its values at once.
+    enum class LaunchCounting
+    {
+        Here,
+        ByCaller,
     };
 
     // `location`: the INI file (or, on Windows, the registry key path).
@@ -109,8 +121,14 @@ public:
     // holds none of the program's values — is renamed aside (never deleted)
     // and the run becomes a first run. A file that cannot be read at all counts as a
     // first run too, so the standard database is still found.
+    //
+    // With LaunchCounting::ByCaller a later run reads every value (repairing
+    // as above) and leaves the counter of this launch to the caller
+    // (launchCountToWrite): a refusal of that write is then the caller's to
+    // show, once, where the start-up shows the settings' warnings.
     Startup openSettings(const QString &programFolder, const QStringList &extraFolders = {},
-                         const MarksHandler &setMarks = {});
+                         const MarksHandler &setMarks = {},
+                         LaunchCounting counting = LaunchCounting::Here);
 
     // First run: makes `programFolder` the current folder (a failure is
     // ignored) and writes Bas := the first standard database found there, or
@@ -123,6 +141,9 @@ public:
     // Single reads and writes. A read of a missing or mistyped integer
     // repairs it as openSettings does.
     int launchCount();
+    // Writes Kol; throws SettingsError when the store refuses it and no
+    // refusal was reported before.
+    void setLaunchCount(int count);
     QString databasePath();
     void setDatabasePath(const QString &path);
     void setTimeCode(int code);

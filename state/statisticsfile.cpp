@@ -136,25 +136,31 @@ void saveStatistics(const StatRecord &record, const QString &path)
         throw saveFailure(target, reason);
 }
 
-void loadOrCreateStatistics(StatRecord &record, qint32 launchCount, const QString &path)
+namespace {
+
+// The fixed message, with what really happened under it: a full disk or a
+// read-only folder is no damage, and the learner can act on it.
+StatisticsError unusable(const QString &reason)
 {
-    const QString target = resolve(path);
-    const QString shownPath = QDir::toNativeSeparators(target);
-    // The fixed message, with what really happened under it: a full disk
-    // or a read-only folder is no damage, and the learner can act on it.
-    const auto unusable = [](const QString &reason) {
-        return StatisticsError(QString::fromUtf8(StatisticsFile::DamagedMessage) +
-                               QStringLiteral("\n\n") + reason);
-    };
+    return StatisticsError(QString::fromUtf8(StatisticsFile::DamagedMessage) +
+                           QStringLiteral("\n\n") + reason);
+}
+
+} // namespace
+
+StatisticsAtStart readStatisticsAtStart(qint32 launchCount, const QString &path)
+{
+    StatisticsAtStart read;
+    read.path = resolve(path);
+    const QString shownPath = QDir::toNativeSeparators(read.path);
     // Checked before anything opens it: opening a named pipe would wait for
     // a writer forever.
-    if (const QString refusal = RegularFile::refusalReason(target); !refusal.isEmpty())
+    if (const QString refusal = RegularFile::refusalReason(read.path); !refusal.isEmpty())
         throw unusable(QStringLiteral("Файл результатов: %1.").arg(refusal));
 
-    StatRecord loaded;
-    QFile file(target);
-    const bool existed = file.exists();
-    if (existed) {
+    QFile file(read.path);
+    read.existed = file.exists();
+    if (read.existed) {
         if (!file.open(QIODevice::ReadOnly))
             throw unusable(QStringLiteral("Не удалось прочитать файл \"%1\": %2.")
                                .arg(shownPath, file.errorString()));
@@ -165,20 +171,34 @@ void loadOrCreateStatistics(StatRecord &record, qint32 launchCount, const QStrin
                                .arg(shownPath)
                                .arg(bytes.size())
                                .arg(StatRecord::Size));
-        loaded = StatRecord::fromBytes(bytes);
-        file.close();
+        read.record = StatRecord::fromBytes(bytes);
     }
-    loaded.setLaunchCount(launchCount);
-    if (const QString reason = replaceStatistics(loaded, target); !reason.isEmpty()) {
-        if (!existed)
-            throw unusable(
-                QStringLiteral("Не удалось создать файл \"%1\": %2.").arg(shownPath, reason));
-        // The progress was read; only the launch count did not reach the
-        // file. The learner keeps working with it.
-        record = loaded;
-        throw saveFailure(target, reason);
-    }
-    record = loaded;
+    read.record.setLaunchCount(launchCount);
+    return read;
+}
+
+std::optional<StatisticsError> writeStatisticsAtStart(const StatisticsAtStart &read)
+{
+    const QString reason = replaceStatistics(read.record, read.path);
+    if (reason.isEmpty())
+        return std::nullopt;
+    if (!read.existed)
+        return unusable(QStringLiteral("Не удалось создать файл \"%1\": %2.")
+                            .arg(QDir::toNativeSeparators(read.path), reason));
+    // The progress was read; only the launch count did not reach the file.
+    // The learner keeps working with it.
+    return saveFailure(read.path, reason);
+}
+
+void loadOrCreateStatistics(StatRecord &record, qint32 launchCount, const QString &path)
+{
+    const StatisticsAtStart read = readStatisticsAtStart(launchCount, path);
+    const std::optional<StatisticsError> failure = writeStatisticsAtStart(read);
+    if (failure && failure->kind() == StatisticsError::Unusable)
+        throw *failure;
+    record = read.record;
+    if (failure)
+        throw *failure;
 }
 
 void resetStatistics(StatRecord &record, const QString &path)

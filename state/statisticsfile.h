@@ -6,6 +6,7 @@
 
 class QIODevice;
 
+#include <optional>
 #include <stdexcept>
 
 // Raised when "stat.dat" cannot be loaded, created or saved; message() is the
@@ -55,6 +56,22 @@ QString currentPath();
 // folder, no regular file...), and leaves `record` unchanged. When an existing record was read but
 // could not be written back, `record` takes it and NotSaved is thrown.
 void loadOrCreateStatistics(StatRecord &record, qint32 launchCount, const QString &path = {});
+
+// loadOrCreateStatistics in its two steps, for a caller that lets the write
+// run on another thread while it goes on.
+struct StatisticsAtStart
+{
+    StatRecord record; // as read (or a zero record), with the launch counter set
+    QString path;      // resolved when read
+    bool existed = false;
+};
+// Reads as loadOrCreateStatistics does, throwing what it throws for a file
+// that cannot be read.
+StatisticsAtStart readStatisticsAtStart(qint32 launchCount, const QString &path = {});
+// Writes the record back; returns what loadOrCreateStatistics would throw
+// (Unusable when the file did not exist, NotSaved when it did), or nothing.
+// It touches only its own file objects, so it may run on any thread.
+std::optional<StatisticsError> writeStatisticsAtStart(const StatisticsAtStart &read);
 
 // Writes `record` as the first 16176 bytes of the file, keeping any bytes
 // after it (copied in chunks, runs of zeros left as holes). The file is

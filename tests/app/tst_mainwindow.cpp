@@ -85,6 +85,7 @@ private slots:
     void startup_progressFolder();
     void startup_readOnlyProgramFolder_carriesProgressOverOnce();
     void startup_fullDisk_keepsProgressAndGoesOn();
+    void startup_bothWritesRefused_toldInOrderBeforeTheWindowShows();
     void startup_storedMarks_data();
     void startup_storedMarks();
 
@@ -501,6 +502,45 @@ void TestMainWindow::startup_fullDisk_keepsProgressAndGoesOn()
     QCOMPARE(texts.size(), 1);
     QVERIFY2(texts[0].contains(QStringLiteral("не осталось свободного места")),
              qPrintable(texts[0]));
+    QCOMPARE(globalStatRecord().ticketStatus(7), int(TicketStatus::TrainingPassed));
+    QCOMPARE(readAll(m_sandbox->statisticsFile()), progress.toBytes());
+}
+
+void TestMainWindow::startup_bothWritesRefused_toldInOrderBeforeTheWindowShows()
+{
+    SmallFileSystem settingsDisk;
+    SmallFileSystem progressDisk;
+    if (!settingsDisk.isMounted() || !progressDisk.isMounted())
+        QSKIP(qPrintable(settingsDisk.skipReason()));
+    m_sandbox->paths.settingsLocation = settingsDisk.filePath(QStringLiteral("Kiv.conf"));
+    m_sandbox->paths.programFolder = progressDisk.filePath(QString());
+    const QString db = m_sandbox->writeDatabase(QStringLiteral("elsewhere/my.dbv"), "База");
+    m_sandbox->writeSettings(QStringLiteral("Kol=30\nRnd=1\nSta=1\nTim=4\nBas=") + db);
+    QVERIFY(settingsDisk.makeReadOnly());
+    StatRecord progress;
+    progress.setTicketStatus(7, TicketStatus::TrainingPassed);
+    {
+        QFile stat(m_sandbox->statisticsFile());
+        QVERIFY(stat.open(QIODevice::WriteOnly));
+        stat.write(progress.toBytes());
+    }
+    progressDisk.fill();
+
+    QVERIFY(startProgram());
+    // Both told by the window being built, settings first, before it shows.
+    const QStringList texts = shownTexts();
+    QCOMPARE(texts.size(), 2);
+    QVERIFY2(texts[0].contains(QStringLiteral("Не удалось сохранить настройки")),
+             qPrintable(texts[0]));
+    QVERIFY2(texts[1].contains(QStringLiteral("не осталось свободного места")),
+             qPrintable(texts[1]));
+    for (const MessageBoxes::Shown &box : MessageBoxes::shown())
+        QCOMPARE(box.owner.data(), m_mainWindow.get());
+    QVERIFY(!m_mainWindow->isVisible());
+    QCOMPARE(shownTitle(), QStringLiteral("База"));
+    showMain();
+    QVERIFY(m_mainWindow->isVisible());
+    QCOMPARE(shownTexts().size(), 2);
     QCOMPARE(globalStatRecord().ticketStatus(7), int(TicketStatus::TrainingPassed));
     QCOMPARE(readAll(m_sandbox->statisticsFile()), progress.toBytes());
 }
