@@ -16,65 +16,55 @@ struct MarkingQuestion
     QString comment;
 };
 
-MarkingLayout centreLine(Centre centre, int lanesEachWay = 1)
-{
-    MarkingLayout layout;
-    layout.centre = centre;
-    layout.oncomingLanes = lanesEachWay;
-    layout.ourLanes = lanesEachWay;
-    layout.carLane = lanesEachWay - 1;
-    return layout;
-}
-
 QList<MarkingQuestion> table()
 {
-    MarkingLayout returning = centreLine(Centre::BrokenOnOurSide);
+    MarkingLayout returning = MarkingScene::road(Centre::BrokenOnOurSide);
     returning.carInOncomingLane = true;
-    MarkingLayout yellowSolid = centreLine(Centre::Broken);
+    MarkingLayout yellowSolid = MarkingScene::road(Centre::Broken);
     yellowSolid.yellowSolidEdge = true;
-    MarkingLayout yellowBroken = centreLine(Centre::Broken);
+    MarkingLayout yellowBroken = MarkingScene::road(Centre::Broken);
     yellowBroken.yellowBrokenEdge = true;
-    MarkingLayout zigzag = centreLine(Centre::Broken);
+    MarkingLayout zigzag = MarkingScene::road(Centre::Broken);
     zigzag.zigzag = true;
-    MarkingLayout zebra = centreLine(Centre::Broken);
+    MarkingLayout zebra = MarkingScene::road(Centre::Broken);
     zebra.zebra = true;
-    MarkingLayout giveWay = centreLine(Centre::Solid);
+    MarkingLayout giveWay = MarkingScene::road(Centre::Solid);
     giveWay.giveWayLine = true;
     giveWay.giveWayTriangle = true;
-    MarkingLayout edge = centreLine(Centre::Broken);
+    MarkingLayout edge = MarkingScene::road(Centre::Broken);
     edge.edgeLine = true;
     // Lane arrows (1.18) are asked about in driver's-seat scenes, where
     // they read as they do on the road.
-    MarkingLayout acceleration = centreLine(Centre::Solid);
+    MarkingLayout acceleration = MarkingScene::road(Centre::Solid);
     acceleration.ourLanes = 2;
     acceleration.wideBroken = true;
     acceleration.carLane = 0;
 
     return {
-        {centreLine(Centre::Solid),
+        {MarkingScene::road(Centre::Solid),
          "Разрешено ли вам выехать на полосу встречного движения, пересекая эту линию разметки?",
          {"Разрешено, если нет встречных транспортных средств.", "Запрещено."},
          2,
          "Линия 1.1 разделяет потоки противоположных направлений, и пересекать её запрещается."},
-        {centreLine(Centre::DoubleSolid, 2),
+        {MarkingScene::road(Centre::DoubleSolid, 2),
          "Разрешено ли вам развернуться, пересекая эту разметку?",
          {"Разрешено.", "Разрешено, если разворот не помешает встречным транспортным средствам.",
           "Запрещено."},
          3,
          "Двойную сплошную линию 1.3 пересекать запрещается, в том числе для разворота."},
-        {centreLine(Centre::Broken),
+        {MarkingScene::road(Centre::Broken),
          "Разрешено ли пересекать такую линию разметки?",
          {"Разрешено с любой стороны.", "Разрешено только для обгона.", "Запрещено."},
          1,
          "Линия 1.5 разделяет транспортные потоки или обозначает границы полос; пересекать её "
          "разрешается с любой стороны, если манёвр безопасен и разрешён (п. 8.1, п. 8.4)."},
-        {centreLine(Centre::BrokenOnOurSide),
+        {MarkingScene::road(Centre::BrokenOnOurSide),
          "Разрешено ли вам начать обгон, пересекая эту разметку?",
          {"Разрешено.", "Запрещено."},
          1,
          "Линию 1.11 разрешается пересекать со стороны прерывистой линии; с вашей стороны "
          "прерывистая, поэтому обгон начать можно, если он безопасен."},
-        {centreLine(Centre::SolidOnOurSide),
+        {MarkingScene::road(Centre::SolidOnOurSide),
          "Разрешено ли вам начать обгон, пересекая эту разметку?",
          {"Разрешено, если обгон будет безопасен.", "Запрещено."},
          2,
@@ -143,7 +133,7 @@ QList<MarkingQuestion> table()
          "Разметка 1.8 обозначает границу между полосой разгона или торможения и основной полосой "
          "проезжей части. С полосы разгона перестраиваются, уступая дорогу тем, кто едет по "
          "основной полосе (п. 8.10)."},
-        {centreLine(Centre::ReversibleDouble, 2),
+        {MarkingScene::road(Centre::ReversibleDouble, 2),
          "Что обозначает двойная прерывистая линия?",
          {"Границы полос, на которых осуществляется реверсивное регулирование.",
           "Край проезжей части.", "Полосу, по которой движение запрещено."},

@@ -60,6 +60,16 @@ void laneArrow(QPainter &p, QPointF base, const QString &kind)
 
 } // namespace
 
+MarkingLayout MarkingScene::road(MarkingLayout::Centre centre, int lanesEachWay)
+{
+    MarkingLayout layout;
+    layout.centre = centre;
+    layout.oncomingLanes = lanesEachWay;
+    layout.ourLanes = lanesEachWay;
+    layout.carLane = lanesEachWay - 1;
+    return layout;
+}
+
 QImage MarkingScene::picture(const MarkingLayout &layout)
 {
     QImage image = canvas(Grass);

@@ -38,6 +38,9 @@ struct MarkingLayout
 };
 
 namespace MarkingScene {
+// A two-way road with `lanesEachWay` lanes in each direction, the centre
+// marked as given and your car in the leftmost lane of yours.
+MarkingLayout road(MarkingLayout::Centre centre, int lanesEachWay = 1);
 QImage picture(const MarkingLayout &layout);
 // The same scene on any painter (an SVG generator for the reference), in
 // the picture's Width x Height units.

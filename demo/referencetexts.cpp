@@ -6,18 +6,6 @@ namespace {
 
 using Centre = MarkingLayout::Centre;
 
-// A straight road with `lanesEachWay` lanes in each direction, your car in
-// the leftmost lane of yours.
-MarkingLayout road(Centre centre, int lanesEachWay = 1)
-{
-    MarkingLayout layout;
-    layout.centre = centre;
-    layout.oncomingLanes = lanesEachWay;
-    layout.ourLanes = lanesEachWay;
-    layout.carLane = lanesEachWay - 1;
-    return layout;
-}
-
 template <typename Change> MarkingLayout with(MarkingLayout layout, Change change)
 {
     change(layout);
@@ -290,32 +278,33 @@ const QList<MarkingText> &markings()
          "Разделяет потоки противоположных направлений и обозначает границы полос в опасных "
          "местах, а также края проезжей части, за которые въезжать нельзя. Пересекать её "
          "запрещается.",
-         road(Centre::Solid)},
+         MarkingScene::road(Centre::Solid)},
         {"1.2", "Край проезжей части",
          "Сплошная линия вдоль края проезжей части. Пересекать её разрешается, чтобы "
          "остановиться на обочине и выехать с неё там, где остановка разрешена.",
-         with(road(Centre::Broken), [](MarkingLayout &l) { l.edgeLine = true; })},
+         with(MarkingScene::road(Centre::Broken), [](MarkingLayout &l) { l.edgeLine = true; })},
         {"1.3", "Двойная сплошная линия",
          "Разделяет потоки противоположных направлений на дорогах с четырьмя полосами и более. "
          "Пересекать её запрещается.",
-         road(Centre::DoubleSolid, 2)},
+         MarkingScene::road(Centre::DoubleSolid, 2)},
         {"1.4", "Жёлтая сплошная линия",
          "Линия у края проезжей части или на бордюре: обозначает места, где запрещена "
          "остановка.",
-         with(road(Centre::Broken), [](MarkingLayout &l) { l.yellowSolidEdge = true; })},
+         with(MarkingScene::road(Centre::Broken),
+              [](MarkingLayout &l) { l.yellowSolidEdge = true; })},
         {"1.5", "Прерывистая линия",
          "Разделяет потоки противоположных направлений на дорогах с двумя или тремя полосами и "
          "обозначает границы полос одного направления. Пересекать её разрешается с любой "
          "стороны.",
-         road(Centre::Broken)},
+         MarkingScene::road(Centre::Broken)},
         {"1.6", "Линия приближения",
          "Прерывистая линия, у которой штрихи втрое длиннее промежутков. Предупреждает, что "
          "впереди сплошная линия 1.1 или 1.11.",
-         road(Centre::Approach)},
+         MarkingScene::road(Centre::Approach)},
         {"1.8", "Широкая прерывистая линия",
          "Обозначает границу между полосой разгона или торможения и основной полосой проезжей "
          "части.",
-         with(road(Centre::Solid),
+         with(MarkingScene::road(Centre::Solid),
               [](MarkingLayout &l) {
                   l.ourLanes = 2;
                   l.wideBroken = true;
@@ -324,25 +313,26 @@ const QList<MarkingText> &markings()
         {"1.9", "Двойная прерывистая линия",
          "Обозначает границы полос с реверсивным движением. Когда реверсивные светофоры "
          "выключены, её можно пересекать, только если она справа от водителя.",
-         road(Centre::ReversibleDouble, 2)},
+         MarkingScene::road(Centre::ReversibleDouble, 2)},
         {"1.10", "Жёлтая прерывистая линия",
          "Линия у края проезжей части или на бордюре: обозначает места, где запрещена "
          "стоянка.",
-         with(road(Centre::Broken), [](MarkingLayout &l) { l.yellowBrokenEdge = true; })},
+         with(MarkingScene::road(Centre::Broken),
+              [](MarkingLayout &l) { l.yellowBrokenEdge = true; })},
         {"1.11", "Сплошная и прерывистая линии рядом",
          "Пересекать эту разметку разрешается со стороны прерывистой линии, а со стороны "
          "сплошной — только при завершении обгона или объезда.",
-         road(Centre::BrokenOnOurSide)},
+         MarkingScene::road(Centre::BrokenOnOurSide)},
         {"1.12", "Стоп-линия",
          "Показывает, где остановиться при знаке 2.5 или при запрещающем сигнале светофора или "
          "регулировщика.",
-         with(road(Centre::Solid), [](MarkingLayout &l) { l.stopLine = true; })},
+         with(MarkingScene::road(Centre::Solid), [](MarkingLayout &l) { l.stopLine = true; })},
         {"1.13", "Линия из треугольников",
          "Показывает, где при необходимости остановиться, уступая дорогу транспортным "
          "средствам на пересекаемой дороге.",
-         with(road(Centre::Solid), [](MarkingLayout &l) { l.giveWayLine = true; })},
+         with(MarkingScene::road(Centre::Solid), [](MarkingLayout &l) { l.giveWayLine = true; })},
         {"1.14.1", "Пешеходный переход («зебра»)", "Обозначает пешеходный переход.",
-         with(road(Centre::Broken), [](MarkingLayout &l) { l.zebra = true; })},
+         with(MarkingScene::road(Centre::Broken), [](MarkingLayout &l) { l.zebra = true; })},
         {"1.16.1", "Островок между встречными потоками",
          "Обозначает островок, разделяющий потоки противоположных направлений.", std::nullopt},
         {"1.16.2", "Островок между попутными потоками",
@@ -351,17 +341,17 @@ const QList<MarkingText> &markings()
          "Обозначает островок там, где потоки сливаются.", std::nullopt},
         {"1.17", "Жёлтая зигзагообразная линия",
          "Обозначает места остановки маршрутных транспортных средств и стоянки такси.",
-         with(road(Centre::Broken), [](MarkingLayout &l) { l.zigzag = true; })},
+         with(MarkingScene::road(Centre::Broken), [](MarkingLayout &l) { l.zigzag = true; })},
         {"1.18", "Стрелки на полосах",
          "Показывают, куда разрешено ехать из полосы на перекрёстке. Стрелка налево из крайней "
          "левой полосы разрешает и разворот.",
-         with(road(Centre::Solid, 2),
+         with(MarkingScene::road(Centre::Solid, 2),
               [](MarkingLayout &l) {
                   l.arrows = {QStringLiteral("SR"), QStringLiteral("L")};
                   l.carLane = 0;
               })},
         {"1.20", "Треугольник на полосе", "Предупреждает, что впереди линия 1.13.",
-         with(road(Centre::Solid),
+         with(MarkingScene::road(Centre::Solid),
               [](MarkingLayout &l) {
                   l.giveWayLine = true;
                   l.giveWayTriangle = true;
