@@ -9,4 +9,8 @@ zeltrak_build
 "$ZELTRAK_ROOT/scripts/fuzz.sh" 10 2>&1 | grep -E '^== |^Done |ERROR|SUMMARY'
 
 cd "$ZELTRAK_BUILD"
-QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel "$(nproc)" --timeout 600
+# A failing test is run once more: one run in about ten of the classroom's
+# sync test against its real server failed once without a trace that could
+# be reproduced, and a second failure still fails the run.
+QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel "$(nproc)" --timeout 600 \
+    --repeat until-pass:2
