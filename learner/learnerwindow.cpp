@@ -49,7 +49,7 @@ LearnerWindow::LearnerWindow(LearnerHistory &history, QWidget *parent)
     // make as large as two thirds of the screen; no larger than the largest
     // window (InterfaceScale), and grown in refresh() only as far as the
     // texts need.
-    resize(720, 480);
+    resize(720, 560);
 }
 
 void LearnerWindow::createControls()
@@ -105,19 +105,19 @@ void LearnerWindow::createControls()
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_readiness);
-    // The explanation grows with what lowers the readiness; past four lines
-    // it scrolls, so that the window keeps within the largest window size
-    // (InterfaceScale) and its buttons on the screen.
-    auto *explanationArea = new QScrollArea(this);
-    explanationArea->setObjectName(QStringLiteral("readinessExplanationArea"));
-    explanationArea->setWidget(m_explanation);
-    explanationArea->setWidgetResizable(true);
-    explanationArea->setFrameShape(QFrame::NoFrame);
-    explanationArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    explanationArea->setMaximumHeight(4 * m_explanation->fontMetrics().lineSpacing() + 4);
-    explanationArea->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
+    // The explanation grows with what lowers the readiness; past eight lines
+    // it scrolls, so that the window keeps its buttons on the screen at every
+    // scale. Up to that it is shown whole (fitExplanation()).
+    m_explanationArea = new QScrollArea(this);
+    m_explanationArea->setObjectName(QStringLiteral("readinessExplanationArea"));
+    m_explanationArea->setWidget(m_explanation);
+    m_explanationArea->setWidgetResizable(true);
+    m_explanationArea->setFrameShape(QFrame::NoFrame);
+    m_explanationArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_explanationArea->setMaximumHeight(8 * m_explanation->fontMetrics().lineSpacing() + 4);
+    m_explanationArea->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
     m_explanation->setBackgroundRole(QPalette::Window);
-    layout->addWidget(explanationArea);
+    layout->addWidget(m_explanationArea);
     layout->addWidget(m_unavailable);
     layout->addWidget(m_carriedOver);
     layout->addWidget(m_weights);
@@ -455,7 +455,21 @@ void LearnerWindow::refresh()
     }
     // The texts change their wrapped heights: let the layout take them.
     layout()->activate();
+    fitExplanation();
     if (height() < minimumSizeHint().height())
         resize(width(), minimumSizeHint().height());
     ScreenFit::fitToScreen(this);
+}
+
+void LearnerWindow::fitExplanation()
+{
+    // A scroll area's height is whatever the layout leaves it, and beside the
+    // tabs that was less than the text: its last line was cut off although
+    // the screen had room. Its minimum is therefore the text's height at the
+    // area's width, up to the maximum past which it scrolls; the window then
+    // grows to it (within the screen).
+    const int width = m_explanationArea->viewport()->width();
+    const int textHeight = m_explanation->heightForWidth(width > 0 ? width : m_explanation->width());
+    m_explanationArea->setMinimumHeight(qMin(textHeight, m_explanationArea->maximumHeight()));
+    layout()->activate();
 }

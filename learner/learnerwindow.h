@@ -15,6 +15,7 @@ class LearnerHistory;
 class QLabel;
 class QProgressBar;
 class QPushButton;
+class QScrollArea;
 class QTabWidget;
 class TopicsPage;
 
@@ -70,6 +71,7 @@ private:
     void refreshMarathon();
     void refreshOfficialExamRecord();
     void refreshTopics();
+    void fitExplanation();
     void onMarathonRestartClicked();
     void refreshStudyNext();
     // Fits the learner's memory weights off the GUI thread when a fit is due.
@@ -83,6 +85,7 @@ private:
 
     QLabel *m_readiness = nullptr;
     QLabel *m_explanation = nullptr;
+    QScrollArea *m_explanationArea = nullptr;
     QLabel *m_mistakes = nullptr;
     QLabel *m_due = nullptr;
     QLabel *m_unavailable = nullptr;

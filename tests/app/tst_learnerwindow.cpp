@@ -19,6 +19,8 @@
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
 #include <QToolButton>
 
@@ -112,6 +114,19 @@ void TestLearnerWindow::emptyHistory_modesDisabledWithAReason()
     QVERIFY2(!explanation.contains(QStringLiteral(" 0%")) &&
                  !explanation.contains(QStringLiteral(" 0 %")),
              qPrintable(explanation));
+    // A new history's explanation is several lines long; it is shown whole,
+    // not cut off at the bottom of its area with a scroll bar beside it.
+    auto *area = window->findChild<QScrollArea *>(QStringLiteral("readinessExplanationArea"));
+    QVERIFY(area);
+    auto *explanationLabel = window->findChild<QLabel *>(QStringLiteral("readinessExplanation"));
+    QVERIFY(explanationLabel->heightForWidth(area->viewport()->width()) >
+            4 * explanationLabel->fontMetrics().lineSpacing());
+    QVERIFY2(area->viewport()->height() >=
+                 explanationLabel->heightForWidth(area->viewport()->width()),
+             qPrintable(QStringLiteral("%1 < %2")
+                            .arg(area->viewport()->height())
+                            .arg(explanationLabel->heightForWidth(area->viewport()->width()))));
+    QVERIFY(!area->verticalScrollBar()->isVisible());
     auto *chart = window->findChild<DailyChart *>(QStringLiteral("activityChart"));
     QVERIFY(!chart->hasData());
     QVERIFY(chart->noDataLabel()->isVisible());
