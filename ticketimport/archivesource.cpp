@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QStringDecoder>
 
 #include <archive.h>
 #include <archive_entry.h>
@@ -10,16 +11,36 @@ namespace {
 
 constexpr size_t BlockSize = 64 * 1024;
 
+// Raw name bytes that are not UTF-8. A zip folder made by a Russian Windows
+// writes its names in the DOS Cyrillic code page without zip's UTF-8 flag;
+// read as UTF-8 they became replacement characters, and every ticket file
+// seemed missing. Qt's converter (ICU) decodes the code page; where it has
+// none, the bytes stay as UTF-8 with replacement characters, as before.
+QString decodeForeignName(const QByteArray &raw)
+{
+    QStringDecoder dos("IBM866");
+    if (dos.isValid()) {
+        const QString name = dos.decode(raw);
+        if (!dos.hasError())
+            return name;
+    }
+    return QString::fromUtf8(raw);
+}
+
 // The entry's path as written in the archive: UTF-8 when the archive says
-// so, else the raw bytes taken as UTF-8 (what zip and tar tools write on
-// every current system).
+// so or when the raw bytes are UTF-8 (what zip and tar tools write on every
+// current system), else the DOS code page.
 QString entryPath(archive_entry *entry)
 {
     if (const char *utf8 = archive_entry_pathname_utf8(entry))
         return QString::fromUtf8(utf8);
-    if (const char *raw = archive_entry_pathname(entry))
-        return QString::fromUtf8(raw);
-    return {};
+    const char *raw = archive_entry_pathname(entry);
+    if (!raw)
+        return {};
+    const QByteArray bytes(raw);
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString name = utf8.decode(bytes);
+    return utf8.hasError() ? decodeForeignName(bytes) : name;
 }
 
 // "./a//b/" -> "a/b"; empty for a path that leaves the root: absolute, with

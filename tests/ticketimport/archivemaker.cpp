@@ -12,8 +12,10 @@ namespace ArchiveMaker {
 QByteArray make(Format format, const QList<Entry> &entries)
 {
     archive *writer = archive_write_new();
-    if (format == Format::Zip) {
+    if (format == Format::Zip || format == Format::ZipDosNames) {
         archive_write_set_format_zip(writer);
+        if (format == Format::ZipDosNames)
+            archive_write_set_options(writer, "hdrcharset=CP866");
     } else {
         archive_write_set_format_pax_restricted(writer);
         archive_write_add_filter_gzip(writer);

@@ -28,6 +28,9 @@ struct Entry
 enum class Format
 {
     Zip,
+    // Names in the DOS Cyrillic code page (CP866) without zip's UTF-8 flag,
+    // as the zip folders of a Russian Windows write them.
+    ZipDosNames,
     TarGz
 };
 

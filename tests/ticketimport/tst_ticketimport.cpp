@@ -118,6 +118,7 @@ void TestTicketImport::folderZipAndTarGz_giveIdenticalDatabases()
         {"tickets.zip", ArchiveMaker::Format::Zip, "pdd-master/"},
         {"tickets.tar.gz", ArchiveMaker::Format::TarGz, "pdd-master/"},
         {"flat.zip", ArchiveMaker::Format::Zip, ""},
+        {"dos-names.zip", ArchiveMaker::Format::ZipDosNames, "pdd-master/"},
     };
     for (const Packed &packed : archives) {
         const QString archive = m_dir->filePath(packed.name);
