@@ -2,6 +2,34 @@
 
 #include <QUuid>
 
+namespace {
+
+// What libpq says when the way to the server is gone, as opposed to the
+// server refusing something: the server stopped or restarted, the network
+// cut, a socket reset half-way through a transaction. The wording depends on
+// the moment the connection broke (before the query was sent, while waiting
+// for the answer, over TLS), so every form is listed.
+bool saysConnectionLost(const QString &text)
+{
+    static const char *const forms[] = {
+        "could not connect",          "connection refused",
+        "timeout",                    "timed out",
+        "could not translate host name", "server closed the connection",
+        "terminating connection",     "no connection",
+        "connection to server",       "could not receive data from server",
+        "could not send data to server", "connection reset",
+        "broken pipe",                "eof detected",
+        "the database system is shutting down", "the database system is starting up",
+    };
+    for (const char *form : forms) {
+        if (text.contains(QLatin1String(form), Qt::CaseInsensitive))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
 ServerConnection::ServerConnection(const ServerAddress &address)
     : m_address(address), m_connectionName(QStringLiteral("zeltrak-classroom-") +
                                            QUuid::createUuid().toString(QUuid::WithoutBraces))
@@ -97,9 +125,7 @@ QString ServerConnection::describe(const QSqlError &error, const ServerAddress &
         return QStringLiteral("Роли «%1» не хватает прав на сервере класса (%2): администратору "
                               "нужно выполнить «dbv class init».")
             .arg(address.role, where);
-    if (has("could not connect") || has("connection refused") || has("timeout") ||
-        has("could not translate host name") || has("server closed the connection") ||
-        has("terminating connection") || has("no connection") || has("connection to server"))
+    if (saysConnectionLost(text))
         return QStringLiteral("Сервер класса (%1) недоступен. Ответы сохраняются на этом "
                               "компьютере и будут отправлены, когда он появится.")
             .arg(where);
@@ -117,7 +143,5 @@ bool ServerConnection::isConnectionLost(const QSqlError &error, const QSqlDataba
     const QString code = error.nativeErrorCode();
     if (code.startsWith(QLatin1String("08")) || code.startsWith(QLatin1String("57P")))
         return true;
-    return !db.isOpen() || text.contains(QLatin1String("server closed the connection")) ||
-           text.contains(QLatin1String("no connection to the server")) ||
-           text.contains(QLatin1String("terminating connection"));
+    return !db.isOpen() || saysConnectionLost(text);
 }
