@@ -5,6 +5,7 @@
 #include "answerhistory.h"
 #include "classroomlearners.h"
 #include "databasefingerprint.h"
+#include "historywritequeue.h"
 #include "learnerpull.h"
 #include "localhistoryconnection.h"
 #include "outbox.h"
@@ -35,24 +36,30 @@ const ClassroomLearner Vera{QStringLiteral("2d9e6b0a-7d3c-4e78-9c76-3b4a5f6e7d8c
                             QStringLiteral("Вера")};
 
 // Records `count` answers of `learner` on the PC at `root`, in attempts of
-// twenty (each begun and ended), as the program does.
+// twenty (each begun and ended), as the program does: through the write
+// queue, which keeps a write that meets the sync's lock on the file and
+// tries it again (the history waits only 50 ms for a lock, and on a loaded
+// machine the sync's transaction can hold it longer).
 void answer(const QString &root, const ClassroomLearner &learner, int count, qint64 startMs)
 {
     QVERIFY(ClassroomLearners::remember(root, learner));
     AnswerHistory history(ClassroomLearners::historyPathOf(root, learner.id));
     QVERIFY(history.isAvailable());
+    HistoryWriteQueue queue(history);
     qint64 attempt = 0;
     for (int i = 0; i < count; ++i) {
         const qint64 at = startMs + i * 1000;
         if (i % 20 == 0)
-            attempt = history.beginAttempt(Fingerprint, HistoryMode::Learning,
-                                           QDateTime::fromMSecsSinceEpoch(at));
+            attempt = queue.beginAttempt(Fingerprint, HistoryMode::Learning,
+                                         QDateTime::fromMSecsSinceEpoch(at));
+        QVERIFY(attempt != 0);
         QVERIFY(
-            history.recordAnswer(Fingerprint, AnswerRecord{1 + i % 800, HistoryMode::Learning,
-                                                           1 + i % 3, i % 4 != 0, 3, at, attempt}));
+            queue.recordAnswer(Fingerprint, AnswerRecord{1 + i % 800, HistoryMode::Learning,
+                                                         1 + i % 3, i % 4 != 0, 3, at, attempt}));
         if (i % 20 == 19)
-            history.endAttempt(attempt, QDateTime::fromMSecsSinceEpoch(at + 1), {15, 5, {}});
+            queue.endAttempt(attempt, QDateTime::fromMSecsSinceEpoch(at + 1), {15, 5, {}});
     }
+    QVERIFY(queue.flush(60'000));
 }
 
 QSet<QString> localUuids(const QString &root, const ClassroomLearner &learner)
