@@ -81,6 +81,7 @@ MainWindow::MainWindow(const ProgramPaths &paths, QWidget *parent)
     connect(m_menu, &SettingsMenu::referenceChosen, this, &MainWindow::onReferenceChosen);
     connect(m_menu, &SettingsMenu::interfaceScaleChosen, this, &MainWindow::onInterfaceScaleChosen);
     connect(m_menu, &SettingsMenu::classroomChosen, this, &MainWindow::onClassroomChosen);
+    connect(m_menu, &SettingsMenu::learnerSwitchChosen, this, &MainWindow::onLearnerSwitchChosen);
 
     // The controls are built while the start-up's writes run; its messages
     // find the window as it will appear, only without its controls.
@@ -96,11 +97,11 @@ MainWindow::MainWindow(const ProgramPaths &paths, QWidget *parent)
     // comes after anything the start-up said about "stat.dat" itself.
     if (!m_startupFailed) {
         // On a classroom PC the history is the signed-in learner's own.
-        QString historyFolder = QDir::currentPath();
-        if (const ClassroomSettings classroom = m_settings->classroom();
-            classroom.learnerPc && classroom.isComplete())
-            historyFolder = signInToClassroom(classroom, historyFolder);
-        m_pendingHistoryFolder = historyFolder;
+        m_statFolder = QDir::currentPath();
+        const ClassroomSettings classroom = m_settings->classroom();
+        const bool learnerPc = classroom.learnerPc && classroom.isComplete();
+        m_menu->setLearnerSwitchVisible(learnerPc);
+        m_pendingHistoryFolder = learnerPc ? signInToClassroom(classroom) : m_statFolder;
         rememberRecentDatabase();
     }
 }

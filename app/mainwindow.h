@@ -162,10 +162,20 @@ private:
     void rememberRecentDatabase();
     void onAboutChosen();
     void onInterfaceScaleChosen(int percent);
-    // The classroom (mainwindowclassroom.cpp): the sign-in at start, which
-    // returns the folder of the learner's history (`statFolder` itself when
-    // nobody signed in), and «Класс…».
-    QString signInToClassroom(const ClassroomSettings &classroom, const QString &statFolder);
+    // The classroom (mainwindowclassroom.cpp): «Кто учится?», which returns
+    // the folder of the learner's history (the folder of "stat.dat" when
+    // nobody signed in), at start, by «Сменить ученика…» and when «Класс…»
+    // turns the classroom on; «Класс…» takes effect at once.
+    QString signInToClassroom(const ClassroomSettings &classroom);
+    void startClassroomSync(const ClassroomSettings &classroom);
+    void showLearnerInTitle();
+    // Records from now on into the history in `folder`; the learner window
+    // made for the one before is closed and, if it was shown, made anew.
+    void useHistoryIn(const QString &folder);
+    // True, after telling why, while an attempt runs: its answers belong to
+    // the learner who began it.
+    bool refuseDuringAttempt();
+    void onLearnerSwitchChosen();
     void onClassroomChosen();
     void openInstructorWindow(const ClassroomSettings &classroom);
     void refreshInstructorWindow();
@@ -206,7 +216,10 @@ private:
     std::unique_ptr<QTemporaryDir> m_instructorFolder;
     std::unique_ptr<LearnerHistory> m_viewedHistory;
     QPointer<LearnerWindow> m_viewedWindow;
-    // The folder of "stat.dat" while the history waits to be opened; empty
+    // The folder of "stat.dat": the PC's own history, and the learners'
+    // folders beside it.
+    QString m_statFolder;
+    // The folder of the history while it waits to be opened; empty
     // once it is open (or when the start-up failed).
     QString m_pendingHistoryFolder;
     bool m_historyOpenQueued = false;

@@ -1,7 +1,10 @@
 // The main window's part of the classroom: the sign-in of a classroom PC at
-// start, the background sync it starts, and «Класс…» in the settings menu.
+// start and by «Сменить ученика…», the background sync it starts, and
+// «Класс…» in the settings menu, whose changes take effect at once.
 #include "mainwindow.h"
 
+#include "answerhistory.h"
+#include "attemptwindow.h"
 #include "classroomdialog.h"
 #include "classroomsettings.h"
 #include "classroomsignin.h"
@@ -10,6 +13,7 @@
 #include "learnerwindow.h"
 #include "messageboxes.h"
 #include "programinfo.h"
+#include "settingsmenu.h"
 #include "settingsstore.h"
 #include "signindialog.h"
 #include "syncengine.h"
@@ -22,37 +26,107 @@
 
 namespace {
 
+const QString AttemptUnderWay =
+    QStringLiteral("Сначала закончите попытку в окне экзамена: её ответы записываются в "
+                   "историю того, кто её начал.");
+
 ServerAddress learnerPcAddress(const ClassroomSettings &classroom)
 {
     return {classroom.host, classroom.port, classroom.database, classroom.role};
 }
 
+// The classroom is on for this PC: learners sign in and their rows are synced.
+bool isLearnerPc(const ClassroomSettings &classroom)
+{
+    return classroom.learnerPc && classroom.isComplete();
+}
+
 } // namespace
 
-QString MainWindow::signInToClassroom(const ClassroomSettings &classroom, const QString &statFolder)
+QString MainWindow::signInToClassroom(const ClassroomSettings &classroom)
 {
+    m_learnerName.clear();
+    showLearnerInTitle();
     const ServerAddress address = learnerPcAddress(classroom);
-    const QString root = ClassroomLearners::rootIn(statFolder);
+    const QString root = ClassroomLearners::rootIn(m_statFolder);
     const ClassroomSignIn::ClassList list = ClassroomSignIn::fetchClassList(address, root);
     SignInDialog dialog(list.learners, list.error, this);
     if (dialog.exec() != QDialog::Accepted)
-        return statFolder;
+        return m_statFolder;
     const ClassroomLearner learner = dialog.learner();
     if (learner.id.isEmpty())
-        return statFolder;
+        return m_statFolder;
     const ClassroomSignIn::Result signedIn = ClassroomSignIn::signIn(address, root, learner);
     if (!signedIn.ok) {
         MessageBoxes::warning(this, QString::fromUtf8(ProgramInfo::MainCaption), signedIn.note);
-        return statFolder;
+        return m_statFolder;
     }
     m_learnerName = learner.name;
-    setWindowTitle(
-        QStringLiteral("%1 — %2").arg(QString::fromUtf8(ProgramInfo::MainCaption), m_learnerName));
+    showLearnerInTitle();
     // Every learner who signed in on this PC is synced, not only this one:
-    // what an earlier learner answered offline goes as soon as it can.
-    m_sync = std::make_unique<SyncEngine>(address, root);
-    m_sync->start();
+    // what an earlier learner answered offline goes as soon as it can. A
+    // sync already running (the learner before) goes on as it is.
+    if (!m_sync)
+        startClassroomSync(classroom);
     return ClassroomLearners::folderOf(root, learner.id);
+}
+
+void MainWindow::startClassroomSync(const ClassroomSettings &classroom)
+{
+    // The engine under way, if any, finishes its round before it ends.
+    m_sync.reset();
+    m_sync = std::make_unique<SyncEngine>(learnerPcAddress(classroom),
+                                          ClassroomLearners::rootIn(m_statFolder));
+    m_sync->start();
+}
+
+void MainWindow::showLearnerInTitle()
+{
+    const QString caption = QString::fromUtf8(ProgramInfo::MainCaption);
+    setWindowTitle(m_learnerName.isEmpty() ? caption
+                                           : QStringLiteral("%1 — %2").arg(caption, m_learnerName));
+}
+
+bool MainWindow::refuseDuringAttempt()
+{
+    if (!m_examWindow || !m_examWindow->isVisible())
+        return false;
+    MessageBoxes::warning(this, QString::fromUtf8(ProgramInfo::MainCaption), AttemptUnderWay);
+    return true;
+}
+
+void MainWindow::useHistoryIn(const QString &folder)
+{
+    // Not opened yet (the window has not painted): it opens there.
+    if (!m_pendingHistoryFolder.isEmpty()) {
+        m_pendingHistoryFolder = folder;
+        return;
+    }
+    if (m_history->store() && m_history->store()->filePath() == AnswerHistory::filePathIn(folder))
+        return;
+    // The learner window holds what it read and fits memory weights for
+    // the history it was made for: a new one is made for the next learner.
+    const bool learnerWindowShown = m_learnerWindow && m_learnerWindow->isVisible();
+    delete m_learnerWindow;
+    m_learnerWindow = nullptr;
+    m_returnToLearner = false;
+    // The writes still waiting go into the learner's file before it closes.
+    m_history->open(folder, m_databasePath);
+    showHistoryMessage();
+    if (learnerWindowShown)
+        onLearnerClicked();
+}
+
+void MainWindow::onLearnerSwitchChosen()
+{
+    const ClassroomSettings classroom = m_settings->classroom();
+    if (!isLearnerPc(classroom) || refuseDuringAttempt())
+        return;
+    // The learner who leaves is signed out whatever the next one chooses;
+    // their rows not yet on the server stay queued and go with the next round.
+    useHistoryIn(signInToClassroom(classroom));
+    if (m_sync)
+        m_sync->syncNow();
 }
 
 void MainWindow::onClassroomChosen()
@@ -65,15 +139,28 @@ void MainWindow::onClassroomChosen()
     const ClassroomSettings after = dialog.settings();
     if (after == before)
         return;
+    const bool wasOn = isLearnerPc(before);
+    const bool isOn = isLearnerPc(after);
+    // Turning the classroom on or off changes whose history is recorded.
+    if (wasOn != isOn && refuseDuringAttempt())
+        return;
     try {
         m_settings->setClassroom(after);
     } catch (const SettingsError &error) {
         MessageBoxes::warning(this, QString::fromUtf8(ProgramInfo::MainCaption), error.message());
         return;
     }
-    MessageBoxes::information(this, QString::fromUtf8(ProgramInfo::MainCaption),
-                              QStringLiteral("Настройки класса сохранены. Они вступят в силу "
-                                             "при следующем запуске программы."));
+    m_menu->setLearnerSwitchVisible(isOn);
+    if (!wasOn && isOn) {
+        useHistoryIn(signInToClassroom(after));
+    } else if (wasOn && !isOn) {
+        m_sync.reset();
+        m_learnerName.clear();
+        showLearnerInTitle();
+        useHistoryIn(m_statFolder);
+    } else if (isOn && m_sync && learnerPcAddress(before) != learnerPcAddress(after)) {
+        startClassroomSync(after);
+    }
 }
 
 InstructorWindow *MainWindow::instructorWindow() const

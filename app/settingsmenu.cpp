@@ -82,6 +82,7 @@ SettingsMenu::SettingsMenu(QWidget *window, SettingsStore &settings)
             m_menu->addAction(BundledPictures::icon(ArtResources::glyph(glyph)), caption);
         item->setObjectName(QString::fromLatin1(name));
         connect(item, &QAction::triggered, this, chosen);
+        return item;
     };
     addCommand("N3", QStringLiteral("Обнулить результаты и статистику"),
                QStringLiteral("menu_reset"), &SettingsMenu::resetChosen);
@@ -104,8 +105,17 @@ SettingsMenu::SettingsMenu(QWidget *window, SettingsStore &settings)
     window->addAction(reference);
     addCommand("classroomItem", QStringLiteral("Класс…"), QStringLiteral("menu_database"),
                &SettingsMenu::classroomChosen);
+    m_switchLearner =
+        addCommand("switchLearnerItem", QStringLiteral("Сменить ученика…"),
+                   QStringLiteral("menu_database"), &SettingsMenu::learnerSwitchChosen);
+    m_switchLearner->setVisible(false);
     addCommand("N4", QStringLiteral("О программе"), QStringLiteral("menu_about"),
                &SettingsMenu::aboutChosen);
+}
+
+void SettingsMenu::setLearnerSwitchVisible(bool visible)
+{
+    m_switchLearner->setVisible(visible);
 }
 
 void SettingsMenu::fillRecentMenu()

@@ -37,6 +37,8 @@ public:
     int examTimeLimit() const { return m_examTimeLimit; }
     bool showStatisticsChecked() const;
     bool shuffleChecked() const;
+    // «Сменить ученика…» is there only on a classroom PC.
+    void setLearnerSwitchVisible(bool visible);
 
 signals:
     void resetChosen();
@@ -49,6 +51,8 @@ signals:
     void referenceChosen();
     // «Класс…»: the classroom's server and this PC's part in it.
     void classroomChosen();
+    // «Сменить ученика…»: the next learner sits down at a classroom PC.
+    void learnerSwitchChosen();
     // A scale (InterfaceScale) was chosen and stored.
     void interfaceScaleChosen(int percent);
 
@@ -70,4 +74,5 @@ private:
     QAction *m_shuffle = nullptr;
     QHash<int, QAction *> m_scaleItems; // by percent, Automatic included
     QMenu *m_recentMenu = nullptr;
+    QAction *m_switchLearner = nullptr;
 };

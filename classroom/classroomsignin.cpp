@@ -1,6 +1,7 @@
 #include "classroomsignin.h"
 
 #include "learnerpull.h"
+#include "serverschema.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -67,6 +68,11 @@ ClassroomSignIn::Result ClassroomSignIn::signIn(const ServerAddress &address, co
         return result;
     }
     QSqlDatabase db = server.database();
+    if (const int version = ServerSchema::version(db); version != ServerSchema::CurrentVersion) {
+        result.note = version < 0 ? server.fail(db.lastError())
+                                  : ServerSchema::versionMismatchMessage(version);
+        return result;
+    }
     const LearnerPull::Result pulled = LearnerPull::pull(db, learner.id, result.historyPath);
     if (!pulled.ok)
         result.note =

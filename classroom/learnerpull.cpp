@@ -25,6 +25,13 @@ struct PulledAnswer
     qint64 answeredAt = 0;
 };
 
+struct PulledMarathon
+{
+    QString uuid, database, order;
+    int position = 0, right = 0, wrong = 0;
+    qint64 updatedAt = 0;
+};
+
 QVariant nullInt()
 {
     return QVariant(QMetaType::fromType<qint64>());
@@ -38,6 +45,7 @@ LearnerPull::Result LearnerPull::pull(QSqlDatabase &server, const QString &learn
     Result result;
     QList<PulledAttempt> attempts;
     QList<PulledAnswer> answers;
+    QList<PulledMarathon> marathons;
     {
         QSqlQuery query(server);
         query.setForwardOnly(true);
@@ -76,6 +84,19 @@ LearnerPull::Result LearnerPull::pull(QSqlDatabase &server, const QString &learn
             a.correction = query.value(10).toBool();
             answers.append(a);
         }
+        query.prepare(QStringLiteral(
+            "SELECT uuid, database, question_order, question_position, right_count, wrong_count, "
+            "updated_at FROM zeltrak.learner_marathons(CAST(? AS uuid))"));
+        query.addBindValue(learnerId);
+        if (!query.exec()) {
+            result.error = query.lastError().text();
+            return result;
+        }
+        while (query.next())
+            marathons.append({query.value(0).toString(), query.value(1).toString(),
+                              query.value(2).toString(), query.value(3).toInt(),
+                              query.value(4).toInt(), query.value(5).toInt(),
+                              query.value(6).toLongLong()});
     }
 
     LocalHistoryConnection local(historyPath);
@@ -96,6 +117,8 @@ LearnerPull::Result LearnerPull::pull(QSqlDatabase &server, const QString &learn
         fingerprints.insert(a.database);
     for (const auto &a : answers)
         fingerprints.insert(a.database);
+    for (const auto &m : marathons)
+        fingerprints.insert(m.database);
     for (auto it = fingerprints.cbegin(); ok && it != fingerprints.cend(); ++it) {
         query.addBindValue(*it);
         ok = query.exec();
@@ -141,16 +164,36 @@ LearnerPull::Result LearnerPull::pull(QSqlDatabase &server, const QString &learn
         ok = query.exec();
         result.answers += ok ? query.numRowsAffected() : 0;
     }
+    // Kept as the server has it (AnswerHistory::marathon checks an order
+    // when it reads one). A state saved here in the same millisecond stays.
+    ok = ok && query.prepare(QStringLiteral(
+                   "INSERT OR REPLACE INTO marathon (database, question_order, position, "
+                   "updated_at, right_count, wrong_count, uuid, synced) SELECT d.id, ?, ?, ?, ?, "
+                   "?, ?, 1 FROM databases d WHERE d.fingerprint = ? AND NOT EXISTS (SELECT 1 "
+                   "FROM marathon m WHERE m.database = d.id AND m.updated_at >= ?)"));
+    for (qsizetype i = 0; ok && i < marathons.size(); ++i) {
+        const PulledMarathon &m = marathons[i];
+        query.addBindValue(m.order);
+        query.addBindValue(m.position);
+        query.addBindValue(m.updatedAt);
+        query.addBindValue(m.right);
+        query.addBindValue(m.wrong);
+        query.addBindValue(m.uuid);
+        query.addBindValue(m.database);
+        query.addBindValue(m.updatedAt);
+        ok = query.exec();
+        result.marathons += ok ? query.numRowsAffected() : 0;
+    }
     if (!ok) {
         result.error = query.lastError().text();
         db.rollback();
-        result.attempts = result.answers = 0;
+        result.attempts = result.answers = result.marathons = 0;
         return result;
     }
     if (!db.commit()) {
         result.error = db.lastError().text();
         db.rollback();
-        result.attempts = result.answers = 0;
+        result.attempts = result.answers = result.marathons = 0;
         return result;
     }
     result.ok = true;

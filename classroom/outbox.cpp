@@ -60,6 +60,17 @@ std::optional<OutboxBatch> Outbox::take(QSqlDatabase &history, int limit)
         a.correction = query.value(11).toInt() != 0;
         batch.answers.append(a);
     }
+    query.prepare(QStringLiteral(
+        "SELECT m.uuid, d.fingerprint, m.question_order, m.position, m.right_count,"
+        " m.wrong_count, m.updated_at FROM marathon m JOIN databases d ON d.id = m.database"
+        " WHERE m.synced = 0 AND m.uuid IS NOT NULL ORDER BY m.database"));
+    if (!query.exec())
+        return std::nullopt;
+    while (query.next())
+        batch.marathons.append({query.value(0).toString(), query.value(1).toString(),
+                                query.value(2).toString(), query.value(3).toInt(),
+                                query.value(4).toInt(), query.value(5).toInt(),
+                                query.value(6).toLongLong()});
     return batch;
 }
 
@@ -84,6 +95,12 @@ bool Outbox::markSent(QSqlDatabase &history, const OutboxBatch &batch)
         query.addBindValue(batch.attempts[i].id);
         ok = query.exec();
     }
+    // By UUID: a state saved since it was read has a new one and stays unsent.
+    ok = ok && query.prepare(QStringLiteral("UPDATE marathon SET synced = 1 WHERE uuid = ?"));
+    for (qsizetype i = 0; ok && i < batch.marathons.size(); ++i) {
+        query.addBindValue(batch.marathons[i].uuid);
+        ok = query.exec();
+    }
     if (!ok || !history.commit()) {
         history.rollback();
         return false;
@@ -96,7 +113,8 @@ int Outbox::pendingCount(QSqlDatabase &history)
     QSqlQuery query(history);
     if (!query.exec(QStringLiteral(
             "SELECT (SELECT count(*) FROM answers WHERE synced = 0) + (SELECT count(*) FROM "
-            "attempts WHERE synced < 2 AND (synced = 0 OR ended_at IS NOT NULL))")) ||
+            "attempts WHERE synced < 2 AND (synced = 0 OR ended_at IS NOT NULL)) + (SELECT "
+            "count(*) FROM marathon WHERE synced = 0)")) ||
         !query.next())
         return -1;
     return query.value(0).toInt();

@@ -41,24 +41,40 @@ struct OutgoingAnswer
     bool correction = false;
 };
 
+// The marathon of one question database as last saved on this PC. Only the
+// newest state of each database waits: one saved over it before it was sent
+// would be older than it on the server anyway.
+struct OutgoingMarathon
+{
+    QString uuid;
+    QString database;
+    QString order; // the question numbers as stored: "17,4,…"
+    int position = 0;
+    int right = 0;
+    int wrong = 0;
+    qint64 updatedAtMs = 0;
+};
+
 struct OutboxBatch
 {
     QList<OutgoingAttempt> attempts;
     QList<OutgoingAnswer> answers;
-    bool isEmpty() const { return attempts.isEmpty() && answers.isEmpty(); }
-    int size() const { return int(attempts.size() + answers.size()); }
+    QList<OutgoingMarathon> marathons;
+    bool isEmpty() const { return attempts.isEmpty() && answers.isEmpty() && marathons.isEmpty(); }
+    int size() const { return int(attempts.size() + answers.size() + marathons.size()); }
 };
 
 // Reads and marks the outbox of one local history file, through a
 // connection of the caller's own (the sync thread's).
 namespace Outbox {
-// Up to `limit` unsent answers and the attempts still to send, oldest first;
-// nullopt when the file cannot be read now.
+// Up to `limit` unsent answers and the attempts still to send, oldest first,
+// and the unsent marathon states; nullopt when the file cannot be read now.
 std::optional<OutboxBatch> take(QSqlDatabase &history, int limit);
 // Marks the batch's rows as on the server, in one transaction. Called only
 // after the server confirmed the commit: a row whose mark is lost (the PC
 // switched off) is sent again and the server keeps it once.
 bool markSent(QSqlDatabase &history, const OutboxBatch &batch);
-// How many answers and attempts wait; -1 when the file cannot be read.
+// How many answers, attempts and marathon states wait; -1 when the file
+// cannot be read.
 int pendingCount(QSqlDatabase &history);
 } // namespace Outbox

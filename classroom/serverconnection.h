@@ -11,6 +11,7 @@ struct ServerAddress
     int port = 5432;
     QString database;
     QString role;
+    friend bool operator==(const ServerAddress &, const ServerAddress &) = default;
 };
 
 // One connection to the classroom's server through Qt SQL's PostgreSQL

@@ -66,6 +66,23 @@ QByteArray answersJson(const OutboxBatch &batch)
     return QJsonDocument(rows).toJson(QJsonDocument::Compact);
 }
 
+QByteArray marathonsJson(const OutboxBatch &batch)
+{
+    QJsonArray rows;
+    for (const OutgoingMarathon &m : batch.marathons)
+        rows.append(QJsonObject{{QStringLiteral("uuid"), m.uuid},
+                                {QStringLiteral("database"), m.database},
+                                {QStringLiteral("question_order"), m.order},
+                                {QStringLiteral("question_position"), m.position},
+                                {QStringLiteral("right_count"), m.right},
+                                {QStringLiteral("wrong_count"), m.wrong},
+                                {QStringLiteral("updated_at"), QString::number(m.updatedAtMs)}});
+    return QJsonDocument(rows).toJson(QJsonDocument::Compact);
+}
+
+const QString StoreMarathons =
+    QStringLiteral("SELECT zeltrak.store_marathons(CAST(? AS uuid), ?, CAST(? AS json))");
+
 const QString StoreBatch = QStringLiteral(
     "SELECT zeltrak.store_batch(CAST(? AS uuid), ?, CAST(? AS json), CAST(? AS json), "
     "CAST(? AS json))");
@@ -88,9 +105,12 @@ bool ServerPush::push(QSqlDatabase &server, const QString &learnerId, const QStr
             query.addBindValue(value);
         return query.exec();
     };
-    const bool ok = run(StoreBatch, {learnerId, learnerName, QString::fromUtf8(attemptsJson(batch)),
-                                     QString::fromUtf8(endsJson(batch)),
-                                     QString::fromUtf8(answersJson(batch))});
+    bool ok = run(StoreBatch,
+                  {learnerId, learnerName, QString::fromUtf8(attemptsJson(batch)),
+                   QString::fromUtf8(endsJson(batch)), QString::fromUtf8(answersJson(batch))});
+    // In the same transaction: the marathon is marked sent with the rest.
+    if (ok && !batch.marathons.isEmpty())
+        ok = run(StoreMarathons, {learnerId, learnerName, QString::fromUtf8(marathonsJson(batch))});
     if (!ok) {
         if (error)
             *error = query.lastError();

@@ -94,11 +94,53 @@ const std::array<Step, ServerSchema::CurrentVersion> Steps{{
         " is_right boolean, seconds integer, answered_at text, attempt uuid, correction boolean)"
         " ON CONFLICT (uuid) DO NOTHING $$",
     },
+    // 1 -> 2
+    {
+        // The order as the PC keeps it: at most 800 numbers of three digits
+        // and their commas.
+        "CREATE TABLE zeltrak.marathons ("
+        " uuid uuid PRIMARY KEY,"
+        " learner uuid NOT NULL REFERENCES zeltrak.learners (id),"
+        " database text NOT NULL,"
+        " question_order text NOT NULL CHECK (char_length(question_order) <= 3200),"
+        " question_position integer NOT NULL CHECK (question_position BETWEEN 0 AND 800),"
+        " right_count integer NOT NULL CHECK (right_count BETWEEN 0 AND 800),"
+        " wrong_count integer NOT NULL CHECK (wrong_count BETWEEN 0 AND 800),"
+        " updated_at bigint NOT NULL,"
+        " received_at timestamptz NOT NULL DEFAULT now())",
+        "CREATE INDEX marathons_by_learner ON zeltrak.marathons (learner, database, updated_at)",
+        // The newest state of each of the learner's databases; of two saved
+        // in the same millisecond the one with the smaller UUID, so that
+        // every PC picks the same.
+        "CREATE FUNCTION zeltrak.learner_marathons(learner_id uuid) RETURNS TABLE ("
+        " uuid uuid, database text, question_order text, question_position integer,"
+        " right_count integer, wrong_count integer, updated_at bigint)"
+        " LANGUAGE sql STABLE SECURITY DEFINER SET search_path = zeltrak, pg_temp AS"
+        " $$ SELECT DISTINCT ON (m.database) m.uuid, m.database, m.question_order,"
+        " m.question_position, m.right_count, m.wrong_count, m.updated_at"
+        " FROM zeltrak.marathons m"
+        " WHERE m.learner = learner_id ORDER BY m.database, m.updated_at DESC, m.uuid $$",
+        // As store_batch: inserts only, each state once under its UUID.
+        "CREATE FUNCTION zeltrak.store_marathons(p_learner uuid, p_name text, p_marathons json)"
+        " RETURNS void LANGUAGE sql VOLATILE SECURITY DEFINER"
+        " SET search_path = zeltrak, pg_temp AS $$"
+        " INSERT INTO zeltrak.learners (id, name) VALUES (p_learner, p_name)"
+        " ON CONFLICT (id) DO NOTHING;"
+        " INSERT INTO zeltrak.marathons (uuid, learner, database, question_order,"
+        " question_position, right_count, wrong_count, updated_at)"
+        " SELECT r.uuid, p_learner, r.database, r.question_order, r.question_position,"
+        " r.right_count, r.wrong_count, CAST(r.updated_at AS bigint)"
+        " FROM json_to_recordset(p_marathons)"
+        " AS r (uuid uuid, database text, question_order text, question_position integer,"
+        " right_count integer, wrong_count integer, updated_at text)"
+        " ON CONFLICT (uuid) DO NOTHING $$",
+    },
 }};
 
 const QStringList DataTables{QStringLiteral("zeltrak.learners"), QStringLiteral("zeltrak.attempts"),
                              QStringLiteral("zeltrak.attempt_ends"),
-                             QStringLiteral("zeltrak.answers")};
+                             QStringLiteral("zeltrak.answers"),
+                             QStringLiteral("zeltrak.marathons")};
 
 // Runs `statements` in one transaction; the first failure rolls it back.
 QString runInTransaction(QSqlDatabase &db, const QStringList &statements)
@@ -133,6 +175,15 @@ int ServerSchema::version(QSqlDatabase &db)
         !query.next())
         return -1;
     return query.value(0).toInt();
+}
+
+QString ServerSchema::versionMismatchMessage(int version)
+{
+    return version > CurrentVersion
+               ? QStringLiteral("Схема на сервере класса новее, чем знает эта программа: "
+                                "обновите программу на этом компьютере.")
+               : QStringLiteral("Схема на сервере класса не подготовлена: администратору "
+                                "нужно выполнить «dbv class init».");
 }
 
 QString ServerSchema::migrate(QSqlDatabase &db)
@@ -221,10 +272,11 @@ QString ServerSchema::grantRoles(QSqlDatabase &db, const QString &learnerPcRole,
         QStringLiteral("GRANT INSERT ON %1 TO %2").arg(tables, pc),
         QStringLiteral("GRANT SELECT ON %1 TO %2").arg(tables, instructor),
         QStringLiteral("GRANT EXECUTE ON FUNCTION zeltrak.class_list(), "
-                       "zeltrak.learner_attempts(uuid), zeltrak.learner_answers(uuid) TO %1, %2")
+                       "zeltrak.learner_attempts(uuid), zeltrak.learner_answers(uuid), "
+                       "zeltrak.learner_marathons(uuid) TO %1, %2")
             .arg(pc, instructor),
         QStringLiteral("GRANT EXECUTE ON FUNCTION zeltrak.store_batch(uuid, text, json, json, "
-                       "json) TO %1")
+                       "json), zeltrak.store_marathons(uuid, text, json) TO %1")
             .arg(pc),
     };
     for (const QString &table : DataTables) {

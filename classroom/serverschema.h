@@ -13,6 +13,10 @@
 //            twice is stored once; the functions through which a learner PC
 //            reads (class_list, learner_attempts, learner_answers) and
 //            stores a batch (store_batch).
+// Version 2: marathons: every state of a learner's marathon that a PC
+//            saved, under its UUID, with the time it was saved on that PC;
+//            store_marathons keeps them, learner_marathons gives a learner's
+//            newest per question database at sign-in.
 //
 // Who may do what is set by grantRoles, for the role names the school chose:
 // the learner PCs' role may insert rows and read nothing of the tables (row
@@ -26,11 +30,15 @@
 // keep a PC from scanning the class's answers and never let it change or delete a row. The
 // instructor's role reads everything and changes nothing.
 namespace ServerSchema {
-inline constexpr int CurrentVersion = 1;
+inline constexpr int CurrentVersion = 2;
 
 // The version on the server: 0 when the schema is not there yet, -1 when it
 // cannot be read (no connection, no right to read it).
 int version(QSqlDatabase &db);
+
+// What a learner PC tells when the server's schema is at `version` rather
+// than CurrentVersion (older, newer, or not there).
+QString versionMismatchMessage(int version);
 
 // Creates the schema or brings it to CurrentVersion. Empty on success,
 // otherwise the server's reason; a newer schema is left alone and reported.

@@ -55,12 +55,7 @@ SyncReport SyncRound::run(int batchSize, const ServerPush::Hooks &hooks)
             report.error = m_server.fail(server.lastError());
             m_server.close();
         } else {
-            report.error =
-                version > ServerSchema::CurrentVersion
-                    ? QStringLiteral("Схема на сервере класса новее, чем знает эта программа: "
-                                     "обновите программу на этом компьютере.")
-                    : QStringLiteral("Схема на сервере класса не подготовлена: администратору "
-                                     "нужно выполнить «dbv class init».");
+            report.error = ServerSchema::versionMismatchMessage(version);
         }
         return finish();
     }

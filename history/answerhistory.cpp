@@ -335,13 +335,16 @@ bool AnswerHistory::saveMarathon(const QString &fingerprint, const MarathonState
     QSqlQuery query(database());
     query.prepare(QStringLiteral(
         "INSERT OR REPLACE INTO marathon (database, question_order, position, updated_at, "
-        "right_count, wrong_count) VALUES (?, ?, ?, ?, ?, ?)"));
+        "right_count, wrong_count, uuid, synced) VALUES (?, ?, ?, ?, ?, ?, ?, 0)"));
     query.addBindValue(*id);
     query.addBindValue(numbers.join(QLatin1Char(',')));
     query.addBindValue(state.position);
     query.addBindValue(savedAt.toMSecsSinceEpoch());
     query.addBindValue(state.right);
     query.addBindValue(state.wrong);
+    // Each state saved is a new one for the classroom's server: it keeps
+    // every state once under its UUID and gives back the newest.
+    query.addBindValue(QUuid::createUuid().toString(QUuid::WithoutBraces));
     if (!query.exec()) {
         failWrite(query.lastError());
         return false;

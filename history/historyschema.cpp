@@ -107,6 +107,13 @@ const std::array<Step, HistorySchema::CurrentVersion> Steps{{
         "CREATE INDEX answers_unsent ON answers (id) WHERE synced = 0",
         "CREATE INDEX attempts_unsent ON attempts (id) WHERE synced < 2",
     },
+    // 6 -> 7
+    {
+        "ALTER TABLE marathon ADD COLUMN uuid TEXT",
+        "ALTER TABLE marathon ADD COLUMN synced INTEGER NOT NULL DEFAULT 0",
+        "UPDATE marathon SET uuid = " RANDOM_UUID,
+        "CREATE UNIQUE INDEX marathon_by_uuid ON marathon (uuid)",
+    },
 }};
 
 QString failure(const QSqlQuery &query)

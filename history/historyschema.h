@@ -25,8 +25,12 @@
 //            it has reached the classroom's server: answers 0 or 1; attempts
 //            0 nothing, 1 the start, 2 the start and the end. Rows stay
 //            unsent where the classroom is off; nothing reads the flags then.
+// Version 7: the marathon's state carries a UUID, new each time it is saved,
+//            and whether that state has reached the classroom's server (0 or
+//            1), so a learner's marathon follows them to another PC. Existing
+//            states get a UUID in the step and count as unsent.
 namespace HistorySchema {
-inline constexpr int CurrentVersion = 6;
+inline constexpr int CurrentVersion = 7;
 
 // The version stored in the file, or -1 when it cannot be read.
 int version(QSqlDatabase &db);

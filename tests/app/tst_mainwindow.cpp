@@ -995,11 +995,14 @@ void TestMainWindow::popupMenu_opensAboveCursor_andOnRightClick()
                                "Недавние базы",
                                "Справочник",
                                "Класс…",
+                               "Сменить ученика…",
                                "О программе"};
     QStringList shown;
     for (QAction *action : menu->actions())
         shown << action->text();
     QCOMPARE(shown, captions);
+    // Only a classroom PC has someone to change.
+    QVERIFY(!child<QAction>("switchLearnerItem")->isVisible());
 
     const QPoint cursor(400, 500);
     QCursor::setPos(cursor);

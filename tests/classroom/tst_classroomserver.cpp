@@ -19,6 +19,7 @@
 #include <QTemporaryDir>
 #include <QTemporaryFile>
 #include <QTest>
+#include <QUuid>
 
 using namespace TestServer;
 
@@ -27,6 +28,17 @@ const QString Db = QStringLiteral("zt_server");
 const QString Fingerprint = DatabaseFingerprint::fromHeader("title A");
 const QString Anna = QStringLiteral("0b7c4f8e-5b1a-4c56-9a54-1f2e3d4c5b6a");
 const QString Boris = QStringLiteral("1c8d5a9f-6c2b-4d67-8b65-2a3f4e5d6c7b");
+
+// A marathon in the order 1..800, `position` questions answered, all right.
+MarathonState marathonAt(int position)
+{
+    MarathonState state;
+    for (int q = 1; q <= 800; ++q)
+        state.order << q;
+    state.position = position;
+    state.right = position;
+    return state;
+}
 } // namespace
 
 class TestClassroomServer : public QObject
@@ -68,11 +80,13 @@ void TestClassroomServer::seedTwoLearners()
         AnswerHistory history(ClassroomLearners::historyPathOf(root, id));
         QVERIFY(history.recordAnswer(
             Fingerprint, AnswerRecord{7, HistoryMode::Learning, 2, id == Anna, 5, 1000, 0}));
+        QVERIFY(history.saveMarathon(Fingerprint, marathonAt(id == Anna ? 5 : 9),
+                                     QDateTime::fromMSecsSinceEpoch(2000)));
     }
     SyncRound round(address(PcRole, Db), root);
     const SyncReport report = round.run();
     QVERIFY2(report.error.isEmpty(), qPrintable(report.error));
-    QCOMPARE(report.sent, 2);
+    QCOMPARE(report.sent, 4); // an answer and a marathon each
     QCOMPARE(report.pending, 0);
 }
 
@@ -112,10 +126,10 @@ void TestClassroomServer::dbvClassInit_data()
     const QStringList server{"--host", "127.0.0.1", "--port", port, "--database", "zt_dbv"};
     QTest::newRow("as the owner")
         << server + QStringList{"--role", AdminRole} << 0
-        << "schema zeltrak at version 1 (was 0); zeltrak_pc may add rows, zeltrak_instructor "
+        << "schema zeltrak at version 2 (was 0); zeltrak_pc may add rows, zeltrak_instructor "
            "may read them";
     QTest::newRow("again, after an update")
-        << server + QStringList{"--role", AdminRole} << 0 << "at version 1 (was 1)";
+        << server + QStringList{"--role", AdminRole} << 0 << "at version 2 (was 2)";
     QTest::newRow("as the learner role")
         << server + QStringList{"--role", PcRole} << 2 << "the schema: ";
     QTest::newRow("a role that does not exist")
@@ -195,6 +209,17 @@ void TestClassroomServer::roles_data()
     // zeltrak.store_batch instead.
     QTest::newRow("pc inserts on conflict")
         << pc << insert + QStringLiteral(" ON CONFLICT (uuid) DO NOTHING") << false;
+    QTest::newRow("pc reads marathons") << pc << "SELECT count(*) FROM zeltrak.marathons" << false;
+    QTest::newRow("pc moves a marathon on")
+        << pc << "UPDATE zeltrak.marathons SET question_position = 800" << false;
+    QTest::newRow("pc deletes marathons") << pc << "DELETE FROM zeltrak.marathons" << false;
+    QTest::newRow("instructor reads marathons")
+        << instructor << "SELECT count(*) FROM zeltrak.marathons" << true;
+    QTest::newRow("instructor stores a marathon")
+        << instructor
+        << QStringLiteral("SELECT zeltrak.store_marathons('%1', 'x', '[]')").arg(Boris) << false;
+    QTest::newRow("instructor deletes marathons")
+        << instructor << "DELETE FROM zeltrak.marathons" << false;
     QTest::newRow("instructor reads answers")
         << instructor << "SELECT count(*) FROM zeltrak.answers" << true;
     QTest::newRow("instructor reads learners")
@@ -243,9 +268,26 @@ void TestClassroomServer::learnerPc_readsOneLearnerOnlyThroughTheFunctions()
         QCOMPARE(answers.size(), 1);
         QVERIFY(answers[0].right); // Anna's answer, not Boris's
     }
+    // Her marathon, not Boris's.
+    QCOMPARE(pulled.marathons, 1);
+    QCOMPARE(AnswerHistory(path).marathon(Fingerprint), marathonAt(5));
     // Pulled again: nothing new, nothing doubled.
-    QCOMPARE(LearnerPull::pull(server, Anna, path).answers, 0);
+    const LearnerPull::Result again = LearnerPull::pull(server, Anna, path);
+    QCOMPARE(again.answers, 0);
+    QCOMPARE(again.marathons, 0);
     QCOMPARE(AnswerHistory(path).answers(Fingerprint).size(), 1);
+
+    // A state no PC of ours makes is refused whole by the server.
+    QString error;
+    scalar(PcRole, Db,
+           QStringLiteral("SELECT zeltrak.store_marathons('%1', 'Анна', '[{\"uuid\": "
+                          "\"%2\", \"database\": \"x\", \"question_order\": \"1\", "
+                          "\"question_position\": 900, \"right_count\": 0, \"wrong_count\": 0, "
+                          "\"updated_at\": \"1\"}]')")
+               .arg(Anna, QUuid::createUuid().toString(QUuid::WithoutBraces)),
+           &error);
+    QVERIFY2(error.contains(QStringLiteral("check constraint")), qPrintable(error));
+    QCOMPARE(scalar(InstructorRole, Db, "SELECT count(*) FROM zeltrak.marathons").toInt(), 2);
 }
 
 void TestClassroomServer::badCredentials_clearMessage_answersStayOnThePc()

@@ -1,9 +1,12 @@
 // The sync of learner PCs to a real PostgreSQL: PCs and learners at work at
 // once, the server stopped mid-batch, killed after its commit before the PC
 // heard of it, the same learner on two PCs. Afterwards every answer is on
-// the server exactly once and every PC's local history matches it.
+// the server exactly once and every PC's local history matches it. A
+// learner's marathon goes on at another PC, and an older state of it never
+// replaces a newer one.
 #include "answerhistory.h"
 #include "classroomlearners.h"
+#include "classroomsignin.h"
 #include "databasefingerprint.h"
 #include "historywritequeue.h"
 #include "learnerpull.h"
@@ -112,6 +115,7 @@ private slots:
     void serverStoppedMidBatch_restarted_nothingLostNothingDoubled();
     void serverKilledAfterCommit_beforeThePcHeard_resentAndStoredOnce();
     void engine_sendsInTheBackground();
+    void marathon_resumesOnAnotherPc_olderStateNeverOverwritesNewer();
 };
 
 void TestClassroomSync::initTestCase()
@@ -288,6 +292,78 @@ void TestClassroomSync::engine_sendsInTheBackground()
     QCOMPARE(report.sent, 10 + 1);
     QCOMPARE(report.pending, 0);
     QCOMPARE(serverAnswers(db, Vera).second, 40);
+}
+
+void TestClassroomSync::marathon_resumesOnAnotherPc_olderStateNeverOverwritesNewer()
+{
+    const QString db = freshDatabase(QStringLiteral("zt_marathon"));
+    QTemporaryDir pc1, pc2;
+    const QString root1 = ClassroomLearners::rootIn(pc1.path());
+    const QString root2 = ClassroomLearners::rootIn(pc2.path());
+    const QString path1 = ClassroomLearners::historyPathOf(root1, Anna.id);
+    const QString path2 = ClassroomLearners::historyPathOf(root2, Anna.id);
+    // An order of its own: 337 is prime to 800, so i * 337 runs through all.
+    MarathonState state;
+    for (int i = 0; i < 800; ++i)
+        state.order << 1 + (i * 337) % 800;
+    const qint64 start = QDateTime::currentMSecsSinceEpoch() - 3'600'000;
+    // Answers `count` more of Anna's marathon in the history at `path`,
+    // keeping its state after each answer as the program does.
+    const auto goOn = [&](const QString &path, int count, qint64 fromMs) {
+        AnswerHistory history(path);
+        QVERIFY(history.isAvailable());
+        for (int i = 0; i < count; ++i) {
+            const bool right = state.position % 5 != 0;
+            const qint64 at = fromMs + i * 1000;
+            QVERIFY(history.recordAnswer(Fingerprint,
+                                         AnswerRecord{state.order[state.position],
+                                                      HistoryMode::Marathon, 1, right, 3, at, 0}));
+            ++state.position;
+            ++(right ? state.right : state.wrong);
+            QVERIFY(history.saveMarathon(Fingerprint, state, QDateTime::fromMSecsSinceEpoch(at)));
+        }
+    };
+
+    // PC 1: 37 questions. The first round's acknowledgement is lost, so the
+    // same state is sent twice; the server keeps it once.
+    QVERIFY(ClassroomLearners::remember(root1, Anna));
+    goOn(path1, 37, start);
+    {
+        SyncRound round(address(PcRole, db), root1);
+        round.setAfterCommit([] { return false; });
+        round.run();
+    }
+    SyncReport report = SyncRound(address(PcRole, db), root1).run();
+    QVERIFY2(report.error.isEmpty(), qPrintable(report.error));
+    QCOMPARE(report.pending, 0);
+    QCOMPARE(serverCount(db, "SELECT count(*) FROM zeltrak.marathons"), 1);
+    const MarathonState onPc1 = state;
+
+    // PC 2: she signs in and the marathon resumes where she left it.
+    ClassroomSignIn::Result signedIn = ClassroomSignIn::signIn(address(PcRole, db), root2, Anna);
+    QVERIFY(signedIn.ok);
+    QVERIFY2(signedIn.note.isEmpty(), qPrintable(signedIn.note));
+    QCOMPARE(AnswerHistory(path2).marathon(Fingerprint), onPc1);
+    QCOMPARE(AnswerHistory(path2).answers(Fingerprint).size(), 37);
+
+    // Three more at PC 2, not yet sent; signing in there again brings the
+    // older state of PC 1 from the server, which must not replace hers.
+    goOn(path2, 3, start + 600'000);
+    const MarathonState onPc2 = state;
+    QCOMPARE(onPc2.position, 40);
+    signedIn = ClassroomSignIn::signIn(address(PcRole, db), root2, Anna);
+    QVERIFY(signedIn.ok);
+    QCOMPARE(AnswerHistory(path2).marathon(Fingerprint), onPc2);
+
+    // PC 2 sends it; back at PC 1 she goes on from question 41.
+    report = SyncRound(address(PcRole, db), root2).run();
+    QVERIFY2(report.error.isEmpty(), qPrintable(report.error));
+    QCOMPARE(report.pending, 0);
+    QCOMPARE(serverCount(db, "SELECT count(*) FROM zeltrak.marathons"), 2);
+    QVERIFY(ClassroomSignIn::signIn(address(PcRole, db), root1, Anna).ok);
+    QCOMPARE(AnswerHistory(path1).marathon(Fingerprint), onPc2);
+    // Pulled, it counts as sent: PC 1 does not send it back.
+    QCOMPARE(SyncRound(address(PcRole, db), root1).run().sent, 0);
 }
 
 QTEST_GUILESS_MAIN(TestClassroomSync)

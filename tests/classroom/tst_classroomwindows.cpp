@@ -1,7 +1,9 @@
 // The classroom's windows by clicks, with the real server: the sign-in of a
 // classroom PC (from the class list and by a typed name), the program as it
 // was with the classroom off, «Класс…», and the instructor's table with its
-// exports and a learner's window opened read-only.
+// exports and a learner's window opened read-only. «Класс…» takes effect at
+// once (on, a new server, off), and «Сменить ученика…» lets the next learner
+// sit down without a restart.
 #include "answerhistory.h"
 #include "appsandbox.h"
 #include "classroomlearners.h"
@@ -18,16 +20,19 @@
 #include "testserver.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QFile>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QProcess>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 
 #include <functional>
 
@@ -62,6 +67,38 @@ void click(QWidget *parent, const QString &name)
     QTest::mouseClick(button, Qt::LeftButton);
 }
 
+// Answers «Кто учится?» with `name` from the class list when it is shown.
+void signInAsWhenAsked(const QString &name)
+{
+    whenModal(QStringLiteral("SignInDialog"), [name](QDialog *dialog) {
+        auto *list = dialog->findChild<QListWidget *>(QStringLiteral("classList"));
+        const QList<QListWidgetItem *> found = list->findItems(name, Qt::MatchExactly);
+        QCOMPARE(found.size(), 1);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualItemRect(found[0]).center());
+        click(dialog, QStringLiteral("signInButton"));
+    });
+}
+
+// Opens the settings menu by its button and clicks the item named `item`.
+void chooseFromSettingsMenu(MainWindow *main, const QString &item)
+{
+    auto *menu = main->findChild<QMenu *>(QStringLiteral("PopupMenu1"));
+    QTest::mouseClick(main->findChild<QToolButton *>(QStringLiteral("SpeedButton1")),
+                      Qt::LeftButton);
+    QTRY_VERIFY(menu->isVisible());
+    QAction *action = main->findChild<QAction *>(item);
+    QVERIFY2(action && action->isVisible(), qPrintable(item));
+    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
+    QTRY_VERIFY(!menu->isVisible());
+}
+
+bool shownTextContains(const QString &part)
+{
+    return std::any_of(MessageBoxes::shown().cbegin(), MessageBoxes::shown().cend(),
+                       [&](const auto &box) { return box.text.contains(part); });
+}
+
 } // namespace
 
 class TestClassroomWindows : public QObject
@@ -76,12 +113,19 @@ private slots:
     void signIn_fromTheClassList_bringsTheLearnersHistory();
     void signIn_byTypedName_newLearnerOnTheList();
     void instructor_tableOfTwoLearners_sortedExportedAndOpened();
+    void classroomTurnedOn_asksWhoIsLearningAtOnce();
+    void switchLearner_nextLearnersHistory_earlierRowsStillSent_notDuringAttempt();
+    void newServer_syncGoesThere_turnedOff_backToThePcsOwnHistory();
 
 private:
     // Answers of `learner` recorded on another PC and sent to the server:
     // `right` of `count` answered right, and an exam by the official rules.
     void answerElsewhere(const ClassroomLearner &learner, int count, int right, bool examPassed);
     void writeSettings(bool learnerPc);
+    // The program with the classroom's settings written, shown and its
+    // history opened.
+    std::unique_ptr<ZeltrakProgram> startShown();
+    QString historyPathOf(const ClassroomLearner &learner) const;
 
     QString m_db;
     std::unique_ptr<AppSandbox> m_sandbox;
@@ -318,6 +362,173 @@ void TestClassroomWindows::instructor_tableOfTwoLearners_sortedExportedAndOpened
             QVERIFY2(!button->isEnabled(), qPrintable(button->objectName()));
     }
     window->close();
+}
+
+std::unique_ptr<ZeltrakProgram> TestClassroomWindows::startShown()
+{
+    auto program = std::make_unique<ZeltrakProgram>(m_sandbox->paths);
+    MainWindow *main = program->mainWindow();
+    main->show();
+    if (!QTest::qWaitForWindowExposed(main))
+        return nullptr;
+    main->history();
+    return program;
+}
+
+QString TestClassroomWindows::historyPathOf(const ClassroomLearner &learner) const
+{
+    return ClassroomLearners::historyPathOf(
+        ClassroomLearners::rootIn(QFileInfo(m_sandbox->statisticsFile()).path()), learner.id);
+}
+
+void TestClassroomWindows::classroomTurnedOn_asksWhoIsLearningAtOnce()
+{
+    answerElsewhere(Anna, 12, 9, true);
+    writeSettings(false);
+    const auto program = startShown();
+    QVERIFY(program);
+    MainWindow *main = program->mainWindow();
+    QVERIFY(!main->classroomSync());
+    QVERIFY(!main->findChild<QAction *>(QStringLiteral("switchLearnerItem"))->isVisible());
+    // The PC's own history, before: one answer of whoever used it.
+    const QString ownHistory = main->history().store()->filePath();
+    QVERIFY(AnswerHistory(ownHistory)
+                .recordAnswer(main->history().fingerprint(),
+                              AnswerRecord{1, HistoryMode::Learning, 1, true, 3,
+                                           QDateTime::currentMSecsSinceEpoch(), 0}));
+
+    whenModal(QStringLiteral("ClassroomDialog"), [](QDialog *dialog) {
+        auto *box = dialog->findChild<QCheckBox *>(QStringLiteral("learnerPcBox"));
+        QVERIFY(!box->isChecked());
+        QTest::mouseClick(box, Qt::LeftButton);
+        click(dialog, QStringLiteral("classroomOk"));
+    });
+    signInAsWhenAsked(Anna.name);
+    chooseFromSettingsMenu(main, QStringLiteral("classroomItem"));
+
+    // Asked at once, and her history is the one in use now.
+    QTRY_COMPARE(main->learnerName(), Anna.name);
+    QVERIFY2(main->windowTitle().endsWith(QStringLiteral(" — Анна Петрова")),
+             qPrintable(main->windowTitle()));
+    QCOMPARE(main->history().store()->filePath(), historyPathOf(Anna));
+    QCOMPARE(main->history().outcomes().size(), 12);
+    QVERIFY(main->classroomSync());
+    QVERIFY(main->findChild<QAction *>(QStringLiteral("switchLearnerItem"))->isVisible());
+    QVERIFY(!shownTextContains(QStringLiteral("следующем запуске")));
+    // The setting is kept for the next start too.
+    QCOMPARE(m_sandbox->stored(QStringLiteral("Classroom/LearnerPc")), QStringLiteral("1"));
+    // The PC's own history is untouched.
+    QCOMPARE(AnswerHistory(ownHistory).outcomes(main->history().fingerprint()).size(), 1);
+}
+
+void TestClassroomWindows::switchLearner_nextLearnersHistory_earlierRowsStillSent_notDuringAttempt()
+{
+    answerElsewhere(Anna, 12, 9, true);
+    answerElsewhere(Boris, 3, 3, false);
+    writeSettings(true);
+    signInAsWhenAsked(Anna.name);
+    const auto program = startShown();
+    QVERIFY(program);
+    MainWindow *main = program->mainWindow();
+    QCOMPARE(main->learnerName(), Anna.name);
+    QTest::mouseClick(main->findChild<QToolButton *>(QStringLiteral("learnerButton")),
+                      Qt::LeftButton);
+    QTRY_VERIFY(main->learnerWindow() && main->learnerWindow()->isVisible());
+    QCOMPARE(main->learnerWindow()->overview().answeredQuestions, 12);
+    // Her last answer, perhaps not yet on the server when she leaves.
+    const QString fingerprint = main->history().fingerprint();
+    QVERIFY(AnswerHistory(historyPathOf(Anna))
+                .recordAnswer(fingerprint, AnswerRecord{700, HistoryMode::Learning, 1, true, 3,
+                                                        QDateTime::currentMSecsSinceEpoch(), 0}));
+
+    signInAsWhenAsked(Boris.name);
+    chooseFromSettingsMenu(main, QStringLiteral("switchLearnerItem"));
+    QTRY_COMPARE(main->learnerName(), Boris.name);
+    QVERIFY2(main->windowTitle().endsWith(Boris.name), qPrintable(main->windowTitle()));
+    QCOMPARE(main->history().store()->filePath(), historyPathOf(Boris));
+    QCOMPARE(main->history().outcomes().size(), 3);
+    // «Моя подготовка» shows Boris now, not what it had read of Anna.
+    QVERIFY(main->learnerWindow() && main->learnerWindow()->isVisible());
+    QCOMPARE(main->learnerWindow()->overview().answeredQuestions, 3);
+    // Anna's answer reaches the server all the same.
+    QTRY_COMPARE_WITH_TIMEOUT(
+        scalar(InstructorRole, m_db,
+               QStringLiteral("SELECT count(*) FROM zeltrak.answers WHERE learner = '%1'")
+                   .arg(Anna.id))
+            .toInt(),
+        13, 15'000);
+
+    // «Без входа» for the next one: the PC's own history, no name.
+    whenModal(QStringLiteral("SignInDialog"),
+              [](QDialog *dialog) { click(dialog, QStringLiteral("withoutSignInButton")); });
+    chooseFromSettingsMenu(main, QStringLiteral("switchLearnerItem"));
+    QTRY_VERIFY(main->learnerName().isEmpty());
+    QCOMPARE(main->history().store()->filePath(),
+             AnswerHistory::filePathIn(QFileInfo(m_sandbox->statisticsFile()).path()));
+    QCOMPARE(main->windowTitle(), QStringLiteral("Зелтрак ПДД ZOZAV"));
+
+    // Back to Boris; then an attempt runs: no switching until it ends.
+    signInAsWhenAsked(Boris.name);
+    chooseFromSettingsMenu(main, QStringLiteral("switchLearnerItem"));
+    QTRY_COMPARE(main->learnerName(), Boris.name);
+    main->learnerWindow()->close();
+    auto *tickets = main->findChild<QListWidget *>(QStringLiteral("ListView1"));
+    QTest::mouseClick(tickets->viewport(), Qt::LeftButton, {},
+                      tickets->visualItemRect(tickets->item(0)).center());
+    QTest::mouseClick(main->findChild<QPushButton *>(QStringLiteral("BitBtn1")), Qt::LeftButton);
+    QTRY_VERIFY(main->examWindow() && main->examWindow()->isVisible());
+    MessageBoxes::clearShown();
+    MessageBoxes::setNextAnswer(QMessageBox::Ok);
+    main->findChild<QAction *>(QStringLiteral("switchLearnerItem"))->trigger();
+    QVERIFY(shownTextContains(QStringLiteral("Сначала закончите попытку")));
+    QCOMPARE(main->learnerName(), Boris.name);
+    QCOMPARE(main->history().store()->filePath(), historyPathOf(Boris));
+}
+
+void TestClassroomWindows::newServer_syncGoesThere_turnedOff_backToThePcsOwnHistory()
+{
+    answerElsewhere(Anna, 12, 9, true);
+    writeSettings(true);
+    signInAsWhenAsked(Anna.name);
+    const auto program = startShown();
+    QVERIFY(program);
+    MainWindow *main = program->mainWindow();
+    QCOMPARE(main->learnerName(), Anna.name);
+
+    // The school moves to another database: the sync follows at once.
+    const QString other = freshDatabase(QStringLiteral("zt_windows_other"));
+    whenModal(QStringLiteral("ClassroomDialog"), [&](QDialog *dialog) {
+        auto *database = dialog->findChild<QLineEdit *>(QStringLiteral("serverDatabase"));
+        database->clear();
+        QTest::keyClicks(database, other);
+        click(dialog, QStringLiteral("classroomOk"));
+    });
+    chooseFromSettingsMenu(main, QStringLiteral("classroomItem"));
+    QTRY_COMPARE(m_sandbox->stored(QStringLiteral("Classroom/Database")), other);
+    QCOMPARE(main->learnerName(), Anna.name);
+    QVERIFY(main->classroomSync());
+    QVERIFY(AnswerHistory(historyPathOf(Anna))
+                .recordAnswer(main->history().fingerprint(),
+                              AnswerRecord{700, HistoryMode::Learning, 1, true, 3,
+                                           QDateTime::currentMSecsSinceEpoch(), 0}));
+    main->classroomSync()->syncNow();
+    QTRY_COMPARE_WITH_TIMEOUT(
+        scalar(InstructorRole, other, "SELECT count(*) FROM zeltrak.answers").toInt(), 1, 15'000);
+
+    // Off: no sync, no name, the PC's own history again.
+    whenModal(QStringLiteral("ClassroomDialog"), [](QDialog *dialog) {
+        QTest::mouseClick(dialog->findChild<QCheckBox *>(QStringLiteral("learnerPcBox")),
+                          Qt::LeftButton);
+        click(dialog, QStringLiteral("classroomOk"));
+    });
+    chooseFromSettingsMenu(main, QStringLiteral("classroomItem"));
+    QTRY_VERIFY(!main->classroomSync());
+    QVERIFY(main->learnerName().isEmpty());
+    QCOMPARE(main->windowTitle(), QStringLiteral("Зелтрак ПДД ZOZAV"));
+    QCOMPARE(main->history().store()->filePath(),
+             AnswerHistory::filePathIn(QFileInfo(m_sandbox->statisticsFile()).path()));
+    QCOMPARE(main->history().outcomes().size(), 0);
+    QVERIFY(!main->findChild<QAction *>(QStringLiteral("switchLearnerItem"))->isVisible());
 }
 
 QTEST_MAIN(TestClassroomWindows)

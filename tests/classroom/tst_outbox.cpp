@@ -1,6 +1,6 @@
-// The local side of the classroom, without a server: the history schema step
-// that gives every row a UUID, the outbox's batches and marks, and the
-// learners' folders of a shared PC.
+// The local side of the classroom, without a server: the history schema
+// steps that give every row and every marathon state a UUID, the outbox's
+// batches and marks, and the learners' folders of a shared PC.
 #include "answerhistory.h"
 #include "classroomlearners.h"
 #include "databasefingerprint.h"
@@ -53,6 +53,8 @@ private slots:
     void migrate_fromVersion5_givesEveryRowItsOwnUuid();
     void outbox_batchesAndMarks_attemptEndFollowsItsStart();
     void outbox_attemptEndedWhileItsStartWasSent_endGoesNextTime();
+    void migrate_fromVersion6_marathonKeptAndQueued();
+    void outbox_marathonSavedWhileSent_newStateStaysQueued();
     void learners_known_data();
     void learners_known();
 };
@@ -169,6 +171,82 @@ void TestOutbox::outbox_attemptEndedWhileItsStartWasSent_endGoesNextTime()
     const auto next = Outbox::take(db, 10);
     QCOMPARE(next->attempts.size(), 1);
     QCOMPARE(next->attempts[0].endedAtMs, 500);
+}
+
+void TestOutbox::migrate_fromVersion6_marathonKeptAndQueued()
+{
+    QTemporaryDir dir;
+    const QString path = AnswerHistory::filePathIn(dir.path());
+    QStringList order;
+    for (int q = 800; q >= 1; --q)
+        order << QString::number(q);
+    makeFileAt(path, 6,
+               {QStringLiteral("INSERT INTO databases (id, fingerprint) VALUES (1, '%1')").arg(DbA),
+                QStringLiteral("INSERT INTO marathon (database, question_order, position, "
+                               "updated_at, right_count, wrong_count) VALUES (1, '%1', 12, 5000, "
+                               "9, 3)")
+                    .arg(order.join(','))});
+
+    AnswerHistory history(path);
+    QVERIFY2(history.isAvailable(), qPrintable(history.errorMessage()));
+    const auto kept = history.marathon(DbA);
+    QVERIFY(kept);
+    QCOMPARE(kept->order.first(), 800);
+    QCOMPARE(kept->position, 12);
+    QCOMPARE(kept->right, 9);
+    QCOMPARE(kept->wrong, 3);
+
+    // The marathon under way before the step goes to the server once.
+    LocalHistoryConnection local(path);
+    QVERIFY(local.open());
+    QSqlDatabase db = local.database();
+    QCOMPARE(Outbox::pendingCount(db), 1);
+    const auto batch = Outbox::take(db, 10);
+    QCOMPARE(batch->marathons.size(), 1);
+    const OutgoingMarathon &m = batch->marathons[0];
+    QVERIFY2(QUuid::fromString(m.uuid).version() == QUuid::Random, qPrintable(m.uuid));
+    QCOMPARE(m.database, DbA);
+    QCOMPARE(m.order, order.join(','));
+    QCOMPARE(m.position, 12);
+    QCOMPARE(m.updatedAtMs, 5000);
+    QVERIFY(Outbox::markSent(db, *batch));
+    QCOMPARE(Outbox::pendingCount(db), 0);
+}
+
+void TestOutbox::outbox_marathonSavedWhileSent_newStateStaysQueued()
+{
+    QTemporaryDir dir;
+    const QString path = AnswerHistory::filePathIn(dir.path());
+    AnswerHistory history(path);
+    MarathonState state;
+    for (int q = 1; q <= 800; ++q)
+        state.order << q;
+    state.position = 1;
+    state.right = 1;
+    QVERIFY(history.saveMarathon(DbA, state, QDateTime::fromMSecsSinceEpoch(1000)));
+    // Saved again before any sync: only the newest state waits.
+    state.position = 2;
+    state.wrong = 1;
+    QVERIFY(history.saveMarathon(DbA, state, QDateTime::fromMSecsSinceEpoch(2000)));
+
+    LocalHistoryConnection local(path);
+    QVERIFY(local.open());
+    QSqlDatabase db = local.database();
+    const auto batch = Outbox::take(db, 10);
+    QCOMPARE(batch->marathons.size(), 1);
+    QCOMPARE(batch->marathons[0].position, 2);
+    QCOMPARE(batch->marathons[0].wrong, 1);
+    // The learner answers on while the batch is on its way: the state saved
+    // meanwhile is not taken for sent.
+    state.position = 3;
+    QVERIFY(history.saveMarathon(DbA, state, QDateTime::fromMSecsSinceEpoch(3000)));
+    QVERIFY(Outbox::markSent(db, *batch));
+    const auto next = Outbox::take(db, 10);
+    QCOMPARE(next->marathons.size(), 1);
+    QCOMPARE(next->marathons[0].position, 3);
+    QVERIFY(next->marathons[0].uuid != batch->marathons[0].uuid);
+    QVERIFY(Outbox::markSent(db, *next));
+    QVERIFY(Outbox::take(db, 10)->isEmpty());
 }
 
 void TestOutbox::learners_known_data()
