@@ -49,7 +49,7 @@ LearnerWindow::LearnerWindow(LearnerHistory &history, QWidget *parent)
     // make as large as two thirds of the screen; no larger than the largest
     // window (InterfaceScale), and grown in refresh() only as far as the
     // texts need.
-    resize(720, 560);
+    resize(720, 480);
 }
 
 void LearnerWindow::createControls()
