@@ -48,8 +48,8 @@ bool decodingCostsTooMuch(QByteArrayView jpeg)
     int width = 0, height = 0, subsampling = 0, colorspace = 0;
     if (!handle || jpeg.isEmpty() ||
         tjDecompressHeader3(handle, reinterpret_cast<const unsigned char *>(jpeg.data()),
-                            static_cast<unsigned long>(jpeg.size()), &width, &height,
-                            &subsampling, &colorspace) != 0)
+                            static_cast<unsigned long>(jpeg.size()), &width, &height, &subsampling,
+                            &colorspace) != 0)
         return false;
     const qint64 pixels = qint64(width) * height;
     return pixels > DecodedPixelCap && pixels <= JpegCodec::MaxPixels;
@@ -131,9 +131,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             const bool pictureInside = e.hasPicture() && e.pictureOffset > 0 &&
                                        e.pictureLength > 0 &&
                                        qint64(e.pictureOffset) + e.pictureLength <= qint64(size);
-            if (pictureInside &&
-                decodingCostsTooMuch(QByteArrayView(bytes).sliced(e.pictureOffset,
-                                                                  e.pictureLength))) {
+            if (pictureInside && decodingCostsTooMuch(QByteArrayView(bytes).sliced(
+                                     e.pictureOffset, e.pictureLength))) {
                 parseQuestion(db.readQuestionText(a), question, a);
                 (void)db.readQuestionPictureBytes(a);
             } else {
