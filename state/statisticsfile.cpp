@@ -74,7 +74,11 @@ bool StatisticsFile::writeRecordAndTail(QIODevice &out, const QByteArray &record
     const bool holes = !out.isSequential();
     qint64 end = out.pos();
     while (!tail->atEnd()) {
-        const QByteArray chunk = tail->read(ChunkSize);
+        // A device that knows its size is read no further than its end:
+        // QIODevice::read(n) reserves n bytes before reading, and every save
+        // of a short tail paid for a buffer of a megabyte.
+        const qint64 left = tail->isSequential() ? ChunkSize : tail->size() - tail->pos();
+        const QByteArray chunk = tail->read(qBound<qint64>(1, left, ChunkSize));
         if (chunk.isEmpty())
             return false; // a read error before the end
         for (qsizetype at = 0; at < chunk.size(); at += HoleBlockSize) {

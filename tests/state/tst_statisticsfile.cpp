@@ -8,6 +8,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
+#include <cstring>
+
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
 #endif
@@ -57,6 +60,38 @@ private:
     qint64 m_written = 0;
 };
 
+// A pipe-like source: sequential, so its size says nothing about what is
+// left, and it hands out at most `step` bytes per read.
+class SequentialSource : public QIODevice
+{
+public:
+    SequentialSource(const QByteArray &bytes, qint64 step) : m_bytes(bytes), m_step(step)
+    {
+        open(ReadOnly);
+    }
+    bool isSequential() const override { return true; }
+    qint64 bytesAvailable() const override
+    {
+        return m_bytes.size() - m_read + QIODevice::bytesAvailable();
+    }
+    bool atEnd() const override { return bytesAvailable() == 0; }
+
+protected:
+    qint64 readData(char *data, qint64 maxSize) override
+    {
+        const qint64 n = std::min({maxSize, m_step, qint64(m_bytes.size()) - m_read});
+        std::memcpy(data, m_bytes.constData() + m_read, size_t(n));
+        m_read += n;
+        return n;
+    }
+    qint64 writeData(const char *, qint64) override { return -1; }
+
+private:
+    QByteArray m_bytes;
+    qint64 m_step;
+    qint64 m_read = 0;
+};
+
 StatRecord recordWithProgress()
 {
     StatRecord r;
@@ -93,6 +128,8 @@ private slots:
     void writeRecordAndTail_failingDevice_reportsFailure_data();
     void writeRecordAndTail_failingDevice_reportsFailure();
     void save_tailLongerThanOneChunk_keptByteForByte();
+    void writeRecordAndTail_tailFromAnyDevice_keptByteForByte_data();
+    void writeRecordAndTail_tailFromAnyDevice_keptByteForByte();
 
     // A path that is no regular file is refused before it is opened.
     void load_specialFile_refusedAtOnce_data();
@@ -385,6 +422,41 @@ void TestStatisticsFile::save_tailLongerThanOneChunk_keptByteForByte()
     const StatRecord changed = recordWithProgress();
     saveStatistics(changed, path);
     QCOMPARE(readAll(path), changed.toBytes() + tail);
+}
+
+void TestStatisticsFile::writeRecordAndTail_tailFromAnyDevice_keptByteForByte_data()
+{
+    QTest::addColumn<QByteArray>("tail");
+    QTest::addColumn<qint64>("startAt");    // where the tail begins in its device
+    QTest::addColumn<qint64>("sequential"); // bytes per read of a pipe; 0: a buffer
+    const QByteArray mixed = QByteArray(5000, 'a') + QByteArray(8192, '\0') + "end";
+    const QByteArray pastOneChunk = QByteArray(1024 * 1024 - 3, 'b') + QByteArray(9, 'c');
+    QTest::newRow("a few bytes") << QByteArray("xyz") << qint64(0) << qint64(0);
+    QTest::newRow("after a prefix") << mixed << qint64(StatRecord::Size) << qint64(0);
+    QTest::newRow("one chunk and a few bytes, after a prefix")
+        << pastOneChunk << qint64(100) << qint64(0);
+    QTest::newRow("pipe, small reads") << mixed << qint64(0) << qint64(1000);
+    QTest::newRow("pipe, one chunk and more") << pastOneChunk << qint64(0) << qint64(700 * 1024);
+}
+
+void TestStatisticsFile::writeRecordAndTail_tailFromAnyDevice_keptByteForByte()
+{
+    QFETCH(QByteArray, tail);
+    QFETCH(qint64, startAt);
+    QFETCH(qint64, sequential);
+    const QByteArray record = recordWithProgress().toBytes();
+    QBuffer buffer;
+    buffer.setData(QByteArray(startAt, 'p') + tail);
+    QVERIFY(buffer.open(QIODevice::ReadOnly));
+    QVERIFY(buffer.seek(startAt));
+    SequentialSource pipe(tail, sequential);
+    QIODevice *source = sequential > 0 ? static_cast<QIODevice *>(&pipe) : &buffer;
+
+    QBuffer out;
+    QVERIFY(out.open(QIODevice::WriteOnly));
+    QVERIFY(StatisticsFile::writeRecordAndTail(out, record, source));
+    QCOMPARE(out.data().size(), record.size() + tail.size());
+    QVERIFY(out.data() == record + tail);
 }
 
 void TestStatisticsFile::load_specialFile_refusedAtOnce_data()
