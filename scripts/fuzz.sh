@@ -26,7 +26,14 @@ for target in $targets; do
     corpus="$fuzz_build/corpus/$target"
     mkdir -p "$corpus"
     cp -n "$ZELTRAK_ROOT/fuzz/corpus/$target/"* "$corpus/"
+    # The settings store goes through QSettings, which keeps a process-wide
+    # cache of the files it parsed: every input left memory behind that a
+    # later input frees, so libFuzzer scanned the whole heap for leaks after
+    # nearly every input (five sixths of the time). Leaks are still looked
+    # for when the run ends.
+    options=()
+    [ "$target" = settings ] && options+=(-detect_leaks=0)
     echo "== fuzz_$target"
     "$fuzz_build/fuzz/fuzz_$target" -max_total_time="$seconds" -runs="$runs" -max_len=70000 -timeout=10 \
-        -print_final_stats=1 -artifact_prefix="$fuzz_build/crashes/$target-" "$corpus"
+        "${options[@]}" -print_final_stats=1 -artifact_prefix="$fuzz_build/crashes/$target-" "$corpus"
 done
