@@ -3,6 +3,7 @@
 #include "answerhistory.h"
 #include "localhistoryconnection.h"
 
+#include <QHash>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
@@ -23,6 +24,12 @@ struct PulledAnswer
     QVariant key;
     bool right = false, correction = false;
     qint64 answeredAt = 0;
+};
+
+struct PulledReset
+{
+    QString uuid, database;
+    qint64 resetAt = 0;
 };
 
 struct PulledMarathon
@@ -46,6 +53,7 @@ LearnerPull::Result LearnerPull::pull(QSqlDatabase &server, const QString &learn
     QList<PulledAttempt> attempts;
     QList<PulledAnswer> answers;
     QList<PulledMarathon> marathons;
+    QList<PulledReset> resets;
     {
         QSqlQuery query(server);
         query.setForwardOnly(true);
@@ -97,6 +105,16 @@ LearnerPull::Result LearnerPull::pull(QSqlDatabase &server, const QString &learn
                               query.value(2).toString(), query.value(3).toInt(),
                               query.value(4).toInt(), query.value(5).toInt(),
                               query.value(6).toLongLong()});
+        query.prepare(QStringLiteral(
+            "SELECT uuid, database, reset_at FROM zeltrak.learner_resets(CAST(? AS uuid))"));
+        query.addBindValue(learnerId);
+        if (!query.exec()) {
+            result.error = query.lastError().text();
+            return result;
+        }
+        while (query.next())
+            resets.append({query.value(0).toString(), query.value(1).toString(),
+                           query.value(2).toLongLong()});
     }
 
     LocalHistoryConnection local(historyPath);
@@ -119,9 +137,49 @@ LearnerPull::Result LearnerPull::pull(QSqlDatabase &server, const QString &learn
         fingerprints.insert(a.database);
     for (const auto &m : marathons)
         fingerprints.insert(m.database);
+    for (const auto &r : resets)
+        fingerprints.insert(r.database);
     for (auto it = fingerprints.cbegin(); ok && it != fingerprints.cend(); ++it) {
         query.addBindValue(*it);
         ok = query.exec();
+    }
+    // The resets first: a database shows nothing recorded before its latest
+    // one, made here or at another PC, so such rows are not brought in, and
+    // those this file still holds from before it go.
+    ok = ok && query.prepare(QStringLiteral(
+                   "INSERT OR IGNORE INTO resets (uuid, database, reset_at, synced) VALUES (?, "
+                   "(SELECT id FROM databases WHERE fingerprint = ?), ?, 1)"));
+    for (qsizetype i = 0; ok && i < resets.size(); ++i) {
+        query.addBindValue(resets[i].uuid);
+        query.addBindValue(resets[i].database);
+        query.addBindValue(resets[i].resetAt);
+        ok = query.exec();
+    }
+    QHash<QString, qint64> resetAt; // the latest reset of each database, by fingerprint
+    QHash<QString, qint64> databaseIds;
+    ok = ok && query.exec(QStringLiteral(
+                   "SELECT d.fingerprint, max(r.reset_at), d.id FROM resets r JOIN databases d "
+                   "ON d.id = r.database GROUP BY d.id"));
+    while (ok && query.next()) {
+        resetAt.insert(query.value(0).toString(), query.value(1).toLongLong());
+        databaseIds.insert(query.value(0).toString(), query.value(2).toLongLong());
+    }
+    const auto before = [&resetAt](const QString &database, qint64 atMs) {
+        const auto reset = resetAt.constFind(database);
+        return reset != resetAt.cend() && atMs < *reset;
+    };
+    for (auto it = resetAt.cbegin(); ok && it != resetAt.cend(); ++it) {
+        for (const QString &statement :
+             {QStringLiteral("DELETE FROM answers WHERE database = :db AND (answered_at < :at OR "
+                             "attempt IN (SELECT id FROM attempts WHERE database = :db AND "
+                             "started_at < :at))"),
+              QStringLiteral("DELETE FROM attempts WHERE database = :db AND started_at < :at"),
+              QStringLiteral("DELETE FROM marathon WHERE database = :db AND updated_at < :at")}) {
+            ok = ok && query.prepare(statement);
+            query.bindValue(QStringLiteral(":db"), databaseIds.value(it.key()));
+            query.bindValue(QStringLiteral(":at"), *it);
+            ok = ok && query.exec();
+        }
     }
     ok = ok && query.prepare(QStringLiteral(
                    "INSERT OR IGNORE INTO attempts (database, mode, started_at, ended_at, correct, "
@@ -129,6 +187,8 @@ LearnerPull::Result LearnerPull::pull(QSqlDatabase &server, const QString &learn
                    "fingerprint = ?), ?, ?, ?, ?, ?, ?, ?, ?)"));
     for (qsizetype i = 0; ok && i < attempts.size(); ++i) {
         const PulledAttempt &a = attempts[i];
+        if (before(a.database, a.startedAt))
+            continue;
         const bool ended = !a.endedAt.isNull();
         query.addBindValue(a.database);
         query.addBindValue(a.mode);
@@ -150,6 +210,8 @@ LearnerPull::Result LearnerPull::pull(QSqlDatabase &server, const QString &learn
                    "(SELECT id FROM attempts WHERE uuid = ?), ?, ?, ?, 1)"));
     for (qsizetype i = 0; ok && i < answers.size(); ++i) {
         const PulledAnswer &a = answers[i];
+        if (before(a.database, a.answeredAt))
+            continue;
         query.addBindValue(a.database);
         query.addBindValue(a.question);
         query.addBindValue(a.mode);
@@ -173,6 +235,8 @@ LearnerPull::Result LearnerPull::pull(QSqlDatabase &server, const QString &learn
                    "FROM marathon m WHERE m.database = d.id AND m.updated_at >= ?)"));
     for (qsizetype i = 0; ok && i < marathons.size(); ++i) {
         const PulledMarathon &m = marathons[i];
+        if (before(m.database, m.updatedAt))
+            continue;
         query.addBindValue(m.order);
         query.addBindValue(m.position);
         query.addBindValue(m.updatedAt);

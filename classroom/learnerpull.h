@@ -10,7 +10,10 @@
 // alone; pulled rows count as sent. The server's newest marathon state of a
 // question database (by its fingerprint) replaces the local one only when it
 // was saved later: a state this PC saved since, and has perhaps not sent
-// yet, is never overwritten by an older one.
+// yet, is never overwritten by an older one. The learner's latest reset of a
+// database's results (here or at another PC) comes too: nothing recorded
+// before it is brought in, and what this file still holds from before it
+// goes, so reset results never come back.
 namespace LearnerPull {
 
 struct Result

@@ -71,6 +71,14 @@ std::optional<OutboxBatch> Outbox::take(QSqlDatabase &history, int limit)
                                 query.value(2).toString(), query.value(3).toInt(),
                                 query.value(4).toInt(), query.value(5).toInt(),
                                 query.value(6).toLongLong()});
+    query.prepare(QStringLiteral("SELECT r.uuid, d.fingerprint, r.reset_at FROM resets r JOIN "
+                                 "databases d ON d.id = r.database WHERE r.synced = 0 "
+                                 "ORDER BY r.reset_at"));
+    if (!query.exec())
+        return std::nullopt;
+    while (query.next())
+        batch.resets.append(
+            {query.value(0).toString(), query.value(1).toString(), query.value(2).toLongLong()});
     return batch;
 }
 
@@ -101,6 +109,11 @@ bool Outbox::markSent(QSqlDatabase &history, const OutboxBatch &batch)
         query.addBindValue(batch.marathons[i].uuid);
         ok = query.exec();
     }
+    ok = ok && query.prepare(QStringLiteral("UPDATE resets SET synced = 1 WHERE uuid = ?"));
+    for (qsizetype i = 0; ok && i < batch.resets.size(); ++i) {
+        query.addBindValue(batch.resets[i].uuid);
+        ok = query.exec();
+    }
     if (!ok || !history.commit()) {
         history.rollback();
         return false;
@@ -114,7 +127,8 @@ int Outbox::pendingCount(QSqlDatabase &history)
     if (!query.exec(QStringLiteral(
             "SELECT (SELECT count(*) FROM answers WHERE synced = 0) + (SELECT count(*) FROM "
             "attempts WHERE synced < 2 AND (synced = 0 OR ended_at IS NOT NULL)) + (SELECT "
-            "count(*) FROM marathon WHERE synced = 0)")) ||
+            "count(*) FROM marathon WHERE synced = 0) + (SELECT count(*) FROM resets WHERE "
+            "synced = 0)")) ||
         !query.next())
         return -1;
     return query.value(0).toInt();

@@ -55,26 +55,43 @@ struct OutgoingMarathon
     qint64 updatedAtMs = 0;
 };
 
+// The learner reset a database's results on this PC: the server keeps it,
+// so that their answers from before it never come back at sign-in.
+struct OutgoingReset
+{
+    QString uuid;
+    QString database;
+    qint64 resetAtMs = 0;
+};
+
 struct OutboxBatch
 {
     QList<OutgoingAttempt> attempts;
     QList<OutgoingAnswer> answers;
     QList<OutgoingMarathon> marathons;
-    bool isEmpty() const { return attempts.isEmpty() && answers.isEmpty() && marathons.isEmpty(); }
-    int size() const { return int(attempts.size() + answers.size() + marathons.size()); }
+    QList<OutgoingReset> resets;
+    bool isEmpty() const
+    {
+        return attempts.isEmpty() && answers.isEmpty() && marathons.isEmpty() && resets.isEmpty();
+    }
+    int size() const
+    {
+        return int(attempts.size() + answers.size() + marathons.size() + resets.size());
+    }
 };
 
 // Reads and marks the outbox of one local history file, through a
 // connection of the caller's own (the sync thread's).
 namespace Outbox {
 // Up to `limit` unsent answers and the attempts still to send, oldest first,
-// and the unsent marathon states; nullopt when the file cannot be read now.
+// and the unsent marathon states and resets; nullopt when the file cannot be
+// read now.
 std::optional<OutboxBatch> take(QSqlDatabase &history, int limit);
 // Marks the batch's rows as on the server, in one transaction. Called only
 // after the server confirmed the commit: a row whose mark is lost (the PC
 // switched off) is sent again and the server keeps it once.
 bool markSent(QSqlDatabase &history, const OutboxBatch &batch);
-// How many answers, attempts and marathon states wait; -1 when the file
+// How many answers, attempts, marathon states and resets wait; -1 when the file
 // cannot be read.
 int pendingCount(QSqlDatabase &history);
 } // namespace Outbox

@@ -80,6 +80,19 @@ QByteArray marathonsJson(const OutboxBatch &batch)
     return QJsonDocument(rows).toJson(QJsonDocument::Compact);
 }
 
+QByteArray resetsJson(const OutboxBatch &batch)
+{
+    QJsonArray rows;
+    for (const OutgoingReset &r : batch.resets)
+        rows.append(QJsonObject{{QStringLiteral("uuid"), r.uuid},
+                                {QStringLiteral("database"), r.database},
+                                {QStringLiteral("reset_at"), QString::number(r.resetAtMs)}});
+    return QJsonDocument(rows).toJson(QJsonDocument::Compact);
+}
+
+const QString StoreResets =
+    QStringLiteral("SELECT zeltrak.store_resets(CAST(? AS uuid), ?, CAST(? AS json))");
+
 const QString StoreMarathons =
     QStringLiteral("SELECT zeltrak.store_marathons(CAST(? AS uuid), ?, CAST(? AS json))");
 
@@ -111,6 +124,8 @@ bool ServerPush::push(QSqlDatabase &server, const QString &learnerId, const QStr
     // In the same transaction: the marathon is marked sent with the rest.
     if (ok && !batch.marathons.isEmpty())
         ok = run(StoreMarathons, {learnerId, learnerName, QString::fromUtf8(marathonsJson(batch))});
+    if (ok && !batch.resets.isEmpty())
+        ok = run(StoreResets, {learnerId, learnerName, QString::fromUtf8(resetsJson(batch))});
     if (!ok) {
         if (error)
             *error = query.lastError();

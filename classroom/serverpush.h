@@ -19,7 +19,8 @@ struct Hooks
 };
 
 // In one transaction: the learner (once), the attempts, their ends, the
-// answers, the marathon states (zeltrak.store_marathons), each INSERT … ON CONFLICT DO NOTHING
+// answers, the marathon states (zeltrak.store_marathons), the resets
+// (zeltrak.store_resets), each INSERT … ON CONFLICT DO NOTHING
 // keyed on the row's UUID (zeltrak.store_batch), so a batch sent again (its acknowledgement lost)
 // changes nothing. The rows travel as one JSON array per table, unpacked on
 // the server: one round trip per batch instead of one per row. True only when

@@ -135,12 +135,40 @@ const std::array<Step, ServerSchema::CurrentVersion> Steps{{
         " right_count integer, wrong_count integer, updated_at text)"
         " ON CONFLICT (uuid) DO NOTHING $$",
     },
+    // 2 -> 3
+    {
+        "CREATE TABLE zeltrak.resets ("
+        " uuid uuid PRIMARY KEY,"
+        " learner uuid NOT NULL REFERENCES zeltrak.learners (id),"
+        " database text NOT NULL,"
+        " reset_at bigint NOT NULL,"
+        " received_at timestamptz NOT NULL DEFAULT now())",
+        "CREATE INDEX resets_by_learner ON zeltrak.resets (learner, database, reset_at)",
+        // The latest reset of each of the learner's databases.
+        "CREATE FUNCTION zeltrak.learner_resets(learner_id uuid) RETURNS TABLE ("
+        " uuid uuid, database text, reset_at bigint)"
+        " LANGUAGE sql STABLE SECURITY DEFINER SET search_path = zeltrak, pg_temp AS"
+        " $$ SELECT DISTINCT ON (r.database) r.uuid, r.database, r.reset_at"
+        " FROM zeltrak.resets r"
+        " WHERE r.learner = learner_id ORDER BY r.database, r.reset_at DESC, r.uuid $$",
+        // As store_batch: inserts only, each reset once under its UUID.
+        "CREATE FUNCTION zeltrak.store_resets(p_learner uuid, p_name text, p_resets json)"
+        " RETURNS void LANGUAGE sql VOLATILE SECURITY DEFINER"
+        " SET search_path = zeltrak, pg_temp AS $$"
+        " INSERT INTO zeltrak.learners (id, name) VALUES (p_learner, p_name)"
+        " ON CONFLICT (id) DO NOTHING;"
+        " INSERT INTO zeltrak.resets (uuid, learner, database, reset_at)"
+        " SELECT r.uuid, p_learner, r.database, CAST(r.reset_at AS bigint)"
+        " FROM json_to_recordset(p_resets) AS r (uuid uuid, database text, reset_at text)"
+        " ON CONFLICT (uuid) DO NOTHING $$",
+    },
 }};
 
 const QStringList DataTables{QStringLiteral("zeltrak.learners"), QStringLiteral("zeltrak.attempts"),
                              QStringLiteral("zeltrak.attempt_ends"),
                              QStringLiteral("zeltrak.answers"),
-                             QStringLiteral("zeltrak.marathons")};
+                             QStringLiteral("zeltrak.marathons"),
+                             QStringLiteral("zeltrak.resets")};
 
 // Runs `statements` in one transaction; the first failure rolls it back.
 QString runInTransaction(QSqlDatabase &db, const QStringList &statements)
@@ -273,10 +301,11 @@ QString ServerSchema::grantRoles(QSqlDatabase &db, const QString &learnerPcRole,
         QStringLiteral("GRANT SELECT ON %1 TO %2").arg(tables, instructor),
         QStringLiteral("GRANT EXECUTE ON FUNCTION zeltrak.class_list(), "
                        "zeltrak.learner_attempts(uuid), zeltrak.learner_answers(uuid), "
-                       "zeltrak.learner_marathons(uuid) TO %1, %2")
+                       "zeltrak.learner_marathons(uuid), zeltrak.learner_resets(uuid) TO %1, %2")
             .arg(pc, instructor),
         QStringLiteral("GRANT EXECUTE ON FUNCTION zeltrak.store_batch(uuid, text, json, json, "
-                       "json), zeltrak.store_marathons(uuid, text, json) TO %1")
+                       "json), zeltrak.store_marathons(uuid, text, json), "
+                       "zeltrak.store_resets(uuid, text, json) TO %1")
             .arg(pc),
     };
     for (const QString &table : DataTables) {

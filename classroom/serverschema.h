@@ -17,6 +17,10 @@
 //            saved, under its UUID, with the time it was saved on that PC;
 //            store_marathons keeps them, learner_marathons gives a learner's
 //            newest per question database at sign-in.
+// Version 3: resets: every reset of a database's results a learner made on
+//            a PC, under its UUID, with its time on that PC; store_resets
+//            keeps them, learner_resets gives a learner's latest per question
+//            database, and sign-in leaves out what was recorded before it.
 //
 // Who may do what is set by grantRoles, for the role names the school chose:
 // the learner PCs' role may insert rows and read nothing of the tables (row
@@ -30,7 +34,7 @@
 // keep a PC from scanning the class's answers and never let it change or delete a row. The
 // instructor's role reads everything and changes nothing.
 namespace ServerSchema {
-inline constexpr int CurrentVersion = 2;
+inline constexpr int CurrentVersion = 3;
 
 // The version on the server: 0 when the schema is not there yet, -1 when it
 // cannot be read (no connection, no right to read it).

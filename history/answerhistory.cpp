@@ -22,15 +22,19 @@ using StoredValues::IntMax;
 // of the database's question keys, from whichever database it was recorded
 // in, under the number the question has here; and the database's own
 // answers that have no key yet. `question` is the number in this database.
+// Nothing given before the database's last reset counts.
 const QString AnswersOfDatabase = QStringLiteral(
-    "WITH mine AS ("
+    "WITH since AS (SELECT max(reset_at) AS at FROM resets WHERE database = :db),"
+    " mine AS ("
     "SELECT k.question AS question, a.mode AS mode, a.variant AS variant, a.right AS right,"
     " a.seconds AS seconds, a.answered_at AS answered_at, a.attempt AS attempt,"
     " a.correction AS correction, a.id AS id"
     " FROM question_keys k JOIN answers a ON a.question_key = k.key WHERE k.database = :db"
+    " AND ((SELECT at FROM since) IS NULL OR a.answered_at >= (SELECT at FROM since))"
     " UNION ALL"
     " SELECT question, mode, variant, right, seconds, answered_at, attempt, correction, id"
-    " FROM answers WHERE database = :db AND question_key IS NULL) ");
+    " FROM answers WHERE database = :db AND question_key IS NULL"
+    " AND ((SELECT at FROM since) IS NULL OR answered_at >= (SELECT at FROM since))) ");
 
 } // namespace
 
@@ -67,20 +71,27 @@ std::optional<qint64> AnswerHistory::databaseId(const QString &fingerprint, bool
     if (const auto known = m_databaseIds.constFind(fingerprint); known != m_databaseIds.cend())
         return *known;
     QSqlQuery query(database());
+    // OR IGNORE: another connection to the file (the classroom's sync, a
+    // second window) may have added the same database since this one looked.
+    if (create) {
+        query.prepare(QStringLiteral("INSERT OR IGNORE INTO databases (fingerprint) VALUES (?)"));
+        query.addBindValue(fingerprint);
+        if (!query.exec()) {
+            if (error)
+                *error = query.lastError();
+            return std::nullopt;
+        }
+    }
     query.prepare(QStringLiteral("SELECT id FROM databases WHERE fingerprint = ?"));
-    query.addBindValue(fingerprint);
-    if (query.exec() && query.next())
-        return m_databaseIds[fingerprint] = query.value(0).toLongLong();
-    if (!create)
-        return std::nullopt;
-    query.prepare(QStringLiteral("INSERT INTO databases (fingerprint) VALUES (?)"));
     query.addBindValue(fingerprint);
     if (!query.exec()) {
         if (error)
             *error = query.lastError();
         return std::nullopt;
     }
-    return m_databaseIds[fingerprint] = query.lastInsertId().toLongLong();
+    if (!query.next())
+        return std::nullopt;
+    return m_databaseIds[fingerprint] = query.value(0).toLongLong();
 }
 
 qint64 AnswerHistory::beginAttempt(const QString &fingerprint, HistoryMode mode,
@@ -133,8 +144,10 @@ QList<AttemptRecord> AnswerHistory::attempts(const QString &fingerprint) const
 {
     QList<AttemptRecord> result;
     auto prepared = queryFor(
-        fingerprint, QStringLiteral("SELECT id, mode, started_at, ended_at, correct, wrong, passed "
-                                    "FROM attempts WHERE database = :db ORDER BY started_at, id"));
+        fingerprint,
+        QStringLiteral("SELECT id, mode, started_at, ended_at, correct, wrong, passed "
+                       "FROM attempts WHERE database = :db AND NOT EXISTS (SELECT 1 FROM resets "
+                       "WHERE database = :db AND reset_at > started_at) ORDER BY started_at, id"));
     if (!prepared)
         return result;
     QSqlQuery &query = *prepared;
@@ -396,13 +409,18 @@ std::optional<MarathonState> AnswerHistory::marathon(const QString &fingerprint)
     return state;
 }
 
-bool AnswerHistory::clear(const QString &fingerprint)
+bool AnswerHistory::clear(const QString &fingerprint, const QDateTime &resetAt)
 {
     if (!canWrite())
         return false;
-    const auto id = databaseId(fingerprint, false);
-    if (!id)
-        return true; // nothing recorded for it
+    // The database gets its row even when nothing was recorded for it yet:
+    // the reset is noted all the same, for what the server may still hold.
+    QSqlError error;
+    const auto id = databaseId(fingerprint, true, &error);
+    if (!id) {
+        failWrite(error);
+        return false;
+    }
     QSqlDatabase db = database();
     if (!db.transaction()) {
         failWrite(db.lastError());
@@ -416,9 +434,15 @@ bool AnswerHistory::clear(const QString &fingerprint)
          {QStringLiteral("DELETE FROM answers WHERE database = :db OR question_key IN "
                          "(SELECT key FROM question_keys WHERE database = :db)"),
           QStringLiteral("DELETE FROM attempts WHERE database = :db"),
-          QStringLiteral("DELETE FROM marathon WHERE database = :db")}) {
+          QStringLiteral("DELETE FROM marathon WHERE database = :db"),
+          QStringLiteral("INSERT INTO resets (uuid, database, reset_at) VALUES (:uuid, :db, :at)")}) {
         query.prepare(statement);
         query.bindValue(QStringLiteral(":db"), *id);
+        if (statement.contains(QLatin1String(":uuid"))) {
+            query.bindValue(QStringLiteral(":uuid"),
+                            QUuid::createUuid().toString(QUuid::WithoutBraces));
+            query.bindValue(QStringLiteral(":at"), resetAt.toMSecsSinceEpoch());
+        }
         if (!query.exec()) {
             const QSqlError error = query.lastError();
             db.rollback();

@@ -119,8 +119,11 @@ public:
 
     // Removes every answer the database shows (its own, and those to the
     // same questions from other databases), its attempts and its marathon,
-    // as the results reset does. Other databases keep the rest.
-    bool clear(const QString &fingerprint);
+    // as the results reset does, and notes the reset at `resetAt`: from then
+    // on the database shows no answer given before it, even one that comes
+    // back later (from the classroom's server, or with another database's
+    // keys). Other databases keep the rest.
+    bool clear(const QString &fingerprint, const QDateTime &resetAt);
 
     // Content keys (answerhistorykeys.cpp). Once a database's question keys
     // are stored, its answers are read by key: an answer recorded in any

@@ -195,17 +195,18 @@ AnswerHistory::Opening AnswerHistory::openInPlace()
     }
     // The version and the tables are read before anything is written: a file
     // from a newer program or from another program is left as it is.
-    if (!query.exec(QStringLiteral("PRAGMA user_version")) || !query.next())
+    // Both in one statement, so from one moment: another connection may be
+    // creating the tables right now, and a version read before its commit
+    // with tables counted after it looked like another program's file.
+    if (!query.exec(QStringLiteral("SELECT (SELECT user_version FROM pragma_user_version), "
+                                   "(SELECT count(*) FROM sqlite_master)")) ||
+        !query.next())
         return outcome(query.lastError());
     const int version = query.value(0).toInt();
     if (version > HistorySchema::CurrentVersion)
         return {Opening::Newer, {}};
-    if (version == 0) {
-        if (!query.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) || !query.next())
-            return outcome(query.lastError());
-        if (query.value(0).toInt() > 0)
-            return {Opening::Foreign, {}};
-    }
+    if (version == 0 && query.value(1).toInt() > 0)
+        return {Opening::Foreign, {}};
     if (!query.exec(QStringLiteral("PRAGMA journal_mode = WAL")) || !query.next())
         return outcome(query.lastError());
     if (query.value(0).toString().compare(QLatin1String("wal"), Qt::CaseInsensitive) != 0)
@@ -224,8 +225,15 @@ AnswerHistory::Opening AnswerHistory::openInPlace()
         return outcome(query.lastError());
     }
     query.finish();
-    if (const QString reason = HistorySchema::migrate(db); !reason.isEmpty())
-        return {Opening::Unreadable, reason};
+    // Another connection migrating the file at the same time holds the lock
+    // for a moment: Busy, not a file that cannot be written.
+    QSqlError migrationError;
+    if (const QString reason =
+            HistorySchema::migrate(db, HistorySchema::CurrentVersion, &migrationError);
+        !reason.isEmpty())
+        return HistoryFile::classify(migrationError) == HistoryFile::Failure::Busy
+                   ? Opening{Opening::Busy, reason}
+                   : Opening{Opening::Unreadable, reason};
     // Prepared once: recording an answer is the hot path.
     auto insert = std::make_unique<QSqlQuery>(db);
     if (!insert->prepare(QStringLiteral(

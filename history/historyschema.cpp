@@ -114,12 +114,16 @@ const std::array<Step, HistorySchema::CurrentVersion> Steps{{
         "UPDATE marathon SET uuid = " RANDOM_UUID,
         "CREATE UNIQUE INDEX marathon_by_uuid ON marathon (uuid)",
     },
+    // 7 -> 8
+    {
+        "CREATE TABLE resets ("
+        " uuid TEXT PRIMARY KEY,"
+        " database INTEGER NOT NULL REFERENCES databases (id),"
+        " reset_at INTEGER NOT NULL,"
+        " synced INTEGER NOT NULL DEFAULT 0)",
+        "CREATE INDEX resets_by_database ON resets (database, reset_at)",
+    },
 }};
-
-QString failure(const QSqlQuery &query)
-{
-    return query.lastError().databaseText();
-}
 
 } // namespace
 
@@ -131,36 +135,44 @@ int HistorySchema::version(QSqlDatabase &db)
     return query.value(0).toInt();
 }
 
-QString HistorySchema::migrate(QSqlDatabase &db, int target)
+QString HistorySchema::migrate(QSqlDatabase &db, int target, QSqlError *error)
 {
-    const int from = version(db);
-    if (from < 0)
-        return db.lastError().text();
-    if (from > CurrentVersion)
-        return QStringLiteral("версия схемы %1 новее известной программе (%2)")
-            .arg(from)
-            .arg(CurrentVersion);
     target = std::clamp(target, 0, CurrentVersion);
-    for (int step = from; step < target; ++step) {
-        if (!db.transaction())
-            return db.lastError().text();
-        QSqlQuery query(db);
-        bool ok = true;
-        for (const char *statement : Steps[step]) {
-            if (!query.exec(QString::fromLatin1(statement))) {
-                ok = false;
-                break;
-            }
+    QSqlQuery query(db);
+    const auto failed = [&](const QSqlError &reason) {
+        query.exec(QStringLiteral("ROLLBACK"));
+        if (error)
+            *error = reason;
+        return reason.databaseText().isEmpty() ? reason.text() : reason.databaseText();
+    };
+    // A file already at the version needs no lock: one another program
+    // holds then delays only the writes.
+    if (const int current = version(db); current >= target && current <= CurrentVersion)
+        return {};
+    for (;;) {
+        // IMMEDIATE: the write lock before the version is read, so that the
+        // version cannot change between reading it and making the step.
+        if (!query.exec(QStringLiteral("BEGIN IMMEDIATE")))
+            return failed(query.lastError());
+        const int from = version(db);
+        if (from < 0)
+            return failed(db.lastError());
+        if (from > CurrentVersion) {
+            query.exec(QStringLiteral("ROLLBACK"));
+            return QStringLiteral("версия схемы %1 новее известной программе (%2)")
+                .arg(from)
+                .arg(CurrentVersion);
         }
-        if (ok)
-            ok = query.exec(QStringLiteral("PRAGMA user_version = %1").arg(step + 1));
-        if (!ok) {
-            const QString reason = failure(query);
-            db.rollback();
-            return reason;
+        if (from >= target) {
+            query.exec(QStringLiteral("ROLLBACK"));
+            return {};
         }
-        if (!db.commit())
-            return db.lastError().text();
+        for (const char *statement : Steps[from]) {
+            if (!query.exec(QString::fromLatin1(statement)))
+                return failed(query.lastError());
+        }
+        if (!query.exec(QStringLiteral("PRAGMA user_version = %1").arg(from + 1)) ||
+            !query.exec(QStringLiteral("COMMIT")))
+            return failed(query.lastError());
     }
-    return {};
 }

@@ -29,8 +29,13 @@
 //            and whether that state has reached the classroom's server (0 or
 //            1), so a learner's marathon follows them to another PC. Existing
 //            states get a UUID in the step and count as unsent.
+// Version 8: the learner's resets of a database's results ("resets": when,
+//            under a UUID, and whether the classroom's server has it). What
+//            a database shows begins at its last reset, so answers recorded
+//            earlier elsewhere (another PC, another release of the database)
+//            never come back.
 namespace HistorySchema {
-inline constexpr int CurrentVersion = 7;
+inline constexpr int CurrentVersion = 8;
 
 // The version stored in the file, or -1 when it cannot be read.
 int version(QSqlDatabase &db);
@@ -39,5 +44,10 @@ int version(QSqlDatabase &db);
 // test makes a file of an earlier version). Returns an empty string on
 // success, otherwise the driver's reason (the file stays at the last whole
 // version). A file newer than CurrentVersion is left alone and reported.
-QString migrate(QSqlDatabase &db, int target = CurrentVersion);
+// Connections may migrate one file at once (the program and the classroom's
+// sync open a new learner's file together): each step takes the write lock
+// and reads the version again under it, so a step another connection has
+// made is not made twice. `error`, when given, gets the driver's error of a
+// failed step (a lock held too long is Busy, not damage).
+QString migrate(QSqlDatabase &db, int target = CurrentVersion, QSqlError *error = nullptr);
 } // namespace HistorySchema

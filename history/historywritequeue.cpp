@@ -81,9 +81,9 @@ bool HistoryWriteQueue::saveMarathon(const QString &fingerprint, const MarathonS
     return submit(Marathon{fingerprint, state, savedAt}) != Outcome::Refused;
 }
 
-bool HistoryWriteQueue::clear(const QString &fingerprint)
+bool HistoryWriteQueue::clear(const QString &fingerprint, const QDateTime &resetAt)
 {
-    return submit(Clear{fingerprint}) != Outcome::Refused;
+    return submit(Clear{fingerprint, resetAt}) != Outcome::Refused;
 }
 
 HistoryWriteQueue::Outcome HistoryWriteQueue::submit(Write write)
@@ -126,7 +126,7 @@ HistoryWriteQueue::Outcome HistoryWriteQueue::execute(const Write &write)
             } else if constexpr (std::is_same_v<T, Marathon>) {
                 return m_history.saveMarathon(w.fingerprint, w.state, w.savedAt);
             } else {
-                return m_history.clear(w.fingerprint);
+                return m_history.clear(w.fingerprint, w.resetAt);
             }
         },
         write);
@@ -208,7 +208,9 @@ bool HistoryWriteQueue::savePending() const
                             {"wrong", w.state.wrong},
                             {"at", w.savedAt.toMSecsSinceEpoch()}};
                 } else {
-                    return {{"kind", "clear"}, {"fingerprint", w.fingerprint}};
+                    return {{"kind", "clear"},
+                            {"fingerprint", w.fingerprint},
+                            {"at", w.resetAt.toMSecsSinceEpoch()}};
                 }
             },
             write));
@@ -271,7 +273,11 @@ void HistoryWriteQueue::restorePending()
             state.wrong = o.value("wrong").toInt();
             m_pending.push_back(Marathon{fingerprint, state, time(o)});
         } else if (kind == QLatin1String("clear")) {
-            m_pending.push_back(Clear{fingerprint});
+            // A file of an earlier release has no time: the reset then
+            // counts from now, which is later than anything it cleared.
+            m_pending.push_back(Clear{fingerprint, o.contains(QLatin1String("at"))
+                                                       ? time(o)
+                                                       : QDateTime::currentDateTimeUtc()});
         }
     }
     file.remove();

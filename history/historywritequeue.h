@@ -51,7 +51,7 @@ public:
     bool recordAnswer(const QString &fingerprint, const AnswerRecord &answer);
     bool saveMarathon(const QString &fingerprint, const MarathonState &state,
                       const QDateTime &savedAt);
-    bool clear(const QString &fingerprint);
+    bool clear(const QString &fingerprint, const QDateTime &resetAt);
 
     // Writes waiting for the history.
     int pendingCount() const { return int(m_pending.size()); }
@@ -87,6 +87,7 @@ private:
     struct Clear
     {
         QString fingerprint;
+        QDateTime resetAt;
     };
     using Write = std::variant<BeginAttempt, EndAttempt, Answer, Marathon, Clear>;
     enum class Outcome

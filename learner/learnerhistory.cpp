@@ -171,7 +171,7 @@ void LearnerHistory::clearCurrent()
 {
     if (!canRecord())
         return;
-    m_writes->clear(m_fingerprint);
+    m_writes->clear(m_fingerprint, QDateTime::currentDateTimeUtc());
     // The weights were fitted to the answers just cleared.
     LearnerWeights::remove(weightsPath(), m_fingerprint);
     m_weights.reset();

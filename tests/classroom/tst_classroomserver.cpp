@@ -126,10 +126,10 @@ void TestClassroomServer::dbvClassInit_data()
     const QStringList server{"--host", "127.0.0.1", "--port", port, "--database", "zt_dbv"};
     QTest::newRow("as the owner")
         << server + QStringList{"--role", AdminRole} << 0
-        << "schema zeltrak at version 2 (was 0); zeltrak_pc may add rows, zeltrak_instructor "
+        << "schema zeltrak at version 3 (was 0); zeltrak_pc may add rows, zeltrak_instructor "
            "may read them";
     QTest::newRow("again, after an update")
-        << server + QStringList{"--role", AdminRole} << 0 << "at version 2 (was 2)";
+        << server + QStringList{"--role", AdminRole} << 0 << "at version 3 (was 3)";
     QTest::newRow("as the learner role")
         << server + QStringList{"--role", PcRole} << 2 << "the schema: ";
     QTest::newRow("a role that does not exist")
@@ -220,6 +220,12 @@ void TestClassroomServer::roles_data()
         << QStringLiteral("SELECT zeltrak.store_marathons('%1', 'x', '[]')").arg(Boris) << false;
     QTest::newRow("instructor deletes marathons")
         << instructor << "DELETE FROM zeltrak.marathons" << false;
+    // A reset is kept as sent: a PC can neither read the others' nor take one back.
+    QTest::newRow("pc reads resets") << pc << "SELECT count(*) FROM zeltrak.resets" << false;
+    QTest::newRow("pc deletes resets") << pc << "DELETE FROM zeltrak.resets" << false;
+    QTest::newRow("instructor stores a reset")
+        << instructor
+        << QStringLiteral("SELECT zeltrak.store_resets('%1', 'x', '[]')").arg(Boris) << false;
     QTest::newRow("instructor reads answers")
         << instructor << "SELECT count(*) FROM zeltrak.answers" << true;
     QTest::newRow("instructor reads learners")

@@ -3,7 +3,7 @@
 // heard of it, the same learner on two PCs. Afterwards every answer is on
 // the server exactly once and every PC's local history matches it. A
 // learner's marathon goes on at another PC, and an older state of it never
-// replaces a newer one.
+// replaces a newer one. Results reset at one PC stay reset at every PC.
 #include "answerhistory.h"
 #include "classroomlearners.h"
 #include "classroomsignin.h"
@@ -24,7 +24,10 @@
 #include <QTest>
 #include <QThread>
 
+#include <algorithm>
 #include <atomic>
+#include <numeric>
+#include <utility>
 
 using namespace TestServer;
 
@@ -55,7 +58,7 @@ void answer(const QString &root, const ClassroomLearner &learner, int count, qin
         if (i % 20 == 0)
             attempt = queue.beginAttempt(Fingerprint, HistoryMode::Learning,
                                          QDateTime::fromMSecsSinceEpoch(at));
-        QVERIFY(attempt != 0);
+        QVERIFY2(attempt != 0, qPrintable(history.errorMessage()));
         QVERIFY(
             queue.recordAnswer(Fingerprint, AnswerRecord{1 + i % 800, HistoryMode::Learning,
                                                          1 + i % 3, i % 4 != 0, 3, at, attempt}));
@@ -116,6 +119,7 @@ private slots:
     void serverKilledAfterCommit_beforeThePcHeard_resentAndStoredOnce();
     void engine_sendsInTheBackground();
     void marathon_resumesOnAnotherPc_olderStateNeverOverwritesNewer();
+    void reset_onOnePc_nothingFromBeforeItComesBackAnywhere();
 };
 
 void TestClassroomSync::initTestCase()
@@ -364,6 +368,64 @@ void TestClassroomSync::marathon_resumesOnAnotherPc_olderStateNeverOverwritesNew
     QCOMPARE(AnswerHistory(path1).marathon(Fingerprint), onPc2);
     // Pulled, it counts as sent: PC 1 does not send it back.
     QCOMPARE(SyncRound(address(PcRole, db), root1).run().sent, 0);
+}
+
+void TestClassroomSync::reset_onOnePc_nothingFromBeforeItComesBackAnywhere()
+{
+    const QString db = freshDatabase(QStringLiteral("zt_reset"));
+    QTemporaryDir pc1, pc2, pc3;
+    const QString root1 = ClassroomLearners::rootIn(pc1.path());
+    const QString root2 = ClassroomLearners::rootIn(pc2.path());
+    const QString root3 = ClassroomLearners::rootIn(pc3.path());
+    const QString path1 = ClassroomLearners::historyPathOf(root1, Anna.id);
+    const QString path2 = ClassroomLearners::historyPathOf(root2, Anna.id);
+    const QString path3 = ClassroomLearners::historyPathOf(root3, Anna.id);
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    const qint64 resetAt = now - 3'600'000;
+
+    // Before the reset: 40 answers and a marathon at PC 1, on the server and
+    // brought to PC 2 by a sign-in there.
+    answer(root1, Anna, 40, resetAt - 3'600'000);
+    QList<int> order(800);
+    std::iota(order.begin(), order.end(), 1);
+    QVERIFY(AnswerHistory(path1).saveMarathon(Fingerprint, MarathonState{order, 40, 30, 10},
+                                              QDateTime::fromMSecsSinceEpoch(resetAt - 1000)));
+    QVERIFY(SyncRound(address(PcRole, db), root1).run().error.isEmpty());
+    QVERIFY(ClassroomSignIn::signIn(address(PcRole, db), root2, Anna).ok);
+    QCOMPARE(AnswerHistory(path2).answers(Fingerprint).size(), 40);
+
+    // She resets her results at PC 1 and signs in there again before the
+    // reset reached the server: her old answers must not come back.
+    QVERIFY(AnswerHistory(path1).clear(Fingerprint, QDateTime::fromMSecsSinceEpoch(resetAt)));
+    QVERIFY(ClassroomSignIn::signIn(address(PcRole, db), root1, Anna).ok);
+    QVERIFY(AnswerHistory(path1).answers(Fingerprint).isEmpty());
+    QVERIFY(AnswerHistory(path1).attempts(Fingerprint).isEmpty());
+    QCOMPARE(AnswerHistory(path1).marathon(Fingerprint), std::nullopt);
+
+    // The reset reaches the server with her next answers.
+    answer(root1, Anna, 20, resetAt + 60'000);
+    SyncReport report = SyncRound(address(PcRole, db), root1).run();
+    QVERIFY2(report.error.isEmpty(), qPrintable(report.error));
+    QCOMPARE(report.pending, 0);
+    QCOMPARE(serverCount(db, "SELECT count(*) FROM zeltrak.resets"), 1);
+    // The server keeps everything it was sent; nothing is deleted there.
+    QCOMPARE(serverAnswers(db, Anna).second, 60);
+
+    // PC 2 still held the old answers and marathon; a fresh PC 3 has none.
+    // Both show only what came after the reset.
+    for (const auto &[root, path] : {std::pair{root2, path2}, std::pair{root3, path3}}) {
+        QVERIFY(ClassroomSignIn::signIn(address(PcRole, db), root, Anna).ok);
+        AnswerHistory history(path);
+        const QList<AnswerRecord> answers = history.answers(Fingerprint);
+        QCOMPARE(answers.size(), 20);
+        QVERIFY(std::all_of(answers.cbegin(), answers.cend(),
+                            [&](const AnswerRecord &a) { return a.answeredAtMs > resetAt; }));
+        QCOMPARE(history.attempts(Fingerprint).size(), 1);
+        QCOMPARE(history.marathon(Fingerprint), std::nullopt);
+        // The reset came from the server: not sent back.
+        QCOMPARE(SyncRound(address(PcRole, db), root).run().sent, 0);
+    }
+    QCOMPARE(serverCount(db, "SELECT count(*) FROM zeltrak.resets"), 1);
 }
 
 QTEST_GUILESS_MAIN(TestClassroomSync)

@@ -315,7 +315,7 @@ void TestAnswerHistory::clear_removesOnlyThatDatabase()
         QVERIFY(history.beginAttempt(db, HistoryMode::Exam, QDateTime::currentDateTimeUtc()) > 0);
         QVERIFY(history.saveMarathon(db, MarathonState{order, 1}, QDateTime::currentDateTimeUtc()));
     }
-    QVERIFY(history.clear(DbA));
+    QVERIFY(history.clear(DbA, QDateTime::currentDateTimeUtc()));
     QVERIFY(history.answers(DbA).isEmpty());
     QVERIFY(history.attempts(DbA).isEmpty());
     QCOMPARE(history.marathon(DbA), std::nullopt);

@@ -1,6 +1,7 @@
 // The history when things go wrong: a damaged file, a folder that cannot be
-// written, a full disk, a file another program holds locked, and a writer
-// killed in the middle of its work.
+// written, a full disk, a file another program holds locked, a new file
+// opened by several connections at once, and a writer killed in the middle
+// of its work.
 #include "answerhistory.h"
 #include "databasefingerprint.h"
 #include "historywritequeue.h"
@@ -14,10 +15,13 @@
 #include <QTemporaryDir>
 #include <QTemporaryFile>
 #include <QTest>
+#include <QThread>
 
+#include <array>
 #include <cstdio>
 #include <iostream>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -152,7 +156,7 @@ void checkDisabled(AnswerHistory &history)
     QVERIFY(!history.recordAnswer(Db, answer(1)));
     QCOMPARE(history.beginAttempt(Db, HistoryMode::Exam, QDateTime::currentDateTimeUtc()), 0);
     QVERIFY(history.answers(Db).isEmpty());
-    QVERIFY(!history.clear(Db));
+    QVERIFY(!history.clear(Db, QDateTime::currentDateTimeUtc()));
 }
 
 } // namespace
@@ -179,6 +183,7 @@ private slots:
     void specialFileAsPending_leftAloneWithoutWaiting_data();
     void specialFileAsPending_leftAloneWithoutWaiting();
     void crashWriter_killed_keepsEveryCommittedAnswer();
+    void newFile_openedByThreeConnectionsAtOnce_writableInEach();
 };
 
 void TestHistoryFailures::damagedFile_keptAsideAndFreshStarted_data()
@@ -682,6 +687,48 @@ void TestHistoryFailures::crashWriter_killed_keepsEveryCommittedAnswer()
              qPrintable(QStringLiteral("%1 rows, %2 reported").arg(answers.size()).arg(committed)));
     for (int n = 1; n <= answers.size(); ++n)
         QCOMPARE(answers[n - 1], answer(n));
+}
+
+// The program and the classroom's sync open a new learner's file at the same
+// moment. Each migrates it; none may find a step made by another and take
+// the file for one it cannot write (it then stayed read-only until the next
+// start, and the learner's answers were lost).
+void TestHistoryFailures::newFile_openedByThreeConnectionsAtOnce_writableInEach()
+{
+    QTemporaryDir dir;
+    for (int round = 0; round < 20; ++round) {
+        const QString path = dir.filePath(QStringLiteral("history-%1.sqlite").arg(round));
+        std::array<QString, 3> failures;
+        std::array<std::thread, 3> threads;
+        for (size_t i = 0; i < threads.size(); ++i) {
+            threads[i] = std::thread([&path, &failure = failures[i], i] {
+                AnswerHistory history(path);
+                if (!history.isAvailable() && !history.isOpenDeferred()) {
+                    failure = QStringLiteral("unavailable: ") + history.errorMessage();
+                    return;
+                }
+                if (history.isReadOnly()) {
+                    failure = QStringLiteral("read-only: ") + history.takePendingMessage();
+                    return;
+                }
+                // A lock another connection holds only delays the write.
+                for (int attempt = 0; attempt < 500; ++attempt) {
+                    if (history.recordAnswer(Db, answer(int(i) + 1)))
+                        return;
+                    if (history.isReadOnly() || (!history.isAvailable() &&
+                                                 !history.isOpenDeferred()))
+                        break;
+                    QThread::msleep(10);
+                }
+                failure = QStringLiteral("answer not written: ") + history.errorMessage();
+            });
+        }
+        for (std::thread &thread : threads)
+            thread.join();
+        for (const QString &failure : failures)
+            QVERIFY2(failure.isEmpty(), qPrintable(failure));
+        QCOMPARE(AnswerHistory(path).answers(Db).size(), 3);
+    }
 }
 
 int main(int argc, char **argv)
