@@ -57,64 +57,61 @@ LearnerPull::Result LearnerPull::pull(QSqlDatabase &server, const QString &learn
     {
         QSqlQuery query(server);
         query.setForwardOnly(true);
-        query.prepare(
-            QStringLiteral("SELECT uuid, database, mode, started_at, ended_at, correct, "
-                           "wrong, passed FROM zeltrak.learner_attempts(CAST(? AS uuid))"));
-        query.addBindValue(learnerId);
-        if (!query.exec()) {
-            result.error = query.lastError().text();
+        // Calls one of the server's functions for the learner and hands
+        // each row to `take`; false, with the server's reason, on failure.
+        const auto select = [&](const char *sql, const auto &take) {
+            query.prepare(QString::fromLatin1(sql));
+            query.addBindValue(learnerId);
+            if (!query.exec()) {
+                result.error = query.lastError().text();
+                return false;
+            }
+            while (query.next())
+                take();
+            return true;
+        };
+        const bool ok =
+            select("SELECT uuid, database, mode, started_at, ended_at, correct, wrong, passed "
+                   "FROM zeltrak.learner_attempts(CAST(? AS uuid))",
+                   [&] {
+                       attempts.append({query.value(0).toString(), query.value(1).toString(),
+                                        query.value(2).toString(), query.value(3).toLongLong(),
+                                        query.value(4), query.value(5), query.value(6),
+                                        query.value(7)});
+                   }) &&
+            select("SELECT uuid, database, question, question_key, mode, variant, is_right, "
+                   "seconds, answered_at, attempt, correction "
+                   "FROM zeltrak.learner_answers(CAST(? AS uuid))",
+                   [&] {
+                       PulledAnswer a;
+                       a.uuid = query.value(0).toString();
+                       a.database = query.value(1).toString();
+                       a.question = query.value(2).toInt();
+                       a.key = query.isNull(3) ? nullInt() : QVariant(query.value(3).toLongLong());
+                       a.mode = query.value(4).toString();
+                       a.variant = query.value(5).toInt();
+                       a.right = query.value(6).toBool();
+                       a.seconds = query.value(7).toInt();
+                       a.answeredAt = query.value(8).toLongLong();
+                       a.attempt = query.value(9).toString();
+                       a.correction = query.value(10).toBool();
+                       answers.append(a);
+                   }) &&
+            select("SELECT uuid, database, question_order, question_position, right_count, "
+                   "wrong_count, updated_at FROM zeltrak.learner_marathons(CAST(? AS uuid))",
+                   [&] {
+                       marathons.append({query.value(0).toString(), query.value(1).toString(),
+                                         query.value(2).toString(), query.value(3).toInt(),
+                                         query.value(4).toInt(), query.value(5).toInt(),
+                                         query.value(6).toLongLong()});
+                   }) &&
+            select("SELECT uuid, database, reset_at FROM zeltrak.learner_resets(CAST(? AS uuid))",
+                   [&] {
+                       resets.append({query.value(0).toString(), query.value(1).toString(),
+                                      query.value(2).toLongLong()});
+                   });
+        if (!ok)
             return result;
-        }
-        while (query.next())
-            attempts.append({query.value(0).toString(), query.value(1).toString(),
-                             query.value(2).toString(), query.value(3).toLongLong(), query.value(4),
-                             query.value(5), query.value(6), query.value(7)});
-        query.prepare(QStringLiteral(
-            "SELECT uuid, database, question, question_key, mode, variant, is_right, seconds, "
-            "answered_at, attempt, correction FROM zeltrak.learner_answers(CAST(? AS uuid))"));
-        query.addBindValue(learnerId);
-        if (!query.exec()) {
-            result.error = query.lastError().text();
-            return result;
-        }
-        while (query.next()) {
-            PulledAnswer a;
-            a.uuid = query.value(0).toString();
-            a.database = query.value(1).toString();
-            a.question = query.value(2).toInt();
-            a.key = query.isNull(3) ? nullInt() : QVariant(query.value(3).toLongLong());
-            a.mode = query.value(4).toString();
-            a.variant = query.value(5).toInt();
-            a.right = query.value(6).toBool();
-            a.seconds = query.value(7).toInt();
-            a.answeredAt = query.value(8).toLongLong();
-            a.attempt = query.value(9).toString();
-            a.correction = query.value(10).toBool();
-            answers.append(a);
-        }
-        query.prepare(QStringLiteral(
-            "SELECT uuid, database, question_order, question_position, right_count, wrong_count, "
-            "updated_at FROM zeltrak.learner_marathons(CAST(? AS uuid))"));
-        query.addBindValue(learnerId);
-        if (!query.exec()) {
-            result.error = query.lastError().text();
-            return result;
-        }
-        while (query.next())
-            marathons.append({query.value(0).toString(), query.value(1).toString(),
-                              query.value(2).toString(), query.value(3).toInt(),
-                              query.value(4).toInt(), query.value(5).toInt(),
-                              query.value(6).toLongLong()});
-        query.prepare(QStringLiteral(
-            "SELECT uuid, database, reset_at FROM zeltrak.learner_resets(CAST(? AS uuid))"));
-        query.addBindValue(learnerId);
-        if (!query.exec()) {
-            result.error = query.lastError().text();
-            return result;
-        }
-        while (query.next())
-            resets.append({query.value(0).toString(), query.value(1).toString(),
-                           query.value(2).toLongLong()});
     }
 
     LocalHistoryConnection local(historyPath);

@@ -435,7 +435,8 @@ bool AnswerHistory::clear(const QString &fingerprint, const QDateTime &resetAt)
                          "(SELECT key FROM question_keys WHERE database = :db)"),
           QStringLiteral("DELETE FROM attempts WHERE database = :db"),
           QStringLiteral("DELETE FROM marathon WHERE database = :db"),
-          QStringLiteral("INSERT INTO resets (uuid, database, reset_at) VALUES (:uuid, :db, :at)")}) {
+          QStringLiteral(
+              "INSERT INTO resets (uuid, database, reset_at) VALUES (:uuid, :db, :at)")}) {
         query.prepare(statement);
         query.bindValue(QStringLiteral(":db"), *id);
         if (statement.contains(QLatin1String(":uuid"))) {
