@@ -55,13 +55,24 @@ bool decodingCostsTooMuch(QByteArrayView jpeg)
     return pixels > DecodedPixelCap && pixels <= JpegCodec::MaxPixels;
 }
 
+double decodingMs(QByteArrayView jpeg)
+{
+    const std::clock_t start = std::clock();
+    (void)JpegCodec::decodeChecked(jpeg);
+    return 1000.0 * double(std::clock() - start) / CLOCKS_PER_SEC;
+}
+
 void decodeWithinTimeLimit(QByteArrayView jpeg)
 {
     if (decodingCostsTooMuch(jpeg))
         return;
-    const std::clock_t start = std::clock();
-    (void)JpegCodec::decodeChecked(jpeg);
-    const double elapsedMs = 1000.0 * double(std::clock() - start) / CLOCKS_PER_SEC;
+    // The processor time of the whole process: on a loaded machine a
+    // picture that decodes in 24 ms was once charged 1091 ms. A picture over
+    // the limit is decoded again and counts by the lower of the two; a
+    // picture that is truly slow is slow both times.
+    double elapsedMs = decodingMs(jpeg);
+    if (elapsedMs > JpegTimeLimitMs)
+        elapsedMs = std::min(elapsedMs, decodingMs(jpeg));
     if (elapsedMs > JpegTimeLimitMs) {
         std::fprintf(stderr, "JPEG decoder took %.0f ms of processor time (limit %.0f ms)\n",
                      elapsedMs, JpegTimeLimitMs);
