@@ -73,8 +73,8 @@ QString MainWindow::signInToClassroom(const ClassroomSettings &classroom)
 
 void MainWindow::startClassroomSync(const ClassroomSettings &classroom)
 {
-    // The engine under way, if any, finishes its round before it ends.
-    m_sync.reset();
+    // The engine under way, if any, finishes its round in the background.
+    SyncEngine::retire(std::move(m_sync));
     m_sync = std::make_unique<SyncEngine>(learnerPcAddress(classroom),
                                           ClassroomLearners::rootIn(m_statFolder));
     m_sync->start();
@@ -154,7 +154,9 @@ void MainWindow::onClassroomChosen()
     if (!wasOn && isOn) {
         useHistoryIn(signInToClassroom(after));
     } else if (wasOn && !isOn) {
-        m_sync.reset();
+        // A server that does not answer would hold the window for the
+        // connection timeout.
+        SyncEngine::retire(std::move(m_sync));
         m_learnerName.clear();
         showLearnerInTitle();
         useHistoryIn(m_statFolder);

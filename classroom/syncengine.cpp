@@ -1,5 +1,6 @@
 #include "syncengine.h"
 
+#include <QCoreApplication>
 #include <QTimer>
 
 #include <memory>
@@ -55,10 +56,33 @@ SyncEngine::SyncEngine(const ServerAddress &address, const QString &classroomRoo
 
 SyncEngine::~SyncEngine()
 {
-    QMetaObject::invokeMethod(m_worker, &SyncWorker::stop, Qt::BlockingQueuedConnection);
-    m_thread.quit();
+    // A retired engine's thread stops and quits by itself; asking it again
+    // would wait for an event loop that may already have ended.
+    if (!m_retired) {
+        QMetaObject::invokeMethod(m_worker, &SyncWorker::stop, Qt::BlockingQueuedConnection);
+        m_thread.quit();
+    }
     m_thread.wait();
     delete m_worker;
+}
+
+void SyncEngine::retire(std::unique_ptr<SyncEngine> engine)
+{
+    if (!engine)
+        return;
+    SyncEngine *retired = engine.release();
+    retired->m_retired = true;
+    retired->disconnect();
+    // Queued behind the round under way: the worker's connections close in
+    // its own thread, then its event loop ends.
+    QMetaObject::invokeMethod(retired->m_worker, [worker = retired->m_worker] {
+        worker->stop();
+        QThread::currentThread()->quit();
+    });
+    connect(&retired->m_thread, &QThread::finished, retired, &QObject::deleteLater);
+    // Deleted with the application if it ends first: the destructor then
+    // waits for the round.
+    retired->setParent(QCoreApplication::instance());
 }
 
 void SyncEngine::start(int intervalMs)

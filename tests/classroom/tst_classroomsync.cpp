@@ -17,9 +17,11 @@
 #include "syncround.h"
 #include "testserver.h"
 
+#include <QPointer>
 #include <QSet>
 #include <QSignalSpy>
 #include <QSqlQuery>
+#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
@@ -118,6 +120,7 @@ private slots:
     void serverStoppedMidBatch_restarted_nothingLostNothingDoubled();
     void serverKilledAfterCommit_beforeThePcHeard_resentAndStoredOnce();
     void engine_sendsInTheBackground();
+    void engine_retiredWhileTheServerIsSilent_finishesOnItsOwn();
     void marathon_resumesOnAnotherPc_olderStateNeverOverwritesNewer();
     void reset_onOnePc_nothingFromBeforeItComesBackAnywhere();
 };
@@ -296,6 +299,30 @@ void TestClassroomSync::engine_sendsInTheBackground()
     QCOMPARE(report.sent, 10 + 1);
     QCOMPARE(report.pending, 0);
     QCOMPARE(serverAnswers(db, Vera).second, 40);
+}
+
+// Turning the classroom off while the server takes the connection but never
+// answers: the window does not wait out the connection timeout, and the
+// engine ends by itself once its round gave up.
+void TestClassroomSync::engine_retiredWhileTheServerIsSilent_finishesOnItsOwn()
+{
+    // The system completes the connection; nobody ever answers on it.
+    QTcpServer silent;
+    QVERIFY(silent.listen(QHostAddress::LocalHost));
+    QTemporaryDir pc;
+    const QString root = ClassroomLearners::rootIn(pc.path());
+    answer(root, Vera, 3, 1'000'000);
+    ServerAddress server = address(PcRole, QStringLiteral("zt_silent"));
+    server.port = silent.serverPort();
+    auto engine = std::make_unique<SyncEngine>(server, root);
+    QSignalSpy rounds(engine.get(), &SyncEngine::roundFinished);
+    engine->start(60'000);
+    QTRY_VERIFY(silent.hasPendingConnections()); // the round waits for the server
+    const QPointer<SyncEngine> retired = engine.get();
+    SyncEngine::retire(std::move(engine));
+    QVERIFY(retired && retired->isRunning()); // not waited for
+    QTRY_VERIFY_WITH_TIMEOUT(!retired, 30'000);
+    QCOMPARE(rounds.size(), 0); // nothing reported after it was retired
 }
 
 void TestClassroomSync::marathon_resumesOnAnotherPc_olderStateNeverOverwritesNewer()
