@@ -3,7 +3,8 @@
 // heard of it, the same learner on two PCs. Afterwards every answer is on
 // the server exactly once and every PC's local history matches it. A
 // learner's marathon goes on at another PC, and an older state of it never
-// replaces a newer one. Results reset at one PC stay reset at every PC.
+// replaces a newer one. Results reset at one PC stay reset at every PC. An
+// engine ended while the server is silent does not hold the window.
 #include "answerhistory.h"
 #include "classroomlearners.h"
 #include "classroomsignin.h"
